@@ -1,0 +1,20 @@
+// The DLL's entry. The host loads the module on its user-interface thread, so
+// start-up runs here: it installs the thread hooks on that same thread.
+#include <windows.h>
+
+#include "shell/lifecycle.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+  try {
+    if (reason == DLL_PROCESS_ATTACH) {
+      varolen::Shell.moduleInstance = reinterpret_cast<std::uintptr_t>(instance);
+      DisableThreadLibraryCalls(instance);
+      varolen::ModuleStartup();
+    } else if (reason == DLL_PROCESS_DETACH) {
+      varolen::ModuleShutdown();
+    }
+  } catch (...) {
+    // Nothing may unwind into the loader.
+  }
+  return TRUE;
+}

@@ -1,0 +1,62 @@
+// The desktop: windows, message boxes, thread hooks and menus of the host's
+// user-interface thread.
+#pragma once
+
+#include <cstdint>
+
+namespace varolen::platform {
+
+using WindowHandle = std::uintptr_t;
+using MenuHandle = std::uintptr_t;
+using HookHandle = std::uintptr_t;
+
+// The system's record of a sent message, as a WH_CALLWNDPROC hook receives it.
+struct SentMessageRecord {
+  std::intptr_t lParam;
+  std::uintptr_t wParam;
+  std::uint32_t message;
+  WindowHandle window;
+};
+
+// The system's record of a queued message, as a WH_GETMESSAGE hook receives it.
+struct QueuedMessageRecord {
+  WindowHandle window;
+  std::uint32_t message;
+  std::uintptr_t wParam;
+  std::intptr_t lParam;
+  std::uint32_t time;
+  std::int32_t pointX;
+  std::int32_t pointY;
+};
+
+enum class HookKind { CallWndProc, GetMessage };
+
+// The hook procedure's lParam points to a SentMessageRecord or a QueuedMessageRecord.
+using HookProcedure = std::intptr_t (*)(int code, std::uintptr_t wParam, std::intptr_t lParam);
+
+// The top-level window of the class, any title; 0 when there is none.
+WindowHandle FindTopLevelWindow(const char* className);
+
+// A message box with no owner, the system's default title and an OK button.
+void ShowMessageBox(const char* text);
+
+// Hooks of one thread, with the host process's module as the hook module. 0 on failure.
+HookHandle InstallThreadHook(HookKind kind, HookProcedure procedure, std::uint32_t threadId);
+void RemoveThreadHook(HookHandle hook);
+std::intptr_t CallNextHook(HookHandle hook, int code, std::uintptr_t wParam, std::intptr_t lParam);
+
+// Menus. Failures are ignored by the callers, so these report nothing.
+MenuHandle CreatePopupMenu();
+void AppendMenuText(MenuHandle menu, std::uint32_t id, const char* text, bool checked);
+void AppendMenuSeparator(MenuHandle menu);
+void AppendSubMenu(MenuHandle menu, MenuHandle popup, const char* text);
+MenuHandle WindowMenuBar(WindowHandle window);
+// The pop-up at `position`, 0 when that item is not a pop-up or does not exist.
+MenuHandle SubMenuAt(MenuHandle menu, int position);
+int MenuItemCount(MenuHandle menu);
+bool MenuItemIsSeparator(MenuHandle menu, int position);
+// Takes the item out of the menu without destroying a pop-up it holds.
+void RemoveMenuItem(MenuHandle menu, int position);
+void DestroyPopupMenu(MenuHandle menu);
+
+}  // namespace varolen::platform

@@ -1,0 +1,31 @@
+// Host variables: the simulator's panel-variable look-up (slot 40 of the
+// panel-service table that the host links into ImportTable).
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+namespace varolen::platform {
+
+// The host's 32-byte module-variable record: the id at byte 0, the 64-bit float
+// value at byte 12 (not 8-aligned, hence bytes), the other words the host's own.
+struct ModuleVariable {
+  std::uint32_t id = 0;
+  std::uint8_t hostWords[8] = {};
+  std::uint8_t valueBytes[8] = {};
+  std::uint8_t hostTail[12] = {};
+
+  double Value() const {
+    double value;
+    std::memcpy(&value, valueBytes, sizeof value);
+    return value;
+  }
+  void SetValue(double value) { std::memcpy(valueBytes, &value, sizeof value); }
+};
+static_assert(sizeof(ModuleVariable) == 32);
+
+// Fills in the record's value. Returns false, calling nothing, while the host
+// has not linked its panel-service table.
+bool LookupHostVariable(ModuleVariable& variable);
+
+}  // namespace varolen::platform

@@ -1,0 +1,33 @@
+#include "platform/sim/sim_platform.h"
+
+#include "platform/sim/sim_state.h"
+
+namespace varolen::sim {
+
+void ResetBasics();
+void ResetRegistry();
+void ResetDesktop();
+
+namespace {
+std::vector<std::string>& EventLog() {
+  static std::vector<std::string> events;
+  return events;
+}
+}  // namespace
+
+namespace detail {
+void LogEvent(std::string line) { EventLog().push_back(std::move(line)); }
+}  // namespace detail
+
+const std::vector<std::string>& Events() { return EventLog(); }
+void ClearEvents() { EventLog().clear(); }
+
+void ResetPlatform() {
+  detail::Regions().clear();
+  ResetBasics();
+  ResetRegistry();
+  ResetDesktop();
+  ClearEvents();
+}
+
+}  // namespace varolen::sim

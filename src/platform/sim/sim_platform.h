@@ -1,0 +1,93 @@
+// Control of the simulated platform that native builds link in place of Windows:
+// tests and the native substitute simulator script it through these functions.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/host_memory.h"
+#include "platform/registry.h"
+
+namespace varolen::sim {
+
+using platform::HookKind;
+using platform::HostAddress;
+using platform::MenuHandle;
+using platform::WindowHandle;
+
+// Everything back to a fresh machine: no memory, windows, menus, registry keys,
+// hooks or variables; clock 0; random seed 1; an empty event log.
+void ResetPlatform();
+
+// The log of the platform calls that have an order worth checking (registry,
+// windows, message boxes, hooks, menus), one line each, for example
+// "QueryRegistryValue FlyByActive".
+const std::vector<std::string>& Events();
+void ClearEvents();
+
+// --- Host memory: a sparse 32-bit address space of regions ---
+enum Access : unsigned { kNoAccess = 0, kReadable = 1, kWritable = 2, kReadWrite = 3 };
+// Maps a zero-filled region; regions must not overlap.
+void MapHostRegion(HostAddress base, std::uint32_t size, unsigned access = kReadWrite);
+void UnmapHostRegion(HostAddress base);
+void SetHostRegionAccess(HostAddress base, unsigned access);
+// Direct access for a host builder, whatever the region's access; aborts outside mapped memory.
+std::uint8_t* HostBytes(HostAddress address, std::uint32_t size);
+
+// --- Host variables ---
+void SetHostVariable(std::uint32_t id, double value);
+// Whether the host has linked its panel-service table (it has, after a reset).
+void SetHostVariablesLinked(bool linked);
+std::uint64_t HostVariableLookups();
+
+// --- Clock, random numbers, the module's file and thread ---
+void SetClock(std::uint32_t milliseconds);
+void AdvanceClock(std::uint32_t milliseconds);
+void SeedRandom(unsigned seed);
+void SetModuleFilePath(const std::string& path);
+void SetThreadId(std::uint32_t id);
+
+// --- Registry (HKEY_LOCAL_MACHINE; key paths ignore case, as Windows does) ---
+void SetRegistryText(const std::string& keyPath, const std::string& name, const std::string& text);
+void SetRegistryBytes(const std::string& keyPath, const std::string& name, std::vector<std::uint8_t> bytes);
+std::optional<std::string> RegistryText(const std::string& keyPath, const std::string& name);
+std::vector<std::string> RegistryValueNames(const std::string& keyPath);
+bool RegistryKeyExists(const std::string& keyPath);
+// A key that cannot be opened with full access (and so not created or written either).
+void DenyRegistryAccess(const std::string& keyPath);
+
+// --- Desktop ---
+// A top-level window with a menu bar of `menuPopups` pop-ups (none when 0).
+WindowHandle CreateHostWindow(const std::string& className, int menuPopups = 0);
+MenuHandle MenuBar(WindowHandle window);
+void FailHookInstallation(HookKind kind);
+bool HookInstalled(HookKind kind);
+// How often a hook passed a message on to the next hook.
+int NextHookCalls(HookKind kind);
+const std::vector<std::string>& MessageBoxes();
+
+// Sends a message through the WH_CALLWNDPROC hook, as SendMessage does; returns
+// the record as the window procedure then receives it.
+platform::SentMessageRecord SendThroughHooks(WindowHandle window, std::uint32_t message,
+                                             std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+// Takes a posted message from the queue through the WH_GETMESSAGE hook (or peeks
+// at it, leaving it queued); returns the record as the host then receives it.
+platform::QueuedMessageRecord TakeThroughHooks(WindowHandle window, std::uint32_t message,
+                                               std::uintptr_t wParam = 0, std::intptr_t lParam = 0,
+                                               bool remove = true);
+
+struct MenuItem {
+  enum class Kind { Text, Separator, Popup } kind;
+  std::uint32_t id;
+  std::string text;
+  bool checked;
+  MenuHandle popup;
+};
+const std::vector<MenuItem>& MenuItems(MenuHandle menu);
+// Menus created and not yet destroyed.
+int LiveMenuCount();
+
+}  // namespace varolen::sim
