@@ -1,0 +1,7 @@
+#include "cockpit/cockpit_controller.h"
+
+namespace varolen {
+
+CockpitControllerRecord CockpitController;
+
+}  // namespace varolen

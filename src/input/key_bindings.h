@@ -1,0 +1,43 @@
+// The key binding table: which key, mouse button or joystick control runs which
+// module command, read from the binding file at start-up.
+#pragma once
+
+#include <cstdint>
+
+namespace varolen {
+
+inline constexpr int kCommandNameCapacity = 32;
+inline constexpr int kBindingCapacity = 256;
+
+// Modifier bits of a binding and of a binding event.
+enum BindingModifier : std::uint32_t {
+  kModifierShift = 1,
+  kModifierControl = 2,
+  kModifierAlt = 4,
+  kModifierInverse = 8,
+};
+
+struct KeyBinding {
+  char commandName[kCommandNameCapacity];
+  std::int32_t keyCode;
+  std::uint32_t modifiers;
+  std::int32_t isDouble;
+  std::int32_t isActive;     // the command ran for the press in progress
+  std::int32_t repeatArmed;  // a repeated press may run it again
+  std::int32_t nullZone;     // 0 to 100
+};
+
+struct KeyBindingTable {
+  std::int32_t capacity;
+  std::int32_t count;
+  KeyBinding* entries;
+};
+
+// The module's table, filled once at start-up.
+extern KeyBindingTable KeyBindings;
+
+// Appends the bindings of the file's section to the table. 1 when the file
+// could be opened, 0 when not.
+int ReadKeyBindings(const char* path, const char* section, KeyBindingTable& table);
+
+}  // namespace varolen

@@ -1,0 +1,36 @@
+// The ten preset views and the view files they are saved to.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/desktop.h"
+
+namespace varolen {
+
+inline constexpr int kViewPresetCount = 10;
+
+struct ViewPreset {
+  std::int32_t kind;  // 0 cockpit view, 1 walking pilot
+  double position[3];
+  double orientation[3];
+  double zoom;
+};
+
+extern ViewPreset ViewPresets[kViewPresetCount];
+
+inline constexpr const char* kViewFileFilter = "VarolenMax View File (*.vrv)";
+inline constexpr const char* kViewFilePattern = "*.vrv";
+inline constexpr const char* kViewFileExtension = "vrv";
+
+// The open or save dialog; 1 when the user chose a file (its path in `result`,
+// its folder in `folder`), 0 otherwise with both unchanged.
+int ShowFileDialog(platform::WindowHandle owner, int save, const char* filter, const char* defaultExtension,
+                   char* result, char* folder);
+void SaveViewPresets(const char* path);
+void LoadViewPresets(const char* path);
+// Open dialog, then load the chosen file. Always 1.
+int LoadViewPresetsInteractive(platform::WindowHandle owner);
+// Save dialog, then save to the chosen file.
+void SaveViewPresetsInteractive(platform::WindowHandle owner);
+
+}  // namespace varolen

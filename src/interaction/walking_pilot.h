@@ -1,0 +1,11 @@
+// The external walking pilot.
+#pragma once
+
+#include "cockpit/cockpit_controller.h"
+
+namespace varolen {
+
+// Makes the host's current view the virtual cockpit (kind 2); nothing without a current view.
+void SwitchToVirtualCockpit(CockpitControllerRecord& controller);
+
+}  // namespace varolen

@@ -1,0 +1,118 @@
+#include "shell/host_menu.h"
+
+#include "input/view_presets.h"
+#include "shell/lifecycle.h"
+#include "shell/settings.h"
+#include "shell/toggles.h"
+#include "ui/about_dialog.h"
+#include "ui/setup_dialog.h"
+
+namespace varolen {
+
+HostMenuRecord HostMenu;
+
+namespace {
+
+struct CheckedItem {
+  MenuCommand id;
+  const char* text;
+  std::int32_t CameraSettingsRecord::*setting;
+};
+
+constexpr CheckedItem kCheckedItems[] = {
+    {kMenuFlyBy, "Activate Fly-by", &CameraSettingsRecord::FlyByActive},
+    {kMenuApproachView, "Activate Approach View", &CameraSettingsRecord::ApproachActive},
+    {kMenuInternalView, "Internal pilot view", &CameraSettingsRecord::InternalViewActive},
+    {kMenuExternalView, "External pilot view", &CameraSettingsRecord::ExternalViewActive},
+    {kMenuWheelZoom, "Enable wheel zoom in VC", &CameraSettingsRecord::EnableWheelZoom},
+    {kMenuMouseInSpot, "Use mouse in Spot view", &CameraSettingsRecord::UseMouseInSpot},
+    {kMenuSound, "Sound on", &CameraSettingsRecord::SoundOn},
+};
+
+// Takes the copy built at the last opening, and the separator before it, out of
+// the host's menu. A copy the host no longer holds went with the host's own
+// menu and is only forgotten.
+void RemovePreviousMenu() {
+  if (HostMenu.builtMenu == 0) return;
+  const platform::MenuHandle host = HostMenu.hostSubMenu;
+  for (int position = platform::MenuItemCount(host) - 1; position >= 0; --position) {
+    if (platform::SubMenuAt(host, position) != HostMenu.builtMenu) continue;
+    platform::RemoveMenuItem(host, position);
+    if (position > 0 && platform::MenuItemIsSeparator(host, position - 1)) {
+      platform::RemoveMenuItem(host, position - 1);
+    }
+    platform::DestroyPopupMenu(HostMenu.builtMenu);
+    break;
+  }
+  HostMenu = {};
+}
+
+}  // namespace
+
+void BuildHostMenu() {
+  RemovePreviousMenu();
+
+  const platform::MenuHandle menu = platform::CreatePopupMenu();
+  for (const CheckedItem& item : kCheckedItems) {
+    platform::AppendMenuText(menu, item.id, item.text, CameraSettings.*item.setting != 0);
+  }
+  platform::AppendMenuSeparator(menu);
+  platform::AppendMenuText(menu, kMenuSaveViews, "Save view config...", false);
+  platform::AppendMenuText(menu, kMenuLoadViews, "Load view config...", false);
+  platform::AppendMenuSeparator(menu);
+  platform::AppendMenuText(menu, kMenuSetup, "Setup...", false);
+  platform::AppendMenuText(menu, kMenuAbout, "About...", false);
+
+  const platform::MenuHandle host =
+      platform::SubMenuAt(platform::WindowMenuBar(Shell.hostMainWindow), kHostPopupPosition);
+  if (host == 0) {
+    // A host menu bar without that pop-up has nowhere to put the copy.
+    platform::DestroyPopupMenu(menu);
+    return;
+  }
+  platform::AppendMenuSeparator(host);
+  platform::AppendSubMenu(host, menu, kSubMenuText);
+  HostMenu = {.builtMenu = menu, .hostSubMenu = host};
+}
+
+int RunMenuCommand(platform::WindowHandle window, std::uint16_t id) {
+  switch (id) {
+    case kMenuFlyBy:
+      ToggleFlyBy();
+      return 1;
+    case kMenuApproachView:
+      ToggleApproachView();
+      return 1;
+    case kMenuSetup:
+      ShowSetupDialog(window);
+      return 1;
+    case kMenuInternalView:
+      Toggle(CameraSettings.InternalViewActive);
+      return 1;
+    case kMenuExternalView:
+      ToggleExternalView();
+      return 1;
+    case kMenuWheelZoom:
+      Toggle(CameraSettings.EnableWheelZoom);
+      return 1;
+    case kMenuMouseInSpot:
+      Toggle(CameraSettings.UseMouseInSpot);
+      return 1;
+    case kMenuSound:
+      ToggleSound();
+      return 1;
+    case kMenuLoadViews:
+      LoadViewPresetsInteractive(window);
+      return 0;
+    case kMenuSaveViews:
+      SaveViewPresetsInteractive(window);
+      return 0;
+    case kMenuAbout:
+      ShowAboutDialog(window);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace varolen

@@ -1,0 +1,80 @@
+#include "shell/lifecycle.h"
+
+#include "cockpit/cockpit_controller.h"
+#include "input/key_bindings.h"
+#include "input/view_presets.h"
+#include "shell/hooks.h"
+#include "shell/host_layout.h"
+#include "shell/settings.h"
+
+namespace varolen {
+
+ShellRecord Shell;
+char SimulatorFolder[kPathCapacity];
+char ViewFolder[kPathCapacity];
+HostAddressRecord HostAddresses;
+
+namespace {
+
+// The module file lies in a sub-folder of the simulator's folder: drop the file
+// name, then the sub-folder.
+void DeriveSimulatorFolder() {
+  const std::uint32_t length = platform::ModuleFilePath(Shell.moduleInstance, SimulatorFolder, kPathCapacity);
+  Shell.simulatorFolderComplete = length < kPathCapacity;
+  CutAtLastBackslash(SimulatorFolder);
+  CutAtLastBackslash(SimulatorFolder);
+}
+
+void InstallHooks() {
+  Shell.callWndProcHook =
+      platform::InstallThreadHook(platform::HookKind::CallWndProc, CallWndProcHook, Shell.hostThreadId);
+  Shell.getMessageHook =
+      platform::InstallThreadHook(platform::HookKind::GetMessage, GetMessageHook, Shell.hostThreadId);
+  if (Shell.callWndProcHook == 0) platform::ShowMessageBox("Varolen: Unable to set hook");
+  if (Shell.getMessageHook == 0) platform::ShowMessageBox("Varolen: Unable to set hook");
+}
+
+}  // namespace
+
+bool SimulatorFilePath(char (&path)[kPathCapacity], const char* relative) {
+  if (Shell.simulatorFolderComplete && FormatText(path, sizeof path, "%s\\%s", SimulatorFolder, relative)) {
+    return true;
+  }
+  path[0] = '\0';
+  return false;
+}
+
+int ModuleStartup() {
+  DeriveSimulatorFolder();
+  SetDefaultSettings();
+  LoadSettings();
+
+  Shell.hostMainWindow = platform::FindTopLevelWindow(kHostMainWindowClass);
+  if (Shell.hostMainWindow == 0) platform::ShowMessageBox("FS window not found");
+
+  Shell.hostThreadId = platform::CurrentThreadId();
+  HostAddresses = kHostAddresses;
+  InstallHooks();
+
+  for (ViewPreset& preset : ViewPresets) preset = {};
+  CockpitController = {};
+
+  char configurationPath[kPathCapacity];
+  if (SimulatorFilePath(configurationPath, "Varolen2004.cfg")) {
+    ReadKeyBindings(configurationPath, "Keyboard", KeyBindings);
+  }
+  CockpitController.ConfigBindingTable = &KeyBindings;
+
+  CopyText(ViewFolder, sizeof ViewFolder, SimulatorFolder);
+  return 1;
+}
+
+void ModuleShutdown() {
+  SaveSettings();
+  if (Shell.callWndProcHook != 0) platform::RemoveThreadHook(Shell.callWndProcHook);
+  if (Shell.getMessageHook != 0) platform::RemoveThreadHook(Shell.getMessageHook);
+  Shell.callWndProcHook = 0;
+  Shell.getMessageHook = 0;
+}
+
+}  // namespace varolen

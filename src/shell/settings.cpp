@@ -1,0 +1,128 @@
+#include "shell/settings.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace varolen {
+
+CameraSettingsRecord CameraSettings;
+
+const PersistedSetting kPersistedSettings[kPersistedSettingCount] = {
+    {"FlyByActive", &CameraSettingsRecord::FlyByActive, nullptr},
+    {"FlyByDuration", &CameraSettingsRecord::FlyByDuration, nullptr},
+    {"FlyByRelAltitude", &CameraSettingsRecord::FlyByRelAltitude, nullptr},
+    {"FlyByMinDistance", &CameraSettingsRecord::FlyByMinDistance, nullptr},
+    {"FlyByCameraPlacement", &CameraSettingsRecord::FlyByCameraPlacement, nullptr},
+    {"FlyByTravelling", &CameraSettingsRecord::FlyByTravelling, nullptr},
+    {"ApproachActive", &CameraSettingsRecord::ApproachActive, nullptr},
+    {"ApproachViewX", nullptr, &CameraSettingsRecord::ApproachViewX},
+    {"ApproachViewZ", nullptr, &CameraSettingsRecord::ApproachViewZ},
+    {"InternalViewActive", &CameraSettingsRecord::InternalViewActive, nullptr},
+    {"EnableWheelZoom", &CameraSettingsRecord::EnableWheelZoom, nullptr},
+    {"UseMouseInSpot", &CameraSettingsRecord::UseMouseInSpot, nullptr},
+    {"SmoothView", &CameraSettingsRecord::SmoothView, nullptr},
+    {"ViewTurbRate", nullptr, &CameraSettingsRecord::ViewTurbRate},
+    {"GroundTurbRate", nullptr, &CameraSettingsRecord::GroundTurbRate},
+    {"BuffetTurbRate", nullptr, &CameraSettingsRecord::BuffetTurbRate},
+    {"RunningSpeed", nullptr, &CameraSettingsRecord::RunningSpeed},
+    {"ViewTurbOn", &CameraSettingsRecord::ViewTurbOn, nullptr},
+    {"GroundTurbOn", &CameraSettingsRecord::GroundTurbOn, nullptr},
+    {"BuffetTurbOn", &CameraSettingsRecord::BuffetTurbOn, nullptr},
+    {"SoundOn", &CameraSettingsRecord::SoundOn, nullptr},
+};
+
+namespace {
+
+// The registry query buffer of the settings store.
+constexpr std::uint32_t kQueryBufferSize = 256;
+
+void FillRecord(RegistryValueRecord& record, const char* name) {
+  record.root = platform::RegistryRoot::LocalMachine;
+  CopyText(record.keyPath, sizeof record.keyPath, kSettingsKeyPath);
+  CopyText(record.valueName, sizeof record.valueName, name);
+}
+
+}  // namespace
+
+int ReadRegistryValue(RegistryValueRecord& record) {
+  platform::RegistryKey key = 0;
+  if (!platform::OpenRegistryKey(record.root, record.keyPath, &key)) return 0;
+  std::uint8_t buffer[kQueryBufferSize];
+  std::uint32_t size = 0;
+  // One byte is kept back so that a value without a terminating zero still ends.
+  const bool found = platform::QueryRegistryValue(key, record.valueName, buffer, kQueryBufferSize - 1, &size);
+  platform::CloseRegistryKey(key);
+  if (!found) return 0;
+  buffer[size] = 0;
+  CopyText(record.valueText, sizeof record.valueText, reinterpret_cast<const char*>(buffer));
+  return 1;
+}
+
+int WriteRegistryValue(RegistryValueRecord& record) {
+  platform::RegistryKey key = 0;
+  if (!platform::OpenRegistryKey(record.root, record.keyPath, &key) &&
+      !platform::CreateRegistryKey(record.root, record.keyPath, &key)) {
+    return 0;
+  }
+  const std::uint32_t size = static_cast<std::uint32_t>(std::strlen(record.valueText)) + 1;
+  const bool stored = platform::SetRegistryString(key, record.valueName, record.valueText, size);
+  platform::CloseRegistryKey(key);
+  return stored ? 1 : 0;
+}
+
+void SetDefaultSettings() {
+  CameraSettings = CameraSettingsRecord{
+      .FlyByActive = 1,
+      .FlyByDuration = 10,
+      .FlyByRelAltitude = 0,
+      .FlyByMinDistance = 50,
+      .FlyByCameraPlacement = 0,
+      .FlyByTravelling = 0,
+      .ApproachActive = 0,
+      .ApproachViewX = 25.0,
+      .ApproachViewZ = 0.0,
+      .InternalViewActive = 0,
+      .EnableWheelZoom = 1,
+      .UseMouseInSpot = 0,
+      .SmoothView = 1,
+      .ViewTurbRate = 0.6,
+      .GroundTurbRate = 0.6,
+      .BuffetTurbRate = 0.6,
+      .RunningSpeed = 5.0,
+      .ViewTurbOn = 1,
+      .GroundTurbOn = 1,
+      .BuffetTurbOn = 1,
+      .SoundOn = 1,
+      .ExternalViewActive = 0,
+  };
+}
+
+void LoadSettings() {
+  RegistryValueRecord record{};
+  for (const PersistedSetting& setting : kPersistedSettings) {
+    FillRecord(record, setting.name);
+    if (ReadRegistryValue(record) == 0) continue;
+    if (setting.integer != nullptr) {
+      CameraSettings.*setting.integer = ParseInteger(record.valueText);
+    } else {
+      CameraSettings.*setting.real = ParseDouble(record.valueText);
+    }
+  }
+}
+
+void SaveSettings() {
+  RegistryValueRecord record{};
+  for (const PersistedSetting& setting : kPersistedSettings) {
+    FillRecord(record, setting.name);
+    if (setting.integer != nullptr) {
+      FormatText(record.valueText, sizeof record.valueText, "%d", CameraSettings.*setting.integer);
+    } else if (!FormatText(record.valueText, sizeof record.valueText, "%f", CameraSettings.*setting.real)) {
+      // Six fixed decimals of a huge value would not fit the text and would be
+      // read back as another number; keep every digit that matters instead.
+      FormatText(record.valueText, sizeof record.valueText, "%.17g", CameraSettings.*setting.real);
+    }
+    WriteRegistryValue(record);
+  }
+}
+
+}  // namespace varolen

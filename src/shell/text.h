@@ -1,0 +1,37 @@
+// Bounded text handling and the standard text-to-number conversions used for
+// every text the module reads (registry, files, dialog fields).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace varolen {
+
+// Text buffer sizes of the module.
+inline constexpr std::size_t kPathCapacity = 260;
+inline constexpr std::size_t kRegistryTextCapacity = 300;
+
+// Decimal text to a signed 32-bit integer: leading white space and a sign
+// allowed, stops at the first non-digit, no digits give 0. Out-of-range values
+// saturate.
+std::int32_t ParseInteger(const char* text);
+
+// Text to a double: the standard conversion, except that text giving no finite
+// number (including "nan" and "inf") gives 0.0.
+double ParseDouble(const char* text);
+
+// Copies at most capacity - 1 characters and always terminates. Returns false
+// when the text was cut.
+bool CopyText(char* destination, std::size_t capacity, const char* source);
+
+// snprintf that reports whether the whole text fitted.
+bool FormatText(char* destination, std::size_t capacity, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// Cuts the text at its last backslash; returns false (text unchanged) when it has none.
+bool CutAtLastBackslash(char* text);
+
+// Compares two texts ignoring the case of ASCII letters.
+bool EqualIgnoringCase(const char* left, const char* right);
+
+}  // namespace varolen

@@ -1,0 +1,39 @@
+#include "shell/toggles.h"
+
+#include "cockpit/cockpit_controller.h"
+#include "interaction/walking_pilot.h"
+#include "shell/settings.h"
+#include "sound/sound_effects.h"
+
+namespace varolen {
+
+void Toggle(std::int32_t& flag) { flag = flag != 0 ? 0 : 1; }
+
+void ToggleFlyBy() {
+  Toggle(CameraSettings.FlyByActive);
+  if (CameraSettings.FlyByActive != 0) CameraSettings.ApproachActive = 0;
+}
+
+void ToggleApproachView() {
+  Toggle(CameraSettings.ApproachActive);
+  if (CameraSettings.ApproachActive != 0) CameraSettings.FlyByActive = 0;
+}
+
+void ToggleExternalView() {
+  Toggle(CameraSettings.ExternalViewActive);
+  if (CameraSettings.ExternalViewActive != 0) {
+    CameraSettings.InternalViewActive = 1;
+    SwitchToVirtualCockpit(CockpitController);
+  }
+}
+
+void ToggleSound() {
+  Toggle(CameraSettings.SoundOn);
+  if (CameraSettings.SoundOn != 0) {
+    ResumeLoopingSounds();
+  } else {
+    StopLoopingSounds();
+  }
+}
+
+}  // namespace varolen
