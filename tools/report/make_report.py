@@ -1,0 +1,131 @@
+#!/usr/bin/python3
+"""Makes an HTML report with plots from a simhost run folder (trace.csv and
+summary.txt): the track from above with the observer's positions, the
+observer's distance to the aircraft, the view's angles and eye over time, and
+the module's settings with the user's input."""
+
+import base64
+import csv
+import io
+import math
+import sys
+from html import escape
+from pathlib import Path
+
+import matplotlib
+
+matplotlib.use("Agg")
+import matplotlib.pyplot as plt  # noqa: E402
+
+EARTH_RADIUS_M = 6367310.0
+SETTINGS = ["fly_by", "approach", "internal_view", "external_view", "wheel_zoom", "mouse_in_spot", "sound"]
+
+
+def read_trace(path):
+    with open(path, newline="") as file:
+        rows = list(csv.DictReader(file))
+    return {key: [float(row[key]) for row in rows] for key in rows[0]} if rows else {}
+
+
+def distance_m(lat1, lon1, lat2, lon2):
+    a, b = math.radians(lat1), math.radians(lat2)
+    dlat, dlon = b - a, math.radians(lon2 - lon1)
+    h = math.sin(dlat / 2) ** 2 + math.cos(a) * math.cos(b) * math.sin(dlon / 2) ** 2
+    return 2 * EARTH_RADIUS_M * math.asin(min(1.0, math.sqrt(h)))
+
+
+def wrap(longitude):
+    return (longitude + 180.0) % 360.0 - 180.0
+
+
+def figure_html(figure, caption):
+    buffer = io.BytesIO()
+    figure.savefig(buffer, format="png", dpi=90, bbox_inches="tight")
+    plt.close(figure)
+    data = base64.b64encode(buffer.getvalue()).decode()
+    return f'<figure><img src="data:image/png;base64,{data}"><figcaption>{escape(caption)}</figcaption></figure>'
+
+
+def track_plot(t):
+    figure, axes = plt.subplots(figsize=(7, 6))
+    axes.plot(t["longitude"], t["latitude"], color="tab:blue", label="aircraft")
+    placed = [(wrap(x), y) for x, y in zip(t["observer_longitude"], t["observer_latitude"]) if x or y]
+    if placed:
+        unique = sorted(set((round(x, 7), round(y, 7)) for x, y in placed))
+        axes.scatter([p[0] for p in unique], [p[1] for p in unique], marker="^", color="tab:red",
+                     label=f"observer positions ({len(unique)})", zorder=3)
+    axes.set_xlabel("longitude (degrees)")
+    axes.set_ylabel("latitude (degrees)")
+    axes.set_aspect(1.0 / max(0.1, math.cos(math.radians(t["latitude"][0]))))
+    axes.legend()
+    axes.grid(alpha=0.3)
+    return figure_html(figure, "Track from above, with every place the module put the outside observer")
+
+
+def distance_plot(t):
+    figure, axes = plt.subplots(figsize=(9, 3))
+    times, distances = [], []
+    for i, time in enumerate(t["time"]):
+        if t["observer_latitude"][i] or t["observer_longitude"][i]:
+            times.append(time)
+            distances.append(distance_m(t["latitude"][i], t["longitude"][i], t["observer_latitude"][i],
+                                        wrap(t["observer_longitude"][i])))
+    if times:
+        axes.plot(times, distances, color="tab:red")
+    else:
+        axes.text(0.5, 0.5, "the module has not placed the observer", ha="center", transform=axes.transAxes)
+    axes.set_xlabel("time (s)")
+    axes.set_ylabel("observer to aircraft (m)")
+    axes.grid(alpha=0.3)
+    return figure_html(figure, "Distance of the outside observer from the aircraft")
+
+
+def view_plot(t):
+    figure, (angles, eye) = plt.subplots(2, 1, figsize=(9, 5), sharex=True)
+    for key in ("view_pitch", "view_heading", "view_bank"):
+        angles.plot(t["time"], [((v + 180) % 360) - 180 for v in t[key]], label=key.replace("view_", ""))
+    angles.set_ylabel("degrees")
+    angles.legend(loc="upper right")
+    angles.grid(alpha=0.3)
+    for key in ("eye_x", "eye_y", "eye_z", "zoom"):
+        eye.plot(t["time"], t[key], label=key)
+    eye.set_xlabel("time (s)")
+    eye.set_ylabel("eye units / zoom")
+    eye.legend(loc="upper right")
+    eye.grid(alpha=0.3)
+    return figure_html(figure, "The current view record: head motion angles, eye position and zoom")
+
+
+def settings_plot(t):
+    figure, axes = plt.subplots(figsize=(9, 3.5))
+    for index, key in enumerate(SETTINGS):
+        axes.step(t["time"], [index * 1.5 + v for v in t[key]], where="post", label=key)
+    for time, count in zip(t["time"], t["inputs"]):
+        if count:
+            axes.axvline(time, color="grey", alpha=0.4, linewidth=1)
+    axes.set_yticks([index * 1.5 + 0.5 for index in range(len(SETTINGS))], SETTINGS)
+    axes.set_xlabel("time (s); grey lines: user input")
+    axes.grid(alpha=0.3, axis="x")
+    return figure_html(figure, "The module's settings as its menu shows them")
+
+
+def main(folder):
+    folder = Path(folder)
+    trace = read_trace(folder / "trace.csv")
+    summary = (folder / "summary.txt").read_text().splitlines()
+    if not trace:
+        sys.exit(f"{folder}/trace.csv has no frames")
+    parts = [track_plot(trace), distance_plot(trace), view_plot(trace), settings_plot(trace)]
+    rows = "".join(f"<tr><td>{escape(k)}</td><td>{escape(v.strip())}</td></tr>"
+                   for k, _, v in (line.partition(":") for line in summary))
+    html = f"""<!doctype html><html><head><meta charset="utf-8"><title>Varolen 2004: {escape(folder.name)}</title>
+<style>body{{font-family:sans-serif;max-width:1000px;margin:2em auto}}td{{padding:0 1em}}
+figure{{margin:1.5em 0}}figcaption{{color:#555}}</style></head><body>
+<h1>Varolen 2004 in the substitute simulator: {escape(folder.name)}</h1>
+{''.join(parts)}<h2>Summary</h2><table>{rows}</table></body></html>"""
+    (folder / "report.html").write_text(html)
+    print(f"report: {folder / 'report.html'}")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else "out/demo")

@@ -1,0 +1,52 @@
+// What a substitute host must offer the scenario runner. The native host
+// implements it over the simulated platform, the Win32 host over real Windows
+// with the real DLL.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "flight.h"
+#include "host_builder.h"
+
+namespace simhost {
+
+enum class Target { MainWindow, ViewWindow };
+
+struct MenuEntry {
+  std::uint32_t id;
+  std::string text;
+  bool checked;
+  bool separator;
+};
+
+// Window messages the hosts deliver.
+inline constexpr std::uint32_t kInitMenu = 0x116;
+inline constexpr std::uint32_t kCommand = 0x111;
+inline constexpr std::uint32_t kKeyDown = 0x100;
+inline constexpr std::uint32_t kKeyUp = 0x101;
+inline constexpr std::uint32_t kMouseMove = 0x200;
+inline constexpr std::uint32_t kMouseWheel = 0x20A;
+inline constexpr std::uint32_t kFrame = 0x466;
+
+class Host {
+ public:
+  virtual ~Host() = default;
+  virtual HostMemoryReader& Memory() = 0;
+  virtual const HostLayout& Layout() const = 0;
+  virtual bool HasMainWindow() const = 0;
+  virtual void SetClock(std::uint32_t milliseconds) = 0;
+  virtual void SetFlightState(const FlightState& state) = 0;
+  virtual void SetKeyState(int virtualKey, bool down) = 0;
+  virtual void SetCursor(int x, int y) = 0;  // client pixels of the view window
+  // Delivers a message through the thread's queue; true when the module consumed it.
+  virtual bool Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // Opens the host's menu (WM_INITMENU) and reads back the module's sub-menu;
+  // empty when the host has no such menu.
+  virtual std::vector<MenuEntry> OpenModuleMenu() = 0;
+  // Message boxes the module showed (the host answered them).
+  virtual std::vector<std::string> MessageBoxes() const = 0;
+};
+
+}  // namespace simhost

@@ -1,0 +1,66 @@
+// simhost: plays a scenario with the module's core in this process, on a
+// virtual clock, and writes the trace and summary of the run.
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <filesystem>
+
+#include "native_host.h"
+#include "runner.h"
+#include "scenario.h"
+
+namespace {
+
+void ShowProgressBar(double fraction) {
+  constexpr int kWidth = 40;
+  const int filled = static_cast<int>(fraction * kWidth);
+  std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "########################################", kWidth - filled, "",
+               static_cast<int>(fraction * 100.0));
+  if (fraction >= 1.0) std::fputc('\n', stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "Substitute simulator for Varolen 2004 (native).\n"
+      "Plays a scenario file with the module's core on a virtual clock and writes\n"
+      "OUT/trace.csv (one row per frame) and OUT/summary.txt. See docs/simhost.md."};
+  std::string scenarioPath;
+  std::string out;
+  bool quiet = false;
+  app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required()->check(CLI::ExistingFile);
+  app.add_option("-o,--out", out, "Output folder (default: out/<scenario name>)");
+  app.add_flag("-q,--quiet", quiet, "No progress bar");
+  CLI11_PARSE(app, argc, argv);
+
+  std::string error;
+  const auto scenario = simhost::LoadScenario(scenarioPath, error);
+  if (!scenario) {
+    std::fprintf(stderr, "simhost: %s\n", error.c_str());
+    return 2;
+  }
+  if (out.empty()) out = "out/" + std::filesystem::path(scenarioPath).stem().string();
+  std::filesystem::create_directories(out);
+  const std::string folder = std::filesystem::absolute(out).string() + "/simulator";
+
+  std::FILE* trace = std::fopen((out + "/trace.csv").c_str(), "w");
+  std::FILE* summary = std::fopen((out + "/summary.txt").c_str(), "w");
+  if (trace == nullptr || summary == nullptr) {
+    std::fprintf(stderr, "simhost: cannot write to %s\n", out.c_str());
+    return 2;
+  }
+  auto host = simhost::StartNativeHost(*scenario, folder);
+  const bool showProgress = !quiet && isatty(STDERR_FILENO) && scenario->duration * scenario->frameRate > 20000;
+  const auto run = simhost::RunScenario(*scenario, *host, trace,
+                                        showProgress ? ShowProgressBar : std::function<void(double)>{});
+  simhost::StopNativeHost(*host);
+  simhost::WriteSummary(*scenario, run, host->MessageBoxes(), {"host: native"}, summary);
+  std::fclose(trace);
+  std::fclose(summary);
+  if (!quiet) std::printf("%s: %ld frames, %ld inputs (%ld consumed) -> %s\n", scenarioPath.c_str(), run.frames,
+                          run.inputs, run.consumed, out.c_str());
+  for (const std::string& problem : run.problems) std::fprintf(stderr, "simhost: %s\n", problem.c_str());
+  return run.problems.empty() ? 0 : 1;
+}

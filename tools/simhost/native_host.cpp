@@ -1,0 +1,92 @@
+#include "native_host.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/desktop.h"
+#include "platform/sim/sim_platform.h"
+#include "shell/lifecycle.h"
+#include "shell/settings.h"
+
+namespace simhost {
+
+namespace {
+
+namespace sim = varolen::sim;
+
+class SimulatedMemory : public HostMemoryWriter, public HostMemoryReader {
+ public:
+  void Map(HostAddress base, std::uint32_t size) override { sim::MapHostRegion(base, size); }
+  void Write(HostAddress address, const void* bytes, std::uint32_t size) override {
+    std::memcpy(sim::HostBytes(address, size), bytes, size);
+  }
+  void Read(HostAddress address, void* bytes, std::uint32_t size) override {
+    std::memcpy(bytes, sim::HostBytes(address, size), size);
+  }
+};
+
+class NativeHost : public Host {
+ public:
+  NativeHost(const Scenario& scenario, const std::string& folder) {
+    sim::ResetPlatform();
+    // Windows paths inside the module, over a real folder of this machine.
+    std::filesystem::create_directories(std::filesystem::path(folder) / "Modules");
+    sim::SetModuleFilePath(folder + "\\Modules\\Varolen2004.dll");
+    if (scenario.bindings) std::ofstream(std::filesystem::path(folder) / "Varolen2004.cfg") << *scenario.bindings;
+    for (const auto& [name, text] : scenario.registry) sim::SetRegistryText(varolen::kSettingsKeyPath, name, text);
+    if (scenario.mainWindow) main_ = sim::CreateHostWindow("FS98MAIN", scenario.menuPopups);
+    view_ = sim::CreateHostWindow("FS98CHILD");
+    layout_ = BuildHostMemory(scenario, memory_);
+  }
+
+  HostMemoryReader& Memory() override { return memory_; }
+  const HostLayout& Layout() const override { return layout_; }
+  bool HasMainWindow() const override { return main_ != 0; }
+  void SetClock(std::uint32_t milliseconds) override { sim::SetClock(milliseconds); }
+  void SetFlightState(const FlightState& state) override {
+    for (std::uint32_t id : kHostVariableIds) sim::SetHostVariable(id, HostVariable(state, id));
+  }
+  // The module reads no key state or pointer position of its own yet.
+  void SetKeyState(int /*virtualKey*/, bool /*down*/) override {}
+  void SetCursor(int /*x*/, int /*y*/) override {}
+
+  bool Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    const auto window = target == Target::MainWindow ? main_ : view_;
+    return sim::TakeThroughHooks(window, message, wParam, lParam).message == 0;
+  }
+
+  std::vector<MenuEntry> OpenModuleMenu() override {
+    std::vector<MenuEntry> entries;
+    if (main_ == 0) return entries;
+    sim::SendThroughHooks(main_, kInitMenu, sim::MenuBar(main_));
+    const auto popup = varolen::platform::SubMenuAt(sim::MenuBar(main_), 3);
+    if (popup == 0 || sim::MenuItems(popup).empty()) return entries;
+    const auto& last = sim::MenuItems(popup).back();
+    if (last.kind != sim::MenuItem::Kind::Popup) return entries;
+    for (const sim::MenuItem& item : sim::MenuItems(last.popup)) {
+      entries.push_back({item.id, item.text, item.checked, item.kind == sim::MenuItem::Kind::Separator});
+    }
+    return entries;
+  }
+
+  std::vector<std::string> MessageBoxes() const override { return sim::MessageBoxes(); }
+
+ private:
+  SimulatedMemory memory_;
+  HostLayout layout_;
+  sim::WindowHandle main_ = 0;
+  sim::WindowHandle view_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Host> StartNativeHost(const Scenario& scenario, const std::string& folder) {
+  auto host = std::make_unique<NativeHost>(scenario, folder);
+  varolen::ModuleStartup();
+  return host;
+}
+
+void StopNativeHost(Host& /*host*/) { varolen::ModuleShutdown(); }
+
+}  // namespace simhost

@@ -1,0 +1,17 @@
+// The native host: the module's core over the simulated platform, in this process.
+#pragma once
+
+#include <memory>
+
+#include "host.h"
+#include "scenario.h"
+
+namespace simhost {
+
+// Lays out the simulator folder (under `folder`), the registry, windows and
+// memory, then starts the module. Shut down with Stop().
+std::unique_ptr<Host> StartNativeHost(const Scenario& scenario, const std::string& folder);
+// Stops the module, as unloading it would.
+void StopNativeHost(Host& host);
+
+}  // namespace simhost

@@ -1,0 +1,188 @@
+#include "runner.h"
+
+#include <cmath>
+
+namespace simhost {
+
+namespace {
+
+constexpr int kShiftKey = 0x10, kControlKey = 0x11, kAltKey = 0x12;
+
+// Check marks of the module's menu: the settings a user can see.
+struct SettingColumn {
+  const char* name;
+  std::uint32_t id;
+};
+constexpr SettingColumn kSettingColumns[] = {
+    {"fly_by", 30720},     {"approach", 30721},      {"internal_view", 30723}, {"external_view", 30724},
+    {"wheel_zoom", 30725}, {"mouse_in_spot", 30726}, {"sound", 30727},
+};
+
+std::intptr_t PointParameter(int x, int y) {
+  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) | static_cast<std::uint32_t>(x & 0xFFFF));
+}
+
+class Player {
+ public:
+  Player(Host& host, RunSummary& summary) : host_(host), summary_(summary) {}
+
+  void Deliver(const InputEvent& input) {
+    ++summary_.inputs;
+    switch (input.kind) {
+      case InputKind::KeyTap:
+        Key(input, true);
+        Key(input, false);
+        break;
+      case InputKind::KeyDown:
+        Key(input, true);
+        break;
+      case InputKind::KeyUp:
+        Key(input, false);
+        break;
+      case InputKind::MouseMove:
+        x_ = input.x;
+        y_ = input.y;
+        host_.SetCursor(x_, y_);
+        Post(Target::ViewWindow, kMouseMove, 0, PointParameter(x_, y_));
+        break;
+      case InputKind::Wheel:
+        Post(Target::ViewWindow, kMouseWheel, static_cast<std::uint32_t>(input.notches * 120) << 16,
+             PointParameter(x_, y_));
+        break;
+      case InputKind::ButtonDown:
+      case InputKind::ButtonUp: {
+        static constexpr std::uint32_t kDown[] = {0x201, 0x204, 0x207};
+        const std::uint32_t message = kDown[input.button] + (input.kind == InputKind::ButtonUp ? 1 : 0);
+        Post(Target::ViewWindow, message, 0, PointParameter(x_, y_));
+        break;
+      }
+      case InputKind::MenuCommand:
+        Menu(input);
+        break;
+    }
+  }
+
+  void Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (host_.Post(target, message, wParam, lParam)) ++summary_.consumed;
+  }
+
+ private:
+  void Key(const InputEvent& input, bool down) {
+    host_.SetKeyState(kShiftKey, input.shift);
+    host_.SetKeyState(kControlKey, input.control);
+    host_.SetKeyState(kAltKey, input.alt);
+    host_.SetKeyState(input.virtualKey, down);
+    // Repeat count 1; a release also carries the previous-state and transition bits.
+    const std::intptr_t lParam = down ? 1 : static_cast<std::intptr_t>(0xC0000001u);
+    Post(Target::ViewWindow, down ? kKeyDown : kKeyUp, static_cast<std::uintptr_t>(input.virtualKey), lParam);
+    host_.SetKeyState(kShiftKey, false);
+    host_.SetKeyState(kControlKey, false);
+    host_.SetKeyState(kAltKey, false);
+  }
+
+  // A user opens the menu and clicks the item by its text.
+  void Menu(const InputEvent& input) {
+    for (const MenuEntry& entry : host_.OpenModuleMenu()) {
+      if (!entry.separator && entry.text == input.menuText) {
+        Post(Target::MainWindow, kCommand, entry.id, 0);
+        return;
+      }
+    }
+    summary_.problems.push_back("no menu item \"" + input.menuText + "\" at " + std::to_string(input.time) + " s");
+  }
+
+  Host& host_;
+  RunSummary& summary_;
+  int x_ = 0, y_ = 0;
+};
+
+void WriteHeader(std::FILE* trace) {
+  std::fputs("frame,time,clock,latitude,longitude,altitude,pitch,bank,heading,speed,on_ground,"
+             "observer_latitude,observer_longitude,observer_altitude,"
+             "view_kind,eye_x,eye_y,eye_z,view_pitch,view_heading,view_bank,zoom",
+             trace);
+  for (const SettingColumn& column : kSettingColumns) std::fprintf(trace, ",%s", column.name);
+  std::fputs(",inputs,consumed\n", trace);
+}
+
+// -1 for a setting whose menu item the host could not read.
+void ReadSettings(Host& host, int (&settings)[std::size(kSettingColumns)]) {
+  const std::vector<MenuEntry> menu = host.OpenModuleMenu();
+  for (std::size_t index = 0; index < std::size(kSettingColumns); ++index) {
+    settings[index] = -1;
+    for (const MenuEntry& entry : menu) {
+      if (entry.id == kSettingColumns[index].id) settings[index] = entry.checked ? 1 : 0;
+    }
+  }
+}
+
+}  // namespace
+
+RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
+                       const std::function<void(double)>& progress) {
+  RunSummary summary;
+  Player player(host, summary);
+  WriteHeader(trace);
+  const long frames = std::lround(scenario.duration * scenario.frameRate);
+  const std::size_t current = static_cast<std::size_t>(scenario.currentView);
+  int settings[std::size(kSettingColumns)];
+  ReadSettings(host, settings);
+  std::size_t nextInput = 0;
+
+  for (long frame = 0; frame < frames; ++frame) {
+    const double time = static_cast<double>(frame) / scenario.frameRate;
+    const auto elapsed = static_cast<std::uint32_t>(std::llround(time * 1000.0));
+    host.SetClock(scenario.startClock + elapsed);
+    const FlightState state = FlightStateAt(scenario, time);
+    host.SetFlightState(state);
+
+    const long consumedBefore = summary.consumed;
+    const long inputsBefore = summary.inputs;
+    bool delivered = false;
+    while (nextInput < scenario.inputs.size() && scenario.inputs[nextInput].time <= time) {
+      player.Deliver(scenario.inputs[nextInput++]);
+      delivered = true;
+    }
+    if (delivered) ReadSettings(host, settings);
+
+    player.Post(host.HasMainWindow() ? Target::MainWindow : Target::ViewWindow, kFrame, 0, 0);
+
+    const ObserverPosition observer = ReadObserver(host.Memory());
+    const ViewRecordState view = ReadViewRecord(host.Memory(), host.Layout().viewRecords[current]);
+    std::fprintf(trace, "%ld,%.4f,%u,%.9f,%.9f,%.3f,%.4f,%.4f,%.4f,%.3f,%d,%.9f,%.9f,%.0f,", frame, time,
+                 scenario.startClock + elapsed, state.latitude, state.longitude, state.altitude, state.pitch,
+                 state.bank, state.heading, state.speed, state.onGround ? 1 : 0, observer.latitude,
+                 observer.longitude, observer.altitude);
+    std::fprintf(trace, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f", view.kind, view.eye[0], view.eye[1], view.eye[2],
+                 view.pitch, view.heading, view.bank, view.zoom);
+    for (int setting : settings) std::fprintf(trace, ",%d", setting);
+    std::fprintf(trace, ",%ld,%ld\n", summary.inputs - inputsBefore, summary.consumed - consumedBefore);
+
+    ++summary.frames;
+    if (progress && frame % 256 == 0) progress(static_cast<double>(frame) / static_cast<double>(frames));
+  }
+  summary.finalMenu = host.OpenModuleMenu();
+  if (progress) progress(1.0);
+  return summary;
+}
+
+void WriteSummary(const Scenario& scenario, const RunSummary& run, const std::vector<std::string>& messageBoxes,
+                  const std::vector<std::string>& extraLines, std::FILE* out) {
+  std::fprintf(out, "scenario: %s\n", scenario.file.c_str());
+  std::fprintf(out, "frames: %ld\n", run.frames);
+  std::fprintf(out, "duration: %.3f\n", static_cast<double>(run.frames) / scenario.frameRate);
+  std::fprintf(out, "inputs: %ld\n", run.inputs);
+  std::fprintf(out, "consumed: %ld\n", run.consumed);
+  for (const std::string& text : messageBoxes) std::fprintf(out, "message_box: %s\n", text.c_str());
+  for (const MenuEntry& entry : run.finalMenu) {
+    if (entry.separator) {
+      std::fputs("menu: -\n", out);
+    } else {
+      std::fprintf(out, "menu: %u %s%s\n", entry.id, entry.text.c_str(), entry.checked ? " [checked]" : "");
+    }
+  }
+  for (const std::string& line : extraLines) std::fprintf(out, "%s\n", line.c_str());
+  for (const std::string& problem : run.problems) std::fprintf(out, "problem: %s\n", problem.c_str());
+}
+
+}  // namespace simhost

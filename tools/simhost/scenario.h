@@ -1,0 +1,81 @@
+// A scenario: what the substitute simulator plays for the module: the run's
+// length and frame rate, the aircraft's path, the host's windows and view
+// records, what the registry and the binding file hold at start, and the
+// user's input over time.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace simhost {
+
+// One point of the aircraft's path. Between keyframes every number is
+// interpolated linearly (heading the short way round); the on-ground flag
+// holds from one keyframe to the next.
+struct Keyframe {
+  double time = 0.0;              // seconds from the start of the run
+  double latitude = 0.0;          // degrees, north positive
+  double longitude = 0.0;         // degrees, east positive
+  double altitude = 0.0;          // feet above sea level
+  double pitch = 0.0;             // degrees, as the host gives it
+  double bank = 0.0;              // degrees
+  double heading = 0.0;           // degrees true
+  double velocity[3] = {};        // body axes x right, y up, z forward; feet per second
+  double groundElevation = 0.0;   // feet
+  bool onGround = false;
+  double speed = 0.0;             // knots
+  double wind = 0.0;              // knots
+  double buffet = 32767.0;        // the host's buffeting input; below 9830 the airframe buffets
+};
+
+// One host view record, in the order of the host's window list.
+struct ViewRecordSpec {
+  std::int32_t kind = 2;       // 1 cockpit panel, 2 virtual cockpit, 4 spot, others the host's
+  double eyeBase[3] = {};      // host eye units: x right, y up, z forward
+  double eyeOffset[3] = {};
+  double zoom = 1.0;
+  double pitch = 0.0;          // degrees, positive down
+  double heading = 0.0;        // degrees, to the right
+};
+
+enum class InputKind { KeyTap, KeyDown, KeyUp, MouseMove, Wheel, ButtonDown, ButtonUp, MenuCommand };
+
+struct InputEvent {
+  double time = 0.0;
+  InputKind kind = InputKind::KeyTap;
+  int virtualKey = 0;
+  bool shift = false, control = false, alt = false;
+  int x = 0, y = 0;        // pointer, client pixels of the view window
+  int notches = 0;         // wheel: positive away from the user
+  int button = 0;          // 0 left, 1 right, 2 middle
+  std::string menuText;    // the module's menu item to choose
+};
+
+struct Scenario {
+  std::string file;
+  std::string title;
+  double duration = 10.0;           // seconds
+  int frameRate = 30;               // frames per second
+  std::uint32_t startClock = 60000;  // the multimedia clock at the first frame, ms
+  bool mainWindow = true;           // a window of class FS98MAIN exists
+  int menuPopups = 4;               // pop-ups in its menu bar
+  std::int32_t viewSetSelector = 4;
+  int currentView = 0;              // index into views
+  std::vector<ViewRecordSpec> views;
+  std::vector<std::pair<std::string, std::string>> registry;  // value name, text
+  std::optional<std::string> bindings;                        // text of Varolen2004.cfg
+  std::vector<Keyframe> path;
+  std::vector<InputEvent> inputs;  // by time
+};
+
+// Reads a scenario file. On failure returns nothing and sets `error` to a
+// message naming the file, the line and the key.
+std::optional<Scenario> LoadScenario(const std::string& path, std::string& error);
+
+// Virtual-key code of a key name ("F1", "A", "NUMPAD_3", "SPACE", ...), 0 if unknown.
+int VirtualKeyOf(const std::string& name);
+
+}  // namespace simhost
