@@ -47,21 +47,36 @@ FlightState FlightStateAt(const Scenario& scenario, double time) {
 double HostVariable(const FlightState& state, std::uint32_t id) {
   constexpr double kFeetToMetres = 0.3048;
   switch (id) {
-    case 2: return state.groundElevation * kFeetToMetres * 256.0;
-    case 60: return state.onGround ? 1.0 : 0.0;
-    case 71: return state.latitude * 111130.0;
-    case 72: return state.longitude / 360.0 * 16777216.0 * 16777216.0;
-    case 73: return state.altitude * kFeetToMetres;
-    case 77: return state.pitch;
-    case 79: return state.bank;
-    case 86: return state.heading;
-    case 343: return state.wind;
-    case 349: return state.buffet;
-    case 551: return state.velocity[2];
-    case 552: return state.velocity[0];
-    case 553: return state.velocity[1];
-    case 832: return state.speed;
-    default: return 0.0;
+    case 2:
+      return state.groundElevation * kFeetToMetres * 256.0;
+    case 60:
+      return state.onGround ? 1.0 : 0.0;
+    case 71:
+      return state.latitude * 111130.0;
+    case 72:
+      return state.longitude / 360.0 * 16777216.0 * 16777216.0;
+    case 73:
+      return state.altitude * kFeetToMetres;
+    case 77:
+      return state.pitch;
+    case 79:
+      return state.bank;
+    case 86:
+      return state.heading;
+    case 343:
+      return state.wind;
+    case 349:
+      return state.buffet;
+    case 551:
+      return state.velocity[2];
+    case 552:
+      return state.velocity[0];
+    case 553:
+      return state.velocity[1];
+    case 832:
+      return state.speed;
+    default:
+      return 0.0;
   }
 }
 

@@ -24,6 +24,7 @@ FlightState FlightStateAt(const Scenario& scenario, double time);
 double HostVariable(const FlightState& state, std::uint32_t id);
 
 // Every id the host answers, for hosts that keep a table.
-inline constexpr std::uint32_t kHostVariableIds[] = {2, 60, 61, 71, 72, 73, 77, 79, 86, 343, 349, 551, 552, 553, 832};
+inline constexpr std::uint32_t kHostVariableIds[] = {2,  60,  61,  71,  72,  73,  77, 79,
+                                                     86, 343, 349, 551, 552, 553, 832};
 
 }  // namespace simhost

@@ -42,9 +42,13 @@ class Host {
   virtual void SetCursor(int x, int y) = 0;  // client pixels of the view window
   // Delivers a message through the thread's queue; true when the module consumed it.
   virtual bool Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // Delivers a message by sending it to the window; true when the module consumed it.
+  virtual bool Send(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
   // Opens the host's menu (WM_INITMENU) and reads back the module's sub-menu;
   // empty when the host has no such menu.
   virtual std::vector<MenuEntry> OpenModuleMenu() = 0;
+  // Items in the host's fourth menu pop-up, where the module's sub-menu goes.
+  virtual int HostPopupItemCount() = 0;
   // Message boxes the module showed (the host answered them).
   virtual std::vector<std::string> MessageBoxes() const = 0;
 };

@@ -54,12 +54,16 @@ void WriteViewRecord(Allocator& memory, HostAddress record, const ViewRecordSpec
        static_cast<float>(std::cos(h) * std::cos(p)), 0.0f},
   };
   for (int row = 0; row < 3; ++row) {
-    for (int column = 0; column < 4; ++column) memory.Put(record + 0x50 + 16 * row + 4 * column, rows[row][column]);
+    for (int column = 0; column < 4; ++column)
+      memory.Put(record + 0x50 + 16 * row + 4 * column, rows[row][column]);
   }
-  memory.Put<std::int16_t>(record + 0x90, static_cast<std::int16_t>(std::lround(view.heading / 360.0 * 65536.0)));
+  memory.Put<std::int16_t>(record + 0x90,
+                           static_cast<std::int16_t>(std::lround(view.heading / 360.0 * 65536.0)));
   for (int axis = 0; axis < 3; ++axis) {
-    memory.Put<std::int16_t>(record + 0x11C + 2 * axis, static_cast<std::int16_t>(std::lround(view.eyeBase[axis] * 256.0)));
-    memory.Put<std::int16_t>(record + 0x12E + 2 * axis, static_cast<std::int16_t>(std::lround(view.eyeOffset[axis] * 256.0)));
+    memory.Put<std::int16_t>(record + 0x11C + 2 * axis,
+                             static_cast<std::int16_t>(std::lround(view.eyeBase[axis] * 256.0)));
+    memory.Put<std::int16_t>(record + 0x12E + 2 * axis,
+                             static_cast<std::int16_t>(std::lround(view.eyeOffset[axis] * 256.0)));
   }
 }
 
@@ -129,7 +133,8 @@ ViewRecordState ReadViewRecord(HostMemoryReader& reader, HostAddress record) {
   state.kind = Get<std::int32_t>(reader, record + 0x20);
   for (int axis = 0; axis < 3; ++axis) {
     state.eye[axis] = (Get<std::int16_t>(reader, record + 0x11C + 2 * axis) +
-                       Get<std::int16_t>(reader, record + 0x12E + 2 * axis)) / 256.0;
+                       Get<std::int16_t>(reader, record + 0x12E + 2 * axis)) /
+                      256.0;
   }
   const auto element = [&](int row, int column) {
     return static_cast<double>(Get<float>(reader, record + 0x50 + 16 * row + 4 * column));

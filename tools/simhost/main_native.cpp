@@ -15,8 +15,8 @@ namespace {
 void ShowProgressBar(double fraction) {
   constexpr int kWidth = 40;
   const int filled = static_cast<int>(fraction * kWidth);
-  std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "########################################", kWidth - filled, "",
-               static_cast<int>(fraction * 100.0));
+  std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "########################################",
+               kWidth - filled, "", static_cast<int>(fraction * 100.0));
   if (fraction >= 1.0) std::fputc('\n', stderr);
 }
 
@@ -52,15 +52,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   auto host = simhost::StartNativeHost(*scenario, folder);
-  const bool showProgress = !quiet && isatty(STDERR_FILENO) && scenario->duration * scenario->frameRate > 20000;
+  const bool showProgress =
+      !quiet && isatty(STDERR_FILENO) && scenario->duration * scenario->frameRate > 20000;
   const auto run = simhost::RunScenario(*scenario, *host, trace,
                                         showProgress ? ShowProgressBar : std::function<void(double)>{});
   simhost::StopNativeHost(*host);
-  simhost::WriteSummary(*scenario, run, host->MessageBoxes(), {"host: native"}, summary);
+  std::vector<std::string> lines = {"host: native"};
+  for (const std::string& line : simhost::RegistryLines()) lines.push_back(line);
+  simhost::WriteSummary(*scenario, run, host->MessageBoxes(), lines, summary);
   std::fclose(trace);
   std::fclose(summary);
-  if (!quiet) std::printf("%s: %ld frames, %ld inputs (%ld consumed) -> %s\n", scenarioPath.c_str(), run.frames,
-                          run.inputs, run.consumed, out.c_str());
+  if (!quiet)
+    std::printf("%s: %ld frames, %ld inputs (%ld consumed) -> %s\n", scenarioPath.c_str(), run.frames,
+                run.inputs, run.consumed, out.c_str());
   for (const std::string& problem : run.problems) std::fprintf(stderr, "simhost: %s\n", problem.c_str());
   return run.problems.empty() ? 0 : 1;
 }

@@ -1,6 +1,8 @@
 #include "native_host.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -33,8 +35,10 @@ class NativeHost : public Host {
     // Windows paths inside the module, over a real folder of this machine.
     std::filesystem::create_directories(std::filesystem::path(folder) / "Modules");
     sim::SetModuleFilePath(folder + "\\Modules\\Varolen2004.dll");
-    if (scenario.bindings) std::ofstream(std::filesystem::path(folder) / "Varolen2004.cfg") << *scenario.bindings;
-    for (const auto& [name, text] : scenario.registry) sim::SetRegistryText(varolen::kSettingsKeyPath, name, text);
+    if (scenario.bindings)
+      std::ofstream(std::filesystem::path(folder) / "Varolen2004.cfg") << *scenario.bindings;
+    for (const auto& [name, text] : scenario.registry)
+      sim::SetRegistryText(varolen::kSettingsKeyPath, name, text);
     if (scenario.mainWindow) main_ = sim::CreateHostWindow("FS98MAIN", scenario.menuPopups);
     view_ = sim::CreateHostWindow("FS98CHILD");
     layout_ = BuildHostMemory(scenario, memory_);
@@ -56,6 +60,13 @@ class NativeHost : public Host {
     return sim::TakeThroughHooks(window, message, wParam, lParam).message == 0;
   }
 
+  // As on Windows, a sent message reaches the window whatever the
+  // WH_CALLWNDPROC hook did to its record: the host never sees it consumed.
+  bool Send(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    sim::SendThroughHooks(target == Target::MainWindow ? main_ : view_, message, wParam, lParam);
+    return false;
+  }
+
   std::vector<MenuEntry> OpenModuleMenu() override {
     std::vector<MenuEntry> entries;
     if (main_ == 0) return entries;
@@ -68,6 +79,11 @@ class NativeHost : public Host {
       entries.push_back({item.id, item.text, item.checked, item.kind == sim::MenuItem::Kind::Separator});
     }
     return entries;
+  }
+
+  int HostPopupItemCount() override {
+    const auto popup = varolen::platform::SubMenuAt(sim::MenuBar(main_), 3);
+    return popup != 0 ? varolen::platform::MenuItemCount(popup) : 0;
   }
 
   std::vector<std::string> MessageBoxes() const override { return sim::MessageBoxes(); }
@@ -88,5 +104,15 @@ std::unique_ptr<Host> StartNativeHost(const Scenario& scenario, const std::strin
 }
 
 void StopNativeHost(Host& /*host*/) { varolen::ModuleShutdown(); }
+
+std::vector<std::string> RegistryLines() {
+  std::vector<std::string> lines;
+  for (const std::string& name : sim::RegistryValueNames(varolen::kSettingsKeyPath)) {
+    lines.push_back("registry: " + name + "=" +
+                    sim::RegistryText(varolen::kSettingsKeyPath, name).value_or(""));
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
 
 }  // namespace simhost

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "host.h"
 #include "scenario.h"
@@ -13,5 +15,7 @@ namespace simhost {
 std::unique_ptr<Host> StartNativeHost(const Scenario& scenario, const std::string& folder);
 // Stops the module, as unloading it would.
 void StopNativeHost(Host& host);
+// The module's registry values, "registry: Name=Text", by name.
+std::vector<std::string> RegistryLines();
 
 }  // namespace simhost

@@ -19,7 +19,8 @@ constexpr SettingColumn kSettingColumns[] = {
 };
 
 std::intptr_t PointParameter(int x, int y) {
-  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) | static_cast<std::uint32_t>(x & 0xFFFF));
+  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
+                                    static_cast<std::uint32_t>(x & 0xFFFF));
 }
 
 class Player {
@@ -62,8 +63,11 @@ class Player {
     }
   }
 
-  void Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    if (host_.Post(target, message, wParam, lParam)) ++summary_.consumed;
+  void Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+            bool sent = false) {
+    const bool consumed =
+        sent ? host_.Send(target, message, wParam, lParam) : host_.Post(target, message, wParam, lParam);
+    if (consumed) ++summary_.consumed;
   }
 
  private:
@@ -84,11 +88,12 @@ class Player {
   void Menu(const InputEvent& input) {
     for (const MenuEntry& entry : host_.OpenModuleMenu()) {
       if (!entry.separator && entry.text == input.menuText) {
-        Post(Target::MainWindow, kCommand, entry.id, 0);
+        Post(Target::MainWindow, kCommand, entry.id, 0, input.sent);
         return;
       }
     }
-    summary_.problems.push_back("no menu item \"" + input.menuText + "\" at " + std::to_string(input.time) + " s");
+    summary_.problems.push_back("no menu item \"" + input.menuText + "\" at " + std::to_string(input.time) +
+                                " s");
   }
 
   Host& host_;
@@ -97,10 +102,11 @@ class Player {
 };
 
 void WriteHeader(std::FILE* trace) {
-  std::fputs("frame,time,clock,latitude,longitude,altitude,pitch,bank,heading,speed,on_ground,"
-             "observer_latitude,observer_longitude,observer_altitude,"
-             "view_kind,eye_x,eye_y,eye_z,view_pitch,view_heading,view_bank,zoom",
-             trace);
+  std::fputs(
+      "frame,time,clock,latitude,longitude,altitude,pitch,bank,heading,speed,on_ground,"
+      "observer_latitude,observer_longitude,observer_altitude,"
+      "view_kind,eye_x,eye_y,eye_z,view_pitch,view_heading,view_bank,zoom",
+      trace);
   for (const SettingColumn& column : kSettingColumns) std::fprintf(trace, ",%s", column.name);
   std::fputs(",inputs,consumed\n", trace);
 }
@@ -153,8 +159,8 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
                  scenario.startClock + elapsed, state.latitude, state.longitude, state.altitude, state.pitch,
                  state.bank, state.heading, state.speed, state.onGround ? 1 : 0, observer.latitude,
                  observer.longitude, observer.altitude);
-    std::fprintf(trace, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f", view.kind, view.eye[0], view.eye[1], view.eye[2],
-                 view.pitch, view.heading, view.bank, view.zoom);
+    std::fprintf(trace, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f", view.kind, view.eye[0], view.eye[1],
+                 view.eye[2], view.pitch, view.heading, view.bank, view.zoom);
     for (int setting : settings) std::fprintf(trace, ",%d", setting);
     std::fprintf(trace, ",%ld,%ld\n", summary.inputs - inputsBefore, summary.consumed - consumedBefore);
 
@@ -162,12 +168,14 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
     if (progress && frame % 256 == 0) progress(static_cast<double>(frame) / static_cast<double>(frames));
   }
   summary.finalMenu = host.OpenModuleMenu();
+  summary.hostPopupItems = host.HostPopupItemCount();
   if (progress) progress(1.0);
   return summary;
 }
 
-void WriteSummary(const Scenario& scenario, const RunSummary& run, const std::vector<std::string>& messageBoxes,
-                  const std::vector<std::string>& extraLines, std::FILE* out) {
+void WriteSummary(const Scenario& scenario, const RunSummary& run,
+                  const std::vector<std::string>& messageBoxes, const std::vector<std::string>& extraLines,
+                  std::FILE* out) {
   std::fprintf(out, "scenario: %s\n", scenario.file.c_str());
   std::fprintf(out, "frames: %ld\n", run.frames);
   std::fprintf(out, "duration: %.3f\n", static_cast<double>(run.frames) / scenario.frameRate);
@@ -181,6 +189,7 @@ void WriteSummary(const Scenario& scenario, const RunSummary& run, const std::ve
       std::fprintf(out, "menu: %u %s%s\n", entry.id, entry.text.c_str(), entry.checked ? " [checked]" : "");
     }
   }
+  std::fprintf(out, "host_popup_items: %d\n", run.hostPopupItems);
   for (const std::string& line : extraLines) std::fprintf(out, "%s\n", line.c_str());
   for (const std::string& problem : run.problems) std::fprintf(out, "problem: %s\n", problem.c_str());
 }

@@ -17,13 +17,15 @@ struct RunSummary {
   long consumed = 0;
   std::vector<std::string> problems;  // inputs the host could not deliver, for example
   std::vector<MenuEntry> finalMenu;
+  int hostPopupItems = 0;
 };
 
 // `progress` is called now and then with the fraction done.
 RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
                        const std::function<void(double)>& progress = {});
 
-void WriteSummary(const Scenario& scenario, const RunSummary& run, const std::vector<std::string>& messageBoxes,
-                  const std::vector<std::string>& extraLines, std::FILE* out);
+void WriteSummary(const Scenario& scenario, const RunSummary& run,
+                  const std::vector<std::string>& messageBoxes, const std::vector<std::string>& extraLines,
+                  std::FILE* out);
 
 }  // namespace simhost

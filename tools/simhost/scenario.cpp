@@ -44,7 +44,10 @@ class TableReader {
   }
   void Boolean(const char* key, bool& out) {
     if (const toml::node* node = Find(key)) {
-      if (auto value = node->value<bool>()) out = *value; else Fail(*node, key, "expected true or false");
+      if (auto value = node->value<bool>())
+        out = *value;
+      else
+        Fail(*node, key, "expected true or false");
     }
   }
   bool Text(const char* key, std::string& out) {
@@ -111,11 +114,13 @@ const toml::array* TableArray(TableReader& reader, const char* key) {
   const toml::node* node = reader.Find(key);
   if (node == nullptr) return nullptr;
   const toml::array* array = node->as_array();
-  if (array == nullptr || !array->is_array_of_tables()) reader.Fail(*node, key, "expected [[" + std::string(key) + "]] tables");
+  if (array == nullptr || !array->is_array_of_tables())
+    reader.Fail(*node, key, "expected [[" + std::string(key) + "]] tables");
   return array;
 }
 
-void ReadKeyframe(const std::string& file, const toml::table& table, const std::string& where, Keyframe& frame) {
+void ReadKeyframe(const std::string& file, const toml::table& table, const std::string& where,
+                  Keyframe& frame) {
   TableReader reader(file, table, where);
   reader.Number("time", frame.time);
   reader.Number("latitude", frame.latitude);
@@ -132,7 +137,8 @@ void ReadKeyframe(const std::string& file, const toml::table& table, const std::
   reader.Number("buffet", frame.buffet);
 }
 
-void ReadView(const std::string& file, const toml::table& table, const std::string& where, ViewRecordSpec& view) {
+void ReadView(const std::string& file, const toml::table& table, const std::string& where,
+              ViewRecordSpec& view) {
   TableReader reader(file, table, where);
   reader.Number("kind", view.kind);
   reader.Triple("eye_base", view.eyeBase);
@@ -142,7 +148,8 @@ void ReadView(const std::string& file, const toml::table& table, const std::stri
   reader.Number("heading", view.heading);
 }
 
-void ReadInput(const std::string& file, const toml::table& table, const std::string& where, InputEvent& input) {
+void ReadInput(const std::string& file, const toml::table& table, const std::string& where,
+               InputEvent& input) {
   TableReader reader(file, table, where);
   reader.Number("time", input.time);
   std::string text;
@@ -171,20 +178,27 @@ void ReadInput(const std::string& file, const toml::table& table, const std::str
     if (!reader.Text(name, text)) continue;
     ++kinds;
     input.kind = name[7] == 'd' ? InputKind::ButtonDown : InputKind::ButtonUp;
-    if (text == "left") input.button = 0;
-    else if (text == "right") input.button = 1;
-    else if (text == "middle") input.button = 2;
-    else reader.Fail(*reader.Find(name), name, "expected left, right or middle");
+    if (text == "left")
+      input.button = 0;
+    else if (text == "right")
+      input.button = 1;
+    else if (text == "middle")
+      input.button = 2;
+    else
+      reader.Fail(*reader.Find(name), name, "expected left, right or middle");
   }
   if (reader.Text("menu", input.menuText)) {
     ++kinds;
     input.kind = InputKind::MenuCommand;
   }
+  reader.Boolean("sent", input.sent);
   reader.Boolean("shift", input.shift);
   reader.Boolean("control", input.control);
   reader.Boolean("alt", input.alt);
-  if (kinds != 1) reader.Fail(table, "", "expected exactly one of key, key_down, key_up, mouse_move, wheel, "
-                                         "button_down, button_up, menu");
+  if (kinds != 1)
+    reader.Fail(table, "",
+                "expected exactly one of key, key_down, key_up, mouse_move, wheel, "
+                "button_down, button_up, menu");
 }
 
 template <typename Item, typename ReadItem>
@@ -193,7 +207,8 @@ void ReadArray(const std::string& file, const toml::array* array, const char* na
   if (array == nullptr) return;
   for (std::size_t index = 0; index < array->size(); ++index) {
     items.emplace_back();
-    read(file, *(*array)[index].as_table(), std::string(name) + "[" + std::to_string(index) + "]", items.back());
+    read(file, *(*array)[index].as_table(), std::string(name) + "[" + std::to_string(index) + "]",
+         items.back());
   }
 }
 
@@ -235,7 +250,8 @@ Scenario Read(const std::string& file) {
       reader.Fail(*reader.Find("menu_popups"), "menu_popups", "expected 0 to 16");
     }
     if (scenario.views.size() > 64) reader.Fail(*reader.Find("view"), "view", "at most 64 view records");
-    if (scenario.currentView < 0 || scenario.currentView >= static_cast<int>(std::max<std::size_t>(1, scenario.views.size()))) {
+    if (scenario.currentView < 0 ||
+        scenario.currentView >= static_cast<int>(std::max<std::size_t>(1, scenario.views.size()))) {
       reader.Fail(*reader.Find("current_view"), "current_view", "no such view record");
     }
   }
@@ -244,7 +260,8 @@ Scenario Read(const std::string& file) {
   if (const toml::table* registry = SubTable(top, "registry")) {
     for (const auto& [key, node] : *registry) {
       auto text = node.value<std::string>();
-      if (!text) TableReader(file, *registry, "registry").Fail(node, std::string(key.str()), "expected a text");
+      if (!text)
+        TableReader(file, *registry, "registry").Fail(node, std::string(key.str()), "expected a text");
       scenario.registry.emplace_back(std::string(key.str()), *text);
     }
   }
@@ -261,8 +278,8 @@ Scenario Read(const std::string& file) {
     if (scenario.path[index].time > scenario.path[index - 1].time) continue;
     const toml::table& frame = *(*keyframes)[index].as_table();
     TableReader(file, frame, "aircraft[" + std::to_string(index) + "]")
-        .Fail(frame.get("time") != nullptr ? *frame.get("time") : static_cast<const toml::node&>(frame), "time",
-              "keyframes must follow each other in time");
+        .Fail(frame.get("time") != nullptr ? *frame.get("time") : static_cast<const toml::node&>(frame),
+              "time", "keyframes must follow each other in time");
   }
   if (scenario.path.empty()) scenario.path.emplace_back();
 
@@ -286,16 +303,18 @@ std::optional<Scenario> LoadScenario(const std::string& path, std::string& error
 int VirtualKeyOf(const std::string& name) {
   std::string key;
   for (char c : name) key += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (key.size() == 1 && ((key[0] >= 'A' && key[0] <= 'Z') || (key[0] >= '0' && key[0] <= '9'))) return key[0];
+  if (key.size() == 1 && ((key[0] >= 'A' && key[0] <= 'Z') || (key[0] >= '0' && key[0] <= '9')))
+    return key[0];
   if (key.size() >= 2 && key[0] == 'F') {
     const int number = std::atoi(key.c_str() + 1);
     if (number >= 1 && number <= 12 && key == "F" + std::to_string(number)) return 0x6F + number;
   }
-  if (key.rfind("NUMPAD_", 0) == 0 && key.size() == 8 && key[7] >= '0' && key[7] <= '9') return 0x60 + key[7] - '0';
+  if (key.rfind("NUMPAD_", 0) == 0 && key.size() == 8 && key[7] >= '0' && key[7] <= '9')
+    return 0x60 + key[7] - '0';
   static const std::pair<const char*, int> kNamed[] = {
-      {"TAB", 0x09},   {"RETURN", 0x0D},   {"SHIFT", 0x10},     {"CONTROL", 0x11}, {"ALT", 0x12},
-      {"ESCAPE", 0x1B}, {"SPACE", 0x20},   {"PAGE_UP", 0x21},   {"PAGE_DOWN", 0x22}, {"END", 0x23},
-      {"HOME", 0x24},  {"LEFT", 0x25},     {"UP", 0x26},        {"RIGHT", 0x27},   {"DOWN", 0x28},
+      {"TAB", 0x09},    {"RETURN", 0x0D}, {"SHIFT", 0x10},   {"CONTROL", 0x11},   {"ALT", 0x12},
+      {"ESCAPE", 0x1B}, {"SPACE", 0x20},  {"PAGE_UP", 0x21}, {"PAGE_DOWN", 0x22}, {"END", 0x23},
+      {"HOME", 0x24},   {"LEFT", 0x25},   {"UP", 0x26},      {"RIGHT", 0x27},     {"DOWN", 0x28},
   };
   for (const auto& [keyName, code] : kNamed) {
     if (key == keyName) return code;

@@ -16,29 +16,29 @@ namespace simhost {
 // interpolated linearly (heading the short way round); the on-ground flag
 // holds from one keyframe to the next.
 struct Keyframe {
-  double time = 0.0;              // seconds from the start of the run
-  double latitude = 0.0;          // degrees, north positive
-  double longitude = 0.0;         // degrees, east positive
-  double altitude = 0.0;          // feet above sea level
-  double pitch = 0.0;             // degrees, as the host gives it
-  double bank = 0.0;              // degrees
-  double heading = 0.0;           // degrees true
-  double velocity[3] = {};        // body axes x right, y up, z forward; feet per second
-  double groundElevation = 0.0;   // feet
+  double time = 0.0;             // seconds from the start of the run
+  double latitude = 0.0;         // degrees, north positive
+  double longitude = 0.0;        // degrees, east positive
+  double altitude = 0.0;         // feet above sea level
+  double pitch = 0.0;            // degrees, as the host gives it
+  double bank = 0.0;             // degrees
+  double heading = 0.0;          // degrees true
+  double velocity[3] = {};       // body axes x right, y up, z forward; feet per second
+  double groundElevation = 0.0;  // feet
   bool onGround = false;
-  double speed = 0.0;             // knots
-  double wind = 0.0;              // knots
-  double buffet = 32767.0;        // the host's buffeting input; below 9830 the airframe buffets
+  double speed = 0.0;       // knots
+  double wind = 0.0;        // knots
+  double buffet = 32767.0;  // the host's buffeting input; below 9830 the airframe buffets
 };
 
 // One host view record, in the order of the host's window list.
 struct ViewRecordSpec {
-  std::int32_t kind = 2;       // 1 cockpit panel, 2 virtual cockpit, 4 spot, others the host's
-  double eyeBase[3] = {};      // host eye units: x right, y up, z forward
+  std::int32_t kind = 2;   // 1 cockpit panel, 2 virtual cockpit, 4 spot, others the host's
+  double eyeBase[3] = {};  // host eye units: x right, y up, z forward
   double eyeOffset[3] = {};
   double zoom = 1.0;
-  double pitch = 0.0;          // degrees, positive down
-  double heading = 0.0;        // degrees, to the right
+  double pitch = 0.0;    // degrees, positive down
+  double heading = 0.0;  // degrees, to the right
 };
 
 enum class InputKind { KeyTap, KeyDown, KeyUp, MouseMove, Wheel, ButtonDown, ButtonUp, MenuCommand };
@@ -48,22 +48,23 @@ struct InputEvent {
   InputKind kind = InputKind::KeyTap;
   int virtualKey = 0;
   bool shift = false, control = false, alt = false;
-  int x = 0, y = 0;        // pointer, client pixels of the view window
-  int notches = 0;         // wheel: positive away from the user
-  int button = 0;          // 0 left, 1 right, 2 middle
-  std::string menuText;    // the module's menu item to choose
+  int x = 0, y = 0;      // pointer, client pixels of the view window
+  int notches = 0;       // wheel: positive away from the user
+  int button = 0;        // 0 left, 1 right, 2 middle
+  std::string menuText;  // the module's menu item to choose
+  bool sent = false;     // delivered by SendMessage instead of through the queue
 };
 
 struct Scenario {
   std::string file;
   std::string title;
-  double duration = 10.0;           // seconds
-  int frameRate = 30;               // frames per second
+  double duration = 10.0;            // seconds
+  int frameRate = 30;                // frames per second
   std::uint32_t startClock = 60000;  // the multimedia clock at the first frame, ms
-  bool mainWindow = true;           // a window of class FS98MAIN exists
-  int menuPopups = 4;               // pop-ups in its menu bar
+  bool mainWindow = true;            // a window of class FS98MAIN exists
+  int menuPopups = 4;                // pop-ups in its menu bar
   std::int32_t viewSetSelector = 4;
-  int currentView = 0;              // index into views
+  int currentView = 0;  // index into views
   std::vector<ViewRecordSpec> views;
   std::vector<std::pair<std::string, std::string>> registry;  // value name, text
   std::optional<std::string> bindings;                        // text of Varolen2004.cfg

@@ -70,7 +70,8 @@ int NextHookCalls(HookKind kind);
 const std::vector<std::string>& MessageBoxes();
 
 // Sends a message through the WH_CALLWNDPROC hook, as SendMessage does; returns
-// the record as the window procedure then receives it.
+// the hook's record as the hook left it. (Windows hands the window procedure
+// the message as it was sent, whatever the hook wrote into the record.)
 platform::SentMessageRecord SendThroughHooks(WindowHandle window, std::uint32_t message,
                                              std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
 // Takes a posted message from the queue through the WH_GETMESSAGE hook (or peeks

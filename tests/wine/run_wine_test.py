@@ -1,0 +1,160 @@
+#!/usr/bin/python3
+"""End-to-end tests of the module's Windows build in simhost.exe under Wine.
+
+usage: run_wine_test.py WINDOWS_BUILD PREFIX WORK TEST [NATIVE_SIMHOST]
+TEST is one of: prefix, startup, no_main_window, hooks_and_menu, registry,
+registry_garbage, agreement (which also needs the native simhost)."""
+
+import csv
+import io
+import subprocess
+import sys
+from pathlib import Path
+
+from wine_host import ROOT, WineHost
+
+SCENARIOS = Path(__file__).resolve().parent / "scenarios"
+MODULE_MENU = [
+    "30720 Activate Fly-by", "30721 Activate Approach View", "30723 Internal pilot view",
+    "30724 External pilot view", "30725 Enable wheel zoom in VC", "30726 Use mouse in Spot view", "30727 Sound on",
+    "-", "30729 Save view config...", "30728 Load view config...", "-", "30722 Setup...", "30731 About...",
+]
+DEFAULT_TEXTS = {
+    "FlyByActive": "1", "FlyByDuration": "10", "FlyByRelAltitude": "0", "FlyByMinDistance": "50",
+    "FlyByCameraPlacement": "0", "FlyByTravelling": "0", "ApproachActive": "0", "ApproachViewX": "25.000000",
+    "ApproachViewZ": "0.000000", "InternalViewActive": "0", "EnableWheelZoom": "1", "UseMouseInSpot": "0",
+    "SmoothView": "1", "ViewTurbRate": "0.600000", "GroundTurbRate": "0.600000", "BuffetTurbRate": "0.600000",
+    "RunningSpeed": "5.000000", "ViewTurbOn": "1", "GroundTurbOn": "1", "BuffetTurbOn": "1", "SoundOn": "1",
+}
+# Trace columns that hold floating-point values, and how far the hosts may differ.
+TOLERANCE = 1e-6
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def values(summary, key):
+    return [line.split(": ", 1)[1] for line in summary if line.startswith(key + ": ")]
+
+
+def menu_of(summary):
+    return [entry.replace(" [checked]", "") for entry in values(summary, "menu")], \
+           [entry.endswith("[checked]") for entry in values(summary, "menu")]
+
+
+def registry_of(summary):
+    return dict(entry.split("=", 1) for entry in values(summary, "registry"))
+
+
+def first_row(trace):
+    return next(csv.DictReader(io.StringIO(trace)))
+
+
+def play(host, work, scenario, *options):
+    code, summary, trace = host.run(SCENARIOS / scenario, work / Path(scenario).stem, *options)
+    check(code == 0, f"simhost.exe ended with {code} for {scenario}")
+    check(values(summary, "frames") and trace, f"no trace for {scenario}")
+    return summary, trace
+
+
+def test_prefix(host, work, native):
+    host.create_prefix()
+
+
+def test_startup(host, work, native):
+    summary, trace = play(host, work, "quiet.toml")
+    check(values(summary, "linkage") == ["0x13 0 0 0x900"], f"linkage words {values(summary, 'linkage')}")
+    check("timeGetTime" in values(summary, "patched"), "the module's clock import was not redirected")
+    check(values(summary, "message_box") == [], f"unexpected messages {values(summary, 'message_box')}")
+    check(values(summary, "frames") == ["30"], "not every frame ran")
+    check(menu_of(summary)[0] == MODULE_MENU, f"menu {menu_of(summary)[0]}")
+
+
+def test_no_main_window(host, work, native):
+    summary, trace = play(host, work, "no_main_window.toml")
+    check(values(summary, "message_box") == ["FS window not found"], f"messages {values(summary, 'message_box')}")
+    check(values(summary, "frames") == ["30"], "the host did not run on after the message")
+
+
+def test_hooks_and_menu(host, work, native):
+    summary, trace = play(host, work, "menu_and_hooks.toml")
+    entries, checked = menu_of(summary)
+    check(entries == MODULE_MENU, f"menu items {entries}")
+    # Fly-by (posted) and Sound on (sent) switched off, internal view on.
+    check(checked[:7] == [False, False, True, False, True, False, False], f"check marks {checked[:7]}")
+    # The two posted module commands were consumed; Save reached the host, and
+    # a sent message reaches the window whatever the hook did to its record.
+    check(values(summary, "consumed") == ["2"], f"consumed {values(summary, 'consumed')}")
+    # Opened five times, the host's pop-up holds its own item, one separator and one sub-menu.
+    check(values(summary, "host_popup_items") == ["3"], f"host pop-up items {values(summary, 'host_popup_items')}")
+
+
+def test_registry(host, work, native):
+    summary, _ = play(host, work, "menu_and_hooks.toml")
+    written = registry_of(summary)
+    expected = dict(DEFAULT_TEXTS, FlyByActive="0", SoundOn="0", InternalViewActive="1")
+    check(written == expected, f"registry after the first shut-down {written}")
+    _, trace = play(host, work, "quiet.toml", "--keep-registry")
+    row = first_row(trace)
+    check((row["fly_by"], row["sound"], row["internal_view"]) == ("0", "0", "1"),
+          f"settings at the next start-up {row['fly_by']} {row['sound']} {row['internal_view']}")
+
+
+def test_registry_garbage(host, work, native):
+    summary, trace = play(host, work, "registry_garbage.toml")
+    written = registry_of(summary)
+    check(written["FlyByDuration"] == "12" and written["SoundOn"] == "0" and written["ApproachViewX"] == "0.000000"
+          and written["ViewTurbRate"] == "5.000000", f"garbage texts converted to {written}")
+    check(first_row(trace)["sound"] == "0", "an empty text did not turn the sound off")
+
+
+def compare_traces(native_trace, wine_trace, name):
+    native_rows = list(csv.DictReader(io.StringIO(native_trace)))
+    wine_rows = list(csv.DictReader(io.StringIO(wine_trace)))
+    check(len(native_rows) == len(wine_rows), f"{name}: {len(native_rows)} native frames, {len(wine_rows)} under Wine")
+    largest, where = 0.0, "-"
+    for native_row, wine_row in zip(native_rows, wine_rows):
+        for column, native_text in native_row.items():
+            wine_text = wine_row[column]
+            if "." not in native_text:
+                check(native_text == wine_text,
+                      f"{name}: frame {native_row['frame']} {column}: native {native_text}, Wine {wine_text}")
+                continue
+            deviation = abs(float(native_text) - float(wine_text))
+            if deviation > largest:
+                largest, where = deviation, f"frame {native_row['frame']} {column}"
+    print(f"{name}: {len(native_rows)} frames agree; largest deviation {largest:.3g} ({where})")
+    check(largest <= TOLERANCE, f"{name}: deviation {largest} above {TOLERANCE} at {where}")
+
+
+def test_agreement(host, work, native):
+    for scenario in sorted((ROOT / "data" / "scenarios").glob("*.toml")):
+        out = work / "agreement" / scenario.stem
+        subprocess.run([native, str(scenario), "--out", str(out / "native"), "--quiet"], check=True, timeout=600)
+        code, _, wine_trace = host.run(scenario, out / "wine")
+        check(code == 0, f"simhost.exe ended with {code} for {scenario.name}")
+        compare_traces((out / "native" / "trace.csv").read_text(), wine_trace, scenario.name)
+
+
+def main():
+    build, prefix, work, test = sys.argv[1:5]
+    native = sys.argv[5] if len(sys.argv) > 5 else None
+    host = WineHost(build, prefix)
+    print(f"Wine tests with {'the 32-bit' if host.is_32bit else 'a 64-bit test'} build in {build}")
+    work = Path(work) / test
+    work.mkdir(parents=True, exist_ok=True)
+    try:
+        globals()["test_" + test](host, work, native)
+    except AssertionError as failure:
+        print(f"FAIL: {failure}")
+        return 1
+    finally:
+        host.wineserver("-w")
+    print("OK")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,380 @@
+// simhost.exe: the substitute simulator as a real Win32 program. It lays the
+// host's memory out at the host's fixed addresses, loads the module from
+// Modules\Varolen2004.dll with LoadLibrary, links its panel-service table,
+// points the module's clock, key-state and pointer imports at the scenario,
+// and plays the scenario through real windows, menus, hooks and messages.
+#include <windows.h>
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "host.h"
+#include "module/linkage.h"
+#include "platform/host_variables.h"
+#include "runner.h"
+#include "scenario.h"
+#include "shell/host_layout.h"
+#include "shell/settings.h"
+
+namespace simhost {
+namespace {
+
+using varolen::platform::ModuleVariable;
+
+// The host's fixed block: 0x470000..0x48FFFF lies inside this section, since the
+// program keeps its default image base and no relocation.
+__attribute__((section(".hostmem"), used, aligned(4096))) unsigned char hostBlock[0x90000];
+
+// --- What the module's patched imports and the variable look-up answer from ---
+struct VirtualWorld {
+  DWORD clock = 0;
+  FlightState flight;
+  SHORT keys[256] = {};
+  POINT cursor = {};
+  HWND view = nullptr;
+};
+VirtualWorld world;
+
+DWORD WINAPI VirtualTimeGetTime() { return world.clock; }
+SHORT WINAPI VirtualGetAsyncKeyState(int key) { return key >= 0 && key < 256 ? world.keys[key] : 0; }
+BOOL WINAPI VirtualGetCursorPos(POINT* point) {
+  if (point == nullptr) return FALSE;
+  *point = world.cursor;
+  ClientToScreen(world.view, point);
+  return TRUE;
+}
+
+void __stdcall LookupVariable(ModuleVariable* variable) {
+  variable->SetValue(HostVariable(world.flight, variable->id));
+}
+
+void* panelServices[64];
+
+// --- Message boxes are answered by the host, not a person ---
+std::vector<std::string> messageBoxes;
+
+LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    const HWND box = reinterpret_cast<HWND>(wParam);
+    char className[16] = "";
+    GetClassNameA(box, className, sizeof className);
+    if (std::strcmp(className, "#32770") == 0 && GetDlgItem(box, 0xFFFF) != nullptr) {
+      char text[512] = "";
+      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+      messageBoxes.emplace_back(text);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// --- The host's windows ---
+struct Delivery {
+  UINT message = 0;
+  bool arrived = false;
+};
+Delivery delivery;
+
+LRESULT CALLBACK HostWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (delivery.message != 0 && message == delivery.message) delivery.arrived = true;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Points the module's import of `function` from `library` at `replacement`.
+bool PatchImport(HMODULE module, const char* library, const char* function, void* replacement) {
+  auto* base = reinterpret_cast<BYTE*>(module);
+  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (directory.VirtualAddress == 0) return false;
+  for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+       entry->Name != 0; ++entry) {
+    if (lstrcmpiA(reinterpret_cast<char*>(base + entry->Name), library) != 0) continue;
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<char*>(byName->Name), function) != 0) continue;
+      DWORD protection = 0;
+      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection);
+      slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+      return true;
+    }
+  }
+  return false;
+}
+
+class ProcessMemory : public HostMemoryWriter, public HostMemoryReader {
+ public:
+  void Map(HostAddress base, std::uint32_t size) override {
+    const auto block = reinterpret_cast<std::uintptr_t>(hostBlock);
+    if (base >= block && base + size <= block + sizeof hostBlock) {
+      std::memset(Pointer(base), 0, size);
+      return;
+    }
+    if (VirtualAlloc(Pointer(base), size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE) != Pointer(base)) {
+      throw std::runtime_error("cannot lay out host memory at " + std::to_string(base));
+    }
+  }
+  void Write(HostAddress address, const void* bytes, std::uint32_t size) override {
+    std::memcpy(Pointer(address), bytes, size);
+  }
+  void Read(HostAddress address, void* bytes, std::uint32_t size) override {
+    std::memcpy(bytes, Pointer(address), size);
+  }
+
+ private:
+  static void* Pointer(HostAddress address) {
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(address));
+  }
+};
+
+class Win32Host : public Host {
+ public:
+  Win32Host(const Scenario& scenario, const std::string& folder, const std::string& modulePath,
+            bool keepRegistry)
+      : folder_(folder) {
+    PrepareRegistry(scenario, keepRegistry);
+    PrepareFolder(scenario, modulePath);
+    CreateWindows(scenario);
+    layout_ = BuildHostMemory(scenario, memory_);
+  }
+
+  // Loads and links the module as the host does.
+  void Load() {
+    const HHOOK answerer = SetWindowsHookExA(WH_CBT, AnswerMessageBoxes, nullptr, GetCurrentThreadId());
+    module_ = LoadLibraryA((folder_ + "\\Modules\\Varolen2004.dll").c_str());
+    if (module_ == nullptr) throw std::runtime_error("LoadLibrary failed: " + std::to_string(GetLastError()));
+    UnhookWindowsHookEx(answerer);
+    answerer_ = SetWindowsHookExA(WH_CBT, AnswerMessageBoxes, nullptr, GetCurrentThreadId());
+
+    auto* imports = reinterpret_cast<varolen::ImportTableRecord*>(GetProcAddress(module_, "ImportTable"));
+    linkage_ = reinterpret_cast<varolen::LinkageRecord*>(GetProcAddress(module_, "Linkage"));
+    if (imports == nullptr || linkage_ == nullptr)
+      throw std::runtime_error("the module does not export its linkage");
+    panelServices[varolen::kPanelServiceLookupSlot] = reinterpret_cast<void*>(LookupVariable);
+    imports->entries[0].pointer = panelServices;
+    std::snprintf(linkageWords_, sizeof linkageWords_, "linkage: %#x %#x %#x %#x", linkage_->moduleId,
+                  linkage_->flags, linkage_->reserved, linkage_->version);
+    linkage_->init();
+
+    const struct {
+      const char* library;
+      const char* function;
+      void* replacement;
+    } patches[] = {
+        {"WINMM.DLL", "timeGetTime", reinterpret_cast<void*>(VirtualTimeGetTime)},
+        {"USER32.DLL", "GetAsyncKeyState", reinterpret_cast<void*>(VirtualGetAsyncKeyState)},
+        {"USER32.DLL", "GetCursorPos", reinterpret_cast<void*>(VirtualGetCursorPos)},
+    };
+    for (const auto& patch : patches) {
+      if (PatchImport(module_, patch.library, patch.function, patch.replacement))
+        patched_.push_back(patch.function);
+    }
+  }
+
+  void Unload() {
+    linkage_->deinit();
+    FreeLibrary(module_);
+    linkage_ = nullptr;
+    UnhookWindowsHookEx(answerer_);
+  }
+
+  std::vector<std::string> ReportLines() const {
+    std::vector<std::string> lines = {"host: win32", linkageWords_};
+    for (const std::string& name : patched_) lines.push_back("patched: " + name);
+    return lines;
+  }
+
+  HostMemoryReader& Memory() override { return memory_; }
+  const HostLayout& Layout() const override { return layout_; }
+  bool HasMainWindow() const override { return main_ != nullptr; }
+  void SetClock(std::uint32_t milliseconds) override { world.clock = milliseconds; }
+  void SetFlightState(const FlightState& state) override { world.flight = state; }
+  void SetKeyState(int virtualKey, bool down) override {
+    world.keys[virtualKey & 0xFF] = static_cast<SHORT>(down ? 0x8000 : 0);
+  }
+  void SetCursor(int x, int y) override { world.cursor = {x, y}; }
+
+  bool Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    delivery = {message, false};
+    PostMessageA(Window(target), message, wParam, lParam);
+    Pump();
+    const bool consumed = !delivery.arrived;
+    delivery = {};
+    return consumed;
+  }
+
+  bool Send(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    delivery = {message, false};
+    SendMessageA(Window(target), message, wParam, lParam);
+    Pump();
+    const bool consumed = !delivery.arrived;
+    delivery = {};
+    return consumed;
+  }
+
+  std::vector<MenuEntry> OpenModuleMenu() override {
+    std::vector<MenuEntry> entries;
+    if (main_ == nullptr) return entries;
+    SendMessageA(main_, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(main_)), 0);
+    const HMENU popup = GetSubMenu(GetMenu(main_), 3);
+    const int count = popup != nullptr ? GetMenuItemCount(popup) : 0;
+    const HMENU module = count > 0 ? GetSubMenu(popup, count - 1) : nullptr;
+    if (module == nullptr) return entries;
+    for (int position = 0; position < GetMenuItemCount(module); ++position) {
+      const UINT state = GetMenuState(module, static_cast<UINT>(position), MF_BYPOSITION);
+      char text[128] = "";
+      GetMenuStringA(module, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+      entries.push_back(
+          {GetMenuItemID(module, position), text, (state & MF_CHECKED) != 0, (state & MF_SEPARATOR) != 0});
+    }
+    return entries;
+  }
+
+  int HostPopupItemCount() override {
+    const HMENU popup = main_ != nullptr ? GetSubMenu(GetMenu(main_), 3) : nullptr;
+    return popup != nullptr ? GetMenuItemCount(popup) : 0;
+  }
+
+  std::vector<std::string> MessageBoxes() const override { return messageBoxes; }
+
+ private:
+  static void PrepareRegistry(const Scenario& scenario, bool keep) {
+    if (!keep) RegDeleteKeyA(HKEY_LOCAL_MACHINE, varolen::kSettingsKeyPath);
+    if (scenario.registry.empty()) return;
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, varolen::kSettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &key, nullptr);
+    for (const auto& [name, text] : scenario.registry) {
+      RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+    }
+    RegCloseKey(key);
+  }
+
+  void PrepareFolder(const Scenario& scenario, const std::string& modulePath) {
+    std::filesystem::create_directories(folder_ + "\\Modules");
+    if (!CopyFileA(modulePath.c_str(), (folder_ + "\\Modules\\Varolen2004.dll").c_str(), FALSE)) {
+      throw std::runtime_error("cannot copy the module " + modulePath);
+    }
+    const std::string configuration = folder_ + "\\Varolen2004.cfg";
+    DeleteFileA(configuration.c_str());
+    if (scenario.bindings) std::ofstream(configuration) << *scenario.bindings;
+  }
+
+  void CreateWindows(const Scenario& scenario) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = HostWindowProcedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "FS98MAIN";
+    RegisterClassA(&windowClass);
+    windowClass.lpszClassName = "FS98CHILD";
+    RegisterClassA(&windowClass);
+    if (scenario.mainWindow) {
+      HMENU bar = CreateMenu();
+      for (int index = 0; index < scenario.menuPopups; ++index) {
+        HMENU popup = CreatePopupMenu();
+        AppendMenuA(popup, MF_STRING, 100 + index, "Host item");
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                    ("Host pop-up " + std::to_string(index)).c_str());
+      }
+      main_ = CreateWindowA("FS98MAIN", "Substitute simulator", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
+                            bar, windowClass.hInstance, nullptr);
+    }
+    view_ = CreateWindowA("FS98CHILD", "View", main_ != nullptr ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW,
+                          0, 0, 800, 560, main_, nullptr, windowClass.hInstance, nullptr);
+    world.view = view_;
+  }
+
+  HWND Window(Target target) const { return target == Target::MainWindow ? main_ : view_; }
+
+  static void Pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+
+  std::string folder_;
+  ProcessMemory memory_;
+  HostLayout layout_;
+  HWND main_ = nullptr;
+  HWND view_ = nullptr;
+  HMODULE module_ = nullptr;
+  HHOOK answerer_ = nullptr;
+  varolen::LinkageRecord* linkage_ = nullptr;
+  char linkageWords_[96] = "linkage: none";
+  std::vector<std::string> patched_;
+};
+
+// The module's registry values after it was unloaded, by name.
+std::vector<std::string> RegistryLines() {
+  std::vector<std::string> lines;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, varolen::kSettingsKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return lines;
+  for (DWORD index = 0;; ++index) {
+    char name[300] = "";
+    char text[300] = "";
+    DWORD nameSize = sizeof name;
+    DWORD textSize = sizeof text - 1;
+    if (RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE*>(text),
+                      &textSize) != ERROR_SUCCESS) {
+      break;
+    }
+    lines.push_back(std::string("registry: ") + name + "=" + text);
+  }
+  RegCloseKey(key);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+}  // namespace
+}  // namespace simhost
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "Substitute simulator for Varolen 2004 (Win32, run under Wine).\n"
+      "Loads FOLDER\\Modules\\Varolen2004.dll, plays a scenario through real windows,\n"
+      "hooks and messages, and writes OUT\\trace.csv and OUT\\summary.txt."};
+  std::string scenarioPath, out = "out", folder = "simulator", module = "Varolen2004.dll";
+  bool keepRegistry = false;
+  app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required();
+  app.add_option("-o,--out", out, "Output folder");
+  app.add_option("-f,--folder", folder, "The simulator folder to lay out");
+  app.add_option("-m,--module", module, "The module file to install into FOLDER\\Modules");
+  app.add_flag("--keep-registry", keepRegistry, "Start from the registry as the last run left it");
+  CLI11_PARSE(app, argc, argv);
+
+  std::string error;
+  const auto scenario = simhost::LoadScenario(scenarioPath, error);
+  if (!scenario) {
+    std::fprintf(stderr, "simhost: %s\n", error.c_str());
+    return 2;
+  }
+  try {
+    std::filesystem::create_directories(out);
+    simhost::Win32Host host(*scenario, std::filesystem::absolute(folder).string(), module, keepRegistry);
+    host.Load();
+    std::FILE* trace = std::fopen((out + "\\trace.csv").c_str(), "w");
+    std::FILE* summary = std::fopen((out + "\\summary.txt").c_str(), "w");
+    if (trace == nullptr || summary == nullptr) throw std::runtime_error("cannot write to " + out);
+    const auto run = simhost::RunScenario(*scenario, host, trace);
+    host.Unload();
+    auto lines = host.ReportLines();
+    for (const std::string& line : simhost::RegistryLines()) lines.push_back(line);
+    simhost::WriteSummary(*scenario, run, host.MessageBoxes(), lines, summary);
+    std::fclose(trace);
+    std::fclose(summary);
+    for (const std::string& problem : run.problems) std::fprintf(stderr, "simhost: %s\n", problem.c_str());
+    return run.problems.empty() ? 0 : 1;
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "simhost: %s\n", failure.what());
+    return 2;
+  }
+}
