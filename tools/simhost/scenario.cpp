@@ -91,8 +91,8 @@ class TableReader {
   }
   [[noreturn]] void Fail(const toml::node& node, const std::string& key, const std::string& what) const {
     std::ostringstream message;
-    message << file_ << ':' << node.source().begin.line << ": " << where_ << (where_.empty() ? "" : ".")
-            << key << ": " << what;
+    message << file_ << ':' << node.source().begin.line << ": " << where_
+            << (where_.empty() || key.empty() ? "" : ".") << key << ": " << what;
     throw ScenarioError{message.str()};
   }
 
