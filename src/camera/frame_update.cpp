@@ -1,9 +1,125 @@
 #include "camera/frame_update.h"
 
+#include <initializer_list>
+
+#include "camera/approach_view.h"
+#include "camera/fly_by.h"
+#include "camera/numeric.h"
+#include "cockpit/cockpit_controller.h"
+#include "input/commands.h"
+#include "platform/clock.h"
+#include "shell/settings.h"
+#include "sound/sound_effects.h"
+
 namespace varolen {
 
+FrameClockRecord FrameClock;
+AircraftStateRecord AircraftState;
+platform::ModuleVariable FrameVariables[kFrameVariableCount] = {
+    {.id = 71},  {.id = 72},  {.id = 73},  {.id = 86},  {.id = 77}, {.id = 79},  {.id = 61},
+    {.id = 832}, {.id = 551}, {.id = 552}, {.id = 553}, {.id = 2},  {.id = 343},
+};
+
+namespace {
+
+// Sounds start only once the module has run a while.
+constexpr double kSoundStartSeconds = 5.0;
+
+void AdvanceFrameClock() {
+  const std::uint32_t now = platform::TimeGetTime();
+  float step =
+      static_cast<float>((static_cast<double>(now) - static_cast<double>(FrameClock.previousStamp)) / 1000.0);
+  FrameClock.previousStamp = static_cast<float>(now);
+  if (step > 1.0f) step = 1.0f;
+  FrameClock.step = step;
+  FrameClock.elapsed += step;
+}
+
+// False while the host has not linked its variable look-up.
+bool LookUpFrameVariables() {
+  for (platform::ModuleVariable& variable : FrameVariables) {
+    if (!platform::LookupHostVariable(variable)) return false;
+  }
+  return true;
+}
+
+void TakeAircraftSnapshot() {
+  const auto value = [](FrameVariable variable) { return FrameVariables[variable].Value(); };
+  AircraftStateRecord& aircraft = AircraftState;
+  aircraft.position.latitude = value(kLatitudeVariable) / 111130.0 * kDegreesToRadians;
+  aircraft.position.longitude =
+      value(kLongitudeVariable) / 16777216.0 / 16777216.0 * 360.0 * kDegreesToRadians;
+  aircraft.position.altitude = value(kAltitudeVariable) * kMetresToFeet;
+  aircraft.pitch = value(kPitchVariable);
+  aircraft.heading = value(kHeadingVariable);
+  aircraft.bank = value(kBankVariable);
+  aircraft.bodyVelocity = {value(kLateralVelocityVariable) * kFeetToMetres,
+                           value(kVerticalVelocityVariable) * kFeetToMetres,
+                           value(kLongitudinalVelocityVariable) * kFeetToMetres};
+  aircraft.groundElevation = value(kGroundElevationVariable) / 256.0 * kMetresToFeet;
+  aircraft.heightAboveGround = aircraft.position.altitude - aircraft.groundElevation;
+  constexpr Vec3 kStill = {0.0, 0.0, 0.0};
+  aircraft.track = WrapDegreesDownThenUp(
+      HorizontalBearing(kStill, aircraft.bodyVelocity) * kRadiansToDegrees + aircraft.heading);
+}
+
+void RunCockpit() {
+  const CameraSettingsRecord& settings = CameraSettings;
+  CockpitControllerRecord& controller = CockpitController;
+  controller.LatencyGain = settings.ViewTurbOn != 0 ? settings.ViewTurbRate : 0.0;
+  controller.GroundTurbGain = settings.GroundTurbOn != 0 ? settings.GroundTurbRate : 0.0;
+  controller.BuffetGain = settings.BuffetTurbOn != 0 ? settings.BuffetTurbRate : 0.0;
+  controller.PilotRunSpeed = settings.RunningSpeed;
+  controller.PilotActive = settings.ExternalViewActive;
+  controller.UseMouseInSpot = settings.UseMouseInSpot;
+  controller.EnableWheelZoom = settings.EnableWheelZoom;
+  TickCockpitController(controller);
+  if (FrameClock.elapsed > kSoundStartSeconds) {
+    UpdateSoundEffects();
+    ApplySoundEffectRules();
+  }
+}
+
+void StopEffectSounds() {
+  for (int slot :
+       {kWalkSoundSlot, kRunSoundSlot, kLightWindSoundSlot, kStrongWindSoundSlot, kStressSoundSlot}) {
+    StopSoundSlot(slot);
+  }
+}
+
+void RunOutsideCameras() {
+  const CameraSettingsRecord& settings = CameraSettings;
+  const bool high = AircraftState.heightAboveGround > kApproachHeightFeet;
+  if (settings.FlyByActive != 0 || (settings.ApproachActive != 0 && high)) {
+    RunFlyByCycle();
+  } else if (settings.ApproachActive != 0) {
+    SetObserverPosition(ApproachAnchor.position);
+  }
+}
+
+}  // namespace
+
 void UpdateCameraFrame() {
-  // The frame clock and the cameras come with the camera engine.
+  AdvanceFrameClock();
+  if (CameraSettings.InternalViewActive == 0) CameraSettings.ExternalViewActive = 0;
+  if (FrameClock.elapsed < kWarmUpSeconds) return;
+  if (!LookUpFrameVariables()) return;
+  TakeAircraftSnapshot();
+  if (AircraftState.heightAboveGround > kPilotHeightLimitFeet) CameraSettings.ExternalViewActive = 0;
+
+  CockpitController.CommandCallback = HandleCommand;
+  if (CameraSettings.InternalViewActive != 0) {
+    RunCockpit();
+  } else {
+    StopEffectSounds();
+  }
+
+  if (ApproachAnchor.set == 0) {
+    ApproachAnchor.position = AircraftState.position;
+    ApproachAnchor.set = 1;
+  }
+  if (AircraftState.heightAboveGround > kApproachHeightFeet) UpdateApproachAnchor();
+  RunOutsideCameras();
 }
 
 }  // namespace varolen

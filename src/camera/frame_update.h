@@ -1,7 +1,60 @@
-// The per-frame camera update, run on every host frame message.
+// The per-frame camera update, run on every host frame message: the frame
+// clock, the aircraft snapshot, the cockpit tick, the sound rules and the
+// outside cameras.
 #pragma once
 
+#include <cstdint>
+
+#include "camera/geometry.h"
+#include "platform/host_variables.h"
+
 namespace varolen {
+
+struct FrameClockRecord {
+  float previousStamp;  // multimedia clock, milliseconds, rounded to 32 bits
+  float step;           // seconds, at most 1.0
+  double elapsed;       // seconds since the module was loaded; never reset
+};
+
+struct AircraftStateRecord {
+  GeoPosition position;  // radians, radians, feet above sea level
+  double pitch;          // degrees, as the host gives them
+  double heading;
+  double bank;
+  Vec3 bodyVelocity;         // metres per second: x right, y up, z forward
+  double groundElevation;    // feet
+  double heightAboveGround;  // feet
+  double track;              // degrees, [0, 360]
+};
+
+// The host variables looked up every frame, in look-up order.
+enum FrameVariable {
+  kLatitudeVariable,
+  kLongitudeVariable,
+  kAltitudeVariable,
+  kHeadingVariable,
+  kPitchVariable,
+  kBankVariable,
+  kUnusedVariable61,
+  kSpeedVariable,
+  kLongitudinalVelocityVariable,
+  kLateralVelocityVariable,
+  kVerticalVelocityVariable,
+  kGroundElevationVariable,
+  kWindVariable,
+  kFrameVariableCount
+};
+
+extern FrameClockRecord FrameClock;
+extern AircraftStateRecord AircraftState;
+extern platform::ModuleVariable FrameVariables[kFrameVariableCount];
+
+// Before the warm-up is over only the clock runs.
+inline constexpr double kWarmUpSeconds = 2.0;
+// The walking pilot exists only this close to the ground.
+inline constexpr double kPilotHeightLimitFeet = 30.0;
+// Below this height the approach view parks the observer.
+inline constexpr double kApproachHeightFeet = 200.0;
 
 void UpdateCameraFrame();
 

@@ -113,4 +113,7 @@ struct CockpitControllerRecord {
 
 extern CockpitControllerRecord CockpitController;
 
+// The per-frame tick of the cockpit view and the walking pilot. Returns 1.
+int TickCockpitController(CockpitControllerRecord& controller);
+
 }  // namespace varolen

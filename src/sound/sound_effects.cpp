@@ -7,4 +7,12 @@ int StopLoopingSounds() { return 1; }
 
 int ResumeLoopingSounds() { return 1; }
 
+int UpdateSoundEffects() { return 1; }
+
+void ApplySoundEffectRules() {}
+
+int StartSoundSlot(int /*slot*/, int /*looping*/) { return 0; }
+
+int StopSoundSlot(int /*slot*/) { return 0; }
+
 }  // namespace varolen

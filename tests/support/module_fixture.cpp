@@ -1,10 +1,18 @@
 #include "support/module_fixture.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
+#include "camera/approach_view.h"
+#include "camera/fly_by.h"
+#include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
+#include "flight.h"
+#include "host_builder.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
+#include "platform/host_memory.h"
 #include "shell/host_layout.h"
 #include "shell/host_menu.h"
 #include "shell/lifecycle.h"
@@ -24,6 +32,79 @@ void ResetModule() {
   ViewFolder[0] = '\0';
   HostAddresses = {};
   HostMenu = {};
+  FrameClock = {};
+  AircraftState = {};
+  FlyByCamera = {};
+  ApproachAnchor = {};
+}
+
+namespace {
+
+class SimulatedMemory : public simhost::HostMemoryWriter, public simhost::HostMemoryReader {
+ public:
+  void Map(HostAddress base, std::uint32_t size) override { sim::MapHostRegion(base, size); }
+  void Write(HostAddress address, const void* bytes, std::uint32_t size) override {
+    std::memcpy(sim::HostBytes(address, size), bytes, size);
+  }
+  void Read(HostAddress address, void* bytes, std::uint32_t size) override {
+    std::memcpy(bytes, sim::HostBytes(address, size), size);
+  }
+};
+
+}  // namespace
+
+void ModuleTest::StartWithHost() {
+  SimulatedMemory memory;
+  simhost::Scenario scenario;
+  scenario.views.emplace_back();
+  simhost::BuildHostMemory(scenario, memory);
+  StartWithHostWindow();
+}
+
+void SetFlight(const Flight& flight) {
+  simhost::FlightState state;
+  state.latitude = flight.latitude;
+  state.longitude = flight.longitude;
+  state.altitude = flight.altitude;
+  state.groundElevation = flight.ground;
+  state.pitch = flight.pitch;
+  state.bank = flight.bank;
+  state.heading = flight.heading;
+  state.velocity[0] = flight.lateral;
+  state.velocity[1] = flight.vertical;
+  state.velocity[2] = flight.forward;
+  state.speed = flight.speed;
+  state.wind = flight.wind;
+  for (std::uint32_t id : simhost::kHostVariableIds)
+    sim::SetHostVariable(id, simhost::HostVariable(state, id));
+}
+
+void RunFrameAt(std::uint32_t milliseconds) {
+  sim::SetClock(milliseconds);
+  UpdateCameraFrame();
+}
+
+Observer ReadObserver() {
+  SimulatedMemory memory;
+  const simhost::ObserverPosition observer = simhost::ReadObserver(memory);
+  return {observer.latitude, observer.longitude, observer.altitude};
+}
+
+void TangentPoint(double latitude, double longitude, double east, double north, double& pointLatitude,
+                  double& pointLongitude) {
+  constexpr double kRadius = 6367310.0;
+  const double phi = latitude * M_PI / 180.0;
+  const double lambda = longitude * M_PI / 180.0;
+  double p[3];
+  const double normal[3] = {std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda),
+                            std::sin(phi)};
+  const double eastward[3] = {-std::sin(lambda), std::cos(lambda), 0.0};
+  const double northward[3] = {-std::sin(phi) * std::cos(lambda), -std::sin(phi) * std::sin(lambda),
+                               std::cos(phi)};
+  for (int axis = 0; axis < 3; ++axis)
+    p[axis] = kRadius * normal[axis] + east * eastward[axis] + north * northward[axis];
+  pointLatitude = std::atan2(p[2], std::hypot(p[0], p[1])) * 180.0 / M_PI;
+  pointLongitude = std::atan2(p[1], p[0]) * 180.0 / M_PI;
 }
 
 sim::WindowHandle ModuleTest::StartWithHostWindow(int menuPopups) {

@@ -20,7 +20,37 @@ class ModuleTest : public ::testing::Test {
 
   // A host main window with the host's four menu pop-ups, then start-up.
   sim::WindowHandle StartWithHostWindow(int menuPopups = 4);
+  // The substitute simulator's host memory and windows, then start-up.
+  void StartWithHost();
 };
+
+// Host variables as the substitute simulator gives them for this flight.
+struct Flight {
+  double latitude = 47.0;                         // degrees
+  double longitude = 8.0;                         // degrees
+  double altitude = 2000;                         // feet
+  double ground = 1000;                           // feet
+  double pitch = 0, bank = 0, heading = 0;        // degrees
+  double lateral = 0, vertical = 0, forward = 0;  // feet per second
+  double speed = 0;                               // knots
+  double wind = 0;                                // knots
+};
+void SetFlight(const Flight& flight);
+
+// The module's frame at this clock reading, as the frame message runs it.
+void RunFrameAt(std::uint32_t milliseconds);
+
+// The observer position the module last wrote, decoded as the host does.
+struct Observer {
+  double latitude, longitude, altitude;  // degrees, degrees, metres
+};
+Observer ReadObserver();
+
+// A point `east` and `north` metres from a position in its tangent plane,
+// projected onto the module's sphere: computed in earth-centred axes,
+// independently of the module's rotations. Degrees, longitude in (-180, 180].
+void TangentPoint(double latitude, double longitude, double east, double north, double& pointLatitude,
+                  double& pointLongitude);
 
 // Index of the first event equal to `line`, or -1.
 int EventIndex(const std::string& line);

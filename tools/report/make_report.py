@@ -46,20 +46,44 @@ def figure_html(figure, caption):
     return f'<figure><img src="data:image/png;base64,{data}"><figcaption>{escape(caption)}</figcaption></figure>'
 
 
+def observer_placements(t):
+    """The observer's distinct positions, split into the approach anchor (where
+    the approach view parked it, low with fly-by off) and the fly-by placements."""
+    anchor, placed = set(), set()
+    for i in range(len(t["time"])):
+        if not (t["observer_latitude"][i] or t["observer_longitude"][i]):
+            continue
+        point = (round(wrap(t["observer_longitude"][i]), 7), round(t["observer_latitude"][i], 7))
+        parked = (t["approach"][i] == 1 and t["fly_by"][i] == 0
+                  and t["altitude"][i] - t["ground_elevation"][i] <= 200.0)
+        (anchor if parked else placed).add(point)
+    return sorted(placed), sorted(anchor)
+
+
 def track_plot(t):
-    figure, axes = plt.subplots(figsize=(7, 6))
+    figure, axes = plt.subplots(figsize=(7, 7))
     axes.plot(t["longitude"], t["latitude"], color="tab:blue", label="aircraft")
-    placed = [(wrap(x), y) for x, y in zip(t["observer_longitude"], t["observer_latitude"]) if x or y]
+    axes.plot(t["longitude"][0], t["latitude"][0], "o", color="tab:blue")
+    placed, anchor = observer_placements(t)
     if placed:
-        unique = sorted(set((round(x, 7), round(y, 7)) for x, y in placed))
-        axes.scatter([p[0] for p in unique], [p[1] for p in unique], marker="^", color="tab:red",
-                     label=f"observer positions ({len(unique)})", zorder=3)
+        axes.scatter([p[0] for p in placed], [p[1] for p in placed], marker="^", color="tab:red",
+                     label=f"fly-by observer positions ({len(placed)})", zorder=3)
+    if anchor:
+        axes.scatter([p[0] for p in anchor], [p[1] for p in anchor], marker="*", s=160, color="tab:green",
+                     label="approach anchor (parked observer)", zorder=4)
     axes.set_xlabel("longitude (degrees)")
     axes.set_ylabel("latitude (degrees)")
-    axes.set_aspect(1.0 / max(0.1, math.cos(math.radians(t["latitude"][0]))))
-    axes.legend()
+    # Equal metres in both directions, and never narrower than a kilometre.
+    axes.set_aspect(1.0 / max(0.1, math.cos(math.radians(t["latitude"][0]))), adjustable="datalim")
+    axes.margins(0.05)
+    x0, x1 = axes.get_xlim()
+    y0, y1 = axes.get_ylim()
+    if y1 - y0 < 0.01:
+        middle = (y0 + y1) / 2
+        axes.set_ylim(middle - 0.005, middle + 0.005)
+    axes.legend(loc="best", fontsize="small")
     axes.grid(alpha=0.3)
-    return figure_html(figure, "Track from above, with every place the module put the outside observer")
+    return figure_html(figure, "Track from above (dot: start), with every place the module put the outside observer")
 
 
 def distance_plot(t):

@@ -103,7 +103,7 @@ class Player {
 
 void WriteHeader(std::FILE* trace) {
   std::fputs(
-      "frame,time,clock,latitude,longitude,altitude,pitch,bank,heading,speed,on_ground,"
+      "frame,time,clock,latitude,longitude,altitude,ground_elevation,pitch,bank,heading,speed,on_ground,"
       "observer_latitude,observer_longitude,observer_altitude,"
       "view_kind,eye_x,eye_y,eye_z,view_pitch,view_heading,view_bank,zoom",
       trace);
@@ -155,10 +155,10 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
 
     const ObserverPosition observer = ReadObserver(host.Memory());
     const ViewRecordState view = ReadViewRecord(host.Memory(), host.Layout().viewRecords[current]);
-    std::fprintf(trace, "%ld,%.4f,%u,%.9f,%.9f,%.3f,%.4f,%.4f,%.4f,%.3f,%d,%.9f,%.9f,%.0f,", frame, time,
-                 scenario.startClock + elapsed, state.latitude, state.longitude, state.altitude, state.pitch,
-                 state.bank, state.heading, state.speed, state.onGround ? 1 : 0, observer.latitude,
-                 observer.longitude, observer.altitude);
+    std::fprintf(trace, "%ld,%.4f,%u,%.9f,%.9f,%.3f,%.3f,%.4f,%.4f,%.4f,%.3f,%d,%.9f,%.9f,%.0f,", frame, time,
+                 scenario.startClock + elapsed, state.latitude, state.longitude, state.altitude,
+                 state.groundElevation, state.pitch, state.bank, state.heading, state.speed,
+                 state.onGround ? 1 : 0, observer.latitude, observer.longitude, observer.altitude);
     std::fprintf(trace, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f", view.kind, view.eye[0], view.eye[1],
                  view.eye[2], view.pitch, view.heading, view.bank, view.zoom);
     for (int setting : settings) std::fprintf(trace, ",%d", setting);

@@ -1,0 +1,81 @@
+#include "camera/fly_by.h"
+
+#include <cmath>
+
+#include "camera/frame_update.h"
+#include "platform/random.h"
+#include "shell/settings.h"
+
+namespace varolen {
+
+FlyByCameraRecord FlyByCamera;
+
+namespace {
+
+// The random side: a draw up to half of the generator's range goes left.
+constexpr int kRandomLeftLimit = 16384;
+
+std::int32_t ChooseSide(std::int32_t placement, std::int32_t side) {
+  switch (placement) {
+    case 0:
+      return 1;
+    case 1:
+      return -1;
+    case 2:
+      return platform::Rand() <= kRandomLeftLimit ? -1 : 1;
+    default:
+      return side;
+  }
+}
+
+double MinimumDistanceMetres() { return CameraSettings.FlyByMinDistance * kFeetToMetres; }
+
+}  // namespace
+
+void RunFlyByCycle() {
+  const CameraSettingsRecord& settings = CameraSettings;
+  FlyByCamera.cycleTimer -= FrameClock.step;
+  if (FlyByCamera.cycleTimer < 0.0f) {
+    FlyByCamera.cycleTimer = static_cast<float>(settings.FlyByDuration);
+    FlyByCamera.side = ChooseSide(settings.FlyByCameraPlacement, FlyByCamera.side);
+    // For a speed in knots the aircraft comes abeam half-way through the cycle.
+    const double speed = FrameVariables[kSpeedVariable].Value();
+    FlyByCamera.distance = speed * 1852.0 / 3600.0 * settings.FlyByDuration * 0.5;
+    if (MinimumDistanceMetres() > FlyByCamera.distance) FlyByCamera.distance = MinimumDistanceMetres();
+    PlaceFlyByCamera();
+  }
+  if (settings.FlyByTravelling != 0) TrackFlyByCamera();
+}
+
+void PlaceFlyByCamera() {
+  const AircraftStateRecord& aircraft = AircraftState;
+  Vec3 offset = {FlyByCamera.distance / 10.0 * FlyByCamera.side, 0.0, FlyByCamera.distance};
+  if (CameraSettings.FlyByTravelling != 0) offset.x = 0.0;
+  RotatePitch(offset, aircraft.pitch * kDegreesToRadians);
+  RotateHeading(offset, aircraft.track * kDegreesToRadians);
+  GeoPosition camera;
+  OffsetPosition(aircraft.position, offset, camera);
+  // Only half of the height difference along the path.
+  camera.altitude =
+      offset.y * 0.5 * kMetresToFeet + aircraft.position.altitude + CameraSettings.FlyByRelAltitude;
+  SetObserverPosition(camera);
+  FlyByCamera.camera = camera;
+  FlyByCamera.placementHeading = aircraft.heading;
+}
+
+void TrackFlyByCamera() {
+  double distance = 0.0;
+  double course = 0.0;
+  GreatCircle(FlyByCamera.camera, AircraftState.position, distance, course);
+  // Measured from the placed point: aside by as much as the aircraft is inside the minimum distance.
+  Vec3 slide = {0.0, 0.0, 0.0};
+  if (!(std::fabs(MinimumDistanceMetres()) < distance))
+    slide.x = (MinimumDistanceMetres() - distance) * FlyByCamera.side;
+  RotateHeading(slide, FlyByCamera.placementHeading * kDegreesToRadians);
+  GeoPosition camera;
+  OffsetPosition(FlyByCamera.camera, slide, camera);
+  camera.altitude = FlyByCamera.camera.altitude;
+  SetObserverPosition(camera);
+}
+
+}  // namespace varolen

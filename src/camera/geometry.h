@@ -1,0 +1,60 @@
+// The geometry the outside cameras stand on: vectors in a local frame, two
+// rotations, bearings, offsets from a geographic position on a sphere, the
+// great-circle distance, and the host's observer position.
+#pragma once
+
+namespace varolen {
+
+// x east (right), y up, z north (forward); metres unless a caller says otherwise.
+struct Vec3 {
+  double x;
+  double y;
+  double z;
+};
+
+struct GeoPosition {
+  double latitude;   // radians, north positive
+  double longitude;  // radians, east positive
+  double altitude;   // feet
+};
+
+// The constants each computation uses; they are not all the same earth.
+inline constexpr double kDegreesToRadians = 0.01745329251944;
+inline constexpr double kRadiansToDegrees = 57.29577951471995;
+inline constexpr double kPi = 3.141592653589793;
+inline constexpr double kHalfPi = 1.5707963267948966;
+inline constexpr double kOffsetSphereRadius = 6367310.0;     // metres
+inline constexpr double kHostLatitudeScale = 10001700.0;     // metres per quarter circle
+inline constexpr double kHostLongitudeScale = 2147483648.0;  // units per half turn
+inline constexpr double kFractionScale = 4294967295.0;       // 2^32 - 1
+inline constexpr double kFeetToMetres = 0.3048;
+inline constexpr double kMetresToFeet = 3.28084;
+inline constexpr double kMetresPerArcDegree = 60.0 * 1852.0;
+
+double Dot(const Vec3& a, const Vec3& b);
+double Length(const Vec3& a);
+// A unit vector; the zero vector becomes (0, 0, 1).
+void Normalize(Vec3& v);
+
+// About the x axis.
+void RotatePitch(Vec3& v, double angle);
+// About the y axis, clockwise seen from above: (0, 0, 1) turned by h is (sin h, 0, cos h).
+void RotateHeading(Vec3& v, double angle);
+
+// Direction of b seen from a, clockwise from +z, in (0, 2 pi]; 0 when b is straight above or below a.
+double HorizontalBearing(const Vec3& a, const Vec3& b);
+double VerticalAngle(const Vec3& a, const Vec3& b);
+
+// Moves offset.x metres east and offset.z north in the tangent plane at `start`
+// and projects back onto the sphere. The result's longitude lies in [-2 pi, 0);
+// its altitude is 0.
+void OffsetPosition(const GeoPosition& start, const Vec3& offset, GeoPosition& result);
+
+// Distance in metres and initial course in degrees from `from` to `to`.
+void GreatCircle(const GeoPosition& from, const GeoPosition& to, double& distance, double& course);
+
+// Writes the host's outside observer position; nothing before start-up, and no
+// word into host memory that is not writable or from a value that is not a number.
+void SetObserverPosition(const GeoPosition& position);
+
+}  // namespace varolen

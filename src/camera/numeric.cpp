@@ -1,0 +1,46 @@
+#include "camera/numeric.h"
+
+#include <cmath>
+
+namespace varolen {
+
+namespace {
+
+constexpr double kTurn = 360.0;
+
+// Subtracting 360 until x <= 360 leaves x - 360k in (0, 360]; every step of the
+// loop is exact, as is fmod, so both give the same number.
+double DownInto(double x) {
+  if (!(x > kTurn)) return x;
+  const double rest = std::fmod(x, kTurn);
+  return rest == 0.0 ? kTurn : rest;
+}
+
+// Adding 360 until x >= 0: every step but the last is exact, and the last is
+// the same addition as here.
+double UpInto(double x) {
+  if (!(x < 0.0)) return x;
+  const double rest = std::fmod(x, kTurn);  // in (-360, 0]
+  return rest < 0.0 ? rest + kTurn : rest;
+}
+
+}  // namespace
+
+bool TruncateToInt64(double value, std::int64_t& result) {
+  // 2^63 is exactly representable; every double below it truncates into range.
+  if (!std::isfinite(value) || value >= 9223372036854775808.0 || value < -9223372036854775808.0) return false;
+  result = static_cast<std::int64_t>(value);
+  return true;
+}
+
+double WrapDegreesDownThenUp(double x) {
+  if (!std::isfinite(x)) return x;
+  return UpInto(DownInto(x));
+}
+
+double WrapDegreesUpThenDown(double x) {
+  if (!std::isfinite(x)) return x;
+  return DownInto(UpInto(x));
+}
+
+}  // namespace varolen

@@ -1,0 +1,147 @@
+// The per-frame update: its clock, the warm-up, the aircraft snapshot and the
+// settings it clears.
+#include "camera/frame_update.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "camera/approach_view.h"
+#include "cockpit/cockpit_controller.h"
+#include "shell/settings.h"
+#include "support/module_fixture.h"
+
+namespace varolen {
+namespace {
+
+using testing::Flight;
+using testing::RunFrameAt;
+using testing::SetFlight;
+
+class FrameUpdate : public testing::ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    StartWithHost();
+  }
+};
+
+TEST_F(FrameUpdate, WarmUpLastsTenFramesOfATenthOfASecond) {
+  SetFlight({});
+  // The first step is clamped to 1.0 s; then 1.1 ... 1.9 s; the eleventh frame reaches 2.0 s.
+  for (int frame = 1; frame <= 10; ++frame) {
+    RunFrameAt(100000 + 100 * frame);
+    EXPECT_EQ(sim::HostVariableLookups(), 0u) << "frame " << frame;
+  }
+  EXPECT_EQ(FrameClock.elapsed, 1.0 + 9 * static_cast<double>(0.1f));
+  RunFrameAt(100000 + 1100);
+  EXPECT_EQ(sim::HostVariableLookups(), 13u);
+  EXPECT_EQ(CockpitController.CommandCallback != nullptr, true);
+}
+
+TEST_F(FrameUpdate, StepsAreClampedToOneSecond) {
+  const struct {
+    std::uint32_t gap;  // milliseconds
+    float step;
+  } cases[] = {{3000, 1.0f}, {1000, 1.0f}, {1001, 1.0f}, {999, 0.999f}, {16, 0.016f}, {0, 0.0f}};
+  RunFrameAt(50000);
+  std::uint32_t clock = 50000;
+  for (const auto& c : cases) {
+    const double before = FrameClock.elapsed;
+    clock += c.gap;
+    RunFrameAt(clock);
+    EXPECT_EQ(FrameClock.step, c.step) << c.gap;
+    EXPECT_EQ(FrameClock.elapsed, before + static_cast<double>(c.step)) << c.gap;
+  }
+}
+
+TEST_F(FrameUpdate, TheTimeStampIsAThirtyTwoBitFloat) {
+  RunFrameAt(16777217);  // 2^24 + 1 ms rounds to 2^24
+  EXPECT_EQ(FrameClock.previousStamp, 16777216.0f);
+  RunFrameAt(16777250);  // measured from the rounded stamp: 34 ms, not 33
+  EXPECT_EQ(FrameClock.step, 0.034f);
+  RunFrameAt(33554437);  // past 2^25 the stamp is rounded to 4 ms
+  EXPECT_EQ(FrameClock.previousStamp, 33554436.0f);
+}
+
+TEST_F(FrameUpdate, WithoutThePanelTableOnlyTheClockRuns) {
+  sim::SetHostVariablesLinked(false);
+  SetFlight({});
+  for (int frame = 0; frame < 40; ++frame) RunFrameAt(10000 + 100 * frame);
+  EXPECT_GT(FrameClock.elapsed, 4.0);
+  EXPECT_EQ(ApproachAnchor.set, 0);
+  EXPECT_EQ(CockpitController.CommandCallback, nullptr);
+  EXPECT_EQ(testing::ReadObserver().latitude, 0.0);
+}
+
+TEST_F(FrameUpdate, TakesTheAircraftSnapshot) {
+  Flight flight;
+  flight.latitude = 47.5;
+  flight.longitude = -122.25;
+  flight.altitude = 1500;
+  flight.ground = 500;
+  flight.heading = 90;
+  flight.pitch = -5;
+  flight.forward = 100;
+  flight.lateral = 100;  // sliding right: the track is 45 degrees right of the heading
+  SetFlight(flight);
+  RunFrameAt(1000);
+  RunFrameAt(3000);
+  const AircraftStateRecord& aircraft = AircraftState;
+  EXPECT_NEAR(aircraft.position.latitude, 47.5 * 0.01745329251944, 1e-12);
+  EXPECT_NEAR(aircraft.position.longitude, -122.25 * 0.01745329251944, 1e-12);
+  // Feet to the host's metres and back by the module's 3.28084.
+  EXPECT_NEAR(aircraft.position.altitude, 1500 * 0.3048 * 3.28084, 1e-9);
+  EXPECT_NEAR(aircraft.heightAboveGround, 1000 * 0.3048 * 3.28084, 1e-9);
+  EXPECT_EQ(aircraft.pitch, -5);
+  EXPECT_NEAR(aircraft.bodyVelocity.x, 30.48, 1e-12);
+  EXPECT_NEAR(aircraft.bodyVelocity.z, 30.48, 1e-12);
+  EXPECT_NEAR(aircraft.track, 135.0, 1e-6);
+}
+
+TEST_F(FrameUpdate, TrackStraightAheadAtHeadingZeroIsJustAboveZero) {
+  Flight flight;
+  flight.forward = 100;
+  SetFlight(flight);
+  RunFrameAt(1000);
+  RunFrameAt(3000);
+  // 2 pi in degrees by 57.29577951471995 is 360.0000000102895, reduced by 360.
+  EXPECT_NEAR(AircraftState.track, 360.0000000102895 - 360.0, 1e-12);
+  EXPECT_GT(AircraftState.track, 0.0);
+}
+
+TEST_F(FrameUpdate, TheWalkingPilotEndsAboveThirtyFeetOrWithoutTheCockpitView) {
+  const double exactly30 = 30.0 / 3.28084;  // metres that the module turns into 30.0 feet exactly
+  ASSERT_EQ(exactly30 * 3.28084, 30.0);
+  const struct {
+    double heightMetres;
+    std::int32_t internal;
+    std::int32_t externalAfter;
+  } cases[] = {
+      {exactly30, 1, 1},
+      {30.01 / 3.28084, 1, 0},
+      {0.0, 0, 0},
+      {0.0, 1, 1},
+  };
+  std::uint32_t clock = 1000;
+  RunFrameAt(clock);
+  for (const auto& c : cases) {
+    sim::SetHostVariable(73, c.heightMetres);  // altitude, metres
+    sim::SetHostVariable(2, 0.0);              // ground at sea level
+    CameraSettings.InternalViewActive = c.internal;
+    CameraSettings.ExternalViewActive = 1;
+    RunFrameAt(clock += 3000);
+    EXPECT_EQ(CameraSettings.ExternalViewActive, c.externalAfter) << c.heightMetres << ' ' << c.internal;
+  }
+}
+
+TEST_F(FrameUpdate, WarmUpStillClearsTheWalkingPilotWithoutTheCockpitView) {
+  CameraSettings.InternalViewActive = 0;
+  CameraSettings.ExternalViewActive = 1;
+  RunFrameAt(1000);
+  EXPECT_EQ(CameraSettings.ExternalViewActive, 0);
+  EXPECT_EQ(sim::HostVariableLookups(), 0u);
+}
+
+}  // namespace
+}  // namespace varolen

@@ -1,0 +1,201 @@
+// Camera math against values worked out independently: on a sphere a point d
+// metres east of latitude phi in the tangent plane lies at longitude
+// atan2(d, R cos phi) from the start, and one minute of arc is 1852 m.
+#include "camera/geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "camera/numeric.h"
+#include "platform/host_memory.h"
+#include "platform/sim/sim_platform.h"
+#include "shell/host_layout.h"
+
+namespace varolen {
+namespace {
+
+constexpr double kR = 6367310.0;
+double Radians(double degrees) { return degrees * M_PI / 180.0; }
+double Degrees(double radians) { return radians * 180.0 / M_PI; }
+
+TEST(Geometry, BearingsOfTheFourQuadrants) {
+  const Vec3 zero = {0, 0, 0};
+  const struct {
+    Vec3 to;
+    double bearing;
+  } cases[] = {
+      {{1, 0, 0}, M_PI / 2}, {{0, 0, 1}, 2 * M_PI}, {{0, 0, -1}, M_PI},    {{-1, 0, 0}, 3 * M_PI / 2},
+      {{0, 5, 0}, 0.0},      {{0, 0, 0}, 0.0},      {{1, 0, 1}, M_PI / 4},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NEAR(HorizontalBearing(zero, c.to), c.bearing, 1e-12) << c.to.x << ' ' << c.to.z;
+  }
+  // Straight above: no direction. Level ahead or behind: pi or 0.
+  EXPECT_EQ(VerticalAngle(zero, {0, 0, 1}), 0.0);
+  EXPECT_NEAR(VerticalAngle(zero, {0, 0, -1}), M_PI, 1e-15);
+  EXPECT_EQ(VerticalAngle(zero, {0, 0, 0}), 0.0);
+  EXPECT_NEAR(VerticalAngle(zero, {0, 1, 1}), -M_PI / 4, 1e-12);  // up and ahead
+}
+
+TEST(Geometry, RotationsAndNormalize) {
+  Vec3 forward = {0, 0, 1};
+  RotateHeading(forward, Radians(30));
+  EXPECT_NEAR(forward.x, 0.5, 1e-12);
+  EXPECT_NEAR(forward.z, std::sqrt(3.0) / 2, 1e-12);
+  Vec3 up = {0, 1, 0};
+  RotatePitch(up, Radians(90));  // y' = cos a y, z' = sin a y
+  EXPECT_NEAR(up.y, 0.0, 1e-12);
+  EXPECT_NEAR(up.z, 1.0, 1e-12);
+  Vec3 zero = {0, 0, 0};
+  Normalize(zero);
+  EXPECT_EQ(zero.z, 1.0);
+  Vec3 v = {3, 0, -4};
+  Normalize(v);
+  EXPECT_DOUBLE_EQ(v.x, 0.6);
+  EXPECT_DOUBLE_EQ(v.z, -0.8);
+  EXPECT_DOUBLE_EQ(Length({2, 3, 6}), 7.0);
+}
+
+TEST(Geometry, OffsetPositionProjectsTheTangentPlaneOntoTheSphere) {
+  const struct {
+    double latitude, longitude;  // degrees
+    double east, north;          // metres
+    double expectedLongitude;    // degrees, as the module gives it (a whole turn below where positive)
+  } cases[] = {
+      {0, 0, 1000, 0, -359.991002},     {0, 0, 0, 1000, -360.0},  {47, -122, 1000, 0, -121.986806},
+      {-33, 151, 1000, 0, -208.989271}, {60, 10, -2500, 3000, 0},
+  };
+  for (const auto& c : cases) {
+    GeoPosition result;
+    OffsetPosition({Radians(c.latitude), Radians(c.longitude), 500.0}, {c.east, 99.0, c.north}, result);
+    // Independently: the tangent-plane point in earth-centred axes, then its latitude and longitude.
+    const double phi = Radians(c.latitude), lambda = Radians(c.longitude);
+    const double n[3] = {std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi)};
+    const double e[3] = {-std::sin(lambda), std::cos(lambda), 0};
+    const double u[3] = {-std::sin(phi) * std::cos(lambda), -std::sin(phi) * std::sin(lambda), std::cos(phi)};
+    double p[3];
+    for (int i = 0; i < 3; ++i) p[i] = kR * n[i] + c.east * e[i] + c.north * u[i];
+    double longitude = std::atan2(p[1], p[0]);
+    if (longitude >= 0) longitude -= 2 * M_PI;
+    EXPECT_NEAR(result.longitude, longitude, 1e-9) << c.latitude << ' ' << c.longitude;
+    EXPECT_NEAR(result.latitude, std::atan2(p[2], std::hypot(p[0], p[1])), 1e-9);
+    EXPECT_EQ(result.altitude, 0.0);
+    if (c.expectedLongitude != 0) {
+      EXPECT_NEAR(Degrees(result.longitude), c.expectedLongitude, 1e-6);
+    }
+  }
+}
+
+TEST(Geometry, GreatCircleDistances) {
+  double distance = -1, course = -1;
+  GreatCircle({Radians(47), Radians(8), 0}, {Radians(47 + 1.0 / 60), Radians(8), 0}, distance, course);
+  EXPECT_NEAR(distance, 1852.0, 1e-4);
+  EXPECT_NEAR(course, 0.0, 1e-3);  // acos near 1 is coarse
+  GreatCircle({Radians(47), Radians(8), 0}, {Radians(47), Radians(8 + 1.0 / 60), 0}, distance, course);
+  EXPECT_NEAR(distance, 1852.0 * std::cos(Radians(47)), 0.01);
+  EXPECT_NEAR(course, 90.0, 0.01);
+  // Equal and nearly equal positions: zero, never NaN.
+  for (double latitude : {0.3, 0.7, 1.2}) {
+    GreatCircle({latitude, 0.1, 0}, {latitude, 0.1, 0}, distance, course);
+    EXPECT_EQ(distance, 0.0) << latitude;
+  }
+  GreatCircle({0, 0, 0}, {0, M_PI, 0}, distance, course);  // antipodes
+  EXPECT_EQ(distance, 0.0);
+}
+
+TEST(Numeric, WrappingMatchesThePlainLoopsAndAlwaysEnds) {
+  const auto downThenUp = [](double x) {
+    while (x > 360) x -= 360;
+    while (x < 0) x += 360;
+    return x;
+  };
+  const auto upThenDown = [](double x) {
+    while (x < 0) x += 360;
+    while (x > 360) x -= 360;
+    return x;
+  };
+  for (double x : {0.0, 360.0, 360.00000001, 720.0, 725.5, -30.0, -360.0, -1e-20, -0.0, 359.999999,
+                   1e6 + 0.25, -1e6 - 0.75, 1e-300, 123456789.123}) {
+    EXPECT_EQ(WrapDegreesDownThenUp(x), downThenUp(x)) << x;
+    EXPECT_EQ(WrapDegreesUpThenDown(x), upThenDown(x)) << x;
+  }
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(WrapDegreesDownThenUp(inf), inf);
+  EXPECT_TRUE(std::isnan(WrapDegreesUpThenDown(std::nan(""))));
+  EXPECT_GE(WrapDegreesDownThenUp(1e300), 0.0);
+  EXPECT_LE(WrapDegreesDownThenUp(1e300), 360.0);
+
+  std::int64_t value = 7;
+  EXPECT_TRUE(TruncateToInt64(-2.75, value));
+  EXPECT_EQ(value, -2);
+  EXPECT_TRUE(TruncateToInt64(-9223372036854775808.0, value));
+  EXPECT_FALSE(TruncateToInt64(9223372036854775808.0, value));
+  EXPECT_FALSE(TruncateToInt64(inf, value));
+  EXPECT_FALSE(TruncateToInt64(std::nan(""), value));
+}
+
+class ObserverWords : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim::ResetPlatform();
+    sim::MapHostRegion(0x20CE0000, 0x10000);
+    HostAddresses = kHostAddresses;
+    // A sentinel in every word shows which ones were written.
+    for (HostAddress word = 0x20CE3D50; word < 0x20CE3D68; word += 4)
+      platform::WriteHost<std::uint32_t>(word, 0xDDDDDDDD);
+  }
+  void TearDown() override { HostAddresses = {}; }
+  static std::uint32_t Word(HostAddress address) { return platform::ReadHost<std::uint32_t>(address); }
+  static std::uint16_t AltitudeWord() { return platform::ReadHost<std::uint16_t>(0x20CE3D64); }
+};
+
+TEST_F(ObserverWords, AreTheHostsFixedPoint) {
+  const struct {
+    GeoPosition position;
+    std::uint32_t latitudeInteger, latitudeFraction, longitudeInteger, longitudeFraction;
+    std::uint16_t altitude;
+  } cases[] = {
+      {{M_PI / 4, M_PI / 2, 1000.0}, 5000850, 0, 1073741824, 0, 304},
+      // u = 5000850.25 metres north: a quarter of 2^32 - 1, truncated.
+      {{5000850.25 / 10001700.0 * M_PI / 2, 0, 0}, 5000850, 1073741823, 0, 0, 0},
+      // South and west are split with the floor: -5.25 is -6 and three quarters.
+      {{-5.25 / 10001700.0 * M_PI / 2, -1.5 / 2147483648.0 * M_PI, -10.0},
+       0xFFFFFFFAu,
+       3221225471u,
+       0xFFFFFFFEu,
+       2147483647u,
+       static_cast<std::uint16_t>(-3)},
+      // Above 65535 m only the low 16 bits of the metres.
+      {{0, 0, 70000.0 / 0.3048 + 0.5}, 0, 0, 0, 0, static_cast<std::uint16_t>(70000 & 0xFFFF)},
+  };
+  for (const auto& c : cases) {
+    SetObserverPosition(c.position);
+    EXPECT_EQ(Word(0x20CE3D54), c.latitudeInteger);
+    EXPECT_EQ(Word(0x20CE3D50), c.latitudeFraction);
+    EXPECT_EQ(Word(0x20CE3D5C), c.longitudeInteger);
+    EXPECT_EQ(Word(0x20CE3D58), c.longitudeFraction);
+    EXPECT_EQ(AltitudeWord(), c.altitude);
+  }
+  EXPECT_EQ(Word(0x20CE3D60), 0xDDDDDDDDu) << "the altitude fraction is never written";
+}
+
+TEST_F(ObserverWords, ValuesThatAreNoNumberLeaveTheirWordsAlone) {
+  SetObserverPosition({std::nan(""), 1e300, std::numeric_limits<double>::infinity()});
+  EXPECT_EQ(Word(0x20CE3D54), 0xDDDDDDDDu);
+  EXPECT_EQ(Word(0x20CE3D5C), 0xDDDDDDDDu);  // 1e300 units do not fit 64 bits
+  EXPECT_EQ(AltitudeWord(), 0xDDDDu);
+}
+
+TEST_F(ObserverWords, NothingIsWrittenIntoMemoryThatIsNotWritableOrBeforeStartup) {
+  sim::SetHostRegionAccess(0x20CE0000, sim::kReadable);
+  SetObserverPosition({0.5, 0.5, 1000});  // the simulated memory stops the test on a bad write
+  HostAddresses = {};
+  sim::SetHostRegionAccess(0x20CE0000, sim::kReadWrite);
+  SetObserverPosition({0.5, 0.5, 1000});
+  EXPECT_EQ(Word(0x20CE3D54), 0xDDDDDDDDu);
+}
+
+}  // namespace
+}  // namespace varolen

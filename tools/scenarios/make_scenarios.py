@@ -1,0 +1,121 @@
+#!/usr/bin/python3
+"""Writes the flight scenarios of data/scenarios/ from a few legs each: a
+circuit flown with each fly-by placement, and an approach and landing with the
+approach view. Run it again after changing a flight; the files are kept in the
+repository so that the scenarios can be read and edited by hand too."""
+
+import math
+from pathlib import Path
+
+FEET_PER_DEGREE_LATITUDE = 364566.0  # 111120 m
+KNOTS_TO_FEET_PER_SECOND = 1.68781
+OUT = Path(__file__).resolve().parents[2] / "data" / "scenarios"
+
+
+class Flight:
+    def __init__(self, latitude, longitude, elevation, heading):
+        self.time, self.latitude, self.longitude = 0.0, latitude, longitude
+        self.altitude, self.elevation, self.heading = elevation, elevation, heading
+        self.speed, self.climb, self.bank, self.on_ground = 0.0, 0.0, 0.0, True
+        self.frames = []
+        self.keep()
+
+    def keep(self):
+        forward = self.speed * KNOTS_TO_FEET_PER_SECOND
+        vertical = self.climb / 60.0
+        pitch = -math.degrees(math.atan2(vertical, forward)) if forward > 0 else 0.0
+        self.frames.append(dict(time=round(self.time, 3), latitude=round(self.latitude, 8),
+                                longitude=round(self.longitude, 8), altitude=round(self.altitude, 2),
+                                pitch=round(pitch, 3), bank=round(self.bank, 2), heading=round(self.heading % 360, 3),
+                                velocity=[0.0, round(vertical, 3), round(forward, 3)],
+                                ground_elevation=self.elevation, on_ground=self.on_ground, speed=round(self.speed, 2)))
+
+    def leg(self, seconds, speed=None, climb=0.0, turn=0.0, on_ground=False, step=2.0):
+        """Flies for `seconds`, reaching `speed` (knots) at the end, climbing in
+        feet per minute and turning `turn` degrees (positive right)."""
+        start_speed = self.speed
+        end_speed = start_speed if speed is None else speed
+        steps = max(1, round(seconds / step))
+        for index in range(1, steps + 1):
+            dt = seconds / steps
+            self.speed = start_speed + (end_speed - start_speed) * index / steps
+            self.climb = climb
+            self.bank = math.copysign(20.0, turn) if turn else 0.0
+            self.heading += turn / steps
+            distance = self.speed * KNOTS_TO_FEET_PER_SECOND * dt
+            self.latitude += distance * math.cos(math.radians(self.heading)) / FEET_PER_DEGREE_LATITUDE
+            self.longitude += distance * math.sin(math.radians(self.heading)) / (
+                FEET_PER_DEGREE_LATITUDE * math.cos(math.radians(self.latitude)))
+            self.altitude = max(self.elevation, self.altitude + climb / 60.0 * dt)
+            self.on_ground = on_ground
+            self.time += dt
+            self.keep()
+
+
+def circuit():
+    flight = Flight(47.0, 8.0, 1400.0, 0.0)
+    flight.leg(24, speed=65, on_ground=True)          # take-off roll
+    flight.leg(60, speed=90, climb=700)               # climb-out
+    flight.leg(30, climb=700, turn=-90)               # turn to crosswind
+    flight.leg(20, speed=100, climb=500)
+    flight.leg(30, climb=0, turn=-90)                 # turn to downwind
+    flight.leg(70)                                    # downwind
+    flight.leg(30, speed=90, climb=-500, turn=-90)    # turn to base
+    flight.leg(20, climb=-500)
+    flight.leg(30, speed=75, climb=-500, turn=-90)    # turn to final
+    flight.leg(40, speed=65, climb=-500)              # final
+    flight.leg(20, speed=5, on_ground=True)           # roll-out
+    return flight
+
+
+def approach():
+    flight = Flight(46.90, 8.0, 1400.0, 0.0)
+    flight.altitude = 4400.0
+    flight.on_ground = False
+    flight.speed = 120
+    flight.frames = []
+    flight.keep()
+    flight.leg(40, climb=0)                           # level, intercepting the glide path
+    flight.leg(180, speed=110, climb=-600)            # on the glide path
+    flight.leg(100, speed=70, climb=-600)             # short final, below 200 ft at the end
+    flight.leg(25, speed=10, on_ground=True)          # roll-out
+    return flight
+
+
+def value(item):
+    if isinstance(item, bool):
+        return "true" if item else "false"
+    if isinstance(item, list):
+        return "[" + ", ".join(value(part) for part in item) + "]"
+    return repr(item)
+
+
+def write(name, title, flight, registry, frame_rate=20, inputs=()):
+    lines = [f"# {title}", "# Made by tools/scenarios/make_scenarios.py.", f'title = "{title}"', "",
+             "[run]", f"duration = {round(flight.time, 1)}", f"frame_rate = {frame_rate}", "start_clock = 600000", "",
+             "[host]", "main_window = true", "menu_popups = 4", "", "[[host.view]]", "kind = 4", "", "[registry]"]
+    lines += [f'{key} = "{text}"' for key, text in registry.items()] + [""]
+    for time, menu in inputs:
+        lines += ["[[input]]", f"time = {time}", f'menu = "{menu}"', ""]
+    for frame in flight.frames:
+        lines.append("[[aircraft]]")
+        lines += [f"{key} = {value(item)}" for key, item in frame.items()]
+        lines.append("")
+    (OUT / f"{name}.toml").write_text("\n".join(lines))
+
+
+def main():
+    for name, placement, travelling, words in (("circuit_right", 0, 0, "to the right"),
+                                               ("circuit_left", 1, 0, "to the left"),
+                                               ("circuit_random", 2, 0, "to a random side"),
+                                               ("circuit_travelling", 0, 1, "travelling")):
+        write(name, f"A circuit with fly-bys {words}", circuit(),
+              {"FlyByActive": "1", "ApproachActive": "0", "FlyByDuration": "12", "FlyByMinDistance": "150",
+               "FlyByCameraPlacement": str(placement), "FlyByTravelling": str(travelling)})
+    write("approach_landing", "An approach and landing with the approach view", approach(),
+          {"FlyByActive": "0", "ApproachActive": "1", "FlyByDuration": "15", "ApproachViewX": "60",
+           "ApproachViewZ": "300"})
+
+
+if __name__ == "__main__":
+    main()
