@@ -133,7 +133,7 @@ def settings_plot(t):
     return figure_html(figure, "The module's settings as its menu shows them")
 
 
-def main(folder):
+def make_report(folder):
     folder = Path(folder)
     trace = read_trace(folder / "trace.csv")
     summary = (folder / "summary.txt").read_text().splitlines()
@@ -148,8 +148,38 @@ figure{{margin:1.5em 0}}figcaption{{color:#555}}</style></head><body>
 <h1>Varolen 2004 in the substitute simulator: {escape(folder.name)}</h1>
 {''.join(parts)}<h2>Summary</h2><table>{rows}</table></body></html>"""
     (folder / "report.html").write_text(html)
-    print(f"report: {folder / 'report.html'}")
+    return folder / "report.html"
+
+
+def make_index(reports, index):
+    """A page that links the reports of several runs."""
+    items = []
+    for report in reports:
+        summary = (report.parent / "summary.txt").read_text().splitlines()
+        scenario = next((line.split(": ", 1)[1] for line in summary if line.startswith("scenario: ")), "")
+        title = next((line.split("=", 1)[1].strip().strip('"') for line in Path(scenario).read_text().splitlines()
+                      if line.startswith("title")), report.parent.name) if Path(scenario).exists() else report.parent.name
+        items.append(f'<li><a href="{report.relative_to(index.parent)}">{escape(title)}</a> '
+                     f'<small>({escape(report.parent.name)})</small></li>')
+    index.write_text(f"""<!doctype html><html><head><meta charset="utf-8"><title>Varolen 2004 runs</title>
+<style>body{{font-family:sans-serif;max-width:800px;margin:2em auto}}li{{margin:.5em 0}}</style></head><body>
+<h1>Varolen 2004 in the substitute simulator</h1><ul>{''.join(items)}</ul></body></html>""")
+
+
+def main(arguments):
+    """make_report.py RUN_FOLDER... [--index INDEX.html]"""
+    index = None
+    if "--index" in arguments:
+        position = arguments.index("--index")
+        index = Path(arguments[position + 1])
+        arguments = arguments[:position] + arguments[position + 2:]
+    reports = [make_report(folder) for folder in (arguments or ["out/demo"])]
+    for report in reports:
+        print(f"report: {report}")
+    if index:
+        make_index(reports, index)
+        print(f"index: {index}")
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "out/demo")
+    main(sys.argv[1:])

@@ -46,7 +46,7 @@ class Flight:
             self.latitude += distance * math.cos(math.radians(self.heading)) / FEET_PER_DEGREE_LATITUDE
             self.longitude += distance * math.sin(math.radians(self.heading)) / (
                 FEET_PER_DEGREE_LATITUDE * math.cos(math.radians(self.latitude)))
-            self.altitude = max(self.elevation, self.altitude + climb / 60.0 * dt)
+            self.altitude = self.elevation if on_ground else max(self.elevation, self.altitude + climb / 60.0 * dt)
             self.on_ground = on_ground
             self.time += dt
             self.keep()
@@ -77,7 +77,7 @@ def approach():
     flight.keep()
     flight.leg(40, climb=0)                           # level, intercepting the glide path
     flight.leg(180, speed=110, climb=-600)            # on the glide path
-    flight.leg(100, speed=70, climb=-600)             # short final, below 200 ft at the end
+    flight.leg(100, speed=70, climb=-720)             # short final down to the runway
     flight.leg(25, speed=10, on_ground=True)          # roll-out
     return flight
 

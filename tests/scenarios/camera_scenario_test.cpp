@@ -1,0 +1,180 @@
+// Whole flights in the substitute simulator, judged from their traces as a
+// pilot would watch them: every fly-by placement ahead of the aircraft on the
+// chosen side, the travelling camera sliding aside, and the approach camera
+// parked near the touchdown point.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "native_host.h"
+#include "runner.h"
+#include "scenario.h"
+#include "support/module_fixture.h"
+
+namespace varolen {
+namespace {
+
+using Row = std::map<std::string, double>;
+
+std::vector<Row> Play(const std::string& name) {
+  testing::ResetModule();
+  std::string error;
+  const auto scenario =
+      simhost::LoadScenario(std::string(VAROLEN_SOURCE_DIR) + "/data/scenarios/" + name, error);
+  EXPECT_TRUE(scenario.has_value()) << error;
+  if (!scenario) return {};
+  const auto folder = std::filesystem::temp_directory_path() / ("varolen-" + name);
+  std::FILE* trace = std::tmpfile();
+  auto host = simhost::StartNativeHost(*scenario, folder.string());
+  const auto run = simhost::RunScenario(*scenario, *host, trace);
+  simhost::StopNativeHost(*host);
+  EXPECT_TRUE(run.problems.empty());
+
+  std::rewind(trace);
+  std::vector<std::string> columns;
+  std::vector<Row> rows;
+  char line[4096];
+  while (std::fgets(line, sizeof line, trace) != nullptr) {
+    std::stringstream fields(line);
+    std::string field;
+    if (columns.empty()) {
+      while (std::getline(fields, field, ',')) columns.push_back(field.substr(0, field.find('\n')));
+      continue;
+    }
+    Row row;
+    for (std::size_t index = 0; std::getline(fields, field, ','); ++index)
+      row[columns[index]] = std::stod(field);
+    rows.push_back(row);
+  }
+  std::fclose(trace);
+  return rows;
+}
+
+// The observer relative to the aircraft, in metres along the track and to its right.
+void Relative(const Row& row, double& along, double& right) {
+  const double latitude = row.at("latitude") * M_PI / 180;
+  double longitude = row.at("observer_longitude") - row.at("longitude");
+  longitude -= 360.0 * std::round(longitude / 360.0);
+  const double north = (row.at("observer_latitude") - row.at("latitude")) * M_PI / 180 * 6367310.0;
+  const double east = longitude * M_PI / 180 * 6367310.0 * std::cos(latitude);
+  const double heading = row.at("heading") * M_PI / 180;
+  along = east * std::sin(heading) + north * std::cos(heading);
+  right = east * std::cos(heading) - north * std::sin(heading);
+}
+
+bool Moved(const Row& before, const Row& after) {
+  return before.at("observer_latitude") != after.at("observer_latitude") ||
+         before.at("observer_longitude") != after.at("observer_longitude");
+}
+
+// Fly-by distance of the settings these scenarios use: 12 s cycles, 150 ft at least.
+double FlyByDistance(double knots) { return std::max(knots * 1852.0 / 3600.0 * 12 * 0.5, 150 * 0.3048); }
+
+TEST(CameraScenarios, CircuitPlacementsLieAheadOnTheChosenSide) {
+  const struct {
+    const char* scenario;
+    int side;  // +1 right, -1 left, 0 either
+  } cases[] = {{"circuit_right.toml", 1}, {"circuit_left.toml", -1}, {"circuit_random.toml", 0}};
+  for (const auto& c : cases) {
+    const std::vector<Row> rows = Play(c.scenario);
+    ASSERT_GT(rows.size(), 1000u);
+    int placements = 0, rightOnes = 0;
+    for (std::size_t frame = 1; frame < rows.size(); ++frame) {
+      if (!Moved(rows[frame - 1], rows[frame])) continue;
+      ++placements;
+      double along = 0, right = 0;
+      Relative(rows[frame], along, right);
+      const double distance = FlyByDistance(rows[frame].at("speed"));
+      const double pitch = rows[frame].at("pitch") * M_PI / 180;
+      EXPECT_NEAR(along, distance * std::cos(pitch), 0.02 * distance) << c.scenario << " frame " << frame;
+      EXPECT_NEAR(std::fabs(right), distance / 10, 0.02 * distance) << c.scenario << " frame " << frame;
+      if (c.side != 0) {
+        EXPECT_EQ(right > 0 ? 1 : -1, c.side) << c.scenario << " frame " << frame;
+      }
+      rightOnes += right > 0 ? 1 : 0;
+    }
+    EXPECT_GE(placements, 25) << c.scenario;
+    if (c.side == 0) {
+      EXPECT_GT(rightOnes, placements / 5) << "random sides";
+      EXPECT_LT(rightOnes, placements * 4 / 5) << "random sides";
+    }
+  }
+}
+
+TEST(CameraScenarios, TravellingCameraSlidesAsideAsTheAircraftPasses) {
+  const std::vector<Row> rows = Play("circuit_travelling.toml");
+  ASSERT_GT(rows.size(), 1000u);
+  const double minimum = 150 * 0.3048;
+  int cycles = 0, straightCycles = 0;
+  std::size_t placed = 0;
+  double widest = 0;
+  const auto metres = [](const Row& from, const Row& to, double& east, double& north) {
+    north = (to.at("observer_latitude") - from.at("observer_latitude")) * M_PI / 180 * 6367310.0;
+    east = (to.at("observer_longitude") - from.at("observer_longitude")) * M_PI / 180 * 6367310.0 *
+           std::cos(to.at("latitude") * M_PI / 180);
+  };
+  for (std::size_t frame = 1; frame <= rows.size(); ++frame) {
+    // A new placement jumps further in one frame than a slide moves (at most
+    // the aircraft's own way in a frame, a few metres).
+    double east = 0, north = 0;
+    if (frame < rows.size()) metres(rows[frame - 1], rows[frame], east, north);
+    if (frame == rows.size() || std::hypot(east, north) > 10.0) {
+      if (placed != 0 && frame - placed > 100) {
+        EXPECT_LE(widest, minimum + 0.05) << "cycle from frame " << placed;
+        // Flying straight, the aircraft passes through the placed point.
+        if (std::fabs(rows[frame - 1].at("heading") - rows[placed].at("heading")) < 1.0 &&
+            rows[placed].at("on_ground") == 0) {
+          EXPECT_GE(widest, 0.9 * minimum) << "the aircraft passed close: cycle from frame " << placed;
+          ++straightCycles;
+        }
+        ++cycles;
+      }
+      placed = frame;
+      widest = 0;
+      continue;
+    }
+    // The slide is measured from where the cycle began.
+    metres(rows[placed], rows[frame], east, north);
+    widest = std::max(widest, std::hypot(east, north));
+  }
+  EXPECT_GE(cycles, 25);
+  EXPECT_GE(straightCycles, 8);
+}
+
+TEST(CameraScenarios, ApproachCameraWaitsAtTheTouchdownPoint) {
+  const std::vector<Row> rows = Play("approach_landing.toml");
+  ASSERT_GT(rows.size(), 1000u);
+  std::size_t low = 0, touchdown = 0;
+  int placementsAbove = 0;
+  for (std::size_t frame = 1; frame < rows.size(); ++frame) {
+    const double height = rows[frame].at("altitude") - rows[frame].at("ground_elevation");
+    if (low == 0 && height < 199.0) low = frame;
+    if (touchdown == 0 && rows[frame].at("on_ground") == 1) touchdown = frame;
+    if (low == 0 && Moved(rows[frame - 1], rows[frame])) ++placementsAbove;
+  }
+  ASSERT_NE(low, 0u);
+  ASSERT_NE(touchdown, 0u);
+  EXPECT_GE(placementsAbove, 15) << "fly-bys while the aircraft is high";
+  // Parked from the first low frame to the end, 10 ft above the ground.
+  for (std::size_t frame = low + 1; frame < rows.size(); ++frame) {
+    ASSERT_FALSE(Moved(rows[frame - 1], rows[frame])) << "frame " << frame;
+  }
+  EXPECT_EQ(rows[low].at("observer_altitude"), std::trunc((rows[low].at("ground_elevation") + 10) * 0.3048));
+  // Ahead of the aircraft while it descends, and near where it touches down:
+  // 300 ft further along and 60 ft to the right, as the scenario's offsets say.
+  double along = 0, right = 0;
+  Relative(rows[low], along, right);
+  EXPECT_GT(along, 0.0);
+  Relative(rows[touchdown], along, right);
+  EXPECT_NEAR(right, 60 * 0.3048, 2.0);
+  EXPECT_NEAR(along, 300 * 0.3048, 150.0);
+}
+
+}  // namespace
+}  // namespace varolen
