@@ -49,7 +49,61 @@ inline constexpr std::uint32_t kG3dViewMatrixOffset = 0xAEA50;
 inline constexpr std::uint32_t kGlobalViewPositionOffset = 0x35B0;
 inline constexpr std::uint32_t kGlobalViewOrientationOffset = 0x35C8;
 
-// The host's view record is always copied whole.
+// The host's loaded-module list: nodes of 20 bytes.
+inline constexpr std::uint32_t kModuleNodeSize = 20;
+inline constexpr std::uint32_t kModuleNodeNext = 0;
+inline constexpr std::uint32_t kModuleNodeName = 4;
+inline constexpr std::uint32_t kModuleNodeValue = 12;
+
+// The view-set block: for selectors 3, 4 and 5 the address of an array of
+// window-record addresses, and 8 bytes further its count.
+inline constexpr std::int32_t kFirstViewSetSelector = 3;
+inline constexpr std::int32_t kLastViewSetSelector = 5;
+inline constexpr std::uint32_t kViewSetListOffset[] = {0x20, 0x30, 0x40};
+inline constexpr std::uint32_t kViewSetCountDistance = 8;
+inline constexpr std::uint32_t kViewSetBlockSize = 0x4C;
+inline constexpr std::uint32_t kWindowRecordViewOffset = 0x18;
+
+// The host's view record, always copied whole, and the fields the module uses.
 inline constexpr std::uint32_t kHostViewRecordSize = 340;
+namespace view_record {
+inline constexpr std::uint32_t kKind = 0x20;            // 32-bit
+inline constexpr std::uint32_t kDirectionStep = 0x24;   // 32-bit: 45-degree steps to the right
+inline constexpr std::uint32_t kHostValue = 0x28;       // 32-bit, kept as the host has it
+inline constexpr std::uint32_t kZoom = 0x2E;            // 16-bit, x 64
+inline constexpr std::uint32_t kSpotZoom = 0x34;        // 16-bit, x 64
+inline constexpr std::uint32_t kSpotHeading = 0x3C;     // 16-bit, 65536 per turn
+inline constexpr std::uint32_t kSpotHorizontal = 0x40;  // 32-bit, x 256
+inline constexpr std::uint32_t kHostBytes = 0x44;       // 2 bytes, 68 and 69
+inline constexpr std::uint32_t kSpotVertical = 0x48;    // 32-bit, x 256
+inline constexpr std::uint32_t kMatrix = 0x50;          // 3 rows of 4 floats, 16 bytes apart
+inline constexpr std::uint32_t kMatrixRowStride = 16;
+inline constexpr std::uint32_t kHeading = 0x90;     // 16-bit, 65536 per turn
+inline constexpr std::uint32_t kBaseEye = 0x11C;    // 3 x 16-bit, x 256
+inline constexpr std::uint32_t kEyeOffset = 0x12E;  // 3 x 16-bit, x 256
+}  // namespace view_record
+
+// View kinds the module acts on.
+inline constexpr std::int32_t kCockpitPanelView = 1;
+inline constexpr std::int32_t kVirtualCockpitView = 2;
+inline constexpr std::int32_t kSpotView = 4;
+inline constexpr std::int32_t kWalkingPilotView = 1250;
+
+// The path from "GLOBAL.DLL" to the user aircraft's model section table.
+namespace model_path {
+inline constexpr std::uint32_t kSignature = 0x41E4;  // '0', '8', 'S', 'F'
+inline constexpr std::uint32_t kBlockA = 0x41DC;
+inline constexpr std::uint32_t kBlockASize = 0x124;
+inline constexpr std::uint32_t kBlockB = 0x120;
+inline constexpr std::uint32_t kBlockBSize = 0x110;
+inline constexpr std::uint32_t kBlockC = 0x10C;
+inline constexpr std::uint32_t kBlockCSize = 0x18;
+inline constexpr std::uint32_t kHeader = 4;
+inline constexpr std::uint32_t kHeaderSize = 16;
+inline constexpr std::uint32_t kHeaderTag = 8;  // "PNTR"
+inline constexpr std::uint32_t kEntryCount = 12;
+inline constexpr std::uint32_t kEntries = 16;
+inline constexpr std::uint32_t kEntrySize = 8;
+}  // namespace model_path
 
 }  // namespace varolen

@@ -1,0 +1,94 @@
+#include "camera/head_motion.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "camera/geometry.h"
+#include "cockpit/view_math.h"
+#include "platform/random.h"
+
+namespace varolen {
+
+namespace {
+
+constexpr double kLatencyDecay = 0.9;
+constexpr double kShortestJolt = 0.05;  // seconds
+constexpr double kLatencyLimit = 20.0;  // degrees
+// Close to the ground the head lags less.
+constexpr double kLowHeightFeet = 5.0;
+constexpr double kLowHeightLatency = 0.2;
+// Below this share of the host's buffeting range the airframe buffets.
+constexpr double kBuffetThreshold = 0.3;
+
+double Draw() { return platform::Rand() / 32767.0; }
+
+}  // namespace
+
+void AdvanceTurbulence(CockpitControllerRecord& controller) {
+  if (controller.CursorOverClickArea != 0) return;
+  const double step = controller.TickStep;
+  ApproachValue(controller.TurbOffset.pitch, controller.TurbTarget.pitch, controller.TurbRate.pitch, step);
+  ApproachValue(controller.TurbOffset.heading, controller.TurbTarget.heading, controller.TurbRate.heading,
+                step);
+  ApproachValue(controller.TurbOffset.bank, controller.TurbTarget.bank, controller.TurbRate.bank, step);
+  controller.LatencyOffset.pitch *= kLatencyDecay;
+  controller.LatencyOffset.heading *= kLatencyDecay;
+  controller.LatencyOffset.bank *= kLatencyDecay;
+}
+
+void DrawTurbulenceTargets(CockpitControllerRecord& controller, double onGround, double speed,
+                           double buffet) {
+  if (controller.CursorOverClickArea != 0) return;
+  controller.TurbTimer -= controller.TickStep;
+  if (!(controller.TurbTimer < 0.0)) return;
+
+  double intensity = 0.0;
+  double rate = 0.0;
+  if (onGround != 0.0) {
+    // Ground speed in knots, full intensity at 100.
+    intensity = std::clamp(speed * 0.00054 * 3600.0 / 100.0, 0.0, 1.0);
+    rate = controller.GroundTurbGain;
+  } else {
+    const double share = buffet / 32768.0;
+    intensity = std::clamp(share < kBuffetThreshold ? (1.0 - share) * 1.5 : 0.0, 0.0, 1.0);
+    controller.BuffetLevel = intensity;
+    rate = controller.BuffetGain;
+  }
+  const double amount = intensity * rate;
+
+  // The seven draws, in this order.
+  controller.TurbTimer = std::max(Draw() * (1.0 - amount), kShortestJolt);
+  Angles& target = controller.TurbTarget;
+  target.pitch = (Draw() * 200.0 - 100.0) * amount * rate;
+  target.heading = (Draw() * 50.0 - 25.0) * amount * rate;
+  target.bank = (Draw() * 50.0 - 25.0) * amount * rate;
+  Angles& speedOfJolt = controller.TurbRate;
+  speedOfJolt.pitch = Draw() * 200.0 * amount;
+  speedOfJolt.heading = Draw() * 50.0 * amount;
+  speedOfJolt.bank = Draw() * 50.0 * amount;
+  for (double* value : {&target.pitch, &target.heading, &target.bank, &speedOfJolt.pitch,
+                        &speedOfJolt.heading, &speedOfJolt.bank}) {
+    *value /= 20.0;
+  }
+}
+
+void ApplyHeadLatency(CockpitControllerRecord& controller, double heightAboveGround) {
+  const Angles& now = controller.AircraftAttitude;
+  const Angles& before = controller.PrevAircraftAttitude;
+  if (controller.CursorOverClickArea != 0) return;
+  if (before.pitch == 0.0 && before.heading == 0.0 && before.bank == 0.0) return;
+  const double gain = controller.LatencyGain;
+  const double nearGround = heightAboveGround <= kLowHeightFeet ? kLowHeightLatency : 1.0;
+  // Pitch and bank changes are re-expressed for a pilot who looks sideways; a
+  // turn swings the head three times as far into it.
+  Vec3 change = {AngleDifference(now.pitch, before.pitch) * gain * nearGround,
+                 AngleDifference(now.heading, before.heading) * gain * nearGround * -3.0,
+                 AngleDifference(now.bank, before.bank) * gain * nearGround};
+  RotateHeading(change, -controller.ViewAngles.heading * kDegreesToRadians);
+  Angles& latency = controller.LatencyOffset;
+  latency.pitch = std::clamp(latency.pitch - change.x, -kLatencyLimit, kLatencyLimit);
+  latency.heading = std::clamp(latency.heading - change.y, -kLatencyLimit, kLatencyLimit);
+  latency.bank = std::clamp(latency.bank - change.z, -kLatencyLimit, kLatencyLimit);
+}
+
+}  // namespace varolen

@@ -1,0 +1,129 @@
+#include "cockpit/host_view.h"
+
+#include <cstring>
+
+#include "platform/host_memory.h"
+#include "shell/text.h"
+
+namespace varolen {
+
+namespace {
+
+using platform::HostReadable;
+using platform::ReadHost;
+
+// The longest module name the module looks for, "GLOBAL.DLL", and its end.
+constexpr int kNameCapacity = 11;
+
+// Reads a module name byte by byte, each byte tested; false when the name is
+// unreadable or longer than any name looked for.
+bool ReadModuleName(HostAddress address, char (&name)[kNameCapacity + 1]) {
+  for (int index = 0; index <= kNameCapacity; ++index) {
+    const HostAddress at = address + static_cast<HostAddress>(index);
+    if (!HostReadable(at, 1)) return false;
+    name[index] = ReadHost<char>(at);
+    if (name[index] == '\0') return true;
+  }
+  return false;
+}
+
+// An array of `count` entries of `size` bytes, readable as a whole.
+bool ArrayReadable(HostAddress address, std::int32_t count, std::uint32_t size) {
+  const std::uint64_t bytes = static_cast<std::uint64_t>(count) * size;
+  return count >= 0 && bytes < 0x100000000ull && HostReadable(address, static_cast<std::uint32_t>(bytes));
+}
+
+bool IsUsableViewKind(std::int32_t kind) {
+  return kind == kCockpitPanelView || kind == kVirtualCockpitView || kind == kSpotView ||
+         kind == kWalkingPilotView;
+}
+
+// Follows a host pointer at `address` + `offset` once the block at `address`
+// has been found readable for `size` bytes; 0 otherwise.
+HostAddress Follow(HostAddress address, std::uint32_t size, std::uint32_t offset) {
+  return address != 0 && HostReadable(address, size) ? ReadHost<std::uint32_t>(address + offset) : 0;
+}
+
+}  // namespace
+
+int DiscoverHostModules(CockpitControllerRecord& controller) {
+  const HostAddressRecord& at = HostAddresses;
+  controller.ModuleList = HostReadable(at.moduleListHead, 4) ? ReadHost<std::uint32_t>(at.moduleListHead) : 0;
+  controller.ViewSets = HostReadable(at.viewSets, 4) ? ReadHost<std::uint32_t>(at.viewSets) : 0;
+  controller.ViewSetSelector = at.viewSetSelector;
+  if (!HostReadable(controller.ModuleList, kModuleNodeSize)) {
+    controller.ModuleList = 0;
+    return 0;
+  }
+  // A list that loops back on itself ends after as many nodes as a host could load.
+  constexpr int kMostNodes = 4096;
+  HostAddress node = controller.ModuleList;
+  for (int visited = 0; node != 0 && visited < kMostNodes; ++visited) {
+    if (!HostReadable(node, kModuleNodeSize)) break;
+    char name[kNameCapacity + 1];
+    const HostAddress value = ReadHost<std::uint32_t>(node + kModuleNodeValue);
+    if (ReadModuleName(ReadHost<std::uint32_t>(node + kModuleNodeName), name) &&
+        !EqualIgnoringCase(name, "_.DLL")) {
+      if (controller.G3dModule == 0 && EqualIgnoringCase(name, "G3D.DLL")) {
+        controller.G3dModule = value;
+        controller.HostObjectList = value + kG3dObjectListOffset;
+        controller.HostViewMatrix = value + kG3dViewMatrixOffset;
+      } else if (controller.GlobalModule == 0 && EqualIgnoringCase(name, "GLOBAL.DLL")) {
+        controller.GlobalModule = value;
+        controller.HostViewPosition = value + kGlobalViewPositionOffset;
+        controller.HostViewOrientation = value + kGlobalViewOrientationOffset;
+      }
+    }
+    node = ReadHost<std::uint32_t>(node + kModuleNodeNext);
+  }
+  return 1;
+}
+
+HostAddress FindCurrentView(const CockpitControllerRecord& controller) {
+  if (controller.ViewSets == 0 || !HostReadable(controller.ViewSetSelector, 4)) return 0;
+  const std::int32_t selector = ReadHost<std::int32_t>(controller.ViewSetSelector);
+  if (selector < kFirstViewSetSelector || selector > kLastViewSetSelector) return 0;
+  const std::uint32_t list = controller.ViewSets + kViewSetListOffset[selector - kFirstViewSetSelector];
+  if (!HostReadable(list, kViewSetCountDistance + 4)) return 0;
+  const HostAddress windows = ReadHost<std::uint32_t>(list);
+  const std::int32_t count = ReadHost<std::int32_t>(list + kViewSetCountDistance);
+  if (count < 1 || !ArrayReadable(windows, count, 4)) return 0;
+  for (std::int32_t index = 0; index < count; ++index) {
+    const HostAddress window = ReadHost<std::uint32_t>(windows + 4 * static_cast<std::uint32_t>(index));
+    if (!HostReadable(window + kWindowRecordViewOffset, 4)) return 0;
+    const HostAddress record = ReadHost<std::uint32_t>(window + kWindowRecordViewOffset);
+    if (!HostReadable(record, kHostViewRecordSize)) return 0;
+    if (IsUsableViewKind(ReadHost<std::int32_t>(record + view_record::kKind))) return record;
+  }
+  return 0;
+}
+
+HostAddress FindModelSection(const CockpitControllerRecord& controller, const char (&tag)[5]) {
+  using namespace model_path;
+  const HostAddress global = controller.GlobalModule;
+  if (global == 0 || !HostReadable(global + kSignature, 4)) return 0;
+  char signature[4];
+  platform::ReadHostBytes(global + kSignature, signature, 4);
+  if (std::memcmp(signature, "08SF", 4) != 0) return 0;
+  const HostAddress a = Follow(global + kBlockA, 4, 0);
+  const HostAddress b = Follow(a, kBlockASize, kBlockB);
+  const HostAddress c = Follow(b, kBlockBSize, kBlockC);
+  const HostAddress header = Follow(c, kBlockCSize, kHeader);
+  if (header == 0 || !HostReadable(header, kHeaderSize)) return 0;
+  char headerTag[4];
+  platform::ReadHostBytes(header + kHeaderTag, headerTag, 4);
+  if (std::memcmp(headerTag, "PNTR", 4) != 0) return 0;
+  const std::int32_t count = ReadHost<std::int32_t>(header + kEntryCount);
+  if (count < 1 || !ArrayReadable(header + kEntries, count, kEntrySize)) return 0;
+  for (std::int32_t index = 0; index < count; ++index) {
+    const HostAddress entry = header + kEntries + kEntrySize * static_cast<std::uint32_t>(index);
+    char entryTag[4];
+    platform::ReadHostBytes(entry, entryTag, 4);
+    const std::uint32_t offset = ReadHost<std::uint32_t>(entry + 4);
+    // The offset counts from the entry itself.
+    if (std::memcmp(entryTag, tag, 4) == 0 && offset != 0) return entry + offset;
+  }
+  return 0;
+}
+
+}  // namespace varolen

@@ -1,0 +1,20 @@
+// Finding things in the host's memory: its loaded modules, the current view
+// record, and sections of the user aircraft's model. Every block is tested for
+// readability before it is read; what cannot be read counts as not there.
+#pragma once
+
+#include "cockpit/cockpit_controller.h"
+
+namespace varolen {
+
+// Reads the host's fixed locations and finds "G3D.DLL" and "GLOBAL.DLL" in its
+// module list. 1 when the list could be read, 0 when not.
+int DiscoverHostModules(CockpitControllerRecord& controller);
+
+// The host's current view record (kind 1, 2, 4 or 1250), or 0.
+HostAddress FindCurrentView(const CockpitControllerRecord& controller);
+
+// The section of the user aircraft's model with this four-character tag, or 0.
+HostAddress FindModelSection(const CockpitControllerRecord& controller, const char (&tag)[5]);
+
+}  // namespace varolen

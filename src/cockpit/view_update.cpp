@@ -1,0 +1,259 @@
+#include "cockpit/view_update.h"
+
+#include <cmath>
+#include <initializer_list>
+
+#include "camera/head_motion.h"
+#include "camera/numeric.h"
+#include "cockpit/host_view.h"
+#include "cockpit/view_math.h"
+#include "platform/host_memory.h"
+#include "platform/host_variables.h"
+
+namespace varolen {
+
+namespace {
+
+namespace field = view_record;
+
+// The host variables of the view update, in look-up order.
+enum ViewVariable {
+  kPitch,
+  kBank,
+  kHeading,
+  kOnGround,
+  kSpeed,
+  kBuffet,
+  kAltitude,
+  kGroundElevation,
+  kCount
+};
+platform::ModuleVariable viewVariables[kCount] = {{.id = 77},  {.id = 79},  {.id = 86}, {.id = 60},
+                                                  {.id = 832}, {.id = 349}, {.id = 73}, {.id = 2}};
+
+double Variable(ViewVariable variable) { return viewVariables[variable].Value(); }
+
+constexpr double kHeadTurnRate = 35.0;  // degrees per second while a head key is held
+
+// A 16-bit word of a truncated value; a value that is no number leaves the word as it was.
+void SetWord(std::uint8_t* record, std::uint32_t offset, double value) {
+  std::int64_t whole = 0;
+  if (TruncateToInt64(value, whole)) SetRecordField(record, offset, static_cast<std::uint16_t>(whole));
+}
+
+// A 32-bit value of a truncated value. (Storing only its low 16 bits, sign
+// extended, would lose spot distances beyond 32767/256.)
+void SetLong(std::uint8_t* record, std::uint32_t offset, double value) {
+  std::int64_t whole = 0;
+  if (TruncateToInt64(value, whole)) SetRecordField(record, offset, static_cast<std::uint32_t>(whole));
+}
+
+Point3 BaseEye(const std::uint8_t* record) {
+  return {static_cast<double>(RecordField<std::int16_t>(record, field::kBaseEye)),
+          static_cast<double>(RecordField<std::int16_t>(record, field::kBaseEye + 2)),
+          static_cast<double>(RecordField<std::int16_t>(record, field::kBaseEye + 4))};
+}
+
+void MoveEye(CockpitControllerRecord& controller, Vec3 move) {
+  RotateHeading(move, controller.ViewAngles.heading * kDegreesToRadians);
+  controller.EyePosition.x += move.x;
+  controller.EyePosition.y += move.y;
+  controller.EyePosition.z += move.z;
+}
+
+// The movement keys; false when any is held (the module's own move then wins
+// over whatever the host did to the record).
+bool MoveByKeys(CockpitControllerRecord& controller) {
+  const double s = controller.TickStep;
+  Angles& angles = controller.ViewAngles;
+  const struct {
+    std::int32_t CockpitControllerRecord::*flag;
+    Vec3 move;
+    double heading;
+    double pitch;
+  } keys[] = {
+      {&CockpitControllerRecord::PilotForward, {0, 0, s}, 0, 0},
+      {&CockpitControllerRecord::PilotBackward, {0, 0, -s}, 0, 0},
+      {&CockpitControllerRecord::PilotStepRight, {s, 0, 0}, 0, 0},
+      {&CockpitControllerRecord::PilotStepLeft, {-s, 0, 0}, 0, 0},
+      {&CockpitControllerRecord::PilotHeadRight, {0, 0, 0}, kHeadTurnRate * s, 0},
+      {&CockpitControllerRecord::PilotHeadLeft, {0, 0, 0}, -kHeadTurnRate * s, 0},
+      {&CockpitControllerRecord::PilotHeadUp, {0, 0, 0}, 0, -kHeadTurnRate * s},
+      {&CockpitControllerRecord::PilotHeadDown, {0, 0, 0}, 0, kHeadTurnRate * s},
+      {&CockpitControllerRecord::PilotUp, {0, s, 0}, 0, 0},
+      {&CockpitControllerRecord::PilotDown, {0, -s, 0}, 0, 0},
+  };
+  bool detect = true;
+  for (const auto& key : keys) {
+    if (controller.*key.flag == 0) continue;
+    if (key.heading != 0.0 || key.pitch != 0.0) {
+      angles.heading += key.heading;
+      angles.pitch += key.pitch;
+    } else {
+      MoveEye(controller, key.move);
+    }
+    controller.TargetEyePosition = controller.EyePosition;
+    controller.TargetViewAngles = angles;
+    detect = false;
+  }
+  return detect;
+}
+
+bool HostChanged(const std::uint8_t* saved, const std::uint8_t* host) {
+  const struct {
+    std::uint32_t offset;
+    std::uint32_t size;
+  } fields[] = {
+      {field::kKind, 4},        {field::kEyeOffset, 6},      {field::kZoom, 2},
+      {field::kMatrix, 12},     {field::kMatrix + 16, 12},   {field::kMatrix + 32, 12},
+      {field::kSpotHeading, 2}, {field::kSpotHorizontal, 4}, {field::kSpotVertical, 4},
+      {field::kSpotZoom, 2},    {field::kHostBytes, 2},
+  };
+  for (const auto& f : fields) {
+    if (f.offset >= field::kMatrix && f.offset < field::kHeading) {
+      // Matrix elements compare as floats: -0.0 equals 0.0.
+      for (std::uint32_t element = 0; element < 3; ++element) {
+        if (RecordField<float>(saved, f.offset + 4 * element) !=
+            RecordField<float>(host, f.offset + 4 * element)) {
+          return true;
+        }
+      }
+    } else if (std::memcmp(saved + f.offset, host + f.offset, f.size) != 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void StepTransitions(CockpitControllerRecord& c) {
+  const double step = 2.0 * c.TickStep;
+  ApproachValue(c.EyePosition.x, c.TargetEyePosition.x, c.EyePositionRate.x, step);
+  ApproachValue(c.EyePosition.y, c.TargetEyePosition.y, c.EyePositionRate.y, step);
+  ApproachValue(c.EyePosition.z, c.TargetEyePosition.z, c.EyePositionRate.z, step);
+  ApproachAngle(c.ViewAngles.pitch, c.TargetViewAngles.pitch, c.ViewAngleRate.pitch, step);
+  ApproachAngle(c.ViewAngles.heading, c.TargetViewAngles.heading, c.ViewAngleRate.heading, step);
+  ApproachAngle(c.ViewAngles.bank, c.TargetViewAngles.bank, c.ViewAngleRate.bank, step);
+  ApproachValue(c.Zoom, c.TargetZoom, c.ZoomRate, step);
+}
+
+void RunHeadMotion(CockpitControllerRecord& c, double height) {
+  AdvanceTurbulence(c);
+  c.AircraftAttitude = {Variable(kPitch), Variable(kHeading), Variable(kBank)};
+  DrawTurbulenceTargets(c, Variable(kOnGround), Variable(kSpeed), Variable(kBuffet));
+  ApplyHeadLatency(c, height);
+}
+
+// The module's angles follow what the host or the user did to the view since
+// the module last wrote it, by the shortest way.
+void TakeOver(CockpitControllerRecord& c, const std::uint8_t* host) {
+  std::memcpy(c.SavedView, host, kHostViewRecordSize);
+  float rows[3][3];
+  for (std::uint32_t row = 0; row < 3; ++row) {
+    for (std::uint32_t column = 0; column < 3; ++column) {
+      rows[row][column] =
+          RecordField<float>(host, field::kMatrix + field::kMatrixRowStride * row + 4 * column);
+    }
+  }
+  ViewAngles3 seen = ViewAnglesFromMatrix(rows);
+  seen.heading += RecordField<std::int32_t>(host, field::kDirectionStep) * 45.0;
+  const Point3 base = BaseEye(host);
+  c.EyePosition = {(base.x + RecordField<std::int16_t>(host, field::kEyeOffset)) / 256.0,
+                   (base.y + RecordField<std::int16_t>(host, field::kEyeOffset + 2)) / 256.0,
+                   (base.z + RecordField<std::int16_t>(host, field::kEyeOffset + 4)) / 256.0};
+  c.ViewAngles.pitch += AngleDifference(seen.pitch, c.WrittenViewAngles.pitch);
+  c.ViewAngles.heading += AngleDifference(seen.heading, c.WrittenViewAngles.heading);
+  c.ViewAngles.bank += AngleDifference(seen.bank, c.WrittenViewAngles.bank);
+  c.Zoom = RecordField<std::int16_t>(host, field::kZoom) / 64.0;
+  c.TargetEyePosition = c.EyePosition;
+  c.TargetViewAngles = c.ViewAngles;
+  c.TargetZoom = c.Zoom;
+  c.SpotHeading = RecordField<std::int16_t>(host, field::kSpotHeading) / 65536.0 * 360.0;
+  c.SpotZoom = RecordField<std::int16_t>(host, field::kSpotZoom) / 64.0;
+  const Vec3 spot = {0.0, RecordField<std::int32_t>(host, field::kSpotVertical) / 256.0,
+                     RecordField<std::int32_t>(host, field::kSpotHorizontal) / 256.0};
+  c.SpotPitch = ElevationAngle({0.0, 0.0, 0.0}, spot) * kRadiansToDegrees;
+  c.SpotDistance = Length(spot);
+}
+
+void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t* host) {
+  std::uint8_t* saved = c.SavedView;
+  if (kind != kSpotView) {
+    const Angles total = {c.ViewAngles.pitch + c.LatencyOffset.pitch + c.TurbOffset.pitch,
+                          c.ViewAngles.heading + c.LatencyOffset.heading + c.TurbOffset.heading,
+                          c.ViewAngles.bank + c.LatencyOffset.bank + c.TurbOffset.bank};
+    const Matrix4 rotation = MultiplyMatrix(RotationZ(total.bank * kDegreesToRadians),
+                                            MultiplyMatrix(RotationX(total.pitch * kDegreesToRadians),
+                                                           RotationY(total.heading * kDegreesToRadians)));
+    SetRecordField<std::int32_t>(saved, field::kDirectionStep, 0);
+    for (std::uint32_t row = 0; row < 3; ++row) {
+      for (std::uint32_t column = 0; column < 3; ++column) {
+        SetRecordField(saved, field::kMatrix + field::kMatrixRowStride * row + 4 * column,
+                       rotation.m[4 * row + column]);
+      }
+    }
+    const Point3 base = BaseEye(host);
+    SetWord(saved, field::kEyeOffset, c.EyePosition.x * 256.0 - base.x);
+    SetWord(saved, field::kEyeOffset + 2, c.EyePosition.y * 256.0 - base.y);
+    SetWord(saved, field::kEyeOffset + 4, c.EyePosition.z * 256.0 - base.z);
+    SetWord(saved, field::kZoom, c.Zoom * 64.0);
+    SetWord(saved, field::kHeading, c.ViewAngles.heading / 360.0 * 65536.0);  // without the head motion
+  }
+  SetRecordField(saved, field::kHostValue, RecordField<std::uint32_t>(host, field::kHostValue));
+  if (kind == kSpotView && c.UseMouseInSpot != 0) {
+    Vec3 spot = {0.0, 0.0, c.SpotDistance};
+    RotatePitch(spot, c.SpotPitch * kDegreesToRadians);
+    SetWord(saved, field::kSpotHeading, c.SpotHeading / 360.0 * 65536.0);
+    SetWord(saved, field::kSpotZoom, c.SpotZoom * 64.0);
+    SetLong(saved, field::kSpotHorizontal, std::fabs(spot.z * 256.0));
+    SetLong(saved, field::kSpotVertical, spot.y * 256.0);
+  }
+}
+
+}  // namespace
+
+int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges) {
+  const HostAddress view = FindCurrentView(controller);
+  if (view == 0) return 0;
+  std::uint8_t host[kHostViewRecordSize];
+  platform::ReadHostBytes(view, host, kHostViewRecordSize);
+  const std::int32_t kind = RecordField<std::int32_t>(host, field::kKind);
+  if (kind == kCockpitPanelView || kind == kVirtualCockpitView) controller.InCockpitView = 1;
+  if (kind != kVirtualCockpitView && kind != kSpotView) return 0;
+
+  for (platform::ModuleVariable& variable : viewVariables) {
+    if (!platform::LookupHostVariable(variable)) return 0;
+  }
+  const double height =
+      Variable(kAltitude) * kMetresToFeet - Variable(kGroundElevation) / 256.0 * kMetresToFeet;
+
+  const bool detect = MoveByKeys(controller) && detectHostChanges != 0;
+  const bool changed = detect && HostChanged(controller.SavedView, host);
+  StepTransitions(controller);
+  RunHeadMotion(controller, height);
+  if (changed || (kind == kSpotView && controller.UseMouseInSpot == 0)) TakeOver(controller, host);
+
+  WriteView(controller, kind, host);
+  if (platform::HostWritable(view, kHostViewRecordSize)) {
+    platform::WriteHostBytes(view, controller.SavedView, kHostViewRecordSize);
+  }
+  controller.WrittenViewAngles = controller.ViewAngles;
+  controller.PrevAircraftAttitude = controller.AircraftAttitude;
+  return 1;
+}
+
+void BeginViewTransition(CockpitControllerRecord& c) {
+  for (double* angle : {&c.ViewAngles.pitch, &c.ViewAngles.heading, &c.ViewAngles.bank,
+                        &c.TargetViewAngles.pitch, &c.TargetViewAngles.heading, &c.TargetViewAngles.bank}) {
+    *angle = NormalizeDegrees(*angle);
+  }
+  c.EyePositionRate = {std::fabs(c.TargetEyePosition.x - c.EyePosition.x),
+                       std::fabs(c.TargetEyePosition.y - c.EyePosition.y),
+                       std::fabs(c.TargetEyePosition.z - c.EyePosition.z)};
+  c.ViewAngleRate = {std::fabs(AngleDifference(c.TargetViewAngles.pitch, c.ViewAngles.pitch)),
+                     std::fabs(AngleDifference(c.TargetViewAngles.heading, c.ViewAngles.heading)),
+                     std::fabs(AngleDifference(c.TargetViewAngles.bank, c.ViewAngles.bank))};
+  c.ZoomRate = std::fabs(c.TargetZoom - c.Zoom);
+  UpdateCockpitView(c, 0);
+}
+
+}  // namespace varolen

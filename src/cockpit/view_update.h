@@ -1,0 +1,33 @@
+// The cockpit view update: finds the host's current view, takes over what the
+// host or the user changed, moves the eye and the view angles, adds the head
+// motion, and writes the record back.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "cockpit/cockpit_controller.h"
+
+namespace varolen {
+
+// 1 when a virtual-cockpit or spot view was processed, else 0. `detectHostChanges`
+// is 1 for the frame's tick, 0 for calls right after the module changed the view.
+int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges);
+
+// Starts a move to the controller's targets that arrives in 0.5 s of frames.
+void BeginViewTransition(CockpitControllerRecord& controller);
+
+// A field of a view record held in the module's memory.
+template <typename Value>
+Value RecordField(const std::uint8_t* record, std::uint32_t offset) {
+  Value value;
+  std::memcpy(&value, record + offset, sizeof value);
+  return value;
+}
+
+template <typename Value>
+void SetRecordField(std::uint8_t* record, std::uint32_t offset, Value value) {
+  std::memcpy(record + offset, &value, sizeof value);
+}
+
+}  // namespace varolen
