@@ -53,12 +53,25 @@ class SimulatedMemory : public simhost::HostMemoryWriter, public simhost::HostMe
 
 }  // namespace
 
-void ModuleTest::StartWithHost() {
+std::vector<HostAddress> ModuleTest::StartWithHost(std::vector<simhost::ViewRecordSpec> views,
+                                                   std::int32_t selector) {
   SimulatedMemory memory;
   simhost::Scenario scenario;
-  scenario.views.emplace_back();
-  simhost::BuildHostMemory(scenario, memory);
+  scenario.views = std::move(views);
+  scenario.viewSetSelector = selector;
+  const simhost::HostLayout layout = simhost::BuildHostMemory(scenario, memory);
   StartWithHostWindow();
+  return layout.viewRecords;
+}
+
+std::vector<std::uint8_t> HostRecord(HostAddress record) {
+  std::vector<std::uint8_t> bytes(kHostViewRecordSize);
+  platform::ReadHostBytes(record, bytes.data(), kHostViewRecordSize);
+  return bytes;
+}
+
+void WriteHostRecord(HostAddress record, const std::vector<std::uint8_t>& bytes) {
+  platform::WriteHostBytes(record, bytes.data(), kHostViewRecordSize);
 }
 
 void SetFlight(const Flight& flight) {

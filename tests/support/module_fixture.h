@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/sim/sim_platform.h"
+#include "scenario.h"
 
 namespace varolen::testing {
+
+using platform::HostAddress;
 
 inline constexpr const char* kModulePath = "C:\\Flight Simulator 9\\Modules\\Varolen2004.dll";
 
@@ -20,8 +24,10 @@ class ModuleTest : public ::testing::Test {
 
   // A host main window with the host's four menu pop-ups, then start-up.
   sim::WindowHandle StartWithHostWindow(int menuPopups = 4);
-  // The substitute simulator's host memory and windows, then start-up.
-  void StartWithHost();
+  // The substitute simulator's host memory (with these view records) and
+  // windows, then start-up. Returns the view records' addresses.
+  std::vector<HostAddress> StartWithHost(
+      std::vector<simhost::ViewRecordSpec> views = {simhost::ViewRecordSpec{}}, std::int32_t selector = 4);
 };
 
 // Host variables as the substitute simulator gives them for this flight.
@@ -51,6 +57,10 @@ Observer ReadObserver();
 // independently of the module's rotations. Degrees, longitude in (-180, 180].
 void TangentPoint(double latitude, double longitude, double east, double north, double& pointLatitude,
                   double& pointLongitude);
+
+// Reads and writes a host view record whole.
+std::vector<std::uint8_t> HostRecord(HostAddress record);
+void WriteHostRecord(HostAddress record, const std::vector<std::uint8_t>& bytes);
 
 // Index of the first event equal to `line`, or -1.
 int EventIndex(const std::string& line);
