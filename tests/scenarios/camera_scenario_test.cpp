@@ -176,5 +176,34 @@ TEST(CameraScenarios, ApproachCameraWaitsAtTheTouchdownPoint) {
   EXPECT_NEAR(along, 300 * 0.3048, 150.0);
 }
 
+TEST(CockpitScenarios, HeadMotionFollowsTheFlight) {
+  // A steady rate-three turn (0.1 degree per frame at 30 frames per second)
+  // with the default latency rate 0.6 holds the head 0.1 x 0.6 x 3 / (1 - 0.9)
+  // = 1.8 degrees into the turn; level again, it returns.
+  const std::vector<Row> turn = Play("cockpit_turn_and_pull_up.toml");
+  ASSERT_GT(turn.size(), 1800u);
+  const auto headingOffset = [](const Row& row) {
+    return std::remainder(row.at("view_heading") - row.at("heading_word"), 360.0);
+  };
+  EXPECT_NEAR(headingOffset(turn[30 * 25]), 1.8, 0.01);
+  EXPECT_NEAR(headingOffset(turn[30 * 48]), 0.0, 0.01);
+  EXPECT_EQ(turn[30 * 64].at("view_kind"), 4) << "the host's spot view";
+  EXPECT_EQ(turn[30 * 68].at("view_kind"), 2);
+
+  // Buffeting shakes the view only while the host reports it (11 to 22 s).
+  const std::vector<Row> stall = Play("cockpit_stall_warning.toml");
+  const auto pitchRange = [&](double from, double to) {
+    double low = 1e9, high = -1e9;
+    for (const Row& row : stall) {
+      if (row.at("time") < from || row.at("time") > to) continue;
+      low = std::min(low, row.at("view_pitch"));
+      high = std::max(high, row.at("view_pitch"));
+    }
+    return high - low;
+  };
+  EXPECT_GT(pitchRange(12, 22), 0.5);
+  EXPECT_LT(pitchRange(4, 9.5), 0.05);
+}
+
 }  // namespace
 }  // namespace varolen

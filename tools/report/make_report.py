@@ -105,19 +105,27 @@ def distance_plot(t):
 
 
 def view_plot(t):
-    figure, (angles, eye) = plt.subplots(2, 1, figsize=(9, 5), sharex=True)
-    for key in ("view_pitch", "view_heading", "view_bank"):
-        angles.plot(t["time"], [((v + 180) % 360) - 180 for v in t[key]], label=key.replace("view_", ""))
+    figure, (angles, eye) = plt.subplots(2, 1, figsize=(9, 5.5), sharex=True)
+    wrapped = lambda value: ((value + 180.0) % 360.0) - 180.0
+    # The heading word is the module's heading without head motion: the
+    # difference is the heading offset of the effects.
+    angles.plot(t["time"], [wrapped(h - w) for h, w in zip(t["view_heading"], t["heading_word"])],
+                label="heading offset")
+    angles.plot(t["time"], [wrapped(v) for v in t["view_pitch"]], label="pitch (down +)")
+    angles.plot(t["time"], [wrapped(v) for v in t["view_bank"]], label="bank")
     angles.set_ylabel("degrees")
-    angles.legend(loc="upper right")
+    angles.legend(loc="upper right", fontsize="small")
     angles.grid(alpha=0.3)
     for key in ("eye_x", "eye_y", "eye_z", "zoom"):
         eye.plot(t["time"], t[key], label=key)
+    eye.step(t["time"], [k / 2 for k in t["view_kind"]], where="post", color="grey", alpha=0.6,
+             label="view kind / 2")
     eye.set_xlabel("time (s)")
     eye.set_ylabel("eye units / zoom")
-    eye.legend(loc="upper right")
+    eye.legend(loc="upper right", fontsize="small")
     eye.grid(alpha=0.3)
-    return figure_html(figure, "The current view record: head motion angles, eye position and zoom")
+    return figure_html(figure, "The current view record: head motion (the heading offset of the effects, the "
+                               "view's pitch and bank), eye position, zoom and view kind")
 
 
 def settings_plot(t):

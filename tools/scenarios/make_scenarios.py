@@ -17,20 +17,22 @@ class Flight:
         self.time, self.latitude, self.longitude = 0.0, latitude, longitude
         self.altitude, self.elevation, self.heading = elevation, elevation, heading
         self.speed, self.climb, self.bank, self.on_ground = 0.0, 0.0, 0.0, True
+        self.pitch_offset, self.buffet = 0.0, 32767.0
         self.frames = []
         self.keep()
 
     def keep(self):
         forward = self.speed * KNOTS_TO_FEET_PER_SECOND
         vertical = self.climb / 60.0
-        pitch = -math.degrees(math.atan2(vertical, forward)) if forward > 0 else 0.0
+        pitch = (-math.degrees(math.atan2(vertical, forward)) if forward > 0 else 0.0) + self.pitch_offset
         self.frames.append(dict(time=round(self.time, 3), latitude=round(self.latitude, 8),
                                 longitude=round(self.longitude, 8), altitude=round(self.altitude, 2),
                                 pitch=round(pitch, 3), bank=round(self.bank, 2), heading=round(self.heading % 360, 3),
                                 velocity=[0.0, round(vertical, 3), round(forward, 3)],
-                                ground_elevation=self.elevation, on_ground=self.on_ground, speed=round(self.speed, 2)))
+                                ground_elevation=self.elevation, on_ground=self.on_ground, speed=round(self.speed, 2),
+                                buffet=self.buffet))
 
-    def leg(self, seconds, speed=None, climb=0.0, turn=0.0, on_ground=False, step=2.0):
+    def leg(self, seconds, speed=None, climb=0.0, turn=0.0, on_ground=False, step=2.0, bank=20.0):
         """Flies for `seconds`, reaching `speed` (knots) at the end, climbing in
         feet per minute and turning `turn` degrees (positive right)."""
         start_speed = self.speed
@@ -40,7 +42,7 @@ class Flight:
             dt = seconds / steps
             self.speed = start_speed + (end_speed - start_speed) * index / steps
             self.climb = climb
-            self.bank = math.copysign(20.0, turn) if turn else 0.0
+            self.bank = math.copysign(bank, turn) if turn else 0.0
             self.heading += turn / steps
             distance = self.speed * KNOTS_TO_FEET_PER_SECOND * dt
             self.latitude += distance * math.cos(math.radians(self.heading)) / FEET_PER_DEGREE_LATITUDE
@@ -82,6 +84,44 @@ def approach():
     return flight
 
 
+def taxi():
+    flight = Flight(47.0, 8.0, 1400.0, 90.0)
+    flight.leg(10, speed=15, on_ground=True, step=1)
+    flight.leg(15, speed=25, on_ground=True, step=1)
+    flight.leg(10, speed=15, turn=90, on_ground=True, step=1)
+    flight.leg(15, speed=25, on_ground=True, step=1)
+    flight.leg(10, speed=0, on_ground=True, step=1)
+    return flight
+
+
+def turn_and_pitch_up():
+    flight = Flight(47.0, 8.0, 1400.0, 0.0)
+    flight.altitude, flight.on_ground, flight.speed = 4400.0, False, 110
+    flight.frames = []
+    flight.keep()
+    flight.leg(10, step=1)
+    flight.leg(30, turn=90, bank=30, step=1)        # a rate-three turn to the right
+    flight.leg(10, step=1)
+    for pitch in (-4.0, -8.0, -12.0, -15.0):        # a pull-up over four seconds
+        flight.pitch_offset = pitch
+        flight.leg(1, climb=1500, step=1)
+    flight.leg(15, climb=1500, step=1)
+    return flight
+
+
+def stall_warning():
+    flight = Flight(47.0, 8.0, 1400.0, 0.0)
+    flight.altitude, flight.on_ground, flight.speed = 5400.0, False, 70
+    flight.frames = []
+    flight.keep()
+    flight.leg(10, speed=60, step=1)
+    flight.buffet = 6000.0                          # the host's stall warning: the airframe buffets
+    flight.leg(12, speed=52, climb=-300, step=1)
+    flight.buffet = 32767.0
+    flight.leg(10, speed=70, climb=-800, step=1)
+    return flight
+
+
 def value(item):
     if isinstance(item, bool):
         return "true" if item else "false"
@@ -90,13 +130,19 @@ def value(item):
     return repr(item)
 
 
-def write(name, title, flight, registry, frame_rate=20, inputs=()):
+def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,)):
     lines = [f"# {title}", "# Made by tools/scenarios/make_scenarios.py.", f'title = "{title}"', "",
              "[run]", f"duration = {round(flight.time, 1)}", f"frame_rate = {frame_rate}", "start_clock = 600000", "",
-             "[host]", "main_window = true", "menu_popups = 4", "", "[[host.view]]", "kind = 4", "", "[registry]"]
+             "[host]", "main_window = true", "menu_popups = 4", ""]
+    for kind in views:
+        lines += ["[[host.view]]", f"kind = {kind}"]
+        if kind == 2:
+            lines += ["eye_base = [0.0, 0.9, 1.5]", "eye_offset = [-0.35, 0.0, 0.0]"]
+        lines.append("")
+    lines.append("[registry]")
     lines += [f'{key} = "{text}"' for key, text in registry.items()] + [""]
-    for time, menu in inputs:
-        lines += ["[[input]]", f"time = {time}", f'menu = "{menu}"', ""]
+    for time, key, text in inputs:
+        lines += ["[[input]]", f"time = {time}", f"{key} = {value(text)}", ""]
     for frame in flight.frames:
         lines.append("[[aircraft]]")
         lines += [f"{key} = {value(item)}" for key, item in frame.items()]
@@ -115,6 +161,13 @@ def main():
     write("approach_landing", "An approach and landing with the approach view", approach(),
           {"FlyByActive": "0", "ApproachActive": "1", "FlyByDuration": "15", "ApproachViewX": "60",
            "ApproachViewZ": "300"})
+    cockpit = {"FlyByActive": "0", "InternalViewActive": "1"}
+    write("cockpit_taxi", "Taxiing over rough ground in the virtual cockpit", taxi(), cockpit, frame_rate=30,
+          views=(2,))
+    write("cockpit_turn_and_pull_up", "A turn and a pull-up in the virtual cockpit, with a look at the spot view",
+          turn_and_pitch_up(), cockpit, frame_rate=30, views=(2, 4), inputs=((62, "view", 1), (66, "view", 0)))
+    write("cockpit_stall_warning", "Buffeting at the stall warning in the virtual cockpit", stall_warning(),
+          cockpit, frame_rate=30, views=(2,))
 
 
 if __name__ == "__main__":

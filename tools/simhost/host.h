@@ -34,6 +34,7 @@ class Host {
  public:
   virtual ~Host() = default;
   virtual HostMemoryReader& Memory() = 0;
+  virtual HostMemoryWriter& Writer() = 0;
   virtual const HostLayout& Layout() const = 0;
   virtual bool HasMainWindow() const = 0;
   virtual void SetClock(std::uint32_t milliseconds) = 0;

@@ -106,15 +106,29 @@ HostLayout BuildHostMemory(const Scenario& scenario, HostMemoryWriter& writer) {
     const HostAddress record = memory.Allocate(varolen::kHostViewRecordSize);
     WriteViewRecord(memory, record, scenario.views[index]);
     memory.Put<std::uint32_t>(window + 0x18, record);
-    memory.Put<std::uint32_t>(windows + 4 * index, window);
     layout.viewRecords.push_back(record);
+    layout.windows.push_back(window);
   }
+  layout.windowList = windows;
+  SwitchCurrentView(writer, layout, scenario.currentView);
   // Every list shows the same windows, so any valid selector finds them.
   for (std::uint32_t list = 0; list < 3; ++list) {
     memory.Put<std::uint32_t>(viewSets + 0x20 + 0x10 * list, windows);
     memory.Put<std::int32_t>(viewSets + 0x28 + 0x10 * list, static_cast<std::int32_t>(count));
   }
   return layout;
+}
+
+void SwitchCurrentView(HostMemoryWriter& writer, const HostLayout& layout, int index) {
+  HostAddress slot = layout.windowList;
+  const auto put = [&](HostAddress window) {
+    writer.Write(slot, &window, sizeof window);
+    slot += sizeof window;
+  };
+  put(layout.windows[static_cast<std::size_t>(index)]);
+  for (std::size_t other = 0; other < layout.windows.size(); ++other) {
+    if (other != static_cast<std::size_t>(index)) put(layout.windows[other]);
+  }
 }
 
 ObserverPosition ReadObserver(HostMemoryReader& reader) {
@@ -143,6 +157,7 @@ ViewRecordState ReadViewRecord(HostMemoryReader& reader, HostAddress record) {
   if (state.heading < 0.0) state.heading += 360.0;
   state.pitch = std::atan2(-element(2, 1), std::hypot(element(2, 0), element(2, 2))) / kDegrees;
   state.bank = std::atan2(-element(0, 1), element(1, 1)) / kDegrees;
+  state.headingWord = Get<std::uint16_t>(reader, record + 0x90) / 65536.0 * 360.0;
   state.zoom = Get<std::int16_t>(reader, record + 0x2E) / 64.0;
   return state;
 }

@@ -49,9 +49,15 @@ inline constexpr HostAddress kGlobalBase = 0x21200000;
 
 struct HostLayout {
   std::vector<HostAddress> viewRecords;  // in the order of the scenario's views
+  std::vector<HostAddress> windows;      // their window records
+  HostAddress windowList = 0;            // the array all three view-set lists point to
 };
 
 HostLayout BuildHostMemory(const Scenario& scenario, HostMemoryWriter& writer);
+
+// Makes view record `index` the host's current one: its window goes first in the
+// window list, the others follow in their order.
+void SwitchCurrentView(HostMemoryWriter& writer, const HostLayout& layout, int index);
 
 // The decoded observer position the module last wrote.
 struct ObserverPosition {
@@ -64,10 +70,11 @@ ObserverPosition ReadObserver(HostMemoryReader& reader);
 // The parts of a view record a trace shows.
 struct ViewRecordState {
   std::int32_t kind;
-  double eye[3];   // (base + offset) / 256
-  double pitch;    // degrees, from the orientation matrix, positive down
-  double heading;  // degrees
-  double bank;     // degrees
+  double eye[3];       // (base + offset) / 256
+  double pitch;        // degrees, from the orientation matrix, positive down
+  double heading;      // degrees
+  double bank;         // degrees
+  double headingWord;  // degrees: the heading the module wrote, without head motion
   double zoom;
 };
 ViewRecordState ReadViewRecord(HostMemoryReader& reader, HostAddress record);

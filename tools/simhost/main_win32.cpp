@@ -193,6 +193,7 @@ class Win32Host : public Host {
   }
 
   HostMemoryReader& Memory() override { return memory_; }
+  HostMemoryWriter& Writer() override { return memory_; }
   const HostLayout& Layout() const override { return layout_; }
   bool HasMainWindow() const override { return main_ != nullptr; }
   void SetClock(std::uint32_t milliseconds) override { world.clock = milliseconds; }

@@ -45,6 +45,7 @@ class NativeHost : public Host {
   }
 
   HostMemoryReader& Memory() override { return memory_; }
+  HostMemoryWriter& Writer() override { return memory_; }
   const HostLayout& Layout() const override { return layout_; }
   bool HasMainWindow() const override { return main_ != 0; }
   void SetClock(std::uint32_t milliseconds) override { sim::SetClock(milliseconds); }

@@ -25,7 +25,8 @@ std::intptr_t PointParameter(int x, int y) {
 
 class Player {
  public:
-  Player(Host& host, RunSummary& summary) : host_(host), summary_(summary) {}
+  Player(Host& host, RunSummary& summary, int currentView)
+      : host_(host), summary_(summary), currentView_(currentView) {}
 
   void Deliver(const InputEvent& input) {
     ++summary_.inputs;
@@ -60,8 +61,15 @@ class Player {
       case InputKind::MenuCommand:
         Menu(input);
         break;
+      case InputKind::SwitchView:
+        SwitchCurrentView(host_.Writer(), host_.Layout(), input.view);
+        currentView_ = input.view;
+        break;
     }
   }
+
+  // The view record the host shows now.
+  std::size_t CurrentView() const { return static_cast<std::size_t>(currentView_); }
 
   void Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
             bool sent = false) {
@@ -98,6 +106,7 @@ class Player {
 
   Host& host_;
   RunSummary& summary_;
+  int currentView_;
   int x_ = 0, y_ = 0;
 };
 
@@ -105,7 +114,7 @@ void WriteHeader(std::FILE* trace) {
   std::fputs(
       "frame,time,clock,latitude,longitude,altitude,ground_elevation,pitch,bank,heading,speed,on_ground,"
       "observer_latitude,observer_longitude,observer_altitude,"
-      "view_kind,eye_x,eye_y,eye_z,view_pitch,view_heading,view_bank,zoom",
+      "view_kind,eye_x,eye_y,eye_z,view_pitch,view_heading,view_bank,heading_word,zoom",
       trace);
   for (const SettingColumn& column : kSettingColumns) std::fprintf(trace, ",%s", column.name);
   std::fputs(",inputs,consumed\n", trace);
@@ -127,10 +136,9 @@ void ReadSettings(Host& host, int (&settings)[std::size(kSettingColumns)]) {
 RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
                        const std::function<void(double)>& progress) {
   RunSummary summary;
-  Player player(host, summary);
+  Player player(host, summary, scenario.currentView);
   WriteHeader(trace);
   const long frames = std::lround(scenario.duration * scenario.frameRate);
-  const std::size_t current = static_cast<std::size_t>(scenario.currentView);
   int settings[std::size(kSettingColumns)];
   ReadSettings(host, settings);
   std::size_t nextInput = 0;
@@ -154,13 +162,14 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
     player.Post(host.HasMainWindow() ? Target::MainWindow : Target::ViewWindow, kFrame, 0, 0);
 
     const ObserverPosition observer = ReadObserver(host.Memory());
-    const ViewRecordState view = ReadViewRecord(host.Memory(), host.Layout().viewRecords[current]);
+    const ViewRecordState view =
+        ReadViewRecord(host.Memory(), host.Layout().viewRecords[player.CurrentView()]);
     std::fprintf(trace, "%ld,%.4f,%u,%.9f,%.9f,%.3f,%.3f,%.4f,%.4f,%.4f,%.3f,%d,%.9f,%.9f,%.0f,", frame, time,
                  scenario.startClock + elapsed, state.latitude, state.longitude, state.altitude,
                  state.groundElevation, state.pitch, state.bank, state.heading, state.speed,
                  state.onGround ? 1 : 0, observer.latitude, observer.longitude, observer.altitude);
-    std::fprintf(trace, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f", view.kind, view.eye[0], view.eye[1],
-                 view.eye[2], view.pitch, view.heading, view.bank, view.zoom);
+    std::fprintf(trace, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f", view.kind, view.eye[0], view.eye[1],
+                 view.eye[2], view.pitch, view.heading, view.bank, view.headingWord, view.zoom);
     for (int setting : settings) std::fprintf(trace, ",%d", setting);
     std::fprintf(trace, ",%ld,%ld\n", summary.inputs - inputsBefore, summary.consumed - consumedBefore);
 

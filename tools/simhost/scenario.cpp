@@ -191,6 +191,11 @@ void ReadInput(const std::string& file, const toml::table& table, const std::str
     ++kinds;
     input.kind = InputKind::MenuCommand;
   }
+  if (reader.Find("view") != nullptr) {
+    ++kinds;
+    input.kind = InputKind::SwitchView;
+    reader.Number("view", input.view);
+  }
   reader.Boolean("sent", input.sent);
   reader.Boolean("shift", input.shift);
   reader.Boolean("control", input.control);
@@ -198,7 +203,7 @@ void ReadInput(const std::string& file, const toml::table& table, const std::str
   if (kinds != 1)
     reader.Fail(table, "",
                 "expected exactly one of key, key_down, key_up, mouse_move, wheel, "
-                "button_down, button_up, menu");
+                "button_down, button_up, menu, view");
 }
 
 template <typename Item, typename ReadItem>
@@ -283,7 +288,17 @@ Scenario Read(const std::string& file) {
   }
   if (scenario.path.empty()) scenario.path.emplace_back();
 
-  ReadArray(file, TableArray(top, "input"), "input", scenario.inputs, ReadInput);
+  const toml::array* inputs = TableArray(top, "input");
+  ReadArray(file, inputs, "input", scenario.inputs, ReadInput);
+  for (std::size_t index = 0; index < scenario.inputs.size(); ++index) {
+    const InputEvent& input = scenario.inputs[index];
+    if (input.kind == InputKind::SwitchView &&
+        (input.view < 0 || input.view >= static_cast<int>(scenario.views.size()))) {
+      const toml::table& table = *(*inputs)[index].as_table();
+      TableReader(file, table, "input[" + std::to_string(index) + "]")
+          .Fail(*table.get("view"), "view", "no such view record");
+    }
+  }
   std::stable_sort(scenario.inputs.begin(), scenario.inputs.end(),
                    [](const InputEvent& a, const InputEvent& b) { return a.time < b.time; });
   return scenario;

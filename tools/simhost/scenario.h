@@ -41,7 +41,17 @@ struct ViewRecordSpec {
   double heading = 0.0;  // degrees, to the right
 };
 
-enum class InputKind { KeyTap, KeyDown, KeyUp, MouseMove, Wheel, ButtonDown, ButtonUp, MenuCommand };
+enum class InputKind {
+  KeyTap,
+  KeyDown,
+  KeyUp,
+  MouseMove,
+  Wheel,
+  ButtonDown,
+  ButtonUp,
+  MenuCommand,
+  SwitchView
+};
 
 struct InputEvent {
   double time = 0.0;
@@ -53,6 +63,7 @@ struct InputEvent {
   int button = 0;        // 0 left, 1 right, 2 middle
   std::string menuText;  // the module's menu item to choose
   bool sent = false;     // delivered by SendMessage instead of through the queue
+  int view = 0;          // the host makes this view record current
 };
 
 struct Scenario {
