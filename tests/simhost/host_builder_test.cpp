@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "native_host.h"
 #include "platform/host_memory.h"
 #include "platform/sim/sim_platform.h"
 #include "shell/host_layout.h"
@@ -17,17 +18,6 @@ namespace {
 namespace platform = varolen::platform;
 namespace sim = varolen::sim;
 
-class SimulatedMemory : public HostMemoryWriter, public HostMemoryReader {
- public:
-  void Map(HostAddress base, std::uint32_t size) override { sim::MapHostRegion(base, size); }
-  void Write(HostAddress address, const void* bytes, std::uint32_t size) override {
-    platform::WriteHostBytes(address, bytes, size);
-  }
-  void Read(HostAddress address, void* bytes, std::uint32_t size) override {
-    platform::ReadHostBytes(address, bytes, size);
-  }
-};
-
 std::string HostText(HostAddress address) {
   std::string text;
   for (char c; (c = platform::ReadHost<char>(address)) != 0; ++address) text += c;
@@ -36,7 +26,7 @@ std::string HostText(HostAddress address) {
 
 TEST(HostBuilder, ModuleListLeadsToBothHostModules) {
   sim::ResetPlatform();
-  SimulatedMemory memory;
+  SimulatedHostMemory memory;
   BuildHostMemory(Scenario{.views = {ViewRecordSpec{}}}, memory);
   std::map<std::string, HostAddress> values;
   for (HostAddress node = platform::ReadHost<std::uint32_t>(0x47D15C); node != 0;
@@ -54,7 +44,7 @@ TEST(HostBuilder, ModuleListLeadsToBothHostModules) {
 
 TEST(HostBuilder, EachSelectorListsTheViewRecordsInOrder) {
   sim::ResetPlatform();
-  SimulatedMemory memory;
+  SimulatedHostMemory memory;
   Scenario scenario;
   scenario.viewSetSelector = 5;
   scenario.views = {ViewRecordSpec{.kind = 3},
@@ -79,7 +69,7 @@ TEST(HostBuilder, EachSelectorListsTheViewRecordsInOrder) {
 
 TEST(HostBuilder, ViewAnglesSurviveTheOrientationMatrix) {
   sim::ResetPlatform();
-  SimulatedMemory memory;
+  SimulatedHostMemory memory;
   Scenario scenario;
   scenario.views = {ViewRecordSpec{.pitch = 10.0, .heading = 90.0}};
   const HostLayout layout = BuildHostMemory(scenario, memory);
@@ -93,7 +83,7 @@ TEST(HostBuilder, ViewAnglesSurviveTheOrientationMatrix) {
 
 TEST(HostBuilder, ObserverWordsDecodeToDegreesAndMetres) {
   sim::ResetPlatform();
-  SimulatedMemory memory;
+  SimulatedHostMemory memory;
   BuildHostMemory(Scenario{.views = {ViewRecordSpec{}}}, memory);
   // Latitude 45 degrees is 5000850 m north; longitude 90 degrees east a quarter of 2^32.
   platform::WriteHost<std::int32_t>(0x20CE3D54, 5000850);

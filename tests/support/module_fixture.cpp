@@ -12,6 +12,7 @@
 #include "host_builder.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
+#include "native_host.h"
 #include "platform/host_memory.h"
 #include "shell/host_layout.h"
 #include "shell/host_menu.h"
@@ -38,24 +39,9 @@ void ResetModule() {
   ApproachAnchor = {};
 }
 
-namespace {
-
-class SimulatedMemory : public simhost::HostMemoryWriter, public simhost::HostMemoryReader {
- public:
-  void Map(HostAddress base, std::uint32_t size) override { sim::MapHostRegion(base, size); }
-  void Write(HostAddress address, const void* bytes, std::uint32_t size) override {
-    std::memcpy(sim::HostBytes(address, size), bytes, size);
-  }
-  void Read(HostAddress address, void* bytes, std::uint32_t size) override {
-    std::memcpy(bytes, sim::HostBytes(address, size), size);
-  }
-};
-
-}  // namespace
-
 std::vector<HostAddress> ModuleTest::StartWithHost(std::vector<simhost::ViewRecordSpec> views,
                                                    std::int32_t selector) {
-  SimulatedMemory memory;
+  simhost::SimulatedHostMemory memory;
   simhost::Scenario scenario;
   scenario.views = std::move(views);
   scenario.viewSetSelector = selector;
@@ -98,7 +84,7 @@ void RunFrameAt(std::uint32_t milliseconds) {
 }
 
 Observer ReadObserver() {
-  SimulatedMemory memory;
+  simhost::SimulatedHostMemory memory;
   const simhost::ObserverPosition observer = simhost::ReadObserver(memory);
   return {observer.latitude, observer.longitude, observer.altitude};
 }

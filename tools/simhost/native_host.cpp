@@ -17,17 +17,6 @@ namespace {
 
 namespace sim = varolen::sim;
 
-class SimulatedMemory : public HostMemoryWriter, public HostMemoryReader {
- public:
-  void Map(HostAddress base, std::uint32_t size) override { sim::MapHostRegion(base, size); }
-  void Write(HostAddress address, const void* bytes, std::uint32_t size) override {
-    std::memcpy(sim::HostBytes(address, size), bytes, size);
-  }
-  void Read(HostAddress address, void* bytes, std::uint32_t size) override {
-    std::memcpy(bytes, sim::HostBytes(address, size), size);
-  }
-};
-
 class NativeHost : public Host {
  public:
   NativeHost(const Scenario& scenario, const std::string& folder) {
@@ -90,13 +79,23 @@ class NativeHost : public Host {
   std::vector<std::string> MessageBoxes() const override { return sim::MessageBoxes(); }
 
  private:
-  SimulatedMemory memory_;
+  SimulatedHostMemory memory_;
   HostLayout layout_;
   sim::WindowHandle main_ = 0;
   sim::WindowHandle view_ = 0;
 };
 
 }  // namespace
+
+void SimulatedHostMemory::Map(HostAddress base, std::uint32_t size) { sim::MapHostRegion(base, size); }
+
+void SimulatedHostMemory::Write(HostAddress address, const void* bytes, std::uint32_t size) {
+  std::memcpy(sim::HostBytes(address, size), bytes, size);
+}
+
+void SimulatedHostMemory::Read(HostAddress address, void* bytes, std::uint32_t size) {
+  std::memcpy(bytes, sim::HostBytes(address, size), size);
+}
 
 std::unique_ptr<Host> StartNativeHost(const Scenario& scenario, const std::string& folder) {
   auto host = std::make_unique<NativeHost>(scenario, folder);

@@ -10,6 +10,14 @@
 
 namespace simhost {
 
+// The host builder's memory in the simulated address space.
+class SimulatedHostMemory : public HostMemoryWriter, public HostMemoryReader {
+ public:
+  void Map(HostAddress base, std::uint32_t size) override;
+  void Write(HostAddress address, const void* bytes, std::uint32_t size) override;
+  void Read(HostAddress address, void* bytes, std::uint32_t size) override;
+};
+
 // Lays out the simulator folder (under `folder`), the registry, windows and
 // memory, then starts the module. Shut down with Stop().
 std::unique_ptr<Host> StartNativeHost(const Scenario& scenario, const std::string& folder);
