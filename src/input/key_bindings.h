@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 namespace varolen {
 
@@ -39,5 +40,10 @@ extern KeyBindingTable KeyBindings;
 // Appends the bindings of the file's section to the table. 1 when the file
 // could be opened, 0 when not.
 int ReadKeyBindings(const char* path, const char* section, KeyBindingTable& table);
+// The same from an open file.
+void ReadKeyBindingsFrom(std::FILE* file, const char* section, KeyBindingTable& table);
+
+// One binding token "command=item,item,...", as the file reader parses it.
+KeyBinding ParseBinding(const char* token);
 
 }  // namespace varolen

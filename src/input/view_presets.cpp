@@ -1,34 +1,120 @@
 #include "input/view_presets.h"
 
+#include <cstring>
+
+#include "platform/dialogs.h"
+#include "platform/files.h"
 #include "shell/lifecycle.h"
+#include "shell/text.h"
 
 namespace varolen {
 
 ViewPreset ViewPresets[kViewPresetCount];
 
-int ShowFileDialog(platform::WindowHandle /*owner*/, int /*save*/, const char* /*filter*/,
-                   const char* /*defaultExtension*/, char* /*result*/, char* /*folder*/) {
-  // The file dialogs come with the view files; until then no file is chosen.
-  return 0;
+namespace {
+
+// OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_LONGNAMES
+constexpr std::uint32_t kFileDialogFlags = 0x280006;
+constexpr std::size_t kLineCapacity = 1024;  // 1023 characters and the end
+
+// One field: blanks skipped, then up to the next ",", line end or end of text,
+// which is stepped over. A missing field is empty, which converts to 0.
+const char* NextField(const char* cursor, char* field, std::size_t capacity) {
+  while (*cursor == ' ') ++cursor;
+  std::size_t length = 0;
+  while (*cursor != '\0' && *cursor != ',' && *cursor != '\n' && *cursor != '\r') {
+    if (length + 1 < capacity) field[length++] = *cursor;
+    ++cursor;
+  }
+  field[length] = '\0';
+  if (*cursor == ',') ++cursor;
+  return cursor;
 }
 
-void SaveViewPresets(const char* /*path*/) {}
+}  // namespace
 
-void LoadViewPresets(const char* /*path*/) {}
+int ShowFileDialog(platform::WindowHandle owner, int save, const char* filter, const char* defaultExtension,
+                   char* result, char* folder) {
+  // The filter: description and pattern, each ending in zero, and a final zero.
+  char filterText[128] = {};
+  const std::size_t descriptionLength = std::strlen(filter);
+  if (descriptionLength + std::strlen(kViewFilePattern) + 3 > sizeof filterText) return 0;
+  std::memcpy(filterText, filter, descriptionLength);
+  std::memcpy(filterText + descriptionLength + 1, kViewFilePattern, std::strlen(kViewFilePattern));
+
+  const platform::FileDialogRequest request = {owner,
+                                               Shell.moduleInstance,
+                                               save != 0,
+                                               filterText,
+                                               defaultExtension,
+                                               save != 0 ? "Save file" : "Open file",
+                                               kFileDialogFlags,
+                                               folder};
+  char path[kPathCapacity];
+  if (!platform::RunFileDialog(request, path, sizeof path)) return 0;
+  // The folder of the chosen file is where both dialogs open next time.
+  CopyText(folder, kPathCapacity, path);
+  CutAtLastBackslash(folder);
+  CopyText(result, kPathCapacity, path);
+  return 1;
+}
+
+void WriteViewPresets(std::FILE* file) {
+  for (int number = 0; number < kViewPresetCount; ++number) {
+    const ViewPreset& p = ViewPresets[number];
+    std::fprintf(file, "View.%d=%d,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f\n", number, p.kind, p.position[0],
+                 p.position[1], p.position[2], p.orientation[0], p.orientation[1], p.orientation[2], p.zoom);
+  }
+}
+
+void ReadViewPresets(std::FILE* file) {
+  char line[kLineCapacity];
+  char field[kLineCapacity];
+  // A last line without a line end is read like any other.
+  while (std::fgets(line, sizeof line, file) != nullptr) {
+    if (std::strncmp(line, "View.", 5) != 0) continue;
+    const std::int32_t number = ParseInteger(line + 5);
+    if (number < 0 || number >= kViewPresetCount) return;  // the loading ends at this line
+    const char* equals = std::strchr(line, '=');
+    const char* cursor = equals != nullptr ? equals + 1 : line + std::strlen(line);
+    ViewPreset& preset = ViewPresets[number];
+    cursor = NextField(cursor, field, sizeof field);
+    preset.kind = ParseInteger(field);
+    double* const values[] = {
+        &preset.position[0],    &preset.position[1],    &preset.position[2], &preset.orientation[0],
+        &preset.orientation[1], &preset.orientation[2], &preset.zoom};
+    for (double* value : values) {
+      cursor = NextField(cursor, field, sizeof field);
+      *value = ParseDouble(field);
+    }
+  }
+}
+
+void SaveViewPresets(const char* path) {
+  std::FILE* file = platform::OpenFile(path, "w");
+  if (file == nullptr) return;
+  WriteViewPresets(file);
+  std::fclose(file);
+}
+
+void LoadViewPresets(const char* path) {
+  std::FILE* file = platform::OpenFile(path, "r");
+  if (file == nullptr) return;
+  ReadViewPresets(file);
+  std::fclose(file);
+}
 
 int LoadViewPresetsInteractive(platform::WindowHandle owner) {
   char path[kPathCapacity] = "";
-  if (ShowFileDialog(owner, 0, kViewFileFilter, kViewFileExtension, path, ViewFolder) != 0) {
+  if (ShowFileDialog(owner, 0, kViewFileFilter, kViewFileExtension, path, ViewFolder) != 0)
     LoadViewPresets(path);
-  }
   return 1;
 }
 
 void SaveViewPresetsInteractive(platform::WindowHandle owner) {
   char path[kPathCapacity] = "";
-  if (ShowFileDialog(owner, 1, kViewFileFilter, kViewFileExtension, path, ViewFolder) != 0) {
+  if (ShowFileDialog(owner, 1, kViewFileFilter, kViewFileExtension, path, ViewFolder) != 0)
     SaveViewPresets(path);
-  }
 }
 
 }  // namespace varolen

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 #include "platform/desktop.h"
 
@@ -28,6 +29,9 @@ int ShowFileDialog(platform::WindowHandle owner, int save, const char* filter, c
                    char* result, char* folder);
 void SaveViewPresets(const char* path);
 void LoadViewPresets(const char* path);
+// The same over open files.
+void WriteViewPresets(std::FILE* file);
+void ReadViewPresets(std::FILE* file);
 // Open dialog, then load the chosen file. Always 1.
 int LoadViewPresetsInteractive(platform::WindowHandle owner);
 // Save dialog, then save to the chosen file.

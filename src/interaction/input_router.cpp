@@ -1,11 +1,87 @@
 #include "interaction/input_router.h"
 
+#include <cstring>
+
+#include "input/binding_matcher.h"
+#include "input/key_names.h"
+#include "interaction/mouse_look.h"
+#include "shell/hooks.h"
+#include "shell/host_layout.h"
+
 namespace varolen {
 
-int RouteCockpitInput(CockpitControllerRecord& /*controller*/, platform::WindowHandle /*window*/,
-                      std::uint32_t /*message*/, std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/) {
-  // Bindings and mouse handling come with the input subsystem; nothing is consumed yet.
-  return 0;
+namespace {
+
+constexpr int kShiftKey = 16, kControlKey = 17, kAltKey = 18;
+
+bool ClassIs(platform::WindowHandle window, const char* wanted, const char* alternative = nullptr) {
+  char name[128];
+  platform::WindowClassName(window, name, sizeof name);
+  return std::strcmp(name, wanted) == 0 || (alternative != nullptr && std::strcmp(name, alternative) == 0);
+}
+
+// The button code and whether it is a press; false for messages that are no button.
+bool ButtonEvent(std::uint32_t message, std::uint32_t& code, int& pressed) {
+  switch (message) {
+    case kLeftButtonDown:
+    case kLeftButtonUp:
+      code = kLeftMouseButtonCode;
+      pressed = message == kLeftButtonDown;
+      return true;
+    case kRightButtonDown:
+    case kRightButtonUp:
+      code = kRightMouseButtonCode;
+      pressed = message == kRightButtonDown;
+      return true;
+    case kMiddleButtonDown:
+    case kMiddleButtonUp:
+      code = kMiddleMouseButtonCode;
+      pressed = message == kMiddleButtonDown;
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The modifier keys held at the moment of routing, not when the message was made.
+std::uint32_t ModifiersHeld() {
+  return (platform::KeyHeld(kShiftKey) ? kModifierShift : 0u) |
+         (platform::KeyHeld(kControlKey) ? kModifierControl : 0u) |
+         (platform::KeyHeld(kAltKey) ? kModifierAlt : 0u);
+}
+
+}  // namespace
+
+int RouteCockpitInput(CockpitControllerRecord& controller, platform::WindowHandle window,
+                      std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+  std::uint32_t code = 0;
+  int pressed = 0;
+  const bool button = ButtonEvent(message, code, pressed);
+  if (button || message == kMouseMove || message == kMouseWheel) {
+    // Only the host's view windows take part in mouse interaction.
+    if (!ClassIs(window, kHostViewWindowClass)) return 0;
+  } else if (message == kKeyDown || message == kKeyUp) {
+    if (!ClassIs(window, kHostMainWindowClass, kHostViewWindowClass)) return 0;
+    code = static_cast<std::uint32_t>(wParam);
+    pressed = message == kKeyDown;
+  } else {
+    return 0;
+  }
+  if (message == kMouseMove) return OnMouseMove(controller, window, wParam, lParam);
+  if (message == kMouseWheel) return OnMouseWheel(controller, window, wParam, lParam);
+  if (controller.ConfigBindingTable == nullptr) return 0;
+
+  const int consumed = MatchBindings(controller, *controller.ConfigBindingTable, window, message, wParam,
+                                     lParam, code, ModifiersHeld(), pressed);
+  // A bound button keeps the mouse until its release.
+  if (consumed != 0 && button) {
+    if (pressed != 0) {
+      platform::CaptureMouse(window);
+    } else {
+      platform::ReleaseMouse();
+    }
+  }
+  return consumed;
 }
 
 }  // namespace varolen

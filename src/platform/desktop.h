@@ -36,6 +36,14 @@ using HookProcedure = std::intptr_t (*)(int code, std::uintptr_t wParam, std::in
 
 // The top-level window of the class, any title; 0 when there is none.
 WindowHandle FindTopLevelWindow(const char* className);
+// The window's class name into `buffer` (always terminated; empty for no window).
+void WindowClassName(WindowHandle window, char* buffer, int capacity);
+
+// Whether the key is down at this moment (the top bit of GetAsyncKeyState).
+bool KeyHeld(int virtualKey);
+// Mouse capture for a window, and its release.
+void CaptureMouse(WindowHandle window);
+void ReleaseMouse();
 
 // A message box with no owner, the system's default title and an OK button.
 void ShowMessageBox(const char* text);

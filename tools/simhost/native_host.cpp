@@ -41,8 +41,8 @@ class NativeHost : public Host {
   void SetFlightState(const FlightState& state) override {
     for (std::uint32_t id : kHostVariableIds) sim::SetHostVariable(id, HostVariable(state, id));
   }
-  // The module reads no key state or pointer position of its own yet.
-  void SetKeyState(int /*virtualKey*/, bool /*down*/) override {}
+  void SetKeyState(int virtualKey, bool down) override { sim::SetKeyHeld(virtualKey, down); }
+  // The module reads no pointer position of its own yet.
   void SetCursor(int /*x*/, int /*y*/) override {}
 
   bool Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {

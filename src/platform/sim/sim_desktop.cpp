@@ -1,4 +1,5 @@
 // A recorded desktop: windows by class, message boxes, the two thread hooks and menus.
+#include <cstdio>
 #include <map>
 
 #include "platform/desktop.h"
@@ -27,6 +28,8 @@ struct Hook {
 
 struct DesktopState {
   std::map<WindowHandle, Window> windows;
+  bool keys[256] = {};
+  WindowHandle captured = 0;
   std::map<MenuHandle, Menu> menus;
   Hook hooks[2];
   std::vector<std::string> messageBoxes;
@@ -97,6 +100,10 @@ bool HookInstalled(HookKind kind) { return HookOf(kind).procedure != nullptr; }
 int NextHookCalls(HookKind kind) { return HookOf(kind).nextHookCalls; }
 const std::vector<std::string>& MessageBoxes() { return State().messageBoxes; }
 
+void SetKeyHeld(int virtualKey, bool held) { State().keys[virtualKey & 0xFF] = held; }
+
+WindowHandle CapturedWindow() { return State().captured; }
+
 platform::SentMessageRecord SendThroughHooks(WindowHandle window, std::uint32_t message,
                                              std::uintptr_t wParam, std::intptr_t lParam) {
   platform::SentMessageRecord record{lParam, wParam, message, window};
@@ -139,6 +146,25 @@ WindowHandle FindTopLevelWindow(const char* className) {
     if (window.className == className) return handle;
   }
   return 0;
+}
+
+void WindowClassName(WindowHandle window, char* buffer, int capacity) {
+  if (capacity <= 0) return;
+  auto found = sim::State().windows.find(window);
+  const std::string name = found == sim::State().windows.end() ? "" : found->second.className;
+  std::snprintf(buffer, static_cast<std::size_t>(capacity), "%s", name.c_str());
+}
+
+bool KeyHeld(int virtualKey) { return virtualKey >= 0 && virtualKey < 256 && sim::State().keys[virtualKey]; }
+
+void CaptureMouse(WindowHandle window) {
+  LogEvent("CaptureMouse");
+  sim::State().captured = window;
+}
+
+void ReleaseMouse() {
+  LogEvent("ReleaseMouse");
+  sim::State().captured = 0;
 }
 
 void ShowMessageBox(const char* text) {

@@ -7,6 +7,7 @@ namespace varolen::sim {
 void ResetBasics();
 void ResetRegistry();
 void ResetDesktop();
+void ResetFiles();
 
 namespace {
 std::vector<std::string>& EventLog() {
@@ -27,6 +28,7 @@ void ResetPlatform() {
   ResetBasics();
   ResetRegistry();
   ResetDesktop();
+  ResetFiles();
   ClearEvents();
 }
 

@@ -80,6 +80,22 @@ platform::QueuedMessageRecord TakeThroughHooks(WindowHandle window, std::uint32_
                                                std::uintptr_t wParam = 0, std::intptr_t lParam = 0,
                                                bool remove = true);
 
+// Keys the user holds down now (GetAsyncKeyState).
+void SetKeyHeld(int virtualKey, bool held);
+// The window that has the mouse captured, 0 for none.
+WindowHandle CapturedWindow();
+
+// --- File dialogs ---
+// The answer of the next file dialogs: the path the user chooses, or nothing (cancel).
+void AnswerFileDialogs(std::optional<std::string> path);
+struct FileDialogShown {
+  bool save;
+  std::string title, filter, defaultExtension, initialFolder;
+  std::uint32_t flags;
+  WindowHandle owner;
+};
+const std::vector<FileDialogShown>& FileDialogsShown();
+
 struct MenuItem {
   enum class Kind { Text, Separator, Popup } kind;
   std::uint32_t id;

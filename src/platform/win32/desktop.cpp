@@ -45,6 +45,18 @@ WindowHandle FindTopLevelWindow(const char* className) {
   return reinterpret_cast<WindowHandle>(FindWindowA(className, nullptr));
 }
 
+void WindowClassName(WindowHandle window, char* buffer, int capacity) {
+  if (capacity <= 0) return;
+  buffer[0] = '\0';
+  if (window != 0 && GetClassNameA(Window(window), buffer, capacity) == 0) buffer[0] = '\0';
+}
+
+bool KeyHeld(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+void CaptureMouse(WindowHandle window) { SetCapture(Window(window)); }
+
+void ReleaseMouse() { ReleaseCapture(); }
+
 void ShowMessageBox(const char* text) { MessageBoxA(nullptr, text, nullptr, MB_OK); }
 
 HookHandle InstallThreadHook(HookKind kind, HookProcedure procedure, std::uint32_t threadId) {
