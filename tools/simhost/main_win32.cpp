@@ -54,19 +54,29 @@ void __stdcall LookupVariable(ModuleVariable* variable) {
 
 void* panelServices[64];
 
-// --- Message boxes are answered by the host, not a person ---
+// --- Message boxes and file dialogs are answered by the host, not a person ---
 std::vector<std::string> messageBoxes;
+std::string fileDialogAnswer;  // empty: cancel
+constexpr int kMessageBoxText = 0xFFFF;
+constexpr int kFileNameBox = 0x47C;  // the explorer-style dialog's file name combo box
 
-LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK AnswerDialogs(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
     const HWND box = reinterpret_cast<HWND>(wParam);
     char className[16] = "";
     GetClassNameA(box, className, sizeof className);
-    if (std::strcmp(className, "#32770") == 0 && GetDlgItem(box, 0xFFFF) != nullptr) {
+    if (std::strcmp(className, "#32770") == 0) {
       char text[512] = "";
-      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-      messageBoxes.emplace_back(text);
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      if (GetDlgItem(box, kMessageBoxText) != nullptr) {
+        GetDlgItemTextA(box, kMessageBoxText, text, sizeof text);
+        messageBoxes.emplace_back(text);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      } else if (GetDlgItem(box, kFileNameBox) != nullptr) {
+        GetWindowTextA(box, text, sizeof text);
+        messageBoxes.push_back(std::string("file dialog ") + text);
+        if (!fileDialogAnswer.empty()) SetDlgItemTextA(box, kFileNameBox, fileDialogAnswer.c_str());
+        PostMessageA(box, WM_COMMAND, fileDialogAnswer.empty() ? IDCANCEL : IDOK, 0);
+      }
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -140,6 +150,7 @@ class Win32Host : public Host {
   Win32Host(const Scenario& scenario, const std::string& folder, const std::string& modulePath,
             bool keepRegistry)
       : folder_(folder) {
+    fileDialogAnswer = scenario.fileDialogAnswer.value_or("");
     PrepareRegistry(scenario, keepRegistry);
     PrepareFolder(scenario, modulePath);
     CreateWindows(scenario);
@@ -148,11 +159,11 @@ class Win32Host : public Host {
 
   // Loads and links the module as the host does.
   void Load() {
-    const HHOOK answerer = SetWindowsHookExA(WH_CBT, AnswerMessageBoxes, nullptr, GetCurrentThreadId());
+    const HHOOK answerer = SetWindowsHookExA(WH_CBT, AnswerDialogs, nullptr, GetCurrentThreadId());
     module_ = LoadLibraryA((folder_ + "\\Modules\\Varolen2004.dll").c_str());
     if (module_ == nullptr) throw std::runtime_error("LoadLibrary failed: " + std::to_string(GetLastError()));
     UnhookWindowsHookEx(answerer);
-    answerer_ = SetWindowsHookExA(WH_CBT, AnswerMessageBoxes, nullptr, GetCurrentThreadId());
+    answerer_ = SetWindowsHookExA(WH_CBT, AnswerDialogs, nullptr, GetCurrentThreadId());
 
     auto* imports = reinterpret_cast<varolen::ImportTableRecord*>(GetProcAddress(module_, "ImportTable"));
     linkage_ = reinterpret_cast<varolen::LinkageRecord*>(GetProcAddress(module_, "Linkage"));

@@ -28,6 +28,7 @@ class NativeHost : public Host {
       std::ofstream(std::filesystem::path(folder) / "Varolen2004.cfg") << *scenario.bindings;
     for (const auto& [name, text] : scenario.registry)
       sim::SetRegistryText(varolen::kSettingsKeyPath, name, text);
+    sim::AnswerFileDialogs(scenario.fileDialogAnswer);
     if (scenario.mainWindow) main_ = sim::CreateHostWindow("FS98MAIN", scenario.menuPopups);
     view_ = sim::CreateHostWindow("FS98CHILD");
     layout_ = BuildHostMemory(scenario, memory_);
@@ -76,7 +77,11 @@ class NativeHost : public Host {
     return popup != 0 ? varolen::platform::MenuItemCount(popup) : 0;
   }
 
-  std::vector<std::string> MessageBoxes() const override { return sim::MessageBoxes(); }
+  std::vector<std::string> MessageBoxes() const override {
+    std::vector<std::string> shown = sim::MessageBoxes();
+    for (const auto& dialog : sim::FileDialogsShown()) shown.push_back("file dialog " + dialog.title);
+    return shown;
+  }
 
  private:
   SimulatedHostMemory memory_;

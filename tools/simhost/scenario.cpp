@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 
@@ -250,6 +252,8 @@ Scenario Read(const std::string& file) {
     reader.Number("menu_popups", scenario.menuPopups);
     reader.Number("view_set_selector", scenario.viewSetSelector);
     reader.Number("current_view", scenario.currentView);
+    std::string answer;
+    if (reader.Text("file_dialog_answer", answer)) scenario.fileDialogAnswer = answer;
     ReadArray(file, TableArray(reader, "view"), "host.view", scenario.views, ReadView);
     if (scenario.menuPopups < 0 || scenario.menuPopups > 16) {
       reader.Fail(*reader.Find("menu_popups"), "menu_popups", "expected 0 to 16");
@@ -275,6 +279,13 @@ Scenario Read(const std::string& file) {
     TableReader reader(file, *bindings, "bindings");
     std::string text;
     if (reader.Text("text", text)) scenario.bindings = text;
+    if (reader.Text("file", text)) {
+      // A binding file next to the scenario, or relative to it.
+      const std::filesystem::path path = std::filesystem::path(file).parent_path() / text;
+      std::ifstream in(path, std::ios::binary);
+      if (!in) reader.Fail(*reader.Find("file"), "file", "cannot read " + path.string());
+      scenario.bindings = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
   }
 
   const toml::array* keyframes = TableArray(top, "aircraft");

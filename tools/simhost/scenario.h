@@ -75,7 +75,8 @@ struct Scenario {
   bool mainWindow = true;            // a window of class FS98MAIN exists
   int menuPopups = 4;                // pop-ups in its menu bar
   std::int32_t viewSetSelector = 4;
-  int currentView = 0;  // index into views
+  int currentView = 0;                          // index into views
+  std::optional<std::string> fileDialogAnswer;  // what the user picks in file dialogs; none: cancel
   std::vector<ViewRecordSpec> views;
   std::vector<std::pair<std::string, std::string>> registry;  // value name, text
   std::optional<std::string> bindings;                        // text of Varolen2004.cfg
