@@ -18,6 +18,12 @@ if(CMAKE_SYSTEM_PROCESSOR MATCHES "i686|x86$")
   target_compile_options(varolen_floating_point INTERFACE -msse2 -mfpmath=sse)
 endif()
 
+option(VAROLEN_FUZZ "Build the fuzz targets (clang, libFuzzer) instead of the tests" OFF)
+if(VAROLEN_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(VAROLEN_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
