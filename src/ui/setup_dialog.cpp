@@ -1,9 +1,17 @@
 #include "ui/setup_dialog.h"
 
+#include "shell/lifecycle.h"
+#include "ui/setup_model.h"
+
 namespace varolen {
 
-void ShowSetupDialog(platform::WindowHandle /*owner*/) {
-  // The dialog comes with the user interface subsystem.
+void ShowSetupDialog(platform::WindowHandle owner) {
+  SetupForm form = FillSetupForm(CameraSettings);
+  // Cancel changes nothing; OK stores the settings at once (they act from the next frame).
+  if (platform::RunModalDialog(Shell.moduleInstance, VAROLEN_SETUP_DIALOG, owner, form.fields,
+                               kSetupFieldCount, true) == platform::DialogResult::Accepted) {
+    ApplySetupForm(form, CameraSettings);
+  }
 }
 
 }  // namespace varolen

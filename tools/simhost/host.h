@@ -52,6 +52,13 @@ class Host {
   virtual int HostPopupItemCount() = 0;
   // Message boxes the module showed (the host answered them).
   virtual std::vector<std::string> MessageBoxes() const = 0;
+  // The module's dialogs as they opened and how the user's script ended them.
+  virtual std::vector<std::string> DialogLines() const = 0;
 };
+
+// The caption of the module's dialog template.
+std::string DialogCaption(int templateId);
+// One summary line for a dialog: "dialog: <caption> shows <controls>; <outcome>".
+std::string DialogLine(const std::string& caption, const std::string& controls, const std::string& outcome);
 
 }  // namespace simhost

@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
   const auto run = simhost::RunScenario(*scenario, *host, trace,
                                         showProgress ? ShowProgressBar : std::function<void(double)>{});
   simhost::StopNativeHost(*host);
-  std::vector<std::string> lines = {"host: native"};
+  std::vector<std::string> lines = host->DialogLines();
+  lines.push_back("host: native");
   for (const std::string& line : simhost::RegistryLines()) lines.push_back(line);
   simhost::WriteSummary(*scenario, run, host->MessageBoxes(), lines, summary);
   std::fclose(trace);

@@ -56,6 +56,109 @@ void* panelServices[64];
 
 // --- Message boxes and file dialogs are answered by the host, not a person ---
 std::vector<std::string> messageBoxes;
+// The module's own dialogs are used by the scenario's scripts, in order.
+std::vector<DialogScript> dialogScripts;
+std::size_t nextDialogScript = 0;
+std::vector<std::string> dialogLines;
+HWND scriptedDialog = nullptr;
+std::string screenshotFolder;
+
+// The dialog's edits and check or radio buttons, by identifier, as the native
+// host describes them.
+BOOL CALLBACK CollectControl(HWND control, LPARAM list) {
+  char className[32] = "";
+  GetClassNameA(control, className, sizeof className);
+  const int id = GetDlgCtrlID(control);
+  const LONG style = GetWindowLongA(control, GWL_STYLE) & 0xF;
+  auto& out = *reinterpret_cast<std::vector<std::pair<int, std::string>>*>(list);
+  if (lstrcmpiA(className, "Edit") == 0) {
+    char text[64] = "";
+    GetWindowTextA(control, text, sizeof text);
+    out.emplace_back(id, text);
+  } else if (lstrcmpiA(className, "Button") == 0 &&
+             (style == BS_AUTOCHECKBOX || style == BS_AUTORADIOBUTTON)) {
+    out.emplace_back(id, SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "[x]" : "[ ]");
+  }
+  return TRUE;
+}
+
+std::string DescribeControls(HWND dialog) {
+  std::vector<std::pair<int, std::string>> controls;
+  EnumChildWindows(dialog, CollectControl, reinterpret_cast<LPARAM>(&controls));
+  std::sort(controls.begin(), controls.end());
+  std::string line;
+  for (const auto& [id, text] : controls) line += (line.empty() ? "" : " ") + std::to_string(id) + "=" + text;
+  return line;
+}
+
+// A picture of the dialog for the user's guide, as a bitmap file.
+void SaveScreenshot(HWND dialog, const std::string& path) {
+  RECT frame;
+  GetWindowRect(dialog, &frame);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* pixels = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  // Painted, then copied from the screen as the user sees it.
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  GdiFlush();
+  Sleep(200);
+  BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+  const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
+  const DWORD imageSize = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file = {
+      0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageSize), 0, 0,
+      sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  info.bmiHeader.biHeight = -height;
+  if (std::FILE* out = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+    std::fwrite(pixels, 1, imageSize, out);
+    std::fclose(out);
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+// Runs inside the dialog's modal loop: what the scenario's user does.
+void CALLBACK UseDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND dialog = scriptedDialog;
+  char caption[128] = "";
+  GetWindowTextA(dialog, caption, sizeof caption);
+  const std::string controls = DescribeControls(dialog);
+  // The first time each dialog opens, as it shows the settings it was given.
+  const std::string picture = screenshotFolder + "\\" + caption + ".bmp";
+  if (!screenshotFolder.empty() && GetFileAttributesA(picture.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    SaveScreenshot(dialog, picture);
+  }
+  std::string outcome;
+  bool closed = false;
+  if (nextDialogScript < dialogScripts.size()) {
+    const DialogScript& script = dialogScripts[nextDialogScript++];
+    for (const auto& [id, text] : script.texts) SetDlgItemTextA(dialog, id, text.c_str());
+    for (int id : script.clicks) SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    for (int command : script.commands) {
+      if (!outcome.empty()) outcome += ", ";
+      SendMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(command), 0);
+      // A dialog that ends hides itself; the modal loop then returns.
+      closed = !IsWindowVisible(dialog);
+      outcome += "command " + std::to_string(command) + (closed ? " closed it" : " ignored");
+      if (closed) break;
+    }
+  }
+  if (!closed) {
+    outcome += outcome.empty() ? "left open" : ", left open";
+    EndDialog(dialog, 0);
+  }
+  dialogLines.push_back(DialogLine(caption, controls, outcome));
+}
 std::string fileDialogAnswer;  // empty: cancel
 constexpr int kMessageBoxText = 0xFFFF;
 constexpr int kFileNameBox = 0x47C;  // the explorer-style dialog's file name combo box
@@ -71,7 +174,10 @@ LRESULT CALLBACK AnswerDialogs(int code, WPARAM wParam, LPARAM lParam) {
         GetDlgItemTextA(box, kMessageBoxText, text, sizeof text);
         messageBoxes.emplace_back(text);
         PostMessageA(box, WM_COMMAND, IDOK, 0);
-      } else if (GetDlgItem(box, kFileNameBox) != nullptr) {
+      } else if (GetDlgItem(box, kFileNameBox) == nullptr) {
+        scriptedDialog = box;
+        SetTimer(nullptr, 0, 1, UseDialog);
+      } else {
         GetWindowTextA(box, text, sizeof text);
         messageBoxes.push_back(std::string("file dialog ") + text);
         if (!fileDialogAnswer.empty()) SetDlgItemTextA(box, kFileNameBox, fileDialogAnswer.c_str());
@@ -151,6 +257,7 @@ class Win32Host : public Host {
             bool keepRegistry)
       : folder_(folder) {
     fileDialogAnswer = scenario.fileDialogAnswer.value_or("");
+    dialogScripts = scenario.dialogs;
     PrepareRegistry(scenario, keepRegistry);
     PrepareFolder(scenario, modulePath);
     CreateWindows(scenario);
@@ -256,6 +363,7 @@ class Win32Host : public Host {
   }
 
   std::vector<std::string> MessageBoxes() const override { return messageBoxes; }
+  std::vector<std::string> DialogLines() const override { return dialogLines; }
 
  private:
   static void PrepareRegistry(const Scenario& scenario, bool keep) {
@@ -356,11 +464,13 @@ int main(int argc, char** argv) {
       "hooks and messages, and writes OUT\\trace.csv and OUT\\summary.txt."};
   std::string scenarioPath, out = "out", folder = "simulator", module = "Varolen2004.dll";
   bool keepRegistry = false;
+  std::string screenshots;
   app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required();
   app.add_option("-o,--out", out, "Output folder");
   app.add_option("-f,--folder", folder, "The simulator folder to lay out");
   app.add_option("-m,--module", module, "The module file to install into FOLDER\\Modules");
   app.add_flag("--keep-registry", keepRegistry, "Start from the registry as the last run left it");
+  app.add_option("--dialog-screenshots", screenshots, "Save a picture of each of the module's dialogs here");
   CLI11_PARSE(app, argc, argv);
 
   std::string error;
@@ -371,6 +481,10 @@ int main(int argc, char** argv) {
   }
   try {
     std::filesystem::create_directories(out);
+    if (!screenshots.empty()) {
+      std::filesystem::create_directories(screenshots);
+      simhost::screenshotFolder = screenshots;
+    }
     simhost::Win32Host host(*scenario, std::filesystem::absolute(folder).string(), module, keepRegistry);
     host.Load();
     std::FILE* trace = std::fopen((out + "\\trace.csv").c_str(), "w");
@@ -378,7 +492,8 @@ int main(int argc, char** argv) {
     if (trace == nullptr || summary == nullptr) throw std::runtime_error("cannot write to " + out);
     const auto run = simhost::RunScenario(*scenario, host, trace);
     host.Unload();
-    auto lines = host.ReportLines();
+    auto lines = host.DialogLines();
+    for (const std::string& line : host.ReportLines()) lines.push_back(line);
     for (const std::string& line : simhost::RegistryLines()) lines.push_back(line);
     simhost::WriteSummary(*scenario, run, host.MessageBoxes(), lines, summary);
     std::fclose(trace);

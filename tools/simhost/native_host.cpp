@@ -29,6 +29,10 @@ class NativeHost : public Host {
     for (const auto& [name, text] : scenario.registry)
       sim::SetRegistryText(varolen::kSettingsKeyPath, name, text);
     sim::AnswerFileDialogs(scenario.fileDialogAnswer);
+    std::vector<sim::DialogAnswer> answers;
+    for (const DialogScript& script : scenario.dialogs)
+      answers.push_back({script.texts, script.clicks, script.commands});
+    sim::AnswerModalDialogs(std::move(answers));
     if (scenario.mainWindow) main_ = sim::CreateHostWindow("FS98MAIN", scenario.menuPopups);
     view_ = sim::CreateHostWindow("FS98CHILD");
     layout_ = BuildHostMemory(scenario, memory_);
@@ -81,6 +85,14 @@ class NativeHost : public Host {
     std::vector<std::string> shown = sim::MessageBoxes();
     for (const auto& dialog : sim::FileDialogsShown()) shown.push_back("file dialog " + dialog.title);
     return shown;
+  }
+
+  std::vector<std::string> DialogLines() const override {
+    std::vector<std::string> lines;
+    for (const sim::ModalDialogShown& dialog : sim::ModalDialogsShown()) {
+      lines.push_back(DialogLine(DialogCaption(dialog.templateId), dialog.controls, dialog.outcome));
+    }
+    return lines;
   }
 
  private:

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "ui/dialog_resources.h"
+
 namespace simhost {
 
 namespace {
@@ -180,6 +182,16 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
   summary.hostPopupItems = host.HostPopupItemCount();
   if (progress) progress(1.0);
   return summary;
+}
+
+std::string DialogCaption(int templateId) {
+  return templateId == VAROLEN_SETUP_DIALOG   ? VAROLEN_SETUP_CAPTION
+         : templateId == VAROLEN_ABOUT_DIALOG ? VAROLEN_ABOUT_CAPTION
+                                              : "dialog " + std::to_string(templateId);
+}
+
+std::string DialogLine(const std::string& caption, const std::string& controls, const std::string& outcome) {
+  return "dialog: " + caption + " shows " + (controls.empty() ? "-" : controls) + "; " + outcome;
 }
 
 void WriteSummary(const Scenario& scenario, const RunSummary& run,

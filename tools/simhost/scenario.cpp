@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -208,6 +209,43 @@ void ReadInput(const std::string& file, const toml::table& table, const std::str
                 "button_down, button_up, menu, view");
 }
 
+void ReadDialog(const std::string& file, const toml::table& table, const std::string& where,
+                DialogScript& dialog) {
+  TableReader reader(file, table, where);
+  if (const toml::node* texts = reader.Find("texts")) {
+    if (!texts->is_table()) reader.Fail(*texts, "texts", "expected a table of control identifiers and texts");
+    for (const auto& [key, node] : *texts->as_table()) {
+      const int id = std::atoi(std::string(key.str()).c_str());
+      auto text = node.value<std::string>();
+      if (id <= 0 || !text) reader.Fail(node, "texts", "expected \"identifier\" = \"text\"");
+      dialog.texts.emplace_back(id, *text);
+    }
+  }
+  if (const toml::node* clicks = reader.Find("clicks")) {
+    const toml::array* array = clicks->as_array();
+    if (array == nullptr) reader.Fail(*clicks, "clicks", "expected a list of control identifiers");
+    for (const toml::node& click : *array) {
+      auto id = click.value<int64_t>();
+      if (!id) reader.Fail(click, "clicks", "expected a list of control identifiers");
+      dialog.clicks.push_back(static_cast<int>(*id));
+    }
+  }
+  if (const toml::node* commands = reader.Find("commands")) {
+    const toml::array* array = commands->as_array();
+    if (array == nullptr) reader.Fail(*commands, "commands", "expected a list such as [\"OK\"]");
+    for (const toml::node& command : *array) {
+      const std::string name = command.value<std::string>().value_or("");
+      if (name == "OK" || name == "Close" || name == "Enter") {
+        dialog.commands.push_back(1);
+      } else if (name == "Cancel" || name == "Escape") {
+        dialog.commands.push_back(2);
+      } else {
+        reader.Fail(command, "commands", "expected OK, Close, Enter, Cancel or Escape");
+      }
+    }
+  }
+}
+
 template <typename Item, typename ReadItem>
 void ReadArray(const std::string& file, const toml::array* array, const char* name, std::vector<Item>& items,
                ReadItem read) {
@@ -299,6 +337,7 @@ Scenario Read(const std::string& file) {
   }
   if (scenario.path.empty()) scenario.path.emplace_back();
 
+  ReadArray(file, TableArray(top, "dialog"), "dialog", scenario.dialogs, ReadDialog);
   const toml::array* inputs = TableArray(top, "input");
   ReadArray(file, inputs, "input", scenario.inputs, ReadInput);
   for (std::size_t index = 0; index < scenario.inputs.size(); ++index) {

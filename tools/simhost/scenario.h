@@ -66,6 +66,15 @@ struct InputEvent {
   int view = 0;          // the host makes this view record current
 };
 
+// What the user does in one of the module's dialogs, in the order they open:
+// types texts into edits, clicks buttons, then gives commands (1: OK, Close,
+// Enter; 2: Cancel, Escape).
+struct DialogScript {
+  std::vector<std::pair<int, std::string>> texts;
+  std::vector<int> clicks;
+  std::vector<int> commands;
+};
+
 struct Scenario {
   std::string file;
   std::string title;
@@ -82,6 +91,7 @@ struct Scenario {
   std::optional<std::string> bindings;                        // text of Varolen2004.cfg
   std::vector<Keyframe> path;
   std::vector<InputEvent> inputs;  // by time
+  std::vector<DialogScript> dialogs;
 };
 
 // Reads a scenario file. On failure returns nothing and sets `error` to a

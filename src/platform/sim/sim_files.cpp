@@ -1,6 +1,7 @@
 // Files with the module's Windows paths over this machine's files, and file
 // dialogs that give the answer a test or scenario scripted.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -16,6 +17,9 @@ namespace {
 struct FilesState {
   std::optional<std::string> answer;
   std::vector<FileDialogShown> shown;
+  std::vector<DialogAnswer> dialogAnswers;
+  std::size_t nextDialogAnswer = 0;
+  std::vector<ModalDialogShown> dialogsShown;
 };
 
 FilesState& State() {
@@ -31,6 +35,28 @@ void AnswerFileDialogs(std::optional<std::string> path) { State().answer = std::
 
 const std::vector<FileDialogShown>& FileDialogsShown() { return State().shown; }
 
+void AnswerModalDialogs(std::vector<DialogAnswer> answers) {
+  State().dialogAnswers = std::move(answers);
+  State().nextDialogAnswer = 0;
+}
+
+const std::vector<ModalDialogShown>& ModalDialogsShown() { return State().dialogsShown; }
+
+std::string DescribeDialogControls(const platform::DialogField* fields, int count) {
+  std::vector<const platform::DialogField*> sorted;
+  for (int index = 0; index < count; ++index) sorted.push_back(&fields[index]);
+  std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->id < b->id; });
+  std::string line;
+  for (const platform::DialogField* field : sorted) {
+    if (!line.empty()) line += ' ';
+    line += std::to_string(field->id) + "=" +
+            (field->isText    ? std::string(field->text)
+             : field->checked ? "[x]"
+                              : "[ ]");
+  }
+  return line;
+}
+
 }  // namespace sim
 
 namespace platform {
@@ -39,6 +65,56 @@ std::FILE* OpenFile(const char* path, const char* mode) {
   std::string local(path);
   std::replace(local.begin(), local.end(), '\\', '/');
   return std::fopen(local.c_str(), mode);
+}
+
+DialogResult RunModalDialog(ModuleHandle /*instance*/, int templateId, WindowHandle /*owner*/,
+                            DialogField* fields, int fieldCount, bool cancelCloses) {
+  auto& state = sim::State();
+  sim::ModalDialogShown shown = {templateId, sim::DescribeDialogControls(fields, fieldCount), ""};
+  sim::detail::LogEvent("RunModalDialog " + std::to_string(templateId));
+  // The controls hold what the user makes of them until a command reads them back.
+  std::vector<DialogField> controls(fields, fields + fieldCount);
+  const auto control = [&controls](int id) -> DialogField* {
+    for (DialogField& field : controls) {
+      if (field.id == id) return &field;
+    }
+    return nullptr;
+  };
+  DialogResult result = DialogResult::Cancelled;
+  bool closed = false;
+  if (state.nextDialogAnswer < state.dialogAnswers.size()) {
+    const sim::DialogAnswer& answer = state.dialogAnswers[state.nextDialogAnswer++];
+    for (const auto& [id, text] : answer.texts) {
+      if (DialogField* field = control(id))
+        std::snprintf(field->text, sizeof field->text, "%s", text.c_str());
+    }
+    for (int id : answer.clicks) {
+      DialogField* field = control(id);
+      if (field == nullptr || field->isText) continue;
+      if (field->radioGroup == 0) {
+        field->checked = !field->checked;
+        continue;
+      }
+      for (DialogField& other : controls) {
+        if (other.radioGroup == field->radioGroup) other.checked = &other == field;
+      }
+    }
+    for (int command : answer.commands) {
+      if (!shown.outcome.empty()) shown.outcome += ", ";
+      if (command == 1) {
+        std::copy(controls.begin(), controls.end(), fields);
+        result = DialogResult::Accepted;
+        closed = true;
+      } else if (command == 2 && cancelCloses) {
+        closed = true;
+      }
+      shown.outcome += "command " + std::to_string(command) + (closed ? " closed it" : " ignored");
+      if (closed) break;
+    }
+  }
+  if (!closed) shown.outcome += shown.outcome.empty() ? "left open" : ", left open";
+  state.dialogsShown.push_back(shown);
+  return result;
 }
 
 bool RunFileDialog(const FileDialogRequest& request, char* path, std::uint32_t capacity) {

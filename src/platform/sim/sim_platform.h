@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/dialogs.h"
 #include "platform/host_memory.h"
 #include "platform/registry.h"
 
@@ -95,6 +96,27 @@ struct FileDialogShown {
   WindowHandle owner;
 };
 const std::vector<FileDialogShown>& FileDialogsShown();
+
+// --- The module's modal dialogs ---
+// What the user does in a dialog: types texts, clicks buttons (a check box
+// flips, a radio button is selected), then gives commands: 1 is OK, Close or
+// Enter; 2 is Cancel, Escape or the close box.
+struct DialogAnswer {
+  std::vector<std::pair<int, std::string>> texts;
+  std::vector<int> clicks;
+  std::vector<int> commands;
+};
+// Answers for the next dialogs, in the order they open; a dialog with no answer
+// left, or whose commands run out, is reported as left open and cancelled.
+void AnswerModalDialogs(std::vector<DialogAnswer> answers);
+struct ModalDialogShown {
+  int templateId;
+  std::string controls;  // the controls as they opened: "1000=10 1002=[x] 1003=[ ] ..."
+  std::string outcome;   // for example "command 2 ignored, command 1 closed it"
+};
+const std::vector<ModalDialogShown>& ModalDialogsShown();
+// The controls of a dialog as one line, by identifier.
+std::string DescribeDialogControls(const platform::DialogField* fields, int count);
 
 struct MenuItem {
   enum class Kind { Text, Separator, Popup } kind;
