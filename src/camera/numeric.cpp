@@ -43,4 +43,17 @@ double WrapDegreesUpThenDown(double x) {
   return DownInto(UpInto(x));
 }
 
+double WrapLongitude(double x) {
+  if (!std::isfinite(x)) return x;
+  if (x > 180.0) {
+    const double rest = std::fmod(x - 180.0, kTurn);  // [0, 360)
+    return rest == 0.0 ? 180.0 : rest - 180.0;
+  }
+  if (x < -180.0) {
+    const double rest = std::fmod(x + 180.0, kTurn);  // (-360, 0]
+    return rest == 0.0 ? -180.0 : rest + 180.0;
+  }
+  return x;
+}
+
 }  // namespace varolen

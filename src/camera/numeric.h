@@ -17,4 +17,7 @@ double WrapDegreesDownThenUp(double x);
 // "While x < 0 add 360; then while x > 360 subtract 360", likewise.
 double WrapDegreesUpThenDown(double x);
 
+// "While x > 180 subtract 360; while x < -180 add 360", likewise.
+double WrapLongitude(double x);
+
 }  // namespace varolen

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "cockpit/host_view.h"
 #include "interaction/mouse_look.h"
+#include "platform/host_memory.h"
 
 namespace varolen {
 

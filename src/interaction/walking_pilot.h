@@ -1,14 +1,33 @@
-// The external walking pilot.
+// The external walking pilot: a view from a person on the ground beside the
+// aircraft, written into the host's view record and view blocks every frame.
 #pragma once
 
+#include <cstdint>
+
+#include "camera/geometry.h"
 #include "cockpit/cockpit_controller.h"
 
 namespace varolen {
 
-// The walking pilot's frame: its view begins, moves and ends here.
-void UpdateWalkingPilot(CockpitControllerRecord& controller);
+// The pilot's frame: its view begins, moves and ends here. 0 without a current view.
+int UpdateWalkingPilot(CockpitControllerRecord& controller);
 
-// Makes the host's current view the virtual cockpit (kind 2); nothing without a current view.
-void SwitchToVirtualCockpit(CockpitControllerRecord& controller);
+// Makes the host's current view the virtual cockpit (kind 2); 0 without a current view.
+int SwitchToVirtualCockpit(CockpitControllerRecord& controller);
+
+// A position in degrees (latitude, longitude, altitude) moved by offset.x metres
+// east and offset.z metres north; longitude within -180 to 180.
+struct DegreePosition {
+  double latitude;
+  double longitude;
+  double altitude;
+};
+DegreePosition OffsetPositionDegrees(const DegreePosition& start, const Vec3& offset);
+
+// The host's position encoding: six 32-bit words of 32.32 fixed point for
+// latitude in metres, longitude in 2^32 units per turn and altitude in metres.
+void EncodeHostPosition(const DegreePosition& position, std::uint32_t (&words)[6]);
+// Pitch, bank, heading, each degrees / 360 x (2^32 - 1).
+void EncodeHostOrientation(double pitch, double bank, double heading, std::uint32_t (&words)[3]);
 
 }  // namespace varolen

@@ -41,6 +41,15 @@ void WindowClassName(WindowHandle window, char* buffer, int capacity);
 
 // Whether the key is down at this moment (the top bit of GetAsyncKeyState).
 bool KeyHeld(int virtualKey);
+// The pointer's position on the screen (GetCursorPos).
+void CursorPosition(std::int32_t& x, std::int32_t& y);
+// The size of the window's client area in pixels.
+void ClientSize(WindowHandle window, std::int32_t& width, std::int32_t& height);
+
+// Pointer shapes the module shows over the virtual cockpit.
+enum class PointerShape { Arrow, Hand, ShapeA, ShapeB, ShapeC };
+void ShowPointer(PointerShape shape);
+
 // Mouse capture for a window, and its release.
 void CaptureMouse(WindowHandle window);
 void ReleaseMouse();

@@ -18,6 +18,7 @@ struct Menu {
 struct Window {
   std::string className;
   MenuHandle menuBar = 0;
+  std::int32_t width = 800, height = 560;
 };
 
 struct Hook {
@@ -30,6 +31,8 @@ struct DesktopState {
   std::map<WindowHandle, Window> windows;
   bool keys[256] = {};
   WindowHandle captured = 0;
+  std::int32_t cursorX = 0, cursorY = 0;
+  int pointer = -1;
   std::map<MenuHandle, Menu> menus;
   Hook hooks[2];
   std::vector<std::string> messageBoxes;
@@ -104,6 +107,18 @@ void SetKeyHeld(int virtualKey, bool held) { State().keys[virtualKey & 0xFF] = h
 
 WindowHandle CapturedWindow() { return State().captured; }
 
+void SetCursorPosition(std::int32_t x, std::int32_t y) {
+  State().cursorX = x;
+  State().cursorY = y;
+}
+
+void SetClientSize(WindowHandle window, std::int32_t width, std::int32_t height) {
+  State().windows[window].width = width;
+  State().windows[window].height = height;
+}
+
+int PointerShown() { return State().pointer; }
+
 platform::SentMessageRecord SendThroughHooks(WindowHandle window, std::uint32_t message,
                                              std::uintptr_t wParam, std::intptr_t lParam) {
   platform::SentMessageRecord record{lParam, wParam, message, window};
@@ -156,6 +171,19 @@ void WindowClassName(WindowHandle window, char* buffer, int capacity) {
 }
 
 bool KeyHeld(int virtualKey) { return virtualKey >= 0 && virtualKey < 256 && sim::State().keys[virtualKey]; }
+
+void CursorPosition(std::int32_t& x, std::int32_t& y) {
+  x = sim::State().cursorX;
+  y = sim::State().cursorY;
+}
+
+void ClientSize(WindowHandle window, std::int32_t& width, std::int32_t& height) {
+  auto found = sim::State().windows.find(window);
+  width = found == sim::State().windows.end() ? 0 : found->second.width;
+  height = found == sim::State().windows.end() ? 0 : found->second.height;
+}
+
+void ShowPointer(PointerShape shape) { sim::State().pointer = static_cast<int>(shape); }
 
 void CaptureMouse(WindowHandle window) {
   LogEvent("CaptureMouse");

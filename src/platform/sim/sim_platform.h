@@ -83,6 +83,11 @@ platform::QueuedMessageRecord TakeThroughHooks(WindowHandle window, std::uint32_
 
 // Keys the user holds down now (GetAsyncKeyState).
 void SetKeyHeld(int virtualKey, bool held);
+// The pointer on the screen, and the view windows' client size (800 x 560 unless set).
+void SetCursorPosition(std::int32_t x, std::int32_t y);
+void SetClientSize(WindowHandle window, std::int32_t width, std::int32_t height);
+// The pointer shape the module set last; -1 before it set any (Arrow 0, Hand 1, then 2 to 4).
+int PointerShown();
 // The window that has the mouse captured, 0 for none.
 WindowHandle CapturedWindow();
 

@@ -53,6 +53,43 @@ void WindowClassName(WindowHandle window, char* buffer, int capacity) {
 
 bool KeyHeld(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 
+void CursorPosition(std::int32_t& x, std::int32_t& y) {
+  POINT point = {0, 0};
+  GetCursorPos(&point);
+  x = point.x;
+  y = point.y;
+}
+
+void ClientSize(WindowHandle window, std::int32_t& width, std::int32_t& height) {
+  RECT client = {0, 0, 0, 0};
+  GetClientRect(Window(window), &client);
+  width = client.right - client.left;
+  height = client.bottom - client.top;
+}
+
+void ShowPointer(PointerShape shape) {
+  // The host's shape codes 2, 3 and 4 have no cursors of their own in the module:
+  // the system's sizing cursors stand for them.
+  const char* cursor = IDC_ARROW;
+  switch (shape) {
+    case PointerShape::Arrow:
+      break;
+    case PointerShape::Hand:
+      cursor = IDC_HAND;
+      break;
+    case PointerShape::ShapeA:
+      cursor = IDC_SIZEWE;
+      break;
+    case PointerShape::ShapeB:
+      cursor = IDC_SIZENS;
+      break;
+    case PointerShape::ShapeC:
+      cursor = IDC_SIZEALL;
+      break;
+  }
+  SetCursor(LoadCursorA(nullptr, cursor));
+}
+
 void CaptureMouse(WindowHandle window) { SetCapture(Window(window)); }
 
 void ReleaseMouse() { ReleaseCapture(); }
