@@ -30,6 +30,8 @@ inline constexpr std::uint32_t kMouseMove = 0x200;
 inline constexpr std::uint32_t kMouseWheel = 0x20A;
 inline constexpr std::uint32_t kFrame = 0x466;
 
+inline constexpr int kScreenOffset = 100;
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -40,7 +42,12 @@ class Host {
   virtual void SetClock(std::uint32_t milliseconds) = 0;
   virtual void SetFlightState(const FlightState& state) = 0;
   virtual void SetKeyState(int virtualKey, bool down) = 0;
-  virtual void SetCursor(int x, int y) = 0;  // client pixels of the view window
+  // The pointer, in client pixels of the view window (the screen position the
+  // module reads is 100 pixels further right and down in both hosts).
+  virtual void SetCursor(int x, int y) = 0;
+  // The pointer shape the module set last: 0 arrow, 1 hand, 2 to 4 the host's
+  // shape codes; -1 before it set any.
+  virtual int PointerShape() = 0;
   // Delivers a message through the thread's queue; true when the module consumed it.
   virtual bool Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
   // Delivers a message by sending it to the window; true when the module consumed it.

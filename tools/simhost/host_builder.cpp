@@ -1,5 +1,7 @@
 #include "host_builder.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -15,7 +17,7 @@ constexpr double kDegrees = kPi / 180.0;
 // Places host records one after the other in the host-records region.
 class Allocator {
  public:
-  explicit Allocator(HostMemoryWriter& writer) : writer_(writer) {}
+  Allocator(HostMemoryWriter& writer, HostAddress start) : writer_(writer), next_(start) {}
 
   HostAddress Allocate(std::uint32_t size) {
     const HostAddress address = next_;
@@ -32,11 +34,119 @@ class Allocator {
     writer_.Write(address, &value, sizeof value);
   }
 
+  void Bytes(HostAddress address, const void* bytes, std::uint32_t size) {
+    writer_.Write(address, bytes, size);
+  }
+
  private:
   HostMemoryWriter& writer_;
-  // Past the observer words, in the same region.
-  HostAddress next_ = 0x20CE8000;
+  HostAddress next_;
 };
+
+// Past the observer words, in the same region.
+constexpr HostAddress kRecordsStart = 0x20CE8000;
+// The view record's aspect ratio, numerator and denominator.
+constexpr std::int32_t kAspect[2] = {4, 3};
+
+void WriteClickAreas(Allocator& scenery, const Scenario& scenario) {
+  // GLOBAL.DLL's signature, then the chain A -> B -> C -> T to the model's section table.
+  scenery.Bytes(kGlobalBase + 0x41E4, "08SF", 4);
+  const HostAddress a = scenery.Allocate(0x124), b = scenery.Allocate(0x110), c = scenery.Allocate(0x18);
+  const HostAddress table = scenery.Allocate(16 + 8);
+  scenery.Put<std::uint32_t>(kGlobalBase + 0x41DC, a);
+  scenery.Put<std::uint32_t>(a + 0x120, b);
+  scenery.Put<std::uint32_t>(b + 0x10C, c);
+  scenery.Put<std::uint32_t>(c + 4, table);
+  scenery.Bytes(table + 8, "PNTR", 4);
+  scenery.Put<std::int32_t>(table + 12, 1);
+  // The click-area list: area records, then the end.
+  const HostAddress list = scenery.Allocate(static_cast<std::uint32_t>(42 * scenario.clickAreas.size() + 2));
+  scenery.Bytes(table + 16, "EVNT", 4);
+  scenery.Put<std::uint32_t>(table + 20, list - (table + 16));
+  HostAddress record = list;
+  for (const ClickAreaSpec& area : scenario.clickAreas) {
+    const std::uint16_t length = area.shape != 0 ? 42 : 38;
+    scenery.Put<std::uint16_t>(record, 0xF003);
+    scenery.Put<std::uint16_t>(record + 2, length);
+    scenery.Put<std::uint32_t>(record + 4, 0);
+    scenery.Put<std::uint16_t>(record + 8, static_cast<std::uint16_t>(area.kind));
+    for (int axis = 0; axis < 3; ++axis)
+      scenery.Put(record + 10 + 4 * axis, static_cast<float>(area.centre[axis]));
+    scenery.Put(record + 22, static_cast<float>(area.radius));
+    for (int button = 0; button < 3; ++button) scenery.Put(record + 26 + 4 * button, area.events[button]);
+    if (area.shape != 0) scenery.Put(record + 38, area.shape);
+    record += length;
+  }
+  scenery.Put<std::uint16_t>(record, 0xF001);
+}
+
+// One object's "BLCK" list: its placement, a bounding sphere around it, and the
+// two triangles of its top (the only faces a vertical probe can meet).
+HostAddress WriteObjectGeometry(Allocator& scenery, const SceneryObject& object) {
+  const HostAddress list = scenery.Allocate(30 + 26 + 6 + 2 * 48 + 2);
+  scenery.Put<std::uint16_t>(list, 0xF002);
+  scenery.Put(list + 2, static_cast<float>(object.latitude));
+  scenery.Put(list + 6, static_cast<float>(object.longitude));
+  scenery.Put(list + 10, static_cast<float>(object.base));
+  const double halfWidth = object.size[0] / 2, height = object.size[1], halfDepth = object.size[2] / 2;
+  const HostAddress sphere = list + 30;
+  scenery.Put<std::uint16_t>(sphere, 0xF004);
+  scenery.Put<std::uint16_t>(sphere + 2, 26);
+  scenery.Put<std::uint32_t>(sphere + 4, 26 + 6 + 2 * 48);  // to the end of the list
+  scenery.Put(sphere + 10, 0.0f);
+  scenery.Put(sphere + 14, static_cast<float>(height / 2));
+  scenery.Put(sphere + 18, 0.0f);
+  scenery.Put(sphere + 22, static_cast<float>(std::sqrt(halfWidth * halfWidth + height * height / 4 +
+                                                        halfDepth * halfDepth)));
+  // Corners of the top, south-west first, around; relative to the sphere's centre.
+  const double h = object.heading * kDegrees;
+  const auto corner = [&](double east, double north, double up) {
+    return std::array<float, 3>{static_cast<float>(std::cos(h) * east + std::sin(h) * north),
+                                static_cast<float>(up - height / 2),
+                                static_cast<float>(std::cos(h) * north - std::sin(h) * east)};
+  };
+  const double southTop = object.ramp ? 0.0 : height;
+  const std::array<float, 3> corners[4] = {
+      corner(-halfWidth, -halfDepth, southTop), corner(halfWidth, -halfDepth, southTop),
+      corner(halfWidth, halfDepth, height), corner(-halfWidth, halfDepth, height)};
+  // The top's normal: up, tilted back for a ramp.
+  const double slope = object.ramp ? height / (2 * halfDepth) : 0.0;
+  const double length = std::sqrt(1 + slope * slope);
+  const float normal[3] = {static_cast<float>(std::sin(h) * -slope / length), static_cast<float>(1 / length),
+                           static_cast<float>(std::cos(h) * -slope / length)};
+  const HostAddress triangles = sphere + 26;
+  scenery.Put<std::uint16_t>(triangles, 0xF005);
+  scenery.Put<std::uint32_t>(triangles + 2, 2);
+  const int faces[2][3] = {{0, 1, 2}, {0, 2, 3}};
+  for (int face = 0; face < 2; ++face) {
+    const HostAddress at = triangles + 6 + 48 * static_cast<HostAddress>(face);
+    for (int vertex = 0; vertex < 3; ++vertex) {
+      scenery.Bytes(at + 12 * static_cast<HostAddress>(vertex), corners[faces[face][vertex]].data(), 12);
+    }
+    scenery.Bytes(at + 36, normal, 12);
+  }
+  scenery.Put<std::uint16_t>(triangles + 6 + 96, 0xF001);
+  return list;
+}
+
+void WriteSceneryObjects(Allocator& scenery, const Scenario& scenario) {
+  // The host's object list: a count, and at 12 the array of 104-byte records
+  // whose field 96 points to the object's model.
+  const HostAddress list = kG3dBase + varolen::kG3dObjectListOffset;
+  const auto count = static_cast<std::uint32_t>(scenario.objects.size());
+  const HostAddress records = scenery.Allocate(104 * std::max(count, 1u));
+  scenery.Put<std::int32_t>(list, static_cast<std::int32_t>(count));
+  scenery.Put<std::uint32_t>(list + 12, records);
+  for (std::uint32_t index = 0; index < count; ++index) {
+    const HostAddress model = scenery.Allocate(200);
+    scenery.Bytes(model + 124, "PNTR", 4);
+    scenery.Put<std::int32_t>(model + 128, 1);
+    scenery.Bytes(model + 132, "BLCK", 4);
+    scenery.Put<std::uint32_t>(model + 136,
+                               WriteObjectGeometry(scenery, scenario.objects[index]) - (model + 132));
+    scenery.Put<std::uint32_t>(records + 104 * index + 96, model);
+  }
+}
 
 void WriteViewRecord(Allocator& memory, HostAddress record, const ViewRecordSpec& view) {
   using namespace varolen;
@@ -78,13 +188,16 @@ Value Get(HostMemoryReader& reader, HostAddress address) {
 
 HostLayout BuildHostMemory(const Scenario& scenario, HostMemoryWriter& writer) {
   for (const HostRegion& region : kHostRegions) writer.Map(region.base, region.size);
-  Allocator memory(writer);
+  Allocator memory(writer, kRecordsStart);
+  Allocator scenery(writer, kSceneryBase);
+  WriteClickAreas(scenery, scenario);
+  WriteSceneryObjects(scenery, scenario);
   HostLayout layout;
 
   // The loaded-module list: nodes of next, name, -, value; "_.DLL" is the
   // host's placeholder and is skipped by the module.
   const char* const kModules[] = {"FS9.EXE", "_.DLL", "G3D.DLL", "WINDOW.DLL", "GLOBAL.DLL", "SIM1.DLL"};
-  const HostAddress kValues[] = {0x00400000, 0x22000000, kG3dBase, 0x22100000, kGlobalBase, 0x22200000};
+  const HostAddress kValues[] = {0x00400000, 0x23000000, kG3dBase, 0x23100000, kGlobalBase, 0x23200000};
   HostAddress next = 0;
   for (int index = static_cast<int>(std::size(kModules)) - 1; index >= 0; --index) {
     const HostAddress node = memory.Allocate(20);
@@ -105,6 +218,9 @@ HostLayout BuildHostMemory(const Scenario& scenario, HostMemoryWriter& writer) {
     const HostAddress window = memory.Allocate(0x40);
     const HostAddress record = memory.Allocate(varolen::kHostViewRecordSize);
     WriteViewRecord(memory, record, scenario.views[index]);
+    memory.Put<std::int32_t>(record + 0, kAspect[0]);
+    memory.Put<std::int32_t>(record + 12, kAspect[1]);
+    memory.Put<std::uint32_t>(record + 280, memory.Allocate(304));  // the view's sub-record
     memory.Put<std::uint32_t>(window + 0x18, record);
     layout.viewRecords.push_back(record);
     layout.windows.push_back(window);
@@ -129,6 +245,16 @@ void SwitchCurrentView(HostMemoryWriter& writer, const HostLayout& layout, int i
   for (std::size_t other = 0; other < layout.windows.size(); ++other) {
     if (other != static_cast<std::size_t>(index)) put(layout.windows[other]);
   }
+}
+
+HostViewPosition ReadHostViewPosition(HostMemoryReader& reader) {
+  // Six words of 32.32 fixed point: latitude in metres, longitude in 2^32 units per turn, altitude.
+  std::uint32_t words[6];
+  reader.Read(kGlobalBase + varolen::kGlobalViewPositionOffset, words, sizeof words);
+  const auto value = [&](int pair) {
+    return static_cast<std::int32_t>(words[2 * pair + 1]) + words[2 * pair] / 4294967296.0;
+  };
+  return {value(0) / 111130.52399516014, value(1) / 11930464.711111, value(2)};
 }
 
 ObserverPosition ReadObserver(HostMemoryReader& reader) {

@@ -43,7 +43,9 @@ inline constexpr HostRegion kHostRegions[] = {
     {0x20CE0000, 0x00020000},  // observer and host records
     {0x21000000, 0x000B0000},  // "G3D.DLL"
     {0x21200000, 0x00005000},  // "GLOBAL.DLL"
+    {0x22000000, 0x00400000},  // the aircraft's model, scenery objects and their geometry
 };
+inline constexpr HostAddress kSceneryBase = 0x22000000;
 inline constexpr HostAddress kG3dBase = 0x21000000;
 inline constexpr HostAddress kGlobalBase = 0x21200000;
 
@@ -58,6 +60,14 @@ HostLayout BuildHostMemory(const Scenario& scenario, HostMemoryWriter& writer);
 // Makes view record `index` the host's current one: its window goes first in the
 // window list, the others follow in their order.
 void SwitchCurrentView(HostMemoryWriter& writer, const HostLayout& layout, int index);
+
+// The host's view position (the walking pilot's eye), decoded.
+struct HostViewPosition {
+  double latitude;   // degrees
+  double longitude;  // degrees
+  double altitude;   // metres
+};
+HostViewPosition ReadHostViewPosition(HostMemoryReader& reader);
 
 // The decoded observer position the module last wrote.
 struct ObserverPosition {

@@ -43,9 +43,19 @@ DWORD WINAPI VirtualTimeGetTime() { return world.clock; }
 SHORT WINAPI VirtualGetAsyncKeyState(int key) { return key >= 0 && key < 256 ? world.keys[key] : 0; }
 BOOL WINAPI VirtualGetCursorPos(POINT* point) {
   if (point == nullptr) return FALSE;
-  *point = world.cursor;
-  ClientToScreen(world.view, point);
+  *point = {world.cursor.x + kScreenOffset, world.cursor.y + kScreenOffset};
   return TRUE;
+}
+
+// The cursors the module may set, in the order of the trace's pointer codes.
+HCURSOR knownCursors[5];
+int pointerShown = -1;
+
+HCURSOR WINAPI RecordingSetCursor(HCURSOR cursor) {
+  for (int index = 0; index < 5; ++index) {
+    if (cursor == knownCursors[index]) pointerShown = index;
+  }
+  return SetCursor(cursor);
 }
 
 void __stdcall LookupVariable(ModuleVariable* variable) {
@@ -290,7 +300,10 @@ class Win32Host : public Host {
         {"WINMM.DLL", "timeGetTime", reinterpret_cast<void*>(VirtualTimeGetTime)},
         {"USER32.DLL", "GetAsyncKeyState", reinterpret_cast<void*>(VirtualGetAsyncKeyState)},
         {"USER32.DLL", "GetCursorPos", reinterpret_cast<void*>(VirtualGetCursorPos)},
+        {"USER32.DLL", "SetCursor", reinterpret_cast<void*>(RecordingSetCursor)},
     };
+    const LPCSTR cursors[5] = {IDC_ARROW, IDC_HAND, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL};
+    for (int index = 0; index < 5; ++index) knownCursors[index] = LoadCursorA(nullptr, cursors[index]);
     for (const auto& patch : patches) {
       if (PatchImport(module_, patch.library, patch.function, patch.replacement))
         patched_.push_back(patch.function);
@@ -320,6 +333,7 @@ class Win32Host : public Host {
     world.keys[virtualKey & 0xFF] = static_cast<SHORT>(down ? 0x8000 : 0);
   }
   void SetCursor(int x, int y) override { world.cursor = {x, y}; }
+  int PointerShape() override { return pointerShown; }
 
   bool Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
     delivery = {message, false};

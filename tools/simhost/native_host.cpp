@@ -47,8 +47,8 @@ class NativeHost : public Host {
     for (std::uint32_t id : kHostVariableIds) sim::SetHostVariable(id, HostVariable(state, id));
   }
   void SetKeyState(int virtualKey, bool down) override { sim::SetKeyHeld(virtualKey, down); }
-  // The module reads no pointer position of its own yet.
-  void SetCursor(int /*x*/, int /*y*/) override {}
+  void SetCursor(int x, int y) override { sim::SetCursorPosition(x + kScreenOffset, y + kScreenOffset); }
+  int PointerShape() override { return sim::PointerShown(); }
 
   bool Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
     const auto window = target == Target::MainWindow ? main_ : view_;

@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "ui/dialog_resources.h"
 
@@ -81,17 +82,18 @@ class Player {
   }
 
  private:
+  // The event's modifiers are held while it is delivered; afterwards the keys
+  // are as the user holds them (a modifier pressed as a key of its own stays down).
   void Key(const InputEvent& input, bool down) {
-    host_.SetKeyState(kShiftKey, input.shift);
-    host_.SetKeyState(kControlKey, input.control);
-    host_.SetKeyState(kAltKey, input.alt);
+    held_[input.virtualKey & 0xFF] = down;
+    host_.SetKeyState(kShiftKey, input.shift || held_[kShiftKey]);
+    host_.SetKeyState(kControlKey, input.control || held_[kControlKey]);
+    host_.SetKeyState(kAltKey, input.alt || held_[kAltKey]);
     host_.SetKeyState(input.virtualKey, down);
     // Repeat count 1; a release also carries the previous-state and transition bits.
     const std::intptr_t lParam = down ? 1 : static_cast<std::intptr_t>(0xC0000001u);
     Post(Target::ViewWindow, down ? kKeyDown : kKeyUp, static_cast<std::uintptr_t>(input.virtualKey), lParam);
-    host_.SetKeyState(kShiftKey, false);
-    host_.SetKeyState(kControlKey, false);
-    host_.SetKeyState(kAltKey, false);
+    for (int modifier : {kShiftKey, kControlKey, kAltKey}) host_.SetKeyState(modifier, held_[modifier]);
   }
 
   // A user opens the menu and clicks the item by its text.
@@ -110,13 +112,15 @@ class Player {
   RunSummary& summary_;
   int currentView_;
   int x_ = 0, y_ = 0;
+  bool held_[256] = {};
 };
 
 void WriteHeader(std::FILE* trace) {
   std::fputs(
       "frame,time,clock,latitude,longitude,altitude,ground_elevation,pitch,bank,heading,speed,on_ground,"
       "observer_latitude,observer_longitude,observer_altitude,"
-      "view_kind,eye_x,eye_y,eye_z,view_pitch,view_heading,view_bank,heading_word,zoom",
+      "view_kind,eye_x,eye_y,eye_z,view_pitch,view_heading,view_bank,heading_word,zoom,pointer,"
+      "pilot_latitude,pilot_longitude,pilot_altitude",
       trace);
   for (const SettingColumn& column : kSettingColumns) std::fprintf(trace, ",%s", column.name);
   std::fputs(",inputs,consumed\n", trace);
@@ -170,8 +174,10 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
                  scenario.startClock + elapsed, state.latitude, state.longitude, state.altitude,
                  state.groundElevation, state.pitch, state.bank, state.heading, state.speed,
                  state.onGround ? 1 : 0, observer.latitude, observer.longitude, observer.altitude);
-    std::fprintf(trace, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f", view.kind, view.eye[0], view.eye[1],
-                 view.eye[2], view.pitch, view.heading, view.bank, view.headingWord, view.zoom);
+    const HostViewPosition pilot = ReadHostViewPosition(host.Memory());
+    std::fprintf(trace, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%d,%.9f,%.9f,%.3f", view.kind,
+                 view.eye[0], view.eye[1], view.eye[2], view.pitch, view.heading, view.bank, view.headingWord,
+                 view.zoom, host.PointerShape(), pilot.latitude, pilot.longitude, pilot.altitude);
     for (int setting : settings) std::fprintf(trace, ",%d", setting);
     std::fprintf(trace, ",%ld,%ld\n", summary.inputs - inputsBefore, summary.consumed - consumedBefore);
 

@@ -246,6 +246,32 @@ void ReadDialog(const std::string& file, const toml::table& table, const std::st
   }
 }
 
+void ReadClickArea(const std::string& file, const toml::table& table, const std::string& where,
+                   ClickAreaSpec& area) {
+  TableReader reader(file, table, where);
+  reader.Triple("centre", area.centre);
+  reader.Number("radius", area.radius);
+  reader.Number("kind", area.kind);
+  reader.Number("shape", area.shape);
+  double events[3] = {1, 0, 0};
+  reader.Triple("events", events);
+  for (int index = 0; index < 3; ++index) area.events[index] = static_cast<std::uint32_t>(events[index]);
+}
+
+void ReadObject(const std::string& file, const toml::table& table, const std::string& where,
+                SceneryObject& object) {
+  TableReader reader(file, table, where);
+  reader.Number("latitude", object.latitude);
+  reader.Number("longitude", object.longitude);
+  reader.Number("base", object.base);
+  reader.Number("heading", object.heading);
+  if (reader.Find("box") != nullptr) reader.Triple("box", object.size);
+  if (reader.Find("ramp") != nullptr) {
+    reader.Triple("ramp", object.size);
+    object.ramp = true;
+  }
+}
+
 template <typename Item, typename ReadItem>
 void ReadArray(const std::string& file, const toml::array* array, const char* name, std::vector<Item>& items,
                ReadItem read) {
@@ -338,6 +364,11 @@ Scenario Read(const std::string& file) {
   if (scenario.path.empty()) scenario.path.emplace_back();
 
   ReadArray(file, TableArray(top, "dialog"), "dialog", scenario.dialogs, ReadDialog);
+  ReadArray(file, TableArray(top, "click_area"), "click_area", scenario.clickAreas, ReadClickArea);
+  ReadArray(file, TableArray(top, "object"), "object", scenario.objects, ReadObject);
+  if (scenario.clickAreas.size() > 10000 || scenario.objects.size() > 5000) {
+    top.Fail(root, "", "at most 10000 click areas and 5000 objects");
+  }
   const toml::array* inputs = TableArray(top, "input");
   ReadArray(file, inputs, "input", scenario.inputs, ReadInput);
   for (std::size_t index = 0; index < scenario.inputs.size(); ++index) {

@@ -66,6 +66,27 @@ struct InputEvent {
   int view = 0;          // the host makes this view record current
 };
 
+// A click area of the cockpit model (the "EVNT" list): a sphere in the cockpit
+// frame (host eye units) that answers the mouse when it has a button event.
+struct ClickAreaSpec {
+  double centre[3] = {};
+  double radius = 0.05;
+  int kind = 1;                         // only kind 1 is clickable
+  std::uint32_t events[3] = {1, 0, 0};  // host events of the left, right and third button
+  std::uint32_t shape = 0;              // pointer-shape code; nonzero makes the 42-byte record
+};
+
+// A scenery object with collision geometry (a "BLCK" list): a box, or a ramp
+// that rises from its south edge to its north edge, turned by its heading.
+struct SceneryObject {
+  double latitude = 0.0;  // degrees, the centre of its footprint
+  double longitude = 0.0;
+  double base = 0.0;             // metres above sea level
+  double size[3] = {10, 3, 10};  // metres: east-west, height, north-south
+  double heading = 0.0;          // degrees
+  bool ramp = false;
+};
+
 // What the user does in one of the module's dialogs, in the order they open:
 // types texts into edits, clicks buttons, then gives commands (1: OK, Close,
 // Enter; 2: Cancel, Escape).
@@ -92,6 +113,8 @@ struct Scenario {
   std::vector<Keyframe> path;
   std::vector<InputEvent> inputs;  // by time
   std::vector<DialogScript> dialogs;
+  std::vector<ClickAreaSpec> clickAreas;
+  std::vector<SceneryObject> objects;
 };
 
 // Reads a scenario file. On failure returns nothing and sets `error` to a
