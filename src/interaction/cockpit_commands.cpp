@@ -37,6 +37,11 @@ constexpr FlagCommand kFlagCommands[] = {
 int RunCockpitCommand(CockpitControllerRecord& controller, KeyBinding& binding,
                       platform::WindowHandle /*window*/, std::uint32_t /*message*/, std::uintptr_t /*wParam*/,
                       std::intptr_t /*lParam*/) {
+  // These commands belong to the virtual cockpit, the spot view and the walking pilot.
+  const HostAddress view = FindCurrentView(controller);
+  if (view == 0) return 0;
+  const std::int32_t kind = platform::ReadHost<std::int32_t>(view + view_record::kKind);
+  if (kind != kVirtualCockpitView && kind != kSpotView && kind != kWalkingPilotView) return 0;
   const char* name = binding.commandName;
   // Clicking stays with the host: the click commands are known but do nothing.
   if (std::strcmp(name, "ButtonClickLeft") == 0 || std::strcmp(name, "ButtonClickRight") == 0) return 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cockpit/cockpit_controller.h"
+#include "cockpit/host_view.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
 #include "shell/hooks.h"
@@ -30,6 +31,7 @@ class Commands : public testing::ModuleTest {
     for (const std::string& token : tokens)
       KeyBindings.entries[KeyBindings.count++] = ParseBinding(token.c_str());
     CockpitController.CommandCallback = HandleCommand;
+    DiscoverHostModules(CockpitController);  // as the frame's tick does
     testing::SetFlight({});
   }
   // True when the module hid the message from the host.

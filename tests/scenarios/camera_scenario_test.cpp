@@ -205,5 +205,31 @@ TEST(CockpitScenarios, HeadMotionFollowsTheFlight) {
   EXPECT_LT(pitchRange(4, 9.5), 0.05);
 }
 
+TEST(CockpitScenarios, TheMouseAndTheWalkingPilot) {
+  const std::vector<Row> mouse = Play("cockpit_mouse.toml");
+  ASSERT_EQ(mouse.size(), 420u);
+  const auto at = [](const std::vector<Row>& rows, double seconds) {
+    return rows[static_cast<std::size_t>(seconds * 30)];
+  };
+  EXPECT_EQ(at(mouse, 3.5).at("pointer"), 1) << "the hand over the switch";
+  EXPECT_EQ(at(mouse, 4.5).at("pointer"), 3) << "the knob's own shape";
+  EXPECT_EQ(at(mouse, 5.5).at("pointer"), 0) << "the arrow over nothing";
+  EXPECT_NEAR(at(mouse, 8.5).at("view_heading"), 15.0, 1e-4);
+  EXPECT_NEAR(at(mouse, 8.5).at("view_pitch"), 15.0, 1e-4);
+  EXPECT_EQ(at(mouse, 9.5).at("zoom"), 76 / 64.0);  // 1.2, truncated to the host's 1/64 steps
+  EXPECT_EQ(at(mouse, 13.5).at("zoom"), 36 / 64.0);
+
+  // Stepping out, up the ramp onto the block (3 m, the eye 1.7 m above), off it
+  // and back in: the view record is the cockpit view again.
+  const std::vector<Row> pilot = Play("walking_pilot.toml");
+  EXPECT_EQ(at(pilot, 2.5).at("view_kind"), 2);
+  EXPECT_EQ(at(pilot, 5).at("view_kind"), 1250);
+  EXPECT_NEAR(at(pilot, 4).at("pilot_altitude"), 426.72 + 1.7, 0.05);
+  EXPECT_NEAR(at(pilot, 13).at("pilot_altitude"), 426.72 + 3 + 1.7, 0.05);
+  EXPECT_NEAR(at(pilot, 17).at("pilot_altitude"), 426.72 + 1.7, 0.05);
+  EXPECT_NEAR(at(pilot, 21.5).at("view_heading"), 270.0, 1e-3) << "the head turned round";
+  EXPECT_EQ(at(pilot, 36).at("view_kind"), 2);
+}
+
 }  // namespace
 }  // namespace varolen

@@ -1,0 +1,251 @@
+// The pick ray, the click-area search, the command gate, mouse look and the wheel.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "cockpit/cockpit_controller.h"
+#include "cockpit/host_view.h"
+#include "cockpit/pick_ray.h"
+#include "cockpit/view_update.h"
+#include "input/key_bindings.h"
+#include "interaction/click_areas.h"
+#include "interaction/cockpit_commands.h"
+#include "interaction/mouse_look.h"
+#include "platform/host_memory.h"
+#include "shell/host_layout.h"
+#include "support/module_fixture.h"
+
+namespace varolen {
+namespace {
+
+using platform::WriteHost;
+
+// A view record in module memory: identity orientation, the eye at (1, 2, 3), zoom 1.
+std::vector<std::uint8_t> Record(std::int16_t zoomWord = 64) {
+  std::vector<std::uint8_t> record(kHostViewRecordSize);
+  for (std::uint32_t row = 0; row < 3; ++row) SetRecordField(record.data(), 0x50 + 16 * row + 4 * row, 1.0f);
+  const std::int16_t eye[3] = {256, 512, 768};
+  for (std::uint32_t axis = 0; axis < 3; ++axis) SetRecordField(record.data(), 0x11C + 2 * axis, eye[axis]);
+  SetRecordField(record.data(), 0x2E, zoomWord);
+  return record;
+}
+
+TEST(PickRay, ThroughThePointerFromTheEye) {
+  const struct {
+    double width, height, x, y;
+    std::int16_t zoom;
+    double direction[3];  // before normalising
+  } cases[] = {
+      {800, 600, 400, 300, 64, {0, 0, 1}},
+      {800, 600, 800, 300, 64, {0.5, 0, 1.2}},
+      {800, 600, 400, 0, 64, {0, 0.375, 1.2}},
+      {600, 800, 600, 400, 64, {0.375, 0, 1.2}},  // a tall window scales u
+      {800, 600, 800, 300, 128, {0.5, 0, 2.4}},   // twice the zoom, half the angle
+  };
+  for (const auto& c : cases) {
+    double ray[6];
+    ComputePickRay(Record(c.zoom).data(), c.width, c.height, c.x, c.y, ray);
+    EXPECT_EQ(ray[0], 1.0);
+    EXPECT_EQ(ray[2], 3.0);
+    const double length = std::hypot(c.direction[0], c.direction[1], c.direction[2]);
+    for (int axis = 0; axis < 3; ++axis) EXPECT_NEAR(ray[3 + axis], c.direction[axis] / length, 1e-7) << c.x;
+  }
+}
+
+TEST(PickRay, SpheresAheadAreHitAndThoseBehindAreNot) {
+  const double ray[6] = {0, 0, 0, 0, 0, 1};
+  double t0 = 0, t1 = 0;
+  EXPECT_TRUE(RaySphereHit(ray, {0, 0, 10}, 4, t0, t1));
+  EXPECT_DOUBLE_EQ(t0, 8);
+  EXPECT_DOUBLE_EQ(t1, 12);
+  EXPECT_FALSE(RaySphereHit(ray, {0, 0, -10}, 4, t0, t1));
+  EXPECT_FALSE(RaySphereHit(ray, {3, 0, 10}, 4, t0, t1));
+  EXPECT_TRUE(RaySphereHit(ray, {0, 0, -0.5}, 4, t0, t1)) << "from inside, whatever the direction";
+}
+
+class ClickAreas : public testing::ModuleTest {
+ public:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    sim::MapHostRegion(kList, 0x1000);
+    controller_.PickRay[5] = 1.0;  // from the origin along +z
+    at_ = kList;
+  }
+  // Appends an area record: centre, radius, kind, first button event, shape (0: 38-byte record), skip.
+  void Area(double z, double x, std::uint16_t kind, std::uint32_t event, std::uint32_t shape = 0,
+            std::uint32_t skip = 0, bool longRecord = false) {
+    const std::uint16_t length = shape != 0 || longRecord ? 42 : 38;
+    WriteHost<std::uint16_t>(at_, 0xF003);
+    WriteHost<std::uint16_t>(at_ + 2, length);
+    WriteHost<std::uint32_t>(at_ + 4, skip);
+    WriteHost<std::uint16_t>(at_ + 8, kind);
+    WriteHost(at_ + 10, static_cast<float>(x));
+    WriteHost(at_ + 18, static_cast<float>(z));
+    WriteHost(at_ + 22, 0.5f);
+    WriteHost<std::uint32_t>(at_ + 26, event);
+    if (length == 42) WriteHost<std::uint32_t>(at_ + 38, shape);
+    at_ += length;
+  }
+  void Call(HostAddress list) {
+    WriteHost<std::uint16_t>(at_, 0xF000);
+    WriteHost<std::uint32_t>(at_ + 2, list - at_);
+    at_ += 6;
+  }
+  void End() {
+    WriteHost<std::uint16_t>(at_, 0xF001);
+    at_ += 2;
+  }
+  static constexpr HostAddress kList = 0x30000000;
+  CockpitControllerRecord controller_{};
+  HostAddress at_;
+};
+
+TEST_F(ClickAreas, TheFirstAnsweringAreaOnTheRayGivesItsCode) {
+  const struct {
+    const char* what;
+    std::uint32_t expected;
+    void (*build)(ClickAreas&);
+  } cases[] = {
+      {"a 38-byte area: the hand", 1, [](ClickAreas& t) { t.Area(5, 0, 1, 9); }},
+      {"shape 3", 3, [](ClickAreas& t) { t.Area(5, 0, 1, 9, 3); }},
+      {"shape 0 in a 42-byte record: the hand", 1, [](ClickAreas& t) { t.Area(5, 0, 1, 9, 0, 0, true); }},
+      {"no events: the search goes on into what it covers", 4,
+       [](ClickAreas& t) {
+         t.Area(5, 0, 1, 0);
+         t.Area(0, 0, 1, 9, 4);
+       }},
+      {"a missed area skips what it covers", 2,
+       [](ClickAreas& t) {
+         t.Area(5, 3, 1, 9, 0, 38);
+         t.Area(0, 0, 1, 9);
+         t.Area(6, 0, 1, 9, 2);
+       }},
+      {"not kind 1", 0,
+       [](ClickAreas& t) {
+         t.Area(5, 0, 2, 9);
+         t.End();
+       }},
+      {"off the ray", 0,
+       [](ClickAreas& t) {
+         t.Area(5, 3, 1, 9);
+         t.End();
+       }},
+  };
+  for (const auto& c : cases) {
+    at_ = kList;
+    c.build(*this);
+    End();
+    EXPECT_EQ(FindClickArea(controller_, kList), c.expected) << c.what;
+  }
+}
+
+TEST_F(ClickAreas, NestedListsCountFromTheLastAreasCentre) {
+  // The nested list's area lies at z = 1 from its base: on the ray only when the
+  // base is the preceding area's centre at z = 4.
+  const HostAddress nested = kList + 0x800;
+  at_ = nested;
+  Area(1, 0, 1, 9, 2);
+  End();
+  at_ = kList;
+  Call(nested);  // before any area: base 0, its area at z = 1 is on the ray too
+  End();
+  EXPECT_EQ(FindClickArea(controller_, kList), 2u);
+  at_ = kList;
+  Area(4, 3, 2, 0);  // an area off the ray whose centre moves the base sideways
+  Call(nested);
+  End();
+  EXPECT_EQ(FindClickArea(controller_, kList), 0u);
+  at_ = kList;
+  Call(kList);  // a list that calls itself ends
+  End();
+  EXPECT_EQ(FindClickArea(controller_, kList), 0u);
+}
+
+class MouseLook : public testing::ModuleTest {
+ protected:
+  void Start(std::int32_t kind) {
+    record_ = StartWithHost({simhost::ViewRecordSpec{.kind = kind, .eyeBase = {0, 1, 2}}})[0];
+    testing::SetFlight({});
+    c_.TickStep = 0.0;
+    DiscoverHostModules(c_);
+    UpdateCockpitView(c_, 1);
+    c_.EnableWheelZoom = 1;
+  }
+  int Move(int x, int y) {
+    sim::SetCursorPosition(x, y);
+    return OnMouseMove(c_, 0, 0, 0);
+  }
+  int Wheel(int notches) {
+    return OnMouseWheel(c_, 0, static_cast<std::uintptr_t>(static_cast<std::uint16_t>(notches * 120)) << 16,
+                        0);
+  }
+  CockpitControllerRecord& c_ = CockpitController;
+  HostAddress record_ = 0;
+};
+
+TEST_F(MouseLook, TurnsTheCockpitViewBySpotOrPilotRates) {
+  Start(2);
+  ToggleMouseLook(c_);
+  c_.Zoom = 2.0;
+  EXPECT_EQ(Move(500, 500), 1) << "the first move only anchors";
+  const double heading = c_.ViewAngles.heading, pitch = c_.ViewAngles.pitch;
+  Move(510, 520);
+  EXPECT_NEAR(c_.ViewAngles.heading - heading, 0.75, 1e-12);  // 10 px x 0.15 / 2
+  EXPECT_NEAR(c_.ViewAngles.pitch - pitch, 1.5, 1e-12);       // down is down
+  EXPECT_EQ(c_.TargetViewAngles.heading, c_.ViewAngles.heading);
+  // With the walking pilot on, its head turns and the cockpit view stays.
+  c_.PilotActive = 1;
+  Move(530, 520);
+  EXPECT_NEAR(c_.PilotHeading, 1.5, 1e-12);
+  EXPECT_NEAR(c_.ViewAngles.heading - heading, 0.75, 1e-12);
+  ToggleMouseLook(c_);
+  EXPECT_EQ(c_.LastCursorX, 0);
+}
+
+TEST_F(MouseLook, TheSpotViewTurnsByItsOwnRate) {
+  Start(4);
+  c_.UseMouseInSpot = 1;
+  ToggleMouseLook(c_);
+  c_.Zoom = 2.0;
+  Move(500, 500);
+  const double heading = c_.SpotHeading, pitch = c_.SpotPitch;
+  Move(510, 520);
+  EXPECT_NEAR(c_.SpotHeading - heading, 3.0, 1e-12);
+  EXPECT_NEAR(c_.SpotPitch - pitch, -6.0, 1e-12);  // down lowers the spot camera's pitch
+}
+
+TEST_F(MouseLook, TheWheelZoomsWithinItsRange) {
+  Start(2);
+  const struct {
+    double zoom;
+    int notches;
+    double expected;
+  } cases[] = {{1.0, 1, 1.2}, {1.0, -1, 0.8}, {15.0, 1, 16.0}, {0.3, -1, 0.25}, {2.0, 2, 2.8}};
+  for (const auto& c : cases) {
+    c_.Zoom = c.zoom;
+    EXPECT_EQ(Wheel(c.notches), 1);
+    EXPECT_DOUBLE_EQ(c_.Zoom, c.expected) << c.zoom << ' ' << c.notches;
+    EXPECT_EQ(c_.TargetZoom, c_.Zoom);
+  }
+  c_.EnableWheelZoom = 0;
+  EXPECT_EQ(Wheel(1), 1) << "consumed, and nothing changes";
+  EXPECT_DOUBLE_EQ(c_.Zoom, 2.8);
+}
+
+TEST_F(MouseLook, CommandsAndTheMouseNeedAViewTheyBelongTo) {
+  Start(1);  // the panel cockpit
+  KeyBinding forward = ParseBinding("PilotForward=NUMPAD_8");
+  EXPECT_EQ(RunCockpitCommand(c_, forward, 0, 0, 0, 0), 0);
+  EXPECT_EQ(c_.PilotForward, 0);
+  EXPECT_EQ(Wheel(1), 1) << "consumed in kind 1";
+  EXPECT_EQ(OnMouseMove(c_, 0, 0, 0), 0);
+  platform::WriteHost<std::int32_t>(record_ + 0x20, 4);  // the spot view
+  EXPECT_EQ(RunCockpitCommand(c_, forward, 0, 0, 0, 0), 1);
+  EXPECT_EQ(c_.PilotForward, 1);
+  KeyBinding click = ParseBinding("ButtonClickLeft=MOUSE_BUTTON_0");
+  EXPECT_EQ(RunCockpitCommand(c_, click, 0, 0, 0, 0), 0);
+}
+
+}  // namespace
+}  // namespace varolen
