@@ -1,18 +1,230 @@
 #include "sound/sound_effects.h"
 
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "camera/frame_update.h"
+#include "cockpit/cockpit_controller.h"
+#include "shell/lifecycle.h"
+#include "shell/settings.h"
+
 namespace varolen {
 
-// The sound slots come with the sound subsystem; until then nothing plays.
-int StopLoopingSounds() { return 1; }
+namespace {
 
-int ResumeLoopingSounds() { return 1; }
+// Built once in static storage and never destroyed (no heap either).
+struct SoundTables {
+  SoundSlot slots[kSoundSlotCount];
+  SoundSystemRecord system;
+};
+alignas(SoundTables) unsigned char tableStorage[sizeof(SoundTables)];
+SoundTables& tables = *new (tableStorage) SoundTables();
 
-int UpdateSoundEffects() { return 1; }
+// DS3DALG_HRTF_FULL.
+constexpr platform::Guid kFullHrtf = {
+    0xC2413340, 0x1C1B, 0x11D2, {0x94, 0xF5, 0x00, 0xC0, 0x4F, 0xC2, 0x8A, 0xCA}};
+constexpr std::uint32_t kPriorityLevel = 2;
+constexpr float kMinimumDistance = 1.0f;
+constexpr float kMaximumDistance = 1000000000.0f;
 
-void ApplySoundEffectRules() {}
+struct SlotFile {
+  int slot;
+  const char* file;
+};
+constexpr SlotFile kSlotFiles[] = {
+    {kLightWindSoundSlot, "Wind 4-9.wav"},
+    {kStrongWindSoundSlot, "Wind 10-X.wav"},
+    {kStressSoundSlot, "Stress.wav"},
+    {kWalkSoundSlot, "Walk.wav"},
+    {kRunSoundSlot, "Run.wav"},
+    {kCrouchSoundSlot, "Crouch.wav"},
+};
 
-int StartSoundSlot(int /*slot*/, int /*looping*/) { return 0; }
+SoundSlot* Usable(int slot) {
+  if (slot < 0 || slot >= kSoundSlotCount) return nullptr;
+  SoundSlot& entry = SoundSlots[slot];
+  return entry.sound.Exists() && entry.loaded != 0 ? &entry : nullptr;
+}
 
-int StopSoundSlot(int /*slot*/) { return 0; }
+// Louder is nearer: 0.2 m at full volume, 2.2 m at none; the listener never moves.
+void Place(SoundSlot& slot) {
+  const double distance = 0.2 * (1.0 + 10.0 * (1.0 - slot.volume));
+  slot.parameters.size = sizeof slot.parameters;
+  platform::Get3DParameters(slot.buffer3D, &slot.parameters);
+  slot.parameters.position[0] = 0.0f;
+  slot.parameters.position[1] = 0.0f;
+  slot.parameters.position[2] = static_cast<float>(distance);
+  for (int axis = 0; axis < 3; ++axis)
+    slot.parameters.velocity[axis] = static_cast<float>(slot.velocity[axis]);
+  platform::Set3DParameters(slot.buffer3D, slot.parameters, true);
+}
+
+void StartLooping(int slot, double volume) {
+  if (SoundSlot* entry = Usable(slot)) entry->volume = std::clamp(volume, 0.0, 1.0);
+  StartSoundSlot(slot, 1);
+}
+
+}  // namespace
+
+SoundSlot (&SoundSlots)[kSoundSlotCount] = tables.slots;
+SoundSystemRecord& SoundSystem = tables.system;
+
+int UpdateSoundEffects() {
+  if (!SoundSystem.device.Exists()) {
+    if (SoundSystem.device.Initialize(Shell.hostMainWindow, kPriorityLevel, 2, 22050, 8) < 0) {
+      SoundSystem.device.Release();  // tried again on the next call
+    } else {
+      if (SoundSystem.device.GetListener(&SoundSystem.listener) < 0) SoundSystem.listener = 0;
+      for (const SlotFile& entry : kSlotFiles) LoadSoundSlot(entry.slot, entry.file);
+      for (const SlotFile& entry : kSlotFiles) {
+        SoundSlots[entry.slot].position[0] = SoundSlots[entry.slot].position[1] = 0.0;
+        SoundSlots[entry.slot].position[2] = 0.5;
+      }
+    }
+  }
+  if (SoundSystem.device.Exists() && SoundSystem.listener != 0) {
+    for (SoundSlot& slot : SoundSlots) {
+      if (slot.buffer3D != 0) Place(slot);
+    }
+    platform::CommitListener(SoundSystem.listener);
+  }
+  return 1;
+}
+
+int LoadSoundSlot(int slot, const char* fileName) {
+  if (slot < 0 || slot >= kSoundSlotCount) return 0;
+  SoundSlot& entry = SoundSlots[slot];
+  entry.loaded = 0;
+  if (!SoundSystem.device.Exists()) return 0;
+  char path[kPathCapacity];
+  char relative[kPathCapacity];
+  if (!FormatText(relative, sizeof relative, "Varolen\\Sound\\%s", fileName) ||
+      !SimulatorFilePath(path, relative)) {
+    return 0;
+  }
+  if (entry.sound.Exists()) {
+    entry.sound.Stop();
+    entry.sound.Reset();
+  }
+  if (entry.buffer3D != 0) platform::Release3DBuffer(entry.buffer3D);
+  entry.buffer3D = 0;
+  entry.sound.Release();
+
+  {
+    // Only mono PCM sounds can be placed in 3-D.
+    WaveFileReader reader;
+    reader.Open(path);
+    const platform::SoundFormat* format = reader.GetFormat();
+    if (format == nullptr || format->channels > 1 || format->formatTag != 1) return 0;
+  }
+  const platform::SoundResult result =
+      SoundSystem.device.CreateSound(entry.sound, path, platform::kBufferControl3D, kFullHrtf, 1);
+  if (result < 0 || result == platform::kSoundNoVirtualization) {
+    // Without the full 3-D algorithm the sound is not used.
+    entry.sound.Release();
+    return 0;
+  }
+  if (entry.sound.Get3DBuffer(0, &entry.buffer3D) < 0) entry.buffer3D = 0;
+  if (entry.buffer3D != 0) {
+    entry.parameters.size = sizeof entry.parameters;
+    platform::Get3DParameters(entry.buffer3D, &entry.parameters);
+    entry.parameters.mode = 0;
+    entry.parameters.minimumDistance = kMinimumDistance;
+    entry.parameters.maximumDistance = kMaximumDistance;
+    platform::Set3DParameters(entry.buffer3D, entry.parameters, false);
+  }
+  entry.loaded = 1;
+  entry.volume = 1.0;
+  return 1;
+}
+
+int StartSoundSlot(int slot, int looping) {
+  SoundSlot* entry = Usable(slot);
+  if (entry == nullptr) return 0;
+  if (entry->playing == 1) return 1;  // already looping: not restarted
+  entry->state = looping != 0 ? 2 : 1;
+  if (CameraSettings.SoundOn != 0) entry->sound.Play(0, looping != 0 ? platform::kPlayLooping : 0);
+  if (looping != 0) entry->playing = 1;
+  return 1;
+}
+
+int StopSoundSlot(int slot) {
+  SoundSlot* entry = Usable(slot);
+  if (entry == nullptr) return 0;
+  if (entry->playing == 0) return 1;  // a one-shot start keeps its state
+  entry->state = 0;
+  if (CameraSettings.SoundOn != 0) {
+    entry->sound.Stop();
+    entry->sound.Reset();
+  }
+  entry->playing = 0;
+  return 1;
+}
+
+void ApplySoundEffectRules() {
+  const CockpitControllerRecord& c = CockpitController;
+  const bool moving =
+      c.PilotForward != 0 || c.PilotBackward != 0 || c.PilotStepRight != 0 || c.PilotStepLeft != 0;
+  if (CameraSettings.ExternalViewActive == 1 && moving) {
+    if (c.PilotRunning != 0) {
+      StartSoundSlot(kRunSoundSlot, 1);
+      StopSoundSlot(kWalkSoundSlot);
+    } else {
+      StartSoundSlot(kWalkSoundSlot, 1);
+      StopSoundSlot(kRunSoundSlot);
+    }
+  } else {
+    StopSoundSlot(kWalkSoundSlot);
+    StopSoundSlot(kRunSoundSlot);
+  }
+  const double wind = FrameVariables[kWindVariable].Value();
+  const bool outside = c.InCockpitView == 0;
+  if (outside && wind >= 4.0 && wind < 10.0) {
+    StartLooping(kLightWindSoundSlot, wind / 10.0);
+  } else {
+    StopSoundSlot(kLightWindSoundSlot);
+  }
+  if (outside && wind >= 10.0) {
+    StartLooping(kStrongWindSoundSlot, wind / 10.0);
+  } else {
+    StopSoundSlot(kStrongWindSoundSlot);
+  }
+  if (!outside && c.BuffetLevel > 0.1) {
+    StartSoundSlot(kStressSoundSlot, 1);
+  } else {
+    StopSoundSlot(kStressSoundSlot);
+  }
+}
+
+int StopLoopingSounds() {
+  for (SoundSlot& slot : SoundSlots) {
+    if (slot.sound.Exists() && slot.loaded != 0 && (slot.state == 1 || slot.state == 2)) slot.sound.Stop();
+  }
+  return 1;
+}
+
+int ResumeLoopingSounds() {
+  for (SoundSlot& slot : SoundSlots) {
+    if (!slot.sound.Exists() || slot.loaded == 0) continue;
+    if (slot.state == 2) slot.sound.Play(0, platform::kPlayLooping);
+    if (slot.state == 1) slot.sound.Play(0, 0);
+  }
+  return 1;
+}
+
+void ResetSoundEffects() {
+  for (SoundSlot& slot : SoundSlots) {
+    if (slot.buffer3D != 0) platform::Release3DBuffer(slot.buffer3D);
+    slot.sound.Release();
+    slot.loaded = slot.state = slot.playing = 0;
+    slot.volume = 0.0;
+    slot.buffer3D = 0;
+    slot.parameters = {};
+    for (int axis = 0; axis < 3; ++axis) slot.position[axis] = slot.velocity[axis] = 0.0;
+  }
+  SoundSystem.device.Release();
+  SoundSystem.listener = 0;
+}
 
 }  // namespace varolen

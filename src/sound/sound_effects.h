@@ -1,5 +1,11 @@
-// The effect sounds.
+// The effect sounds: wind from outside, airframe stress in buffeting, the
+// walking pilot's footsteps; 3-D sounds placed by their volume.
 #pragma once
+
+#include <cstdint>
+
+#include "platform/sound.h"
+#include "sound/sound_playback.h"
 
 namespace varolen {
 
@@ -12,18 +18,47 @@ enum SoundSlotNumber {
   kRunSoundSlot = 5,
   kCrouchSoundSlot = 6,
 };
+inline constexpr int kSoundSlotCount = 26;
 
-// Per-frame set-up of the sound device and 3-D update. Returns 1.
+struct SoundSlot {
+  std::int32_t loaded;
+  std::int32_t state;    // 0 stopped, 1 started once, 2 started looping
+  std::int32_t playing;  // 1 while a looping start is in force
+  double volume;         // 0.0 to 1.0
+  double position[3];
+  double velocity[3];  // metres per second
+  SoundClip sound;
+  platform::Sound3DHandle buffer3D;
+  platform::Sound3DParameters parameters;
+};
+
+// The sound device, created on first use; and the 3-D listener.
+struct SoundSystemRecord {
+  SoundDevice device;
+  platform::ListenerHandle listener;
+};
+
+// The slots, the device and the listener live until the process ends: nothing
+// releases them when the module unloads (DirectSound may be gone by then).
+extern SoundSlot (&SoundSlots)[kSoundSlotCount];
+extern SoundSystemRecord& SoundSystem;
+
+// Per-frame set-up of the device and 3-D update. Returns 1.
 int UpdateSoundEffects();
-// The footstep, wind and stress rules.
-void ApplySoundEffectRules();
+// 1 when the wave file was loaded into the slot.
+int LoadSoundSlot(int slot, const char* fileName);
 // 1 when the slot holds a sound, 0 otherwise.
 int StartSoundSlot(int slot, int looping);
 int StopSoundSlot(int slot);
+// The footstep, wind and stress rules.
+void ApplySoundEffectRules();
 
 // "Sound on" switched off: stop every playing effect sound, keeping its state.
 int StopLoopingSounds();
 // "Sound on" switched on: play again what was playing.
 int ResumeLoopingSounds();
+
+// Releases the device and every slot (for tests: the module itself keeps them).
+void ResetSoundEffects();
 
 }  // namespace varolen

@@ -49,7 +49,7 @@ std::vector<Row> Play(const std::string& name) {
     }
     Row row;
     for (std::size_t index = 0; std::getline(fields, field, ','); ++index)
-      row[columns[index]] = std::stod(field);
+      if (columns[index] != "sounds") row[columns[index]] = std::stod(field);
     rows.push_back(row);
   }
   std::fclose(trace);

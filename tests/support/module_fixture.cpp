@@ -18,10 +18,12 @@
 #include "shell/host_menu.h"
 #include "shell/lifecycle.h"
 #include "shell/settings.h"
+#include "sound/sound_effects.h"
 
 namespace varolen::testing {
 
 void ResetModule() {
+  ResetSoundEffects();
   sim::ResetPlatform();
   sim::SetModuleFilePath(kModulePath);
   CameraSettings = {};

@@ -57,6 +57,9 @@ class Host {
   virtual std::vector<MenuEntry> OpenModuleMenu() = 0;
   // Items in the host's fourth menu pop-up, where the module's sub-menu goes.
   virtual int HostPopupItemCount() = 0;
+  // The effect sounds playing, "slot:volume" separated by blanks; "-" where the
+  // host cannot see them.
+  virtual std::string SoundsPlaying() = 0;
   // Message boxes the module showed (the host answered them).
   virtual std::vector<std::string> MessageBoxes() const = 0;
   // The module's dialogs as they opened and how the user's script ended them.

@@ -264,8 +264,9 @@ class ProcessMemory : public HostMemoryWriter, public HostMemoryReader {
 class Win32Host : public Host {
  public:
   Win32Host(const Scenario& scenario, const std::string& folder, const std::string& modulePath,
-            bool keepRegistry)
+            bool keepRegistry, const std::string& sounds)
       : folder_(folder) {
+    InstallSounds(sounds);
     fileDialogAnswer = scenario.fileDialogAnswer.value_or("");
     dialogScripts = scenario.dialogs;
     PrepareRegistry(scenario, keepRegistry);
@@ -376,6 +377,8 @@ class Win32Host : public Host {
     return popup != nullptr ? GetMenuItemCount(popup) : 0;
   }
 
+  // DirectSound plays inside the module; the host does not see which sounds.
+  std::string SoundsPlaying() override { return "-"; }
   std::vector<std::string> MessageBoxes() const override { return messageBoxes; }
   std::vector<std::string> DialogLines() const override { return dialogLines; }
 
@@ -401,6 +404,17 @@ class Win32Host : public Host {
     const std::string configuration = folder_ + "\\Varolen2004.cfg";
     DeleteFileA(configuration.c_str());
     if (scenario.bindings) std::ofstream(configuration) << *scenario.bindings;
+  }
+
+  // The module's sounds where it looks for them, when the run has them.
+  void InstallSounds(const std::string& sounds) {
+    if (sounds.empty()) return;
+    const std::filesystem::path target = std::filesystem::path(folder_) / "Varolen" / "Sound";
+    std::filesystem::create_directories(target);
+    for (const auto& file : std::filesystem::directory_iterator(sounds)) {
+      std::filesystem::copy_file(file.path(), target / file.path().filename(),
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
   }
 
   void CreateWindows(const Scenario& scenario) {
@@ -478,13 +492,14 @@ int main(int argc, char** argv) {
       "hooks and messages, and writes OUT\\trace.csv and OUT\\summary.txt."};
   std::string scenarioPath, out = "out", folder = "simulator", module = "Varolen2004.dll";
   bool keepRegistry = false;
-  std::string screenshots;
+  std::string screenshots, sounds;
   app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required();
   app.add_option("-o,--out", out, "Output folder");
   app.add_option("-f,--folder", folder, "The simulator folder to lay out");
   app.add_option("-m,--module", module, "The module file to install into FOLDER\\Modules");
   app.add_flag("--keep-registry", keepRegistry, "Start from the registry as the last run left it");
   app.add_option("--dialog-screenshots", screenshots, "Save a picture of each of the module's dialogs here");
+  app.add_option("--sounds", sounds, "The module's wave files, to install into FOLDER\\Varolen\\Sound");
   CLI11_PARSE(app, argc, argv);
 
   std::string error;
@@ -499,7 +514,8 @@ int main(int argc, char** argv) {
       std::filesystem::create_directories(screenshots);
       simhost::screenshotFolder = screenshots;
     }
-    simhost::Win32Host host(*scenario, std::filesystem::absolute(folder).string(), module, keepRegistry);
+    simhost::Win32Host host(*scenario, std::filesystem::absolute(folder).string(), module, keepRegistry,
+                            sounds);
     host.Load();
     std::FILE* trace = std::fopen((out + "\\trace.csv").c_str(), "w");
     std::FILE* summary = std::fopen((out + "\\summary.txt").c_str(), "w");

@@ -10,6 +10,7 @@
 #include "platform/sim/sim_platform.h"
 #include "shell/lifecycle.h"
 #include "shell/settings.h"
+#include "sound/sound_effects.h"
 
 namespace simhost {
 
@@ -26,6 +27,13 @@ class NativeHost : public Host {
     sim::SetModuleFilePath(folder + "\\Modules\\Varolen2004.dll");
     if (scenario.bindings)
       std::ofstream(std::filesystem::path(folder) / "Varolen2004.cfg") << *scenario.bindings;
+    // The module's sounds where it looks for them.
+    const auto sounds = std::filesystem::path(folder) / "Varolen" / "Sound";
+    std::filesystem::create_directories(sounds);
+    for (const auto& file : std::filesystem::directory_iterator(VAROLEN_SOUND_FOLDER)) {
+      std::filesystem::copy_file(file.path(), sounds / file.path().filename(),
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
     for (const auto& [name, text] : scenario.registry)
       sim::SetRegistryText(varolen::kSettingsKeyPath, name, text);
     sim::AnswerFileDialogs(scenario.fileDialogAnswer);
@@ -79,6 +87,18 @@ class NativeHost : public Host {
   int HostPopupItemCount() override {
     const auto popup = varolen::platform::SubMenuAt(sim::MenuBar(main_), 3);
     return popup != 0 ? varolen::platform::MenuItemCount(popup) : 0;
+  }
+
+  std::string SoundsPlaying() override {
+    std::string playing;
+    for (int slot = 0; slot < varolen::kSoundSlotCount; ++slot) {
+      const varolen::SoundSlot& entry = varolen::SoundSlots[slot];
+      if (entry.playing == 0 || varolen::CameraSettings.SoundOn == 0) continue;
+      char text[32];
+      std::snprintf(text, sizeof text, "%s%d:%.2f", playing.empty() ? "" : " ", slot, entry.volume);
+      playing += text;
+    }
+    return playing;
   }
 
   std::vector<std::string> MessageBoxes() const override {

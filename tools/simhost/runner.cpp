@@ -123,7 +123,7 @@ void WriteHeader(std::FILE* trace) {
       "pilot_latitude,pilot_longitude,pilot_altitude",
       trace);
   for (const SettingColumn& column : kSettingColumns) std::fprintf(trace, ",%s", column.name);
-  std::fputs(",inputs,consumed\n", trace);
+  std::fputs(",inputs,consumed,sounds\n", trace);
 }
 
 // -1 for a setting whose menu item the host could not read.
@@ -179,7 +179,8 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
                  view.eye[0], view.eye[1], view.eye[2], view.pitch, view.heading, view.bank, view.headingWord,
                  view.zoom, host.PointerShape(), pilot.latitude, pilot.longitude, pilot.altitude);
     for (int setting : settings) std::fprintf(trace, ",%d", setting);
-    std::fprintf(trace, ",%ld,%ld\n", summary.inputs - inputsBefore, summary.consumed - consumedBefore);
+    std::fprintf(trace, ",%ld,%ld,%s\n", summary.inputs - inputsBefore, summary.consumed - consumedBefore,
+                 host.SoundsPlaying().c_str());
 
     ++summary.frames;
     if (progress && frame % 256 == 0) progress(static_cast<double>(frame) / static_cast<double>(frames));

@@ -60,6 +60,9 @@ bool LookupHostVariable(ModuleVariable& variable) {
 
 std::uint32_t TimeGetTime() { return sim::State().clock; }
 
+// A simulated wait passes no time: the virtual clock moves only with the frames.
+void SleepMilliseconds(std::uint32_t /*milliseconds*/) {}
+
 // The Microsoft C runtime's generator.
 int Rand() {
   auto& state = sim::State().randomState;

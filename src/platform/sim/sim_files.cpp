@@ -62,9 +62,14 @@ std::string DescribeDialogControls(const platform::DialogField* fields, int coun
 namespace platform {
 
 std::FILE* OpenFile(const char* path, const char* mode) {
-  std::string local(path);
-  std::replace(local.begin(), local.end(), '\\', '/');
-  return std::fopen(local.c_str(), mode);
+  // Backslashes to this machine's slashes, without touching the heap (the
+  // module opens its sounds on the frame path).
+  char local[4096];
+  std::size_t length = 0;
+  for (; path[length] != '\0' && length + 1 < sizeof local; ++length)
+    local[length] = path[length] == '\\' ? '/' : path[length];
+  local[length] = '\0';
+  return std::fopen(local, mode);
 }
 
 DialogResult RunModalDialog(ModuleHandle /*instance*/, int templateId, WindowHandle /*owner*/,

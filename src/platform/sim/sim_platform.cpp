@@ -8,6 +8,7 @@ void ResetBasics();
 void ResetRegistry();
 void ResetDesktop();
 void ResetFiles();
+void ResetSound();
 
 namespace {
 std::vector<std::string>& EventLog() {
@@ -29,6 +30,7 @@ void ResetPlatform() {
   ResetRegistry();
   ResetDesktop();
   ResetFiles();
+  ResetSound();
   ClearEvents();
 }
 

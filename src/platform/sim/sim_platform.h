@@ -123,6 +123,23 @@ const std::vector<ModalDialogShown>& ModalDialogsShown();
 // The controls of a dialog as one line, by identifier.
 std::string DescribeDialogControls(const platform::DialogField* fields, int count);
 
+// --- The sound device (DirectSound) ---
+void SetSoundDeviceAvailable(bool available);
+// Buffers created from now on report that another 3-D algorithm was used.
+void RefuseFull3DAlgorithm(bool refuse);
+// Every buffer is lost (and stops); each comes back after this many Restore calls.
+void LoseSoundBuffers(int restoreCallsUntilBack);
+struct SoundBufferSeen {
+  std::uintptr_t handle;
+  std::vector<std::uint8_t> bytes;
+  bool playing, looping, lost;
+  std::uint32_t position;
+  float distance;  // the 3-D position's z: where the source stands before the listener
+  std::uint32_t plays;
+};
+std::vector<SoundBufferSeen> SoundBuffers();
+int SoundCommits();
+
 struct MenuItem {
   enum class Kind { Text, Separator, Popup } kind;
   std::uint32_t id;

@@ -29,6 +29,8 @@ bool LookupHostVariable(ModuleVariable& variable) {
 
 std::uint32_t TimeGetTime() { return timeGetTime(); }
 
+void SleepMilliseconds(std::uint32_t milliseconds) { Sleep(milliseconds); }
+
 int Rand() { return std::rand(); }
 
 std::uint32_t ModuleFilePath(ModuleHandle module, char* buffer, std::uint32_t capacity) {
