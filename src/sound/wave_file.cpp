@@ -16,7 +16,8 @@ constexpr std::uint16_t kPcm = 1;
 constexpr std::uint32_t kLeastFormatSize = 16;
 
 std::uint32_t Little32(const std::uint8_t* bytes) {
-  return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
 // Finds a chunk with this identifier among the chunks in [from, end) of the
@@ -52,7 +53,12 @@ platform::SoundResult WaveFileReader::Open(std::FILE* file) {
   dataSize_ = 0;
   file_ = file;
   const platform::SoundResult result = ReadHeader();
-  if (result < 0) Close();
+  if (result < 0) {
+    // A file whose format or data cannot be read gives neither.
+    Close();
+    hasFormat_ = false;
+    dataSize_ = 0;
+  }
   return result;
 }
 
@@ -77,7 +83,8 @@ platform::SoundResult WaveFileReader::ReadHeader() {
   if (format_.fields.formatTag != kPcm) {
     // Other formats carry their extra bytes after the size word.
     if (size < 18 || std::fread(bytes + 16, 1, 2, file_) != 2) return kSoundFail;
-    const std::uint16_t extra = static_cast<std::uint16_t>(bytes[16] | (bytes[17] << 8));
+    const auto extra =
+        static_cast<std::uint16_t>(static_cast<unsigned>(bytes[16]) | static_cast<unsigned>(bytes[17]) << 8);
     if (extra > kMostExtraBytes || 18u + extra > size ||
         std::fread(format_.extra, 1, extra, file_) != extra) {
       return kSoundFail;

@@ -138,6 +138,25 @@ def test_dialogs(host, work, native):
     check(native_dialogs == dialogs, f"native {native_dialogs}")
 
 
+def test_sound(host, work, native):
+    """The effects through a real DirectSound: Wine's ALSA output goes to a file."""
+    home = work / "home"
+    home.mkdir(parents=True, exist_ok=True)
+    output = home / "sound.raw"
+    output.unlink(missing_ok=True)
+    (home / ".asoundrc").write_text(
+        f'pcm.!default {{ type file; slave.pcm "null"; file "{output}"; format "raw" }}\n')
+    host.wineserver("-k")  # a new wineserver reads the audio setting
+    code, summary, trace = host.run(SCENARIOS / "sound.toml", work / "sound", home=home)
+    host.wineserver("-k")
+    check(code == 0, f"simhost.exe ended with {code}")
+    check(output.exists() and output.stat().st_size > 100000, "Wine wrote no sound: DirectSound did not play")
+    data = output.read_bytes()
+    loud = sum(1 for index in range(0, len(data), 997) if data[index] not in (0, 0x80, 0x7F, 0xFF))
+    check(loud > len(data) // 997 // 4, f"the sound is silence ({loud} of {len(data) // 997} samples)")
+    print(f"sound: {len(data)} bytes of audio written by Wine")
+
+
 def compare_traces(native_trace, wine_trace, name):
     native_rows = list(csv.DictReader(io.StringIO(native_trace)))
     wine_rows = list(csv.DictReader(io.StringIO(wine_trace)))

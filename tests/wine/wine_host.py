@@ -49,6 +49,11 @@ class WineHost:
         return self.build / "src" / "Varolen2004.dll"
 
     @property
+    def sounds(self):
+        """The effect sounds, made by the native build."""
+        return ROOT / "build" / "native" / "sounds"
+
+    @property
     def simhost(self):
         return self.build / "tools" / "simhost" / "simhost.exe"
 
@@ -62,6 +67,7 @@ class WineHost:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for key, name, kind, data in (
                 (r"HKCU\Software\Wine\Drivers", "Graphics", "REG_SZ", "null"),
+                (r"HKCU\Software\Wine\Drivers", "Audio", "REG_SZ", "alsa"),
                 (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0")):
             subprocess.run([self.wine, "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"], env=self.env,
                            timeout=120, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -73,16 +79,18 @@ class WineHost:
         """Wine's drive Z: is the Linux root."""
         return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
-    def run(self, scenario, out, *options, timeout=300):
-        """Plays a scenario; returns (exit code, summary lines, trace text)."""
+    def run(self, scenario, out, *options, timeout=300, home=None):
+        """Plays a scenario; returns (exit code, summary lines, trace text). With
+        `home`, Wine's sound goes to the ALSA setup of that folder."""
         out = Path(out)
         out.mkdir(parents=True, exist_ok=True)
         for old in ("summary.txt", "trace.csv"):
             (out / old).unlink(missing_ok=True)
         process = subprocess.run(
             [self.wine, self.windows_path(self.simhost), self.windows_path(scenario), "--out", self.windows_path(out),
-             "--folder", self.windows_path(out / "simulator"), "--module", self.windows_path(self.module), *options],
-            env=self.env, timeout=timeout, capture_output=True, text=True)
+             "--folder", self.windows_path(out / "simulator"), "--module", self.windows_path(self.module),
+             "--sounds", self.windows_path(self.sounds), *options],
+            env=dict(self.env, HOME=str(home)) if home else self.env, timeout=timeout, capture_output=True, text=True)
         summary = (out / "summary.txt").read_text().replace("\r", "").splitlines() \
             if (out / "summary.txt").exists() else []
         trace = (out / "trace.csv").read_text().replace("\r", "") if (out / "trace.csv").exists() else ""

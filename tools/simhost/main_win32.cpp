@@ -268,6 +268,7 @@ class Win32Host : public Host {
       : folder_(folder) {
     InstallSounds(sounds);
     fileDialogAnswer = scenario.fileDialogAnswer.value_or("");
+    realTime_ = scenario.realTime;
     dialogScripts = scenario.dialogs;
     PrepareRegistry(scenario, keepRegistry);
     PrepareFolder(scenario, modulePath);
@@ -328,7 +329,11 @@ class Win32Host : public Host {
   HostMemoryWriter& Writer() override { return memory_; }
   const HostLayout& Layout() const override { return layout_; }
   bool HasMainWindow() const override { return main_ != nullptr; }
-  void SetClock(std::uint32_t milliseconds) override { world.clock = milliseconds; }
+  void SetClock(std::uint32_t milliseconds) override {
+    // In real time the frames keep pace with the wall clock, so that sounds play out.
+    if (realTime_ && world.clock != 0 && milliseconds > world.clock) Sleep(milliseconds - world.clock);
+    world.clock = milliseconds;
+  }
   void SetFlightState(const FlightState& state) override { world.flight = state; }
   void SetKeyState(int virtualKey, bool down) override {
     world.keys[virtualKey & 0xFF] = static_cast<SHORT>(down ? 0x8000 : 0);
@@ -449,6 +454,7 @@ class Win32Host : public Host {
   }
 
   std::string folder_;
+  bool realTime_ = false;
   ProcessMemory memory_;
   HostLayout layout_;
   HWND main_ = nullptr;

@@ -302,6 +302,7 @@ Scenario Read(const std::string& file) {
     reader.Number("duration", scenario.duration);
     reader.Number("frame_rate", scenario.frameRate);
     reader.Number("start_clock", scenario.startClock);
+    reader.Boolean("real_time", scenario.realTime);
     if (scenario.duration <= 0 || scenario.duration > 7 * 24 * 3600) {
       reader.Fail(*reader.Find("duration"), "duration", "expected 0 to 604800 seconds");
     }

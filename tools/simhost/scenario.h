@@ -102,6 +102,7 @@ struct Scenario {
   double duration = 10.0;            // seconds
   int frameRate = 30;                // frames per second
   std::uint32_t startClock = 60000;  // the multimedia clock at the first frame, ms
+  bool realTime = false;             // the Win32 host keeps pace with the clock (for sound)
   bool mainWindow = true;            // a window of class FS98MAIN exists
   int menuPopups = 4;                // pop-ups in its menu bar
   std::int32_t viewSetSelector = 4;

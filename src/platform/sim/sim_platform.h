@@ -127,6 +127,9 @@ std::string DescribeDialogControls(const platform::DialogField* fields, int coun
 void SetSoundDeviceAvailable(bool available);
 // Buffers created from now on report that another 3-D algorithm was used.
 void RefuseFull3DAlgorithm(bool refuse);
+// Buffers created from now on are this many bytes larger than asked (DirectSound
+// may round a size up).
+void EnlargeSoundBuffers(std::uint32_t bytes);
 // Every buffer is lost (and stops); each comes back after this many Restore calls.
 void LoseSoundBuffers(int restoreCallsUntilBack);
 struct SoundBufferSeen {

@@ -26,6 +26,7 @@ struct Buffer {
 struct SoundState {
   bool deviceAvailable = true;
   bool refuseFull3D = false;
+  std::uint32_t extraBytes = 0;
   int restoreCallsUntilBack = 1;
   std::uintptr_t nextHandle = 1;
   std::map<platform::SoundBufferHandle, Buffer> buffers;
@@ -49,6 +50,7 @@ Buffer* Find(platform::SoundBufferHandle handle) {
 void ResetSound() { State() = SoundState{}; }
 void SetSoundDeviceAvailable(bool available) { State().deviceAvailable = available; }
 void RefuseFull3DAlgorithm(bool refuse) { State().refuseFull3D = refuse; }
+void EnlargeSoundBuffers(std::uint32_t bytes) { State().extraBytes = bytes; }
 
 void LoseSoundBuffers(int restoreCallsUntilBack) {
   for (auto& [handle, buffer] : State().buffers) {
@@ -105,7 +107,7 @@ SoundResult CreateSoundBuffer(SoundDeviceHandle /*device*/, std::uint32_t /*flag
                               const SoundFormat* /*format*/, const Guid& /*algorithm*/,
                               SoundBufferHandle* buffer) {
   *buffer = State().nextHandle++;
-  State().buffers[*buffer].bytes.assign(size, 0xEE);
+  State().buffers[*buffer].bytes.assign(size + State().extraBytes, 0xEE);
   return State().refuseFull3D ? kSoundNoVirtualization : kSoundOk;
 }
 

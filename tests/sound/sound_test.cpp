@@ -1,0 +1,272 @@
+// Wave files, the playback layer over the recording DirectSound, and the
+// effect rules.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "camera/frame_update.h"
+#include "cockpit/cockpit_controller.h"
+#include "shell/settings.h"
+#include "shell/toggles.h"
+#include "sound/sound_effects.h"
+#include "sound/wave_file.h"
+#include "support/module_fixture.h"
+
+namespace varolen {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Put32(Bytes& bytes, std::uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+void Chunk(Bytes& bytes, const char* id, const Bytes& body, std::uint32_t claimed = 0xFFFFFFFF) {
+  bytes.insert(bytes.end(), id, id + 4);
+  Put32(bytes, claimed != 0xFFFFFFFF ? claimed : static_cast<std::uint32_t>(body.size()));
+  bytes.insert(bytes.end(), body.begin(), body.end());
+  if (body.size() % 2 == 1) bytes.push_back(0);  // word alignment
+}
+Bytes Format(std::uint16_t tag, std::uint16_t channels, std::uint16_t bits, const Bytes& extra = {}) {
+  Bytes format;
+  const auto put16 = [&format](std::uint16_t value) {
+    format.push_back(static_cast<std::uint8_t>(value));
+    format.push_back(static_cast<std::uint8_t>(value >> 8));
+  };
+  put16(tag);
+  put16(channels);
+  Put32(format, 22050);
+  Put32(format, 22050 * channels * bits / 8);
+  put16(static_cast<std::uint16_t>(channels * bits / 8));
+  put16(bits);
+  if (tag != 1) {
+    put16(static_cast<std::uint16_t>(extra.size()));
+    format.insert(format.end(), extra.begin(), extra.end());
+  }
+  return format;
+}
+// A wave file from its chunks; `riffSize` overrides the RIFF header's size.
+Bytes Wave(const std::vector<std::pair<const char*, Bytes>>& chunks, std::uint32_t riffSize = 0xFFFFFFFF) {
+  Bytes body = {'W', 'A', 'V', 'E'};
+  for (const auto& [id, content] : chunks) Chunk(body, id, content);
+  Bytes file;
+  Chunk(file, "RIFF", body, riffSize);
+  return file;
+}
+
+std::string Save(const std::string& name, const Bytes& bytes) {
+  const auto path = std::filesystem::temp_directory_path() / ("varolen-" + name);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return path.string();
+}
+
+TEST(WaveFile, ReadsHeadersAndRefusesBrokenOnes) {
+  const Bytes samples = {1, 2, 3, 4, 5, 6};
+  const Bytes pcm = Format(1, 1, 16);
+  const struct {
+    const char* name;
+    Bytes file;
+    bool opens;
+    std::uint32_t dataSize;
+  } cases[] = {
+      {"plain", Wave({{"fmt ", pcm}, {"data", samples}}), true, 6},
+      {"an odd chunk before the data", Wave({{"fmt ", pcm}, {"LIST", {9, 9, 9}}, {"data", samples}}), true,
+       6},
+      {"data before the format", Wave({{"data", samples}, {"fmt ", pcm}}), true, 6},
+      {"extra format bytes", Wave({{"fmt ", Format(2, 1, 4, {7, 7, 7, 7})}, {"data", samples}}), true, 6},
+      {"empty data", Wave({{"fmt ", pcm}, {"data", {}}}), true, 0},
+      {"not RIFF",
+       [&] {
+         Bytes b = Wave({{"fmt ", pcm}, {"data", samples}});
+         b[0] = 'X';
+         return b;
+       }(),
+       false, 0},
+      {"not WAVE",
+       [&] {
+         Bytes b = Wave({{"fmt ", pcm}, {"data", samples}});
+         b[8] = 'X';
+         return b;
+       }(),
+       false, 0},
+      {"a short format", Wave({{"fmt ", Bytes(pcm.begin(), pcm.begin() + 14)}, {"data", samples}}), false, 0},
+      {"no data", Wave({{"fmt ", pcm}}), false, 0},
+      {"a RIFF size beyond the file", Wave({{"fmt ", pcm}, {"data", samples}}, 4000), false, 0},
+      {"a data size beyond the file",
+       [&] {
+         Bytes b = Wave({{"fmt ", pcm}, {"data", samples}});
+         b[b.size() - 10] = 200;
+         return b;
+       }(),
+       false, 0},
+      {"nothing", {}, false, 0},
+  };
+  for (const auto& c : cases) {
+    WaveFileReader reader;
+    const platform::SoundResult result = reader.Open(Save("wave", c.file).c_str());
+    EXPECT_EQ(result >= 0, c.opens) << c.name;
+    EXPECT_EQ(reader.GetFormat() != nullptr, c.opens) << c.name;
+    EXPECT_EQ(reader.GetSize(), c.dataSize) << c.name;
+    if (c.dataSize != 0) {
+      std::uint8_t read[16];
+      std::uint32_t count = 0;
+      reader.Read(read, sizeof read, &count);
+      EXPECT_EQ(count, 6u) << c.name;
+      EXPECT_EQ(read[5], 6) << c.name;
+    }
+  }
+  WaveFileReader reader;
+  reader.Open(Save("extra", Wave({{"fmt ", Format(2, 1, 4, {7, 7, 7, 7})}, {"data", samples}})).c_str());
+  EXPECT_EQ(reader.GetFormat()->extraSize, 4);
+}
+
+class Sounds : public testing::ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    folder_ = std::filesystem::temp_directory_path() / "varolen-sounds";
+    std::filesystem::create_directories(folder_ / "Varolen" / "Sound");
+    for (const char* name :
+         {"Wind 4-9.wav", "Wind 10-X.wav", "Stress.wav", "Walk.wav", "Run.wav", "Crouch.wav"}) {
+      WriteSound(name, Format(1, 1, 16), Bytes(400, 0x40));
+    }
+  }
+  void WriteSound(const char* name, const Bytes& format, const Bytes& data) {
+    const Bytes file = Wave({{"fmt ", format}, {"data", data}});
+    std::ofstream(folder_ / "Varolen" / "Sound" / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  }
+  // Start-up with the sounds folder, and the sound set-up of the first update.
+  void Start() {
+    sim::SetModuleFilePath(folder_.string() + "\\Modules\\Varolen2004.dll");
+    StartWithHostWindow();
+    UpdateSoundEffects();
+  }
+  static const sim::SoundBufferSeen& BufferOf(int slot) {
+    static sim::SoundBufferSeen seen;
+    for (const auto& buffer : sim::SoundBuffers()) {
+      if (0x30000 + buffer.handle == SoundSlots[slot].buffer3D) seen = buffer;
+    }
+    return seen;
+  }
+  void Rules(double wind, int inCockpit, double buffet = 0) {
+    FrameVariables[kWindVariable].SetValue(wind);
+    CockpitController.InCockpitView = inCockpit;
+    CockpitController.BuffetLevel = buffet;
+    ApplySoundEffectRules();
+    UpdateSoundEffects();
+  }
+  std::filesystem::path folder_;
+};
+
+TEST_F(Sounds, WindAndStressFollowTheViewAndTheWeather) {
+  Start();
+  const struct {
+    double wind;
+    int inCockpit;
+    double buffet;
+    bool light, strong, stress;
+    float distance;  // of the light wind
+  } cases[] = {
+      {4.0, 0, 0, true, false, false, 1.4f},   {9.99, 0, 0, true, false, false, 0.202f},
+      {10.0, 0, 0, false, true, false, 0.0f},  {3.9, 0, 0, false, false, false, 0.0f},
+      {6.0, 1, 0, false, false, false, 0.0f},   // from the cockpit: no wind
+      {6.0, 1, 0.5, false, false, true, 0.0f},  // buffeting in the cockpit: stress
+      {6.0, 0, 0.5, true, false, false, 1.0f},  // outside: no stress
+  };
+  for (const auto& c : cases) {
+    Rules(c.wind, c.inCockpit, c.buffet);
+    EXPECT_EQ(BufferOf(kLightWindSoundSlot).playing, c.light) << c.wind;
+    EXPECT_EQ(BufferOf(kStrongWindSoundSlot).playing, c.strong) << c.wind;
+    EXPECT_EQ(BufferOf(kStressSoundSlot).playing, c.stress) << c.wind;
+    if (c.light) {
+      EXPECT_NEAR(BufferOf(kLightWindSoundSlot).distance, c.distance, 1e-3) << c.wind;
+    }
+  }
+  EXPECT_FLOAT_EQ(BufferOf(kStrongWindSoundSlot).distance, 0.2f) << "the strong wind at full volume";
+}
+
+TEST_F(Sounds, FootstepsLoopsAndMute) {
+  Start();
+  CameraSettings.ExternalViewActive = 1;
+  CockpitController.PilotForward = 1;
+  Rules(0, 0);
+  EXPECT_TRUE(BufferOf(kWalkSoundSlot).playing);
+  Rules(0, 0);
+  EXPECT_EQ(BufferOf(kWalkSoundSlot).plays, 1u) << "a looping sound is not restarted";
+  CockpitController.PilotRunning = 1;
+  Rules(0, 0);
+  EXPECT_TRUE(BufferOf(kRunSoundSlot).playing);
+  EXPECT_FALSE(BufferOf(kWalkSoundSlot).playing);
+  // Sound off: stopped but remembered; on again: looping as before.
+  ToggleSound();
+  EXPECT_FALSE(BufferOf(kRunSoundSlot).playing);
+  EXPECT_EQ(SoundSlots[kRunSoundSlot].state, 2);
+  ToggleSound();
+  EXPECT_TRUE(BufferOf(kRunSoundSlot).playing);
+  EXPECT_TRUE(BufferOf(kRunSoundSlot).looping);
+  CockpitController.PilotForward = 0;
+  Rules(0, 0);
+  EXPECT_FALSE(BufferOf(kRunSoundSlot).playing);
+  EXPECT_FALSE(BufferOf(kWalkSoundSlot).playing);
+  // With the sound off a start is only recorded.
+  CameraSettings.SoundOn = 0;
+  CockpitController.PilotForward = 1;
+  Rules(0, 0);
+  EXPECT_FALSE(BufferOf(kRunSoundSlot).playing);
+  EXPECT_EQ(SoundSlots[kRunSoundSlot].state, 2);
+}
+
+TEST_F(Sounds, UnsuitableSoundsAndDevicesAreLeftUnused) {
+  WriteSound("Walk.wav", Format(1, 2, 16), Bytes(400, 1));        // stereo
+  WriteSound("Run.wav", Format(2, 1, 4, {0, 0}), Bytes(400, 1));  // not PCM
+  WriteSound("Crouch.wav", Format(1, 1, 16), {});                 // empty
+  Start();
+  EXPECT_EQ(SoundSlots[kWalkSoundSlot].loaded, 0);
+  EXPECT_EQ(SoundSlots[kRunSoundSlot].loaded, 0);
+  EXPECT_EQ(SoundSlots[kCrouchSoundSlot].loaded, 0);
+  EXPECT_EQ(StartSoundSlot(kWalkSoundSlot, 1), 0);
+  EXPECT_EQ(SoundSlots[kStressSoundSlot].loaded, 1);
+
+  // DirectSound that gives another 3-D algorithm: nothing loads.
+  testing::ResetModule();
+  sim::RefuseFull3DAlgorithm(true);
+  Start();
+  EXPECT_EQ(SoundSlots[kStressSoundSlot].loaded, 0);
+
+  // No audio device: tried again on every update, nothing else happens.
+  testing::ResetModule();
+  sim::SetSoundDeviceAvailable(false);
+  Start();
+  UpdateSoundEffects();
+  EXPECT_FALSE(SoundSystem.device.Exists());
+  EXPECT_EQ(StartSoundSlot(kStressSoundSlot, 1), 0);
+}
+
+TEST_F(Sounds, BuffersAreFilledPaddedAndRestored) {
+  WriteSound("Stress.wav", Format(1, 1, 8), Bytes(100, 7));
+  sim::EnlargeSoundBuffers(20);
+  Start();
+  const Bytes& walk = BufferOf(kWalkSoundSlot).bytes;  // 16-bit: padded with 0
+  EXPECT_EQ(walk[399], 0x40);
+  EXPECT_EQ(walk[400], 0);
+  const Bytes& stress = BufferOf(kStressSoundSlot).bytes;  // 8-bit: padded with 128
+  EXPECT_EQ(stress[99], 7);
+  EXPECT_EQ(stress[119], 128);
+
+  // Lost: restored, refilled and rewound before it plays.
+  sim::LoseSoundBuffers(3);
+  EXPECT_EQ(SoundSlots[kStressSoundSlot].sound.Play(0, 0), 0);
+  EXPECT_EQ(BufferOf(kStressSoundSlot).bytes[50], 7);
+  EXPECT_TRUE(BufferOf(kStressSoundSlot).playing);
+  // Lost for good: given up in bounded time, not played.
+  sim::LoseSoundBuffers(1000000);
+  EXPECT_EQ(SoundSlots[kStressSoundSlot].sound.Play(0, 0), platform::kSoundBufferLost);
+}
+
+}  // namespace
+}  // namespace varolen
