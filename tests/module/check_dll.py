@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Checks the shipped module file: a 32-bit DLL that exports exactly the host's
-two linkage records, with the words the host expects, and that needs no DLL
-beyond the system's."""
+two linkage records, with the words the host expects, that needs no DLL
+beyond the system's, and that tells Windows what it is and which version.
+
+usage: check_dll.py DLL VERSION"""
 
 import struct
 import sys
@@ -18,7 +20,28 @@ def fail(message):
     sys.exit(1)
 
 
-def main(path):
+def check_version(pe, version):
+    if not hasattr(pe, "VS_FIXEDFILEINFO"):
+        fail("no version resource")
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    numbers = (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF, fixed.FileVersionLS >> 16)
+    if ".".join(map(str, numbers)) != version or fixed.FileVersionLS & 0xFFFF:
+        fail(f"file version {numbers} is not {version}")
+    strings = {}
+    for info in pe.FileInfo[0]:
+        for table in getattr(info, "StringTable", []):
+            strings.update({key.decode(): value.decode() for key, value in table.entries.items()})
+    expected = {"FileVersion": version, "ProductVersion": version, "ProductName": "Varolen 2004",
+                "OriginalFilename": "Varolen2004.dll"}
+    for key, value in expected.items():
+        if strings.get(key) != value:
+            fail(f"version resource {key} is {strings.get(key)!r}, expected {value!r}")
+    for key in ("CompanyName", "FileDescription"):
+        if not strings.get(key):
+            fail(f"version resource has no {key}")
+
+
+def main(path, version):
     try:
         pe = pefile.PE(path)
     except (OSError, pefile.PEFormatError) as error:
@@ -54,8 +77,9 @@ def main(path):
         if pe.get_data(address - base, 1)[0] != RET:
             fail(f"the {name} entry does more than return")
 
-    print(f"OK: {path} exports ImportTable and Linkage; imports {', '.join(sorted(imports))}")
+    check_version(pe, version)
+    print(f"OK: {path} version {version} exports ImportTable and Linkage; imports {', '.join(sorted(imports))}")
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(sys.argv[1], sys.argv[2])
