@@ -3,12 +3,15 @@
 
 usage: run_wine_test.py WINDOWS_BUILD PREFIX WORK TEST [NATIVE_SIMHOST]
 TEST is one of: prefix, startup, no_main_window, hooks_and_menu, registry,
-registry_garbage, agreement (which also needs the native simhost)."""
+registry_garbage, dialogs, sound, installed_archive, agreement (which also
+needs the native simhost)."""
 
 import csv
 import io
+import shutil
 import subprocess
 import sys
+import zipfile
 from pathlib import Path
 
 from wine_host import ROOT, WineHost
@@ -138,8 +141,9 @@ def test_dialogs(host, work, native):
     check(native_dialogs == dialogs, f"native {native_dialogs}")
 
 
-def test_sound(host, work, native):
-    """The effects through a real DirectSound: Wine's ALSA output goes to a file."""
+def run_with_sound_to_file(host, work, scenario, **options):
+    """Plays a scenario with Wine's ALSA output going to a file; checks that
+    DirectSound played something that is not silence."""
     home = work / "home"
     home.mkdir(parents=True, exist_ok=True)
     output = home / "sound.raw"
@@ -147,7 +151,7 @@ def test_sound(host, work, native):
     (home / ".asoundrc").write_text(
         f'pcm.!default {{ type file; slave.pcm "null"; file "{output}"; format "raw" }}\n')
     host.wineserver("-k")  # a new wineserver reads the audio setting
-    code, summary, trace = host.run(SCENARIOS / "sound.toml", work / "sound", home=home)
+    code, summary, trace = host.run(SCENARIOS / scenario, work / Path(scenario).stem, home=home, **options)
     host.wineserver("-k")
     check(code == 0, f"simhost.exe ended with {code}")
     check(output.exists() and output.stat().st_size > 100000, "Wine wrote no sound: DirectSound did not play")
@@ -155,6 +159,38 @@ def test_sound(host, work, native):
     loud = sum(1 for index in range(0, len(data), 997) if data[index] not in (0, 0x80, 0x7F, 0xFF))
     check(loud > len(data) // 997 // 4, f"the sound is silence ({loud} of {len(data) // 997} samples)")
     print(f"sound: {len(data)} bytes of audio written by Wine")
+    return summary, trace
+
+
+def test_sound(host, work, native):
+    """The effects through a real DirectSound: Wine's ALSA output goes to a file."""
+    run_with_sound_to_file(host, work, "sound.toml")
+
+
+def test_installed_archive(host, work, native):
+    """The release archive unpacked into a fresh simulator folder: the module
+    loads, its menu appears, the shipped bindings work and the shipped sounds play."""
+    archive = host.package()
+    check(archive is not None, f"no release archive in {host.build / 'package'}")
+    folder = work / "simulator"
+    shutil.rmtree(folder, ignore_errors=True)
+    with zipfile.ZipFile(archive) as unpacked:
+        unpacked.extractall(folder)
+    files_before = sorted(path.relative_to(folder) for path in folder.rglob("*"))
+    summary, trace = run_with_sound_to_file(host, work, "installed.toml", installed=folder)
+    check(values(summary, "message_box") == [], f"messages {values(summary, 'message_box')}")
+    check(values(summary, "linkage") == ["0x13 0 0 0x900"], f"linkage words {values(summary, 'linkage')}")
+    check(menu_of(summary)[0] == MODULE_MENU, f"menu {menu_of(summary)[0]}")
+    rows = list(csv.DictReader(io.StringIO(trace)))
+    at = {second: rows[int(second * 30)] for second in (2.0, 3.5, 4.0, 8.0)}
+    # CONTROL+SHIFT+F and CONTROL+SHIFT+W of the shipped Varolen2004.cfg, then NUMPAD_8 held.
+    check((at[2.0]["fly_by"], at[3.5]["fly_by"]) == ("1", "0"), "the fly-by key did nothing")
+    check((at[2.0]["external_view"], at[3.5]["external_view"]) == ("0", "1"), "the walking pilot key did nothing")
+    check(at[4.0]["pilot_latitude"] != at[8.0]["pilot_latitude"], "the walking pilot did not walk")
+    check(registry_of(summary)["FlyByActive"] == "0", "the setting was not stored")
+    check(sorted(path.relative_to(folder) for path in folder.rglob("*")) == files_before,
+          "the module changed the simulator's folder")
+    print(f"{archive.name}: installed, loaded, menu, keys and sounds")
 
 
 def compare_traces(native_trace, wine_trace, name):

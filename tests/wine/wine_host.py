@@ -79,17 +79,25 @@ class WineHost:
         """Wine's drive Z: is the Linux root."""
         return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
-    def run(self, scenario, out, *options, timeout=300, home=None):
+    def package(self):
+        """The release archive that the build folder made."""
+        archives = sorted((self.build / "package").glob("Varolen2004-*.zip"))
+        return archives[-1] if archives else None
+
+    def run(self, scenario, out, *options, timeout=300, home=None, installed=None):
         """Plays a scenario; returns (exit code, summary lines, trace text). With
-        `home`, Wine's sound goes to the ALSA setup of that folder."""
+        `home`, Wine's sound goes to the ALSA setup of that folder. With
+        `installed`, the module runs as installed in that simulator folder."""
         out = Path(out)
         out.mkdir(parents=True, exist_ok=True)
         for old in ("summary.txt", "trace.csv"):
             (out / old).unlink(missing_ok=True)
         process = subprocess.run(
             [self.wine, self.windows_path(self.simhost), self.windows_path(scenario), "--out", self.windows_path(out),
-             "--folder", self.windows_path(out / "simulator"), "--module", self.windows_path(self.module),
-             "--sounds", self.windows_path(self.sounds), *options],
+             *(["--folder", self.windows_path(installed), "--installed"] if installed else
+               ["--folder", self.windows_path(out / "simulator"), "--module", self.windows_path(self.module),
+                "--sounds", self.windows_path(self.sounds)]),
+             *options],
             env=dict(self.env, HOME=str(home)) if home else self.env, timeout=timeout, capture_output=True, text=True)
         summary = (out / "summary.txt").read_text().replace("\r", "").splitlines() \
             if (out / "summary.txt").exists() else []

@@ -401,7 +401,13 @@ class Win32Host : public Host {
     RegCloseKey(key);
   }
 
+  // Lays out the module and its bindings; with no module file the folder is
+  // taken as installed (from the release archive) and left as it is.
   void PrepareFolder(const Scenario& scenario, const std::string& modulePath) {
+    if (modulePath.empty()) {
+      if (scenario.bindings) throw std::runtime_error("an installed folder keeps its own bindings");
+      return;
+    }
     std::filesystem::create_directories(folder_ + "\\Modules");
     if (!CopyFileA(modulePath.c_str(), (folder_ + "\\Modules\\Varolen2004.dll").c_str(), FALSE)) {
       throw std::runtime_error("cannot copy the module " + modulePath);
@@ -497,12 +503,14 @@ int main(int argc, char** argv) {
       "Loads FOLDER\\Modules\\Varolen2004.dll, plays a scenario through real windows,\n"
       "hooks and messages, and writes OUT\\trace.csv and OUT\\summary.txt."};
   std::string scenarioPath, out = "out", folder = "simulator", module = "Varolen2004.dll";
-  bool keepRegistry = false;
+  bool keepRegistry = false, installed = false;
   std::string screenshots, sounds;
   app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required();
   app.add_option("-o,--out", out, "Output folder");
   app.add_option("-f,--folder", folder, "The simulator folder to lay out");
   app.add_option("-m,--module", module, "The module file to install into FOLDER\\Modules");
+  app.add_flag("--installed", installed,
+               "Run the module as installed in FOLDER (by the release archive): lay nothing out");
   app.add_flag("--keep-registry", keepRegistry, "Start from the registry as the last run left it");
   app.add_option("--dialog-screenshots", screenshots, "Save a picture of each of the module's dialogs here");
   app.add_option("--sounds", sounds, "The module's wave files, to install into FOLDER\\Varolen\\Sound");
@@ -520,8 +528,8 @@ int main(int argc, char** argv) {
       std::filesystem::create_directories(screenshots);
       simhost::screenshotFolder = screenshots;
     }
-    simhost::Win32Host host(*scenario, std::filesystem::absolute(folder).string(), module, keepRegistry,
-                            sounds);
+    simhost::Win32Host host(*scenario, std::filesystem::absolute(folder).string(), installed ? "" : module,
+                            keepRegistry, installed ? "" : sounds);
     host.Load();
     std::FILE* trace = std::fopen((out + "\\trace.csv").c_str(), "w");
     std::FILE* summary = std::fopen((out + "\\summary.txt").c_str(), "w");
