@@ -81,9 +81,12 @@ void WriteClickAreas(Allocator& scenery, const Scenario& scenario) {
 }
 
 // One object's "BLCK" list: its placement, a bounding sphere around it, and the
-// two triangles of its top (the only faces a vertical probe can meet).
+// triangles of its top (the only faces a vertical probe can meet): the top cut
+// into grid x grid squares of two triangles each.
 HostAddress WriteObjectGeometry(Allocator& scenery, const SceneryObject& object) {
-  const HostAddress list = scenery.Allocate(30 + 26 + 6 + 2 * 48 + 2);
+  const int grid = object.grid;
+  const std::uint32_t triangleCount = 2u * static_cast<std::uint32_t>(grid * grid);
+  const HostAddress list = scenery.Allocate(30 + 26 + 6 + 48 * triangleCount + 2);
   scenery.Put<std::uint16_t>(list, 0xF002);
   scenery.Put(list + 2, static_cast<float>(object.latitude));
   scenery.Put(list + 6, static_cast<float>(object.longitude));
@@ -92,23 +95,23 @@ HostAddress WriteObjectGeometry(Allocator& scenery, const SceneryObject& object)
   const HostAddress sphere = list + 30;
   scenery.Put<std::uint16_t>(sphere, 0xF004);
   scenery.Put<std::uint16_t>(sphere + 2, 26);
-  scenery.Put<std::uint32_t>(sphere + 4, 26 + 6 + 2 * 48);  // to the end of the list
+  scenery.Put<std::uint32_t>(sphere + 4, 26 + 6 + 48 * triangleCount);  // to the end of the list
   scenery.Put(sphere + 10, 0.0f);
   scenery.Put(sphere + 14, static_cast<float>(height / 2));
   scenery.Put(sphere + 18, 0.0f);
   scenery.Put(sphere + 22, static_cast<float>(std::sqrt(halfWidth * halfWidth + height * height / 4 +
                                                         halfDepth * halfDepth)));
-  // Corners of the top, south-west first, around; relative to the sphere's centre.
+  // A point of the top, `east` and `north` as fractions 0 to 1 from its
+  // south-west corner; relative to the sphere's centre.
   const double h = object.heading * kDegrees;
-  const auto corner = [&](double east, double north, double up) {
-    return std::array<float, 3>{static_cast<float>(std::cos(h) * east + std::sin(h) * north),
-                                static_cast<float>(up - height / 2),
-                                static_cast<float>(std::cos(h) * north - std::sin(h) * east)};
-  };
   const double southTop = object.ramp ? 0.0 : height;
-  const std::array<float, 3> corners[4] = {
-      corner(-halfWidth, -halfDepth, southTop), corner(halfWidth, -halfDepth, southTop),
-      corner(halfWidth, halfDepth, height), corner(-halfWidth, halfDepth, height)};
+  const auto point = [&](double east, double north) {
+    const double x = -halfWidth + east * 2 * halfWidth, z = -halfDepth + north * 2 * halfDepth;
+    const double up = southTop + north * (height - southTop);
+    return std::array<float, 3>{static_cast<float>(std::cos(h) * x + std::sin(h) * z),
+                                static_cast<float>(up - height / 2),
+                                static_cast<float>(std::cos(h) * z - std::sin(h) * x)};
+  };
   // The top's normal: up, tilted back for a ramp.
   const double slope = object.ramp ? height / (2 * halfDepth) : 0.0;
   const double length = std::sqrt(1 + slope * slope);
@@ -116,16 +119,25 @@ HostAddress WriteObjectGeometry(Allocator& scenery, const SceneryObject& object)
                            static_cast<float>(std::cos(h) * -slope / length)};
   const HostAddress triangles = sphere + 26;
   scenery.Put<std::uint16_t>(triangles, 0xF005);
-  scenery.Put<std::uint32_t>(triangles + 2, 2);
-  const int faces[2][3] = {{0, 1, 2}, {0, 2, 3}};
-  for (int face = 0; face < 2; ++face) {
-    const HostAddress at = triangles + 6 + 48 * static_cast<HostAddress>(face);
-    for (int vertex = 0; vertex < 3; ++vertex) {
-      scenery.Bytes(at + 12 * static_cast<HostAddress>(vertex), corners[faces[face][vertex]].data(), 12);
+  scenery.Put<std::uint32_t>(triangles + 2, triangleCount);
+  HostAddress at = triangles + 6;
+  for (int row = 0; row < grid; ++row) {
+    for (int column = 0; column < grid; ++column) {
+      // Corners of one square: south-west first, around.
+      const std::array<float, 3> corners[4] = {
+          point(double(column) / grid, double(row) / grid), point(double(column + 1) / grid, double(row) / grid),
+          point(double(column + 1) / grid, double(row + 1) / grid),
+          point(double(column) / grid, double(row + 1) / grid)};
+      const int faces[2][3] = {{0, 1, 2}, {0, 2, 3}};
+      for (const auto& face : faces) {
+        for (int vertex = 0; vertex < 3; ++vertex)
+          scenery.Bytes(at + 12 * static_cast<HostAddress>(vertex), corners[face[vertex]].data(), 12);
+        scenery.Bytes(at + 36, normal, 12);
+        at += 48;
+      }
     }
-    scenery.Bytes(at + 36, normal, 12);
   }
-  scenery.Put<std::uint16_t>(triangles + 6 + 96, 0xF001);
+  scenery.Put<std::uint16_t>(at, 0xF001);
   return list;
 }
 

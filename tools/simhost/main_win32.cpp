@@ -422,9 +422,12 @@ class Win32Host : public Host {
     if (sounds.empty()) return;
     const std::filesystem::path target = std::filesystem::path(folder_) / "Varolen" / "Sound";
     std::filesystem::create_directories(target);
+    // CopyFile: mingw's std::filesystem::copy_file refuses to overwrite a file
+    // that exists, whatever the options say.
     for (const auto& file : std::filesystem::directory_iterator(sounds)) {
-      std::filesystem::copy_file(file.path(), target / file.path().filename(),
-                                 std::filesystem::copy_options::overwrite_existing);
+      const std::string to = (target / file.path().filename()).string();
+      if (!CopyFileA(file.path().string().c_str(), to.c_str(), FALSE))
+        throw std::runtime_error("cannot copy the sound " + file.path().string());
     }
   }
 

@@ -270,6 +270,10 @@ void ReadObject(const std::string& file, const toml::table& table, const std::st
     reader.Triple("ramp", object.size);
     object.ramp = true;
   }
+  double grid = 1;
+  reader.Number("grid", grid);
+  if (!(grid >= 1 && grid <= 100)) reader.Fail(*reader.Find("grid"), "grid", "from 1 to 100");
+  object.grid = static_cast<int>(grid);
 }
 
 template <typename Item, typename ReadItem>

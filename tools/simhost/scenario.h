@@ -85,6 +85,7 @@ struct SceneryObject {
   double size[3] = {10, 3, 10};  // metres: east-west, height, north-south
   double heading = 0.0;          // degrees
   bool ramp = false;
+  int grid = 1;  // the top as grid x grid squares, two triangles each
 };
 
 // What the user does in one of the module's dialogs, in the order they open:
