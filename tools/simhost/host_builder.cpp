@@ -124,10 +124,10 @@ HostAddress WriteObjectGeometry(Allocator& scenery, const SceneryObject& object)
   for (int row = 0; row < grid; ++row) {
     for (int column = 0; column < grid; ++column) {
       // Corners of one square: south-west first, around.
-      const std::array<float, 3> corners[4] = {
-          point(double(column) / grid, double(row) / grid), point(double(column + 1) / grid, double(row) / grid),
-          point(double(column + 1) / grid, double(row + 1) / grid),
-          point(double(column) / grid, double(row + 1) / grid)};
+      const std::array<float, 3> corners[4] = {point(double(column) / grid, double(row) / grid),
+                                               point(double(column + 1) / grid, double(row) / grid),
+                                               point(double(column + 1) / grid, double(row + 1) / grid),
+                                               point(double(column) / grid, double(row + 1) / grid)};
       const int faces[2][3] = {{0, 1, 2}, {0, 2, 3}};
       for (const auto& face : faces) {
         for (int vertex = 0; vertex < 3; ++vertex)
