@@ -18,7 +18,7 @@ class ViewFiles : public testing::ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    folder_ = std::filesystem::temp_directory_path() / "varolen-views";
+    folder_ = testing::TestFolder() / "views";
     std::filesystem::create_directories(folder_);
   }
   // A file with this text, as the module names it (backslashes).

@@ -29,7 +29,7 @@ std::vector<Row> Play(const std::string& name) {
       simhost::LoadScenario(std::string(VAROLEN_SOURCE_DIR) + "/data/scenarios/" + name, error);
   EXPECT_TRUE(scenario.has_value()) << error;
   if (!scenario) return {};
-  const auto folder = std::filesystem::temp_directory_path() / ("varolen-" + name);
+  const auto folder = testing::TestFolder() / name;
   std::FILE* trace = std::tmpfile();
   auto host = simhost::StartNativeHost(*scenario, folder.string());
   const auto run = simhost::RunScenario(*scenario, *host, trace);

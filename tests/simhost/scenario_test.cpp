@@ -7,12 +7,13 @@
 #include <fstream>
 
 #include "flight.h"
+#include "support/module_fixture.h"
 
 namespace simhost {
 namespace {
 
 std::string WriteScenario(const std::string& name, const std::string& text) {
-  const auto path = std::filesystem::temp_directory_path() / ("varolen-" + name + ".toml");
+  const auto path = varolen::testing::TestFolder() / (name + ".toml");
   std::ofstream(path) << text;
   return path.string();
 }

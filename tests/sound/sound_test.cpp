@@ -58,7 +58,7 @@ Bytes Wave(const std::vector<std::pair<const char*, Bytes>>& chunks, std::uint32
 }
 
 std::string Save(const std::string& name, const Bytes& bytes) {
-  const auto path = std::filesystem::temp_directory_path() / ("varolen-" + name);
+  const auto path = testing::TestFolder() / name;
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return path.string();
@@ -128,7 +128,7 @@ class Sounds : public testing::ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    folder_ = std::filesystem::temp_directory_path() / "varolen-sounds";
+    folder_ = testing::TestFolder() / "simulator";
     std::filesystem::create_directories(folder_ / "Varolen" / "Sound");
     for (const char* name :
          {"Wind 4-9.wav", "Wind 10-X.wav", "Stress.wav", "Walk.wav", "Run.wav", "Crouch.wav"}) {

@@ -4,41 +4,28 @@
 #include <cmath>
 #include <cstring>
 
-#include "camera/approach_view.h"
-#include "camera/fly_by.h"
 #include "camera/frame_update.h"
-#include "cockpit/cockpit_controller.h"
 #include "flight.h"
 #include "host_builder.h"
-#include "input/key_bindings.h"
-#include "input/view_presets.h"
 #include "native_host.h"
 #include "platform/host_memory.h"
 #include "shell/host_layout.h"
-#include "shell/host_menu.h"
 #include "shell/lifecycle.h"
 #include "shell/settings.h"
-#include "sound/sound_effects.h"
 
 namespace varolen::testing {
 
+std::filesystem::path TestFolder() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const auto folder = std::filesystem::temp_directory_path() / "varolen-tests" /
+                      (std::string(test->test_suite_name()) + "." + test->name());
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
 void ResetModule() {
-  ResetSoundEffects();
-  sim::ResetPlatform();
+  simhost::ResetModuleState();
   sim::SetModuleFilePath(kModulePath);
-  CameraSettings = {};
-  CockpitController = {};
-  for (ViewPreset& preset : ViewPresets) preset = {};
-  KeyBindings.count = 0;
-  Shell = {};
-  SimulatorFolder[0] = '\0';
-  ViewFolder[0] = '\0';
-  HostAddresses = {};
-  HostMenu = {};
-  FrameClock = {};
-  AircraftState = {};
-  FlyByCamera = {};
-  ApproachAnchor = {};
 }
 
 std::vector<HostAddress> ModuleTest::StartWithHost(std::vector<simhost::ViewRecordSpec> views,

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ namespace varolen::testing {
 using platform::HostAddress;
 
 inline constexpr const char* kModulePath = "C:\\Flight Simulator 9\\Modules\\Varolen2004.dll";
+
+// A folder of the running test's own: ctest runs tests side by side.
+std::filesystem::path TestFolder();
 
 // Clears every piece of module-lifetime state and the simulated platform.
 void ResetModule();

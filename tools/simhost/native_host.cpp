@@ -6,8 +6,16 @@
 #include <filesystem>
 #include <fstream>
 
+#include "camera/approach_view.h"
+#include "camera/fly_by.h"
+#include "camera/frame_update.h"
+#include "cockpit/cockpit_controller.h"
+#include "input/key_bindings.h"
+#include "input/view_presets.h"
 #include "platform/desktop.h"
 #include "platform/sim/sim_platform.h"
+#include "shell/host_layout.h"
+#include "shell/host_menu.h"
 #include "shell/lifecycle.h"
 #include "shell/settings.h"
 #include "sound/sound_effects.h"
@@ -21,7 +29,7 @@ namespace sim = varolen::sim;
 class NativeHost : public Host {
  public:
   NativeHost(const Scenario& scenario, const std::string& folder) {
-    sim::ResetPlatform();
+    ResetModuleState();
     // Windows paths inside the module, over a real folder of this machine.
     std::filesystem::create_directories(std::filesystem::path(folder) / "Modules");
     sim::SetModuleFilePath(folder + "\\Modules\\Varolen2004.dll");
@@ -132,6 +140,25 @@ void SimulatedHostMemory::Write(HostAddress address, const void* bytes, std::uin
 
 void SimulatedHostMemory::Read(HostAddress address, void* bytes, std::uint32_t size) {
   std::memcpy(bytes, sim::HostBytes(address, size), size);
+}
+
+void ResetModuleState() {
+  using namespace varolen;
+  ResetSoundEffects();
+  sim::ResetPlatform();
+  CameraSettings = {};
+  CockpitController = {};
+  for (ViewPreset& preset : ViewPresets) preset = {};
+  KeyBindings.count = 0;
+  Shell = {};
+  SimulatorFolder[0] = '\0';
+  ViewFolder[0] = '\0';
+  HostAddresses = {};
+  HostMenu = {};
+  FrameClock = {};
+  AircraftState = {};
+  FlyByCamera = {};
+  ApproachAnchor = {};
 }
 
 std::unique_ptr<Host> StartNativeHost(const Scenario& scenario, const std::string& folder) {

@@ -18,6 +18,10 @@ class SimulatedHostMemory : public HostMemoryWriter, public HostMemoryReader {
   void Read(HostAddress address, void* bytes, std::uint32_t size) override;
 };
 
+// Clears every piece of module-lifetime state and the simulated platform, as
+// a fresh process would have them.
+void ResetModuleState();
+
 // Lays out the simulator folder (under `folder`), the registry, windows and
 // memory, then starts the module. Shut down with Stop().
 std::unique_ptr<Host> StartNativeHost(const Scenario& scenario, const std::string& folder);
