@@ -10,8 +10,6 @@
 
 namespace varolen {
 
-double Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
 double Length(const Vec3& a) { return std::sqrt(Dot(a, a)); }
 
 void Normalize(Vec3& v) {
@@ -21,18 +19,6 @@ void Normalize(Vec3& v) {
   } else {
     v = {0.0, 0.0, 1.0};
   }
-}
-
-void RotatePitch(Vec3& v, double angle) {
-  const double c = std::cos(angle);
-  const double s = std::sin(angle);
-  v = {v.x, c * v.y - s * v.z, s * v.y + c * v.z};
-}
-
-void RotateHeading(Vec3& v, double angle) {
-  const double c = std::cos(angle);
-  const double s = std::sin(angle);
-  v = {c * v.x + s * v.z, v.y, c * v.z - s * v.x};
 }
 
 double HorizontalBearing(const Vec3& a, const Vec3& b) {

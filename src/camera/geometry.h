@@ -3,6 +3,8 @@
 // great-circle distance, and the host's observer position.
 #pragma once
 
+#include <cmath>
+
 namespace varolen {
 
 // x east (right), y up, z north (forward); metres unless a caller says otherwise.
@@ -31,15 +33,25 @@ inline constexpr double kFeetToMetres = 0.3048;
 inline constexpr double kMetresToFeet = 3.28084;
 inline constexpr double kMetresPerArcDegree = 60.0 * 1852.0;
 
-double Dot(const Vec3& a, const Vec3& b);
+// Inline, with the rotations: the ground probe and the click-area search run them
+// thousands of times a frame.
+inline double Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 double Length(const Vec3& a);
 // A unit vector; the zero vector becomes (0, 0, 1).
 void Normalize(Vec3& v);
 
 // About the x axis.
-void RotatePitch(Vec3& v, double angle);
+inline void RotatePitch(Vec3& v, double angle) {
+  const double c = std::cos(angle);
+  const double s = std::sin(angle);
+  v = {v.x, c * v.y - s * v.z, s * v.y + c * v.z};
+}
 // About the y axis, clockwise seen from above: (0, 0, 1) turned by h is (sin h, 0, cos h).
-void RotateHeading(Vec3& v, double angle);
+inline void RotateHeading(Vec3& v, double angle) {
+  const double c = std::cos(angle);
+  const double s = std::sin(angle);
+  v = {c * v.x + s * v.z, v.y, c * v.z - s * v.x};
+}
 
 // Direction of b seen from a, clockwise from +z, in (0, 2 pi]; 0 when b is straight above or below a.
 double HorizontalBearing(const Vec3& a, const Vec3& b);

@@ -17,11 +17,11 @@ constexpr int kNameCapacity = 11;
 
 // Reads a module name byte by byte, each byte tested; false when the name is
 // unreadable or longer than any name looked for.
-bool ReadModuleName(HostAddress address, char (&name)[kNameCapacity + 1]) {
+bool ReadModuleName(platform::HostReader& reader, HostAddress address, char (&name)[kNameCapacity + 1]) {
   for (int index = 0; index <= kNameCapacity; ++index) {
-    const HostAddress at = address + static_cast<HostAddress>(index);
-    if (!HostReadable(at, 1)) return false;
-    name[index] = ReadHost<char>(at);
+    const std::uint8_t* at = reader.Bytes(address + static_cast<HostAddress>(index), 1);
+    if (at == nullptr) return false;
+    name[index] = static_cast<char>(*at);
     if (name[index] == '\0') return true;
   }
   return false;
@@ -57,12 +57,14 @@ int DiscoverHostModules(CockpitControllerRecord& controller) {
   }
   // A list that loops back on itself ends after as many nodes as a host could load.
   constexpr int kMostNodes = 4096;
+  platform::HostReader reader;
   HostAddress node = controller.ModuleList;
   for (int visited = 0; node != 0 && visited < kMostNodes; ++visited) {
-    if (!HostReadable(node, kModuleNodeSize)) break;
+    const std::uint8_t* bytes = reader.Bytes(node, kModuleNodeSize);
+    if (bytes == nullptr) break;
     char name[kNameCapacity + 1];
-    const HostAddress value = ReadHost<std::uint32_t>(node + kModuleNodeValue);
-    if (ReadModuleName(ReadHost<std::uint32_t>(node + kModuleNodeName), name) &&
+    const auto value = platform::BlockField<std::uint32_t>(bytes, kModuleNodeValue);
+    if (ReadModuleName(reader, platform::BlockField<std::uint32_t>(bytes, kModuleNodeName), name) &&
         !EqualIgnoringCase(name, "_.DLL")) {
       if (controller.G3dModule == 0 && EqualIgnoringCase(name, "G3D.DLL")) {
         controller.G3dModule = value;
@@ -74,7 +76,7 @@ int DiscoverHostModules(CockpitControllerRecord& controller) {
         controller.HostViewOrientation = value + kGlobalViewOrientationOffset;
       }
     }
-    node = ReadHost<std::uint32_t>(node + kModuleNodeNext);
+    node = platform::BlockField<std::uint32_t>(bytes, kModuleNodeNext);
   }
   return 1;
 }

@@ -8,8 +8,7 @@ namespace varolen {
 
 namespace {
 
-using platform::HostReadable;
-using platform::ReadHost;
+using platform::BlockField;
 
 constexpr std::uint16_t kCall = 0xF000;
 constexpr std::uint16_t kArea = 0xF003;
@@ -24,6 +23,7 @@ constexpr int kMostRecords = 100000;
 
 struct Search {
   const CockpitControllerRecord& controller;
+  platform::HostReader reader;
   int records = 0;
 };
 
@@ -33,34 +33,39 @@ std::uint32_t SearchList(Search& search, HostAddress record, const Vec3& base, i
   if (depth > kDeepestCall) return 0;
   Vec3 callBase = base;
   for (; ++search.records <= kMostRecords;) {
-    if (!HostReadable(record, 2)) return 0;
-    const std::uint16_t opcode = ReadHost<std::uint16_t>(record);
+    const std::uint8_t* head = search.reader.Bytes(record, 2);
+    if (head == nullptr) return 0;
+    const auto opcode = BlockField<std::uint16_t>(head, 0);
     if (opcode == kCall) {
-      if (!HostReadable(record, kCallLength)) return 0;
+      const std::uint8_t* call = search.reader.Bytes(record, kCallLength);
+      if (call == nullptr) return 0;
       const std::uint32_t found =
-          SearchList(search, record + ReadHost<std::uint32_t>(record + 2), callBase, depth + 1);
+          SearchList(search, record + BlockField<std::uint32_t>(call, 2), callBase, depth + 1);
       if (found != 0) return found;
       record += kCallLength;
     } else if (opcode == kArea) {
-      if (!HostReadable(record, kAreaLength)) return 0;
-      const std::uint16_t length = ReadHost<std::uint16_t>(record + 2);
-      if (length < kAreaLength || !HostReadable(record, length)) return 0;
-      const std::uint32_t skip = ReadHost<std::uint32_t>(record + 4);
-      const Vec3 centre = {base.x + ReadHost<float>(record + 10), base.y + ReadHost<float>(record + 14),
-                           base.z + ReadHost<float>(record + 18)};
+      const std::uint8_t* area = search.reader.Bytes(record, kAreaLength);
+      if (area == nullptr) return 0;
+      const auto length = BlockField<std::uint16_t>(area, 2);
+      if (length < kAreaLength) return 0;
+      area = search.reader.Bytes(record, length);
+      if (area == nullptr) return 0;
+      const auto skip = BlockField<std::uint32_t>(area, 4);
+      const Vec3 centre = {base.x + BlockField<float>(area, 10), base.y + BlockField<float>(area, 14),
+                           base.z + BlockField<float>(area, 18)};
       callBase = centre;
-      const double radius = ReadHost<float>(record + 22);
+      const double radius = BlockField<float>(area, 22);
       double t0 = 0.0, t1 = 0.0;
       if (!RaySphereHit(search.controller.PickRay, centre, radius * radius, t0, t1)) {
         record += skip + length;  // the covered records go with it
         continue;
       }
       const bool answers =
-          ReadHost<std::uint16_t>(record + 8) == kClickableKind &&
-          (ReadHost<std::uint32_t>(record + 26) != 0 || ReadHost<std::uint32_t>(record + 30) != 0 ||
-           ReadHost<std::uint32_t>(record + 34) != 0);
+          BlockField<std::uint16_t>(area, 8) == kClickableKind &&
+          (BlockField<std::uint32_t>(area, 26) != 0 || BlockField<std::uint32_t>(area, 30) != 0 ||
+           BlockField<std::uint32_t>(area, 34) != 0);
       if (answers) {
-        const std::uint32_t shape = length == kAreaWithShapeLength ? ReadHost<std::uint32_t>(record + 38) : 0;
+        const std::uint32_t shape = length == kAreaWithShapeLength ? BlockField<std::uint32_t>(area, 38) : 0;
         return shape != 0 ? shape : 1;
       }
       record += length;  // into the records the area covers
@@ -74,7 +79,7 @@ std::uint32_t SearchList(Search& search, HostAddress record, const Vec3& base, i
 }  // namespace
 
 std::uint32_t FindClickArea(const CockpitControllerRecord& controller, HostAddress list) {
-  Search search{controller};
+  Search search{controller, {}};
   return SearchList(search, list, {0.0, 0.0, 0.0}, 0);
 }
 

@@ -10,6 +10,7 @@ namespace varolen {
 
 namespace {
 
+using platform::BlockField;
 using platform::HostReadable;
 using platform::ReadHost;
 
@@ -43,45 +44,106 @@ constexpr long kMostRecords = 1000000;
 // More objects than a host loads: a count beyond it is not the host's.
 constexpr std::int32_t kMostObjects = 100000;
 
+// The reference point's side of GeoOffset, worked out once per probe: every
+// placement of every object is measured from the same point.
+struct ReferenceFrame {
+  Vec3 centre;  // the reference, earth-centred
+  double headingCos, headingSin;
+  double pitchCos, pitchSin;
+  double quarterCos, quarterSin;
+};
+
+ReferenceFrame FrameAt(const Vec3& reference) {
+  const double heading = reference.y * kDegreesToRadians;
+  const double pitch = -reference.x * kDegreesToRadians;
+  return {GeoToCartesian(reference), std::cos(heading),      std::sin(heading),     std::cos(pitch),
+          std::sin(pitch),           std::cos(kQuarterTurn), std::sin(kQuarterTurn)};
+}
+
+// RotateHeading and RotatePitch with their sine and cosine given.
+void TurnHeading(Vec3& v, double c, double s) { v = {c * v.x + s * v.z, v.y, c * v.z - s * v.x}; }
+void TurnPitch(Vec3& v, double c, double s) { v = {v.x, c * v.y - s * v.z, s * v.y + c * v.z}; }
+
+// Earth-centred positions of the placements met lately. Scenery stands still:
+// each frame meets the placements of the last, and their sines and cosines
+// need working out only once. Entries are keyed by the record's exact bits.
+struct KnownPlacement {
+  std::uint32_t bits[3];
+  bool used;
+  Vec3 position;
+};
+constexpr int kKnownPlacementBits = 11;
+KnownPlacement knownPlacements[1 << kKnownPlacementBits];
+
+Vec3 PlacementPosition(const float (&placement)[3]) {
+  std::uint32_t bits[3];
+  std::memcpy(bits, placement, sizeof bits);
+  const std::uint32_t hash = bits[0] * 0x9E3779B1u ^ bits[1] * 0x85EBCA77u ^ bits[2] * 0xC2B2AE3Du;
+  KnownPlacement& known = knownPlacements[hash >> (32 - kKnownPlacementBits)];
+  if (!known.used || std::memcmp(known.bits, bits, sizeof bits) != 0) {
+    known = {{bits[0], bits[1], bits[2]}, true,
+             GeoToCartesian({placement[0], placement[1], kEarthRadius + placement[2]})};
+  }
+  return known.position;
+}
+
+Vec3 OffsetFrom(const Vec3& a, const ReferenceFrame& frame) {
+  Vec3 d = {a.x - frame.centre.x, a.y - frame.centre.y, a.z - frame.centre.z};
+  TurnHeading(d, frame.headingCos, frame.headingSin);
+  TurnPitch(d, frame.pitchCos, frame.pitchSin);
+  TurnPitch(d, frame.quarterCos, frame.quarterSin);
+  return d;
+}
+
 struct Walk {
   GroundProbe& probe;
+  ReferenceFrame frame;
+  platform::HostReader reader;
   long records = 0;
+
+  explicit Walk(GroundProbe& target)
+      : probe(target), frame(FrameAt({target.latitude, target.longitude, kEarthRadius + target.altitude})) {}
 };
 
 void WalkList(Walk& walk, HostAddress record, const Vec3& base, int depth) {
   if (depth > kDeepestCall) return;
   Vec3 origin = base;  // where the last placement put the object
   Vec3 centre = base;  // the last bounding sphere's centre
-  while (++walk.records <= kMostRecords && HostReadable(record, 2)) {
-    const std::uint16_t opcode = ReadHost<std::uint16_t>(record);
+  while (++walk.records <= kMostRecords) {
+    const std::uint8_t* head = walk.reader.Bytes(record, 2);
+    if (head == nullptr) return;
+    const auto opcode = BlockField<std::uint16_t>(head, 0);
     if (opcode == kCall) {
-      if (!HostReadable(record, kCallLength)) return;
-      WalkList(walk, record + ReadHost<std::uint32_t>(record + 2), centre, depth + 1);
+      const std::uint8_t* call = walk.reader.Bytes(record, kCallLength);
+      if (call == nullptr) return;
+      WalkList(walk, record + BlockField<std::uint32_t>(call, 2), centre, depth + 1);
       record += kCallLength;
     } else if (opcode == kPlacement) {
-      if (!HostReadable(record, kPlacementLength)) return;
-      const Vec3 placed = {ReadHost<float>(record + 2), ReadHost<float>(record + 6),
-                           kEarthRadius + ReadHost<float>(record + 10)};
-      const Vec3 reference = {walk.probe.latitude, walk.probe.longitude, kEarthRadius + walk.probe.altitude};
-      origin = GeoOffset(placed, reference);
+      const std::uint8_t* placement = walk.reader.Bytes(record, kPlacementLength);
+      if (placement == nullptr) return;
+      float placed[3];
+      std::memcpy(placed, placement + 2, sizeof placed);
+      origin = OffsetFrom(PlacementPosition(placed), walk.frame);
       record += kPlacementLength;
     } else if (opcode == kSphere) {
-      if (!HostReadable(record, kSphereLength)) return;
-      const std::uint16_t length = ReadHost<std::uint16_t>(record + 2);
-      const std::uint32_t skip = ReadHost<std::uint32_t>(record + 4);
+      const std::uint8_t* sphere = walk.reader.Bytes(record, kSphereLength);
+      if (sphere == nullptr) return;
+      const auto length = BlockField<std::uint16_t>(sphere, 2);
+      const auto skip = BlockField<std::uint32_t>(sphere, 4);
       if (length < kSphereLength || skip == 0) return;
-      centre = {origin.x + ReadHost<float>(record + 10), origin.y + ReadHost<float>(record + 14),
-                origin.z + ReadHost<float>(record + 18)};
-      const double radius = ReadHost<float>(record + 22);
+      centre = {origin.x + BlockField<float>(sphere, 10), origin.y + BlockField<float>(sphere, 14),
+                origin.z + BlockField<float>(sphere, 18)};
+      const double radius = BlockField<float>(sphere, 22);
       double t0 = 0.0, t1 = 0.0;
       // A missed sphere hides the whole branch it bounds.
       record += RaySphereHit(walk.probe.ray, centre, 2.0 * radius * radius, t0, t1) ? length : skip;
     } else if (opcode == kTriangles) {
-      if (!HostReadable(record, 6)) return;
-      const std::uint32_t count = ReadHost<std::uint32_t>(record + 2);
+      const std::uint8_t* header = walk.reader.Bytes(record, 6);
+      if (header == nullptr) return;
+      const auto count = BlockField<std::uint32_t>(header, 2);
       const std::uint64_t bytes = std::uint64_t{count} * kTriangleSize;
       const std::uint8_t* triangles =
-          bytes < 0x10000000u ? platform::HostBlock(record + 6, static_cast<std::uint32_t>(bytes)) : nullptr;
+          bytes < 0x10000000u ? walk.reader.Bytes(record + 6, static_cast<std::uint32_t>(bytes)) : nullptr;
       if (triangles == nullptr && count != 0) return;
       for (std::uint32_t index = 0; index < count; ++index) {
         float triangle[12];
@@ -96,6 +158,21 @@ void WalkList(Walk& walk, HostAddress record, const Vec3& base, int depth) {
   }
 }
 
+// The "BLCK" section of the model at `model`, or 0.
+HostAddress GeometryOf(platform::HostReader& reader, HostAddress model) {
+  const std::uint8_t* header = reader.Bytes(model, kModelHeaderSize);
+  if (header == nullptr || std::memcmp(header + kModelTag, "PNTR", 4) != 0) return 0;
+  const auto count = BlockField<std::int32_t>(header, kModelEntryCount);
+  for (std::int32_t index = 0; index < count; ++index) {
+    const HostAddress entry = model + kModelEntries + kModelEntrySize * static_cast<std::uint32_t>(index);
+    const std::uint8_t* bytes = reader.Bytes(entry, kModelEntrySize);
+    if (bytes == nullptr) return 0;
+    const auto offset = BlockField<std::uint32_t>(bytes, 4);
+    if (std::memcmp(bytes, "BLCK", 4) == 0 && offset != 0) return entry + offset;
+  }
+  return 0;
+}
+
 }  // namespace
 
 GroundProbe ProbeAt(double latitude, double longitude) {
@@ -108,34 +185,27 @@ int ProbeGround(const CockpitControllerRecord& controller, GroundProbe& probe) {
   if (list == 0 || !HostReadable(list, kObjectListHeaderSize)) return 0;
   const std::int32_t count = ReadHost<std::int32_t>(list);
   const HostAddress objects = ReadHost<std::uint32_t>(list + kObjectArrayOffset);
+  Walk walk(probe);
   for (std::int32_t index = 0; index < count && index < kMostObjects; ++index) {
     const HostAddress object = objects + kObjectRecordSize * static_cast<std::uint32_t>(index);
-    if (!HostReadable(object, kObjectRecordSize)) continue;
-    const HostAddress geometry = FindObjectGeometry(object);
-    if (geometry != 0) WalkObjectGeometry(geometry, {0.0, 0.0, 0.0}, probe);
+    const std::uint8_t* record = walk.reader.Bytes(object, kObjectRecordSize);
+    if (record == nullptr) continue;
+    const HostAddress geometry =
+        GeometryOf(walk.reader, BlockField<std::uint32_t>(record, kObjectModelOffset));
+    if (geometry == 0) continue;
+    walk.records = 0;  // each object's list has its own bound
+    WalkList(walk, geometry, {0.0, 0.0, 0.0}, 0);
   }
   return 1;
 }
 
 HostAddress FindObjectGeometry(HostAddress objectRecord) {
-  const HostAddress model = ReadHost<std::uint32_t>(objectRecord + kObjectModelOffset);
-  if (!HostReadable(model, kModelHeaderSize)) return 0;
-  char tag[4];
-  platform::ReadHostBytes(model + kModelTag, tag, 4);
-  if (std::memcmp(tag, "PNTR", 4) != 0) return 0;
-  const std::int32_t count = ReadHost<std::int32_t>(model + kModelEntryCount);
-  for (std::int32_t index = 0; index < count; ++index) {
-    const HostAddress entry = model + kModelEntries + kModelEntrySize * static_cast<std::uint32_t>(index);
-    if (!HostReadable(entry, kModelEntrySize)) return 0;
-    platform::ReadHostBytes(entry, tag, 4);
-    const std::uint32_t offset = ReadHost<std::uint32_t>(entry + 4);
-    if (std::memcmp(tag, "BLCK", 4) == 0 && offset != 0) return entry + offset;
-  }
-  return 0;
+  platform::HostReader reader;
+  return GeometryOf(reader, ReadHost<std::uint32_t>(objectRecord + kObjectModelOffset));
 }
 
 void WalkObjectGeometry(HostAddress list, const Vec3& base, GroundProbe& probe) {
-  Walk walk{probe};
+  Walk walk(probe);
   WalkList(walk, list, base, 0);
 }
 
@@ -147,13 +217,7 @@ Vec3 GeoToCartesian(const Vec3& point) {
 }
 
 Vec3 GeoOffset(const Vec3& point, const Vec3& reference) {
-  const Vec3 a = GeoToCartesian(point);
-  const Vec3 b = GeoToCartesian(reference);
-  Vec3 d = {a.x - b.x, a.y - b.y, a.z - b.z};
-  RotateHeading(d, reference.y * kDegreesToRadians);
-  RotatePitch(d, -reference.x * kDegreesToRadians);
-  RotatePitch(d, kQuarterTurn);
-  return d;
+  return OffsetFrom(GeoToCartesian(point), FrameAt(reference));
 }
 
 double RayTriangleHit(const float (&triangle)[12], const double (&ray)[6], const Vec3& offset) {

@@ -23,6 +23,46 @@ void WriteHostBytes(HostAddress address, const void* source, std::uint32_t size)
 // A contiguous readable block for hot loops, or null when the range is not readable.
 const std::uint8_t* HostBlock(HostAddress address, std::uint32_t size);
 
+// The readable bytes from `address` to the end of its memory region: a pointer
+// to them, their count in `readable`; null and 0 when `address` is not readable.
+const std::uint8_t* HostSpan(HostAddress address, std::uint32_t& readable);
+
+// Reads a list of host records with one look-up per memory region it lies in
+// instead of one per record. Lives no longer than the message it serves.
+class HostReader {
+ public:
+  // The `size` bytes at `address`, or null when they are not all readable.
+  const std::uint8_t* Bytes(HostAddress address, std::uint32_t size) {
+    const std::uint32_t into = address - start_;
+    if (into < readable_ && size <= readable_ - into) return bytes_ + into;
+    return Look(address, size);
+  }
+
+ private:
+  const std::uint8_t* Look(HostAddress address, std::uint32_t size) {
+    start_ = address;
+    bytes_ = HostSpan(address, readable_);
+    if (bytes_ != nullptr && size <= readable_) return bytes_;
+    return HostBlock(address, size);  // a range over two regions
+  }
+
+  HostAddress start_ = 0;
+  const std::uint8_t* bytes_ = nullptr;
+  std::uint32_t readable_ = 0;
+};
+
+// A value at `offset` in a block HostBlock gave.
+template <typename Value>
+Value BlockField(const std::uint8_t* block, std::uint32_t offset) {
+  Value value;
+  std::memcpy(&value, block + offset, sizeof value);
+  return value;
+}
+
+// What the module learnt of the host's memory layout holds only while the host
+// does not run: the module forgets it whenever the host hands it a message.
+void ForgetHostMemoryLayout();
+
 // Host records are little-endian, as are both builds of the module.
 template <typename Value>
 Value ReadHost(HostAddress address) {

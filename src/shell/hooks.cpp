@@ -3,6 +3,7 @@
 #include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
 #include "interaction/input_router.h"
+#include "platform/host_memory.h"
 #include "shell/host_layout.h"
 #include "shell/host_menu.h"
 #include "shell/lifecycle.h"
@@ -72,6 +73,7 @@ MessageRoute RouteOf(platform::WindowHandle window, std::uint32_t message) {
 
 int MessageRouter(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                   std::intptr_t lParam) {
+  platform::ForgetHostMemoryLayout();  // the host has run since the module last looked
   if (message == kFrameMessage) UpdateCameraFrame();
   switch (RouteOf(window, message)) {
     case MessageRoute::CockpitInput:

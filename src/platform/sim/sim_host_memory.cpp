@@ -25,13 +25,19 @@ namespace {
 using detail::Region;
 using detail::Regions;
 
+// The region the last look-up found. The module reads a record, then the next
+// one beside it, so most look-ups end here instead of in the map.
+std::pair<const HostAddress, Region>* lastRegion = nullptr;
+
 // The region holding `address`, or null.
 std::pair<const HostAddress, Region>* RegionAt(HostAddress address) {
+  if (lastRegion != nullptr && address - lastRegion->first < lastRegion->second.size) return lastRegion;
   auto& regions = Regions();
   auto next = regions.upper_bound(address);
   if (next == regions.begin()) return nullptr;
   auto& candidate = *std::prev(next);
   if (address - candidate.first >= candidate.second.size) return nullptr;
+  lastRegion = &candidate;
   return &candidate;
 }
 
@@ -70,11 +76,20 @@ void ForEachSpan(HostAddress address, std::uint32_t size, Copy copy) {
 
 }  // namespace
 
+void detail::ClearRegions() {
+  lastRegion = nullptr;
+  Regions().clear();
+}
+
 void MapHostRegion(HostAddress base, std::uint32_t size, unsigned access) {
+  lastRegion = nullptr;
   Regions()[base] = detail::Region{size, access, std::vector<std::uint8_t>(size)};
 }
 
-void UnmapHostRegion(HostAddress base) { Regions().erase(base); }
+void UnmapHostRegion(HostAddress base) {
+  lastRegion = nullptr;
+  Regions().erase(base);
+}
 
 void SetHostRegionAccess(HostAddress base, unsigned access) { Regions().at(base).access = access; }
 
@@ -113,6 +128,17 @@ void WriteHostBytes(HostAddress address, const void* source, std::uint32_t size)
     std::memcpy(bytes, in + done, span);
   });
 }
+
+const std::uint8_t* HostSpan(HostAddress address, std::uint32_t& readable) {
+  readable = 0;
+  auto* region = sim::RegionAt(address);
+  if (address == 0 || region == nullptr || (region->second.access & sim::kReadable) == 0) return nullptr;
+  readable = region->second.size - (address - region->first);
+  return region->second.bytes.data() + (address - region->first);
+}
+
+// The simulated space answers every look-up afresh: nothing to forget.
+void ForgetHostMemoryLayout() {}
 
 const std::uint8_t* HostBlock(HostAddress address, std::uint32_t size) {
   auto* region = sim::RegionAt(address);

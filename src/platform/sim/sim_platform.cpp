@@ -25,7 +25,7 @@ const std::vector<std::string>& Events() { return EventLog(); }
 void ClearEvents() { EventLog().clear(); }
 
 void ResetPlatform() {
-  detail::Regions().clear();
+  detail::ClearRegions();
   ResetBasics();
   ResetRegistry();
   ResetDesktop();

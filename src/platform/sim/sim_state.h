@@ -21,5 +21,6 @@ struct Region {
 
 // Regions by base address.
 std::map<HostAddress, Region>& Regions();
+void ClearRegions();
 
 }  // namespace varolen::sim::detail
