@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/files.h"
-
 namespace varolen {
 
 namespace {
@@ -20,39 +18,66 @@ std::uint32_t Little32(const std::uint8_t* bytes) {
          static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
+}  // namespace
+
+std::int64_t WaveFileReader::SourceSize() { return memory_ != nullptr ? memorySize_ : file_.Size(); }
+
+std::uint32_t WaveFileReader::ReadAt(std::uint64_t offset, void* destination, std::uint32_t size) {
+  if (memory_ == nullptr) return file_.ReadAt(offset, destination, size);
+  if (offset >= memorySize_) return 0;
+  const auto count = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, memorySize_ - offset));
+  std::memcpy(destination, memory_ + offset, count);
+  return count;
+}
+
 // Finds a chunk with this identifier among the chunks in [from, end) of the
 // file; every size is checked against the end, so that a lying size fails.
-bool FindChunk(std::FILE* file, long from, long end, const char (&id)[5], long& start, std::uint32_t& size) {
-  for (long at = from; at + 8 <= end;) {
+bool WaveFileReader::FindChunk(std::int64_t from, std::int64_t end, const char (&id)[5], std::int64_t& start,
+                               std::uint32_t& size) {
+  for (std::int64_t at = from; at + 8 <= end;) {
     std::uint8_t header[8];
-    if (std::fseek(file, at, SEEK_SET) != 0 || std::fread(header, 1, 8, file) != 8) return false;
+    if (!ReadExactly(static_cast<std::uint64_t>(at), header, 8)) return false;
     size = Little32(header + 4);
     if (size > static_cast<std::uint64_t>(end - at - 8)) return false;
     if (std::memcmp(header, id, 4) == 0) {
       start = at + 8;
       return true;
     }
-    at += 8 + static_cast<long>(size) + static_cast<long>(size & 1);  // chunks are word aligned
+    at += 8 + static_cast<std::int64_t>(size) + static_cast<std::int64_t>(size & 1);  // chunks are word aligned
   }
   return false;
 }
 
-}  // namespace
-
 platform::SoundResult WaveFileReader::Open(const char* path) {
   if (path == nullptr) return platform::kSoundInvalidArgument;
   Close();
-  std::FILE* file = platform::OpenFile(path, "rb");
-  if (file == nullptr) return kSoundFail;
-  return Open(file);
+  hasFormat_ = false;
+  dataSize_ = 0;
+  if (!file_.Open(path)) return kSoundFail;
+  return ReadHeader();
 }
 
-platform::SoundResult WaveFileReader::Open(std::FILE* file) {
+platform::SoundResult WaveFileReader::Open(const std::uint8_t* bytes, std::uint32_t size) {
+  if (bytes == nullptr) return platform::kSoundInvalidArgument;
   Close();
   hasFormat_ = false;
   dataSize_ = 0;
-  file_ = file;
-  const platform::SoundResult result = ReadHeader();
+  memory_ = bytes;
+  memorySize_ = size;
+  return ReadHeader();
+}
+
+platform::SoundResult WaveFileReader::ReadHeader() {
+  platform::SoundResult result = kSoundFail;
+  const std::int64_t fileSize = SourceSize();
+  std::uint8_t riff[12];
+  if (fileSize >= 12 && ReadExactly(0, riff, 12) && std::memcmp(riff, "RIFF", 4) == 0 &&
+      std::memcmp(riff + 8, "WAVE", 4) == 0) {
+    const std::uint32_t riffSize = Little32(riff + 4);
+    if (riffSize >= 4 && riffSize <= static_cast<std::uint64_t>(fileSize - 8)) {
+      result = ReadFormat(8 + static_cast<std::int64_t>(riffSize));
+    }
+  }
   if (result < 0) {
     // A file whose format or data cannot be read gives neither.
     Close();
@@ -62,31 +87,21 @@ platform::SoundResult WaveFileReader::Open(std::FILE* file) {
   return result;
 }
 
-platform::SoundResult WaveFileReader::ReadHeader() {
-  if (std::fseek(file_, 0, SEEK_END) != 0) return kSoundFail;
-  const long fileSize = std::ftell(file_);
-  std::uint8_t riff[12];
-  if (fileSize < 12 || std::fseek(file_, 0, SEEK_SET) != 0 || std::fread(riff, 1, 12, file_) != 12)
-    return kSoundFail;
-  if (std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0) return kSoundFail;
-  const std::uint32_t riffSize = Little32(riff + 4);
-  if (riffSize < 4 || riffSize > static_cast<std::uint64_t>(fileSize - 8)) return kSoundFail;
-  const long riffEnd = 8 + static_cast<long>(riffSize);
-
-  long start = 0;
+platform::SoundResult WaveFileReader::ReadFormat(std::int64_t riffEnd) {
+  std::int64_t start = 0;
   std::uint32_t size = 0;
-  if (!FindChunk(file_, 12, riffEnd, "fmt ", start, size) || size < kLeastFormatSize) return kSoundFail;
+  if (!FindChunk(12, riffEnd, "fmt ", start, size) || size < kLeastFormatSize) return kSoundFail;
   std::uint8_t bytes[18] = {};
-  if (std::fseek(file_, start, SEEK_SET) != 0 || std::fread(bytes, 1, 16, file_) != 16) return kSoundFail;
+  if (!ReadExactly(static_cast<std::uint64_t>(start), bytes, 16)) return kSoundFail;
   format_ = {};
   std::memcpy(&format_.fields, bytes, 16);
   if (format_.fields.formatTag != kPcm) {
     // Other formats carry their extra bytes after the size word.
-    if (size < 18 || std::fread(bytes + 16, 1, 2, file_) != 2) return kSoundFail;
+    if (size < 18 || !ReadExactly(static_cast<std::uint64_t>(start) + 16, bytes + 16, 2)) return kSoundFail;
     const auto extra =
         static_cast<std::uint16_t>(static_cast<unsigned>(bytes[16]) | static_cast<unsigned>(bytes[17]) << 8);
     if (extra > kMostExtraBytes || 18u + extra > size ||
-        std::fread(format_.extra, 1, extra, file_) != extra) {
+        !ReadExactly(static_cast<std::uint64_t>(start) + 18, format_.extra, extra)) {
       return kSoundFail;
     }
     format_.fields.extraSize = extra;
@@ -96,38 +111,39 @@ platform::SoundResult WaveFileReader::ReadHeader() {
 }
 
 platform::SoundResult WaveFileReader::ResetFile() {
-  if (file_ == nullptr) return platform::kSoundNotInitialized;
+  if (!IsOpen()) return platform::kSoundNotInitialized;
   if (dataStart_ == 0) {
-    std::fseek(file_, 0, SEEK_END);
-    const long fileSize = std::ftell(file_);
     std::uint8_t riff[8];
-    std::fseek(file_, 0, SEEK_SET);
-    if (std::fread(riff, 1, 8, file_) != 8) return kSoundFail;
-    const long riffEnd = std::min<long>(fileSize, 8 + static_cast<long>(Little32(riff + 4)));
-    long start = 0;
+    if (!ReadExactly(0, riff, 8)) return kSoundFail;
+    const std::int64_t riffEnd = std::min<std::int64_t>(SourceSize(), 8 + std::int64_t{Little32(riff + 4)});
+    std::int64_t start = 0;
     std::uint32_t size = 0;
-    if (!FindChunk(file_, 12, riffEnd, "data", start, size)) return kSoundFail;
+    if (!FindChunk(12, riffEnd, "data", start, size)) return kSoundFail;
     dataStart_ = start;
     dataSize_ = size;
   }
   left_ = dataSize_;
-  return std::fseek(file_, dataStart_, SEEK_SET) == 0 ? kSoundOk : kSoundFail;
+  position_ = dataStart_;
+  return kSoundOk;
 }
 
 platform::SoundResult WaveFileReader::Read(std::uint8_t* destination, std::uint32_t count,
                                            std::uint32_t* read) {
-  if (file_ == nullptr) return platform::kSoundNotInitialized;
+  if (!IsOpen()) return platform::kSoundNotInitialized;
   if (destination == nullptr || read == nullptr) return platform::kSoundInvalidArgument;
   const std::uint32_t wanted = count < left_ ? count : left_;
-  *read = static_cast<std::uint32_t>(std::fread(destination, 1, wanted, file_));
+  *read = ReadAt(static_cast<std::uint64_t>(position_), destination, wanted);
   left_ -= *read;
+  position_ += *read;
   return *read == wanted ? kSoundOk : kSoundFail;
 }
 
 void WaveFileReader::Close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  file_.Close();
+  memory_ = nullptr;
+  memorySize_ = 0;
   dataStart_ = 0;
+  position_ = 0;
 }
 
 }  // namespace varolen

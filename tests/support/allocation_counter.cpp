@@ -1,20 +1,30 @@
 // Counts heap allocations of the test program, so that a test can prove a
-// path allocates nothing. Every form of the global operator new is replaced,
-// so that each allocation meets its own deallocation.
+// path allocates nothing: every form of the global operator new, and malloc,
+// calloc and realloc (what the C library and the module's C calls use).
 #include "support/allocation_counter.h"
 
 #include <cstddef>
 #include <cstdlib>
 #include <new>
 
+// Under AddressSanitizer the sanitizer owns malloc; there only operator new is counted.
+#if defined(__SANITIZE_ADDRESS__)
+#define VAROLEN_COUNT_MALLOC 0
+#else
+#define VAROLEN_COUNT_MALLOC 1
+#endif
+
 namespace varolen::testing {
 namespace {
 long allocations = 0;
 
 void* Allocate(std::size_t size, std::size_t alignment) {
-  ++allocations;
   if (size == 0) size = 1;
-  if (alignment <= alignof(std::max_align_t)) return std::malloc(size);
+  if (alignment <= alignof(std::max_align_t)) {
+    if (!VAROLEN_COUNT_MALLOC) ++allocations;
+    return std::malloc(size);  // counted there
+  }
+  ++allocations;
   return std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment);
 }
 
@@ -24,9 +34,34 @@ void* AllocateOrThrow(std::size_t size, std::size_t alignment) {
 }
 }  // namespace
 
+void CountAllocation() { ++allocations; }
+
 long AllocationCount() { return allocations; }
 
 }  // namespace varolen::testing
+
+#if VAROLEN_COUNT_MALLOC
+// The C library's allocator under the counting one: the C library documents
+// malloc, calloc and realloc as replaceable, and its own free takes them back.
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* memory, std::size_t size);
+
+void* malloc(std::size_t size) {
+  varolen::testing::CountAllocation();
+  return __libc_malloc(size);
+}
+void* calloc(std::size_t count, std::size_t size) {
+  varolen::testing::CountAllocation();
+  return __libc_calloc(count, size);
+}
+void* realloc(void* memory, std::size_t size) {
+  varolen::testing::CountAllocation();
+  return __libc_realloc(memory, size);
+}
+}
+#endif
 
 using varolen::testing::Allocate;
 using varolen::testing::AllocateOrThrow;

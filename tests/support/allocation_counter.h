@@ -2,7 +2,8 @@
 
 namespace varolen::testing {
 
-// Calls of the global operator new since the program started.
+// Heap allocations (operator new, malloc, calloc, realloc) since the program started.
 long AllocationCount();
+void CountAllocation();
 
 }  // namespace varolen::testing

@@ -1,6 +1,11 @@
 // Files with the module's Windows paths over this machine's files, and file
 // dialogs that give the answer a test or scenario scripted.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -61,15 +66,60 @@ std::string DescribeDialogControls(const platform::DialogField* fields, int coun
 
 namespace platform {
 
-std::FILE* OpenFile(const char* path, const char* mode) {
-  // Backslashes to this machine's slashes, without touching the heap (the
-  // module opens its sounds on the frame path).
-  char local[4096];
+namespace {
+
+// Backslashes to this machine's slashes, without touching the heap.
+void LocalPath(const char* path, char (&local)[4096]) {
   std::size_t length = 0;
   for (; path[length] != '\0' && length + 1 < sizeof local; ++length)
     local[length] = path[length] == '\\' ? '/' : path[length];
   local[length] = '\0';
+}
+
+}  // namespace
+
+std::FILE* OpenFile(const char* path, const char* mode) {
+  char local[4096];
+  LocalPath(path, local);
   return std::fopen(local, mode);
+}
+
+bool FileReader::Open(const char* path) {
+  Close();
+  char local[4096];
+  LocalPath(path, local);
+  const int descriptor = ::open(local, O_RDONLY | O_CLOEXEC);
+  struct stat status;
+  if (descriptor < 0) return false;
+  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(descriptor);
+    return false;
+  }
+  handle_ = descriptor;
+  return true;
+}
+
+void FileReader::Close() {
+  if (handle_ != kClosed) ::close(static_cast<int>(handle_));
+  handle_ = kClosed;
+}
+
+std::int64_t FileReader::Size() {
+  struct stat status;
+  if (handle_ == kClosed || ::fstat(static_cast<int>(handle_), &status) != 0) return -1;
+  return status.st_size;
+}
+
+std::uint32_t FileReader::ReadAt(std::uint64_t offset, void* destination, std::uint32_t size) {
+  if (handle_ == kClosed || offset > static_cast<std::uint64_t>(INT64_MAX)) return 0;
+  std::uint32_t done = 0;
+  while (done < size) {
+    const ssize_t got = ::pread(static_cast<int>(handle_), static_cast<char*>(destination) + done, size - done,
+                                static_cast<off_t>(offset + done));
+    if (got <= 0) break;
+    done += static_cast<std::uint32_t>(got);
+  }
+  return done;
 }
 
 DialogResult RunModalDialog(ModuleHandle /*instance*/, int templateId, WindowHandle /*owner*/,

@@ -141,6 +141,8 @@ struct SoundBufferSeen {
   std::uint32_t plays;
 };
 std::vector<SoundBufferSeen> SoundBuffers();
+// How many buffers exist now, without copying them.
+std::size_t SoundBufferCount();
 int SoundCommits();
 
 struct MenuItem {

@@ -70,6 +70,7 @@ std::vector<SoundBufferSeen> SoundBuffers() {
 }
 
 int SoundCommits() { return State().commits; }
+std::size_t SoundBufferCount() { return State().buffers.size(); }
 
 }  // namespace sim
 

@@ -12,6 +12,38 @@ namespace varolen::platform {
 
 std::FILE* OpenFile(const char* path, const char* mode) { return std::fopen(path, mode); }
 
+bool FileReader::Open(const char* path) {
+  Close();
+  const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  return true;
+}
+
+void FileReader::Close() {
+  if (handle_ != kClosed) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  handle_ = kClosed;
+}
+
+std::int64_t FileReader::Size() {
+  LARGE_INTEGER size;
+  if (handle_ == kClosed || !GetFileSizeEx(reinterpret_cast<HANDLE>(handle_), &size)) return -1;
+  return size.QuadPart;
+}
+
+std::uint32_t FileReader::ReadAt(std::uint64_t offset, void* destination, std::uint32_t size) {
+  if (handle_ == kClosed) return 0;
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  DWORD read = 0;
+  if (!SetFilePointerEx(reinterpret_cast<HANDLE>(handle_), at, nullptr, FILE_BEGIN) ||
+      !ReadFile(reinterpret_cast<HANDLE>(handle_), destination, size, &read, nullptr)) {
+    return 0;
+  }
+  return read;
+}
+
 bool RunFileDialog(const FileDialogRequest& request, char* path, std::uint32_t capacity) {
   OPENFILENAMEA dialog = {};
   // The 76-byte form of the record, which every version of Windows accepts.
