@@ -6,6 +6,7 @@
 
 #include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
+#include "platform/clock.h"
 #include "shell/lifecycle.h"
 #include "shell/settings.h"
 
@@ -25,6 +26,8 @@ SoundTables& tables = *new (tableStorage) SoundTables();
 constexpr platform::Guid kFullHrtf = {
     0xC2413340, 0x1C1B, 0x11D2, {0x94, 0xF5, 0x00, 0xC0, 0x4F, 0xC2, 0x8A, 0xCA}};
 constexpr std::uint32_t kPriorityLevel = 2;
+// A failed device set-up is tried again after a second.
+constexpr std::uint32_t kSetUpRetryMilliseconds = 1000;
 constexpr float kMinimumDistance = 1.0f;
 constexpr float kMaximumDistance = 1000000000.0f;
 
@@ -71,10 +74,16 @@ SoundSlot (&SoundSlots)[kSoundSlotCount] = tables.slots;
 SoundSystemRecord& SoundSystem = tables.system;
 
 int UpdateSoundEffects() {
-  if (!SoundSystem.device.Exists()) {
+  const std::uint32_t now = platform::TimeGetTime();
+  const bool setUpDue =
+      !SoundSystem.setUpFailed || static_cast<std::int32_t>(now - SoundSystem.nextSetUp) >= 0;
+  if (!SoundSystem.device.Exists() && setUpDue) {
     if (SoundSystem.device.Initialize(Shell.hostMainWindow, kPriorityLevel, 2, 22050, 8) < 0) {
-      SoundSystem.device.Release();  // tried again on the next call
+      SoundSystem.device.Release();
+      SoundSystem.setUpFailed = true;
+      SoundSystem.nextSetUp = now + kSetUpRetryMilliseconds;
     } else {
+      SoundSystem.setUpFailed = false;
       if (SoundSystem.device.GetListener(&SoundSystem.listener) < 0) SoundSystem.listener = 0;
       for (const SlotFile& entry : kSlotFiles) LoadSoundSlot(entry.slot, entry.file);
       for (const SlotFile& entry : kSlotFiles) {
@@ -225,6 +234,8 @@ void ResetSoundEffects() {
   }
   SoundSystem.device.Release();
   SoundSystem.listener = 0;
+  SoundSystem.setUpFailed = false;
+  SoundSystem.nextSetUp = 0;
 }
 
 }  // namespace varolen

@@ -36,6 +36,10 @@ struct SoundSlot {
 struct SoundSystemRecord {
   SoundDevice device;
   platform::ListenerHandle listener;
+  // After a failed device set-up, when to try again (multimedia clock, ms):
+  // on a machine without audio a set-up costs milliseconds, too much for every frame.
+  bool setUpFailed;
+  std::uint32_t nextSetUp;
 };
 
 // The slots, the device and the listener live until the process ends: nothing

@@ -43,7 +43,8 @@ bool WaveFileReader::FindChunk(std::int64_t from, std::int64_t end, const char (
       start = at + 8;
       return true;
     }
-    at += 8 + static_cast<std::int64_t>(size) + static_cast<std::int64_t>(size & 1);  // chunks are word aligned
+    at +=
+        8 + static_cast<std::int64_t>(size) + static_cast<std::int64_t>(size & 1);  // chunks are word aligned
   }
   return false;
 }

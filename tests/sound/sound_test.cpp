@@ -238,13 +238,20 @@ TEST_F(Sounds, UnsuitableSoundsAndDevicesAreLeftUnused) {
   Start();
   EXPECT_EQ(SoundSlots[kStressSoundSlot].loaded, 0);
 
-  // No audio device: tried again on every update, nothing else happens.
+  // No audio device: nothing happens, and the set-up is tried again a second
+  // later (not every frame: without audio a set-up takes milliseconds).
   testing::ResetModule();
   sim::SetSoundDeviceAvailable(false);
+  sim::SetClock(20000);
   Start();
-  UpdateSoundEffects();
   EXPECT_FALSE(SoundSystem.device.Exists());
   EXPECT_EQ(StartSoundSlot(kStressSoundSlot, 1), 0);
+  sim::SetSoundDeviceAvailable(true);
+  for (const auto& [clock, exists] : {std::pair{20500u, false}, {20999u, false}, {21000u, true}}) {
+    sim::SetClock(clock);
+    UpdateSoundEffects();
+    EXPECT_EQ(SoundSystem.device.Exists(), exists) << clock;
+  }
 }
 
 TEST_F(Sounds, BuffersAreFilledPaddedAndRestored) {

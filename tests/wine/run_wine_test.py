@@ -3,11 +3,12 @@
 
 usage: run_wine_test.py WINDOWS_BUILD PREFIX WORK TEST [NATIVE_SIMHOST]
 TEST is one of: prefix, startup, no_main_window, hooks_and_menu, registry,
-registry_garbage, dialogs, sound, installed_archive, agreement (which also
-needs the native simhost)."""
+registry_garbage, dialogs, sound, installed_archive, frame_cost, agreement
+(which also needs the native simhost)."""
 
 import csv
 import io
+import math
 import shutil
 import subprocess
 import sys
@@ -191,6 +192,51 @@ def test_installed_archive(host, work, native):
     check(sorted(path.relative_to(folder) for path in folder.rglob("*")) == files_before,
           "the module changed the simulator's folder")
     print(f"{archive.name}: installed, loaded, menu, keys and sounds")
+
+
+def pilot_scene(objects):
+    """A scenario: the walking pilot pacing among `objects` buildings 30 m apart,
+    each top 5 x 5 squares (about 60 triangles an object)."""
+    side = math.ceil(math.sqrt(objects))
+    east_degree = 111130.0 * math.cos(math.radians(47.0))
+    lines = [
+        'title = "The walking pilot among many buildings"',
+        "[run]\nduration = 20.0\nframe_rate = 30",
+        "[[host.view]]\nkind = 2\neye_base = [0.0, 0.9, 1.5]",
+        '[registry]\nInternalViewActive = "1"\nFlyByActive = "0"\nSoundOn = "0"',
+        '[bindings]\ntext = """\n[Keyboard]\nToggleExternalView=CONTROL,SHIFT,W\nPilotForward=DOUBLE,NUMPAD_8\n"""',
+        "[[aircraft]]\nlatitude = 47.0\nlongitude = 8.0\naltitude = 1400\nground_elevation = 1400\non_ground = true",
+        '[[input]]\ntime = 2.0\nkey = "W"\ncontrol = true\nshift = true',
+        '[[input]]\ntime = 3.0\nkey_down = "NUMPAD_8"',
+        '[[input]]\ntime = 18.0\nkey_up = "NUMPAD_8"',
+    ]
+    for index in range(objects):
+        east = 30.0 * (index % side - side // 2) + 20.0
+        north = 30.0 * (index // side - side // 2) + 20.0
+        lines.append(f"[[object]]\nlatitude = {47.0 + north / 111130.0:.8f}\nlongitude = {8.0 + east / east_degree:.8f}\n"
+                     f"base = 426.72\nbox = [8, 1, 8]\ngrid = 5")
+    return "\n\n".join(lines) + "\n"
+
+
+def test_frame_cost(host, work, native):
+    """What a frame costs inside simhost.exe with the module walking the pilot
+    over 1,000 objects, against the host alone; and how many VirtualQuery calls
+    the module's readability tests make (a few per memory region, not one per
+    record)."""
+    scenario = work / "pilot_1000.toml"
+    scenario.write_text(pilot_scene(1000))
+    code, summary, trace = host.run(scenario, work / "module")
+    check(code == 0, f"simhost.exe ended with {code}")
+    rows = list(csv.DictReader(io.StringIO(trace)))
+    check(float(rows[-1]["pilot_altitude"]) > 0, "the pilot never walked")
+    code, alone, _ = host.run(scenario, work / "alone", "--without-module")
+    for line in values(summary, "frame_cost") + values(alone, "frame_cost") + values(summary, "virtual_query"):
+        print(line)
+    queries = values(summary, "virtual_query")
+    check(queries, "no VirtualQuery count in the summary")
+    most = int(queries[0].rsplit(" ", 1)[1])
+    # The host's memory lies in five regions: about one query each a frame.
+    check(most <= 8, f"{most} VirtualQuery calls in one frame")
 
 
 def compare_traces(native_trace, wine_trace, name):

@@ -58,6 +58,44 @@ HCURSOR WINAPI RecordingSetCursor(HCURSOR cursor) {
   return SetCursor(cursor);
 }
 
+// Each readability test of host memory the module makes is a VirtualQuery.
+long virtualQueries = 0;
+
+SIZE_T WINAPI CountingVirtualQuery(LPCVOID address, PMEMORY_BASIC_INFORMATION info, SIZE_T size) {
+  ++virtualQueries;
+  return VirtualQuery(address, info, size);
+}
+
+// What the frame messages cost: the time from posting one to the host's window
+// procedure having it (the module's hook in between), and the module's queries.
+struct FrameCost {
+  std::vector<double> microseconds;
+  std::vector<long> queries;
+
+  std::vector<std::string> Lines(bool moduleLoaded) const {
+    if (microseconds.empty()) return {};
+    std::vector<double> sorted = microseconds;
+    std::sort(sorted.begin(), sorted.end());
+    double total = 0.0;
+    for (double time : sorted) total += time;
+    long allQueries = 0;
+    for (long count : queries) allQueries += count;
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "frame_cost: %zu frame messages, mean %.1f us, median %.1f us, max %.1f us, %s",
+                  sorted.size(), total / sorted.size(), sorted[sorted.size() / 2], sorted.back(),
+                  moduleLoaded ? "module loaded" : "no module");
+    std::vector<std::string> lines = {line};
+    if (moduleLoaded) {
+      std::snprintf(line, sizeof line, "virtual_query: mean %.2f per frame message, max %ld",
+                    static_cast<double>(allQueries) / static_cast<double>(queries.size()),
+                    *std::max_element(queries.begin(), queries.end()));
+      lines.push_back(line);
+    }
+    return lines;
+  }
+};
+
 void __stdcall LookupVariable(ModuleVariable* variable) {
   variable->SetValue(HostVariable(world.flight, variable->id));
 }
@@ -303,6 +341,7 @@ class Win32Host : public Host {
         {"USER32.DLL", "GetAsyncKeyState", reinterpret_cast<void*>(VirtualGetAsyncKeyState)},
         {"USER32.DLL", "GetCursorPos", reinterpret_cast<void*>(VirtualGetCursorPos)},
         {"USER32.DLL", "SetCursor", reinterpret_cast<void*>(RecordingSetCursor)},
+        {"KERNEL32.DLL", "VirtualQuery", reinterpret_cast<void*>(CountingVirtualQuery)},
     };
     const LPCSTR cursors[5] = {IDC_ARROW, IDC_HAND, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL};
     for (int index = 0; index < 5; ++index) knownCursors[index] = LoadCursorA(nullptr, cursors[index]);
@@ -313,6 +352,7 @@ class Win32Host : public Host {
   }
 
   void Unload() {
+    if (linkage_ == nullptr) return;
     linkage_->deinit();
     FreeLibrary(module_);
     linkage_ = nullptr;
@@ -322,6 +362,7 @@ class Win32Host : public Host {
   std::vector<std::string> ReportLines() const {
     std::vector<std::string> lines = {"host: win32", linkageWords_};
     for (const std::string& name : patched_) lines.push_back("patched: " + name);
+    for (const std::string& line : frameCost_.Lines(module_ != nullptr)) lines.push_back(line);
     return lines;
   }
 
@@ -343,8 +384,18 @@ class Win32Host : public Host {
 
   bool Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
     delivery = {message, false};
+    LARGE_INTEGER start, end, frequency;
+    const long queries = virtualQueries;
+    QueryPerformanceCounter(&start);
     PostMessageA(Window(target), message, wParam, lParam);
     Pump();
+    QueryPerformanceCounter(&end);
+    if (message == kFrame) {
+      QueryPerformanceFrequency(&frequency);
+      frameCost_.microseconds.push_back(1e6 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                                        static_cast<double>(frequency.QuadPart));
+      frameCost_.queries.push_back(virtualQueries - queries);
+    }
     const bool consumed = !delivery.arrived;
     delivery = {};
     return consumed;
@@ -469,6 +520,7 @@ class Win32Host : public Host {
   HWND main_ = nullptr;
   HWND view_ = nullptr;
   HMODULE module_ = nullptr;
+  FrameCost frameCost_;
   HHOOK answerer_ = nullptr;
   varolen::LinkageRecord* linkage_ = nullptr;
   char linkageWords_[96] = "linkage: none";
@@ -506,7 +558,7 @@ int main(int argc, char** argv) {
       "Loads FOLDER\\Modules\\Varolen2004.dll, plays a scenario through real windows,\n"
       "hooks and messages, and writes OUT\\trace.csv and OUT\\summary.txt."};
   std::string scenarioPath, out = "out", folder = "simulator", module = "Varolen2004.dll";
-  bool keepRegistry = false, installed = false;
+  bool keepRegistry = false, installed = false, withoutModule = false;
   std::string screenshots, sounds;
   app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required();
   app.add_option("-o,--out", out, "Output folder");
@@ -515,6 +567,8 @@ int main(int argc, char** argv) {
   app.add_flag("--installed", installed,
                "Run the module as installed in FOLDER (by the release archive): lay nothing out");
   app.add_flag("--keep-registry", keepRegistry, "Start from the registry as the last run left it");
+  app.add_flag("--without-module", withoutModule,
+               "Do not load the module: what the frame messages cost the host alone (summary: frame_cost)");
   app.add_option("--dialog-screenshots", screenshots, "Save a picture of each of the module's dialogs here");
   app.add_option("--sounds", sounds, "The module's wave files, to install into FOLDER\\Varolen\\Sound");
   CLI11_PARSE(app, argc, argv);
@@ -533,7 +587,7 @@ int main(int argc, char** argv) {
     }
     simhost::Win32Host host(*scenario, std::filesystem::absolute(folder).string(), installed ? "" : module,
                             keepRegistry, installed ? "" : sounds);
-    host.Load();
+    if (!withoutModule) host.Load();
     std::FILE* trace = std::fopen((out + "\\trace.csv").c_str(), "w");
     std::FILE* summary = std::fopen((out + "\\summary.txt").c_str(), "w");
     if (trace == nullptr || summary == nullptr) throw std::runtime_error("cannot write to " + out);
