@@ -66,24 +66,37 @@ void TurnPitch(Vec3& v, double c, double s) { v = {v.x, c * v.y - s * v.z, s * v
 
 // Earth-centred positions of the placements met lately. Scenery stands still:
 // each frame meets the placements of the last, and their sines and cosines
-// need working out only once. Entries are keyed by the record's exact bits.
+// need working out only once. Entries are keyed by the record's exact bits;
+// four to a set, so that a few thousand objects seldom push each other out.
 struct KnownPlacement {
   std::uint32_t bits[3];
   bool used;
   Vec3 position;
 };
-constexpr int kKnownPlacementBits = 11;
-KnownPlacement knownPlacements[1 << kKnownPlacementBits];
+struct KnownPlacementSet {
+  KnownPlacement ways[4];
+  unsigned next;  // the way to replace next
+};
+constexpr int kKnownPlacementSetBits = 10;
+KnownPlacementSet knownPlacements[1 << kKnownPlacementSetBits];
 
 Vec3 PlacementPosition(const float (&placement)[3]) {
   std::uint32_t bits[3];
   std::memcpy(bits, placement, sizeof bits);
-  const std::uint32_t hash = bits[0] * 0x9E3779B1u ^ bits[1] * 0x85EBCA77u ^ bits[2] * 0xC2B2AE3Du;
-  KnownPlacement& known = knownPlacements[hash >> (32 - kKnownPlacementBits)];
-  if (!known.used || std::memcmp(known.bits, bits, sizeof bits) != 0) {
-    known = {{bits[0], bits[1], bits[2]}, true,
-             GeoToCartesian({placement[0], placement[1], kEarthRadius + placement[2]})};
+  // Neighbouring placements differ only in their low bits: mix every bit into the top ones.
+  std::uint32_t hash = bits[0] ^ (bits[1] * 0x85EBCA77u) ^ (bits[2] * 0xC2B2AE3Du);
+  hash = (hash ^ (hash >> 16)) * 0x85EBCA6Bu;
+  hash = (hash ^ (hash >> 13)) * 0xC2B2AE35u;
+  hash ^= hash >> 16;
+  KnownPlacementSet& set = knownPlacements[hash >> (32 - kKnownPlacementSetBits)];
+  for (const KnownPlacement& known : set.ways) {
+    if (known.used && std::memcmp(known.bits, bits, sizeof bits) == 0) return known.position;
   }
+  KnownPlacement& known = set.ways[set.next];
+  set.next = (set.next + 1) % 4u;
+  known = {{bits[0], bits[1], bits[2]},
+           true,
+           GeoToCartesian({placement[0], placement[1], kEarthRadius + placement[2]})};
   return known.position;
 }
 
