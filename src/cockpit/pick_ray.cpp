@@ -56,5 +56,4 @@ void ComputePickRay(const std::uint8_t* record, double width, double height, dou
   ray[5] = direction.z;
 }
 
-
 }  // namespace varolen

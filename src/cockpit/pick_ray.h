@@ -18,7 +18,8 @@ void ComputePickRay(const std::uint8_t* record, double width, double height, dou
 // Whether the ray (origin, unit direction) meets the sphere; t0 and t1 are the
 // entry and exit distances along it.
 // Inline: the click-area search and the ground probe try thousands of spheres.
-inline bool RaySphereHit(const double (&ray)[6], const Vec3& centre, double squaredRadius, double& t0, double& t1) {
+inline bool RaySphereHit(const double (&ray)[6], const Vec3& centre, double squaredRadius, double& t0,
+                         double& t1) {
   const Vec3 toCentre = {centre.x - ray[0], centre.y - ray[1], centre.z - ray[2]};
   const double squaredDistance = Dot(toCentre, toCentre);
   const double along = Dot(toCentre, {ray[3], ray[4], ray[5]});

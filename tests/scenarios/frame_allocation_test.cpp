@@ -60,10 +60,12 @@ class CountingHost : public simhost::Host {
   int soundSetUps = 0;
   bool counting = false;
 
-  bool Post(simhost::Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+  bool Post(simhost::Target target, std::uint32_t message, std::uintptr_t wParam,
+            std::intptr_t lParam) override {
     return Count([&] { return host_.Post(target, message, wParam, lParam); }, message);
   }
-  bool Send(simhost::Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+  bool Send(simhost::Target target, std::uint32_t message, std::uintptr_t wParam,
+            std::intptr_t lParam) override {
     return Count([&] { return host_.Send(target, message, wParam, lParam); }, message);
   }
   void SetClock(std::uint32_t milliseconds) override {

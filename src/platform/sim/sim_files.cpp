@@ -114,8 +114,8 @@ std::uint32_t FileReader::ReadAt(std::uint64_t offset, void* destination, std::u
   if (handle_ == kClosed || offset > static_cast<std::uint64_t>(INT64_MAX)) return 0;
   std::uint32_t done = 0;
   while (done < size) {
-    const ssize_t got = ::pread(static_cast<int>(handle_), static_cast<char*>(destination) + done, size - done,
-                                static_cast<off_t>(offset + done));
+    const ssize_t got = ::pread(static_cast<int>(handle_), static_cast<char*>(destination) + done,
+                                size - done, static_cast<off_t>(offset + done));
     if (got <= 0) break;
     done += static_cast<std::uint32_t>(got);
   }
