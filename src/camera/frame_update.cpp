@@ -38,7 +38,7 @@ void AdvanceFrameClock() {
 // False while the host has not linked its variable look-up.
 bool LookUpFrameVariables() {
   for (platform::ModuleVariable& variable : FrameVariables) {
-    if (!platform::LookupHostVariable(variable)) return false;
+    if (!platform::LookupFiniteHostVariable(variable)) return false;
   }
   return true;
 }

@@ -1,6 +1,7 @@
 #include "cockpit/view_math.h"
 
 #include <cmath>
+#include <limits>
 
 #include "camera/numeric.h"
 
@@ -81,7 +82,10 @@ double AngleDifference(double a, double b) {
   a = WrapDegreesDownThenUp(a) + 720.0;
   b = WrapDegreesDownThenUp(b) + 720.0;
   double difference = a - b;
-  // Both lie in [720, 1080] here (or are not numbers), so each loop turns at most twice.
+  // Without a finite difference there is no angle between them (and an
+  // infinite one would turn the loops below for ever).
+  if (!std::isfinite(difference)) return std::numeric_limits<double>::quiet_NaN();
+  // Both lie in [720, 1080] here, so each loop turns at most twice.
   while (difference < -180.0) difference += 360.0;
   while (difference > 180.0) difference -= 360.0;
   return difference;

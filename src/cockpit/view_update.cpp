@@ -221,7 +221,7 @@ int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges
   if (kind != kVirtualCockpitView && kind != kSpotView) return 0;
 
   for (platform::ModuleVariable& variable : viewVariables) {
-    if (!platform::LookupHostVariable(variable)) return 0;
+    if (!platform::LookupFiniteHostVariable(variable)) return 0;
   }
   const double height =
       Variable(kAltitude) * kMetresToFeet - Variable(kGroundElevation) / 256.0 * kMetresToFeet;

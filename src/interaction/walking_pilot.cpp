@@ -81,7 +81,7 @@ void WriteIfWritable(HostAddress address, const Value& value) {
 }
 
 void BeginPilotView(CockpitControllerRecord& c, HostAddress view) {
-  for (platform::ModuleVariable& variable : beginVariables) platform::LookupHostVariable(variable);
+  for (platform::ModuleVariable& variable : beginVariables) platform::LookupFiniteHostVariable(variable);
   const DegreePosition aircraft = {beginVariables[0].Value() / kMetresPerDegree,
                                    beginVariables[1].Value() / 16777216.0 / 16777216.0 * 360.0,
                                    beginVariables[2].Value()};

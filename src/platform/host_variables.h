@@ -2,6 +2,7 @@
 // panel-service table that the host links into ImportTable).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -27,5 +28,14 @@ static_assert(sizeof(ModuleVariable) == 32);
 // Fills in the record's value. Returns false, calling nothing, while the host
 // has not linked its panel-service table.
 bool LookupHostVariable(ModuleVariable& variable);
+
+// The same, but a value that is not a finite number (a host in trouble) leaves
+// the record as it was, so that it never reaches the module's figures.
+inline bool LookupFiniteHostVariable(ModuleVariable& variable) {
+  const double before = variable.Value();
+  if (!LookupHostVariable(variable)) return false;
+  if (!std::isfinite(variable.Value())) variable.SetValue(std::isfinite(before) ? before : 0.0);
+  return true;
+}
 
 }  // namespace varolen::platform

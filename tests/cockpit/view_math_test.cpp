@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace varolen {
 namespace {
@@ -19,7 +20,9 @@ TEST(ViewMath, AnglesWrapAndDiffer) {
                      {0, 180, -180}, {370, -10, 20}, {45, 45, 0}};
   for (const auto& c : differences) EXPECT_EQ(AngleDifference(c.a, c.b), c.difference) << c.a << ' ' << c.b;
   EXPECT_EQ(FractionOfMagnitude(-2.75), 0.75);
-  EXPECT_TRUE(std::isnan(AngleDifference(std::nan(""), 3)));  // and it returns
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const auto& [a, b] : {std::pair{std::nan(""), 3.0}, {inf, 3.0}, {3.0, -inf}, {inf, inf}})
+    EXPECT_TRUE(std::isnan(AngleDifference(a, b))) << a << ' ' << b;  // and it returns
 }
 
 TEST(ViewMath, ValuesAndAnglesStepTowardsTheirTargets) {

@@ -11,6 +11,7 @@
 #include "shell/host_layout.h"
 #include "shell/settings.h"
 #include "support/allocation_counter.h"
+#include "support/forwarding_host.h"
 #include "support/module_fixture.h"
 
 namespace varolen {
@@ -52,9 +53,9 @@ TEST_F(FramePath, AllocatesNothingOverAThousandFrames) {
 // opening its menu to find the item is not. Nor is the one message in which
 // the module sets its sounds up: there the sound device makes its buffers, in
 // memory of its own as DirectSound does.
-class CountingHost : public simhost::Host {
+class CountingHost : public testing::ForwardingHost {
  public:
-  explicit CountingHost(simhost::Host& host) : host_(host) {}
+  using ForwardingHost::ForwardingHost;
   long allocations = 0;
   long messages = 0;
   int soundSetUps = 0;
@@ -62,31 +63,17 @@ class CountingHost : public simhost::Host {
 
   bool Post(simhost::Target target, std::uint32_t message, std::uintptr_t wParam,
             std::intptr_t lParam) override {
-    return Count([&] { return host_.Post(target, message, wParam, lParam); }, message);
+    return Count([&] { return ForwardingHost::Post(target, message, wParam, lParam); }, message);
   }
   bool Send(simhost::Target target, std::uint32_t message, std::uintptr_t wParam,
             std::intptr_t lParam) override {
-    return Count([&] { return host_.Send(target, message, wParam, lParam); }, message);
+    return Count([&] { return ForwardingHost::Send(target, message, wParam, lParam); }, message);
   }
   void SetClock(std::uint32_t milliseconds) override {
     if (start_ == 0) start_ = milliseconds;
     counting = milliseconds >= start_ + 1000;
-    host_.SetClock(milliseconds);
+    ForwardingHost::SetClock(milliseconds);
   }
-
-  simhost::HostMemoryReader& Memory() override { return host_.Memory(); }
-  simhost::HostMemoryWriter& Writer() override { return host_.Writer(); }
-  const simhost::HostLayout& Layout() const override { return host_.Layout(); }
-  bool HasMainWindow() const override { return host_.HasMainWindow(); }
-  void SetFlightState(const simhost::FlightState& state) override { host_.SetFlightState(state); }
-  void SetKeyState(int virtualKey, bool down) override { host_.SetKeyState(virtualKey, down); }
-  void SetCursor(int x, int y) override { host_.SetCursor(x, y); }
-  int PointerShape() override { return host_.PointerShape(); }
-  std::vector<simhost::MenuEntry> OpenModuleMenu() override { return host_.OpenModuleMenu(); }
-  int HostPopupItemCount() override { return host_.HostPopupItemCount(); }
-  std::string SoundsPlaying() override { return host_.SoundsPlaying(); }
-  std::vector<std::string> MessageBoxes() const override { return host_.MessageBoxes(); }
-  std::vector<std::string> DialogLines() const override { return host_.DialogLines(); }
 
  private:
   template <typename Deliver>
@@ -103,7 +90,6 @@ class CountingHost : public simhost::Host {
     return consumed;
   }
 
-  simhost::Host& host_;
   std::uint32_t start_ = 0;
 };
 

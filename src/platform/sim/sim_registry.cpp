@@ -114,7 +114,7 @@ bool QueryRegistryValue(RegistryKey key, const char* name, std::uint8_t* buffer,
   if (value == open->values.end()) return false;
   const auto& bytes = value->second;
   *size = static_cast<std::uint32_t>(std::min<std::size_t>(bytes.size(), capacity));
-  std::memcpy(buffer, bytes.data(), *size);
+  if (*size != 0) std::memcpy(buffer, bytes.data(), *size);
   return true;
 }
 
