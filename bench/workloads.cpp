@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "driver.h"
 #include "host.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
@@ -15,9 +16,6 @@ namespace varolen::bench {
 
 namespace {
 
-using simhost::Target;
-
-constexpr int kShift = 0x10, kControl = 0x11;
 constexpr int kNumpad2 = 0x62, kNumpad8 = 0x68;
 constexpr double kLatitude = 47.0, kLongitude = 8.0;
 constexpr double kGroundFeet = 1400.0;
@@ -54,51 +52,25 @@ simhost::Scenario Scene(std::vector<std::pair<std::string, std::string>> registr
   return scenario;
 }
 
-// The module started in the native substitute simulator, driven at 60 frames
-// a second through its hooks.
-class Driver {
+// The native substitute simulator with the module started in it.
+struct StartedHost {
+  explicit StartedHost(const simhost::Scenario& scenario)
+      : host(simhost::StartNativeHost(scenario, BenchFolder())) {}
+  ~StartedHost() { simhost::StopNativeHost(*host); }
+  StartedHost(const StartedHost&) = delete;
+  StartedHost& operator=(const StartedHost&) = delete;
+  std::unique_ptr<simhost::Host> host;
+};
+
+// The module driven at 60 frames a second through its hooks, past its warm-up
+// and the start of the sounds at 5 s.
+class Driver : private StartedHost, public simhost::Driver {
  public:
-  explicit Driver(const simhost::Scenario& scenario)
-      : host_(simhost::StartNativeHost(scenario, BenchFolder())) {
+  explicit Driver(const simhost::Scenario& scenario) : StartedHost(scenario), simhost::Driver(*host, 60000) {
     Fly(scenario.path.front());
-    host_->SetCursor(400, 100);
-    // Past the module's warm-up and the start of the sounds at 5 s.
+    MoveMouse(400, 100);
     for (int frame = 0; frame < 400; ++frame) Frame();
   }
-  ~Driver() { simhost::StopNativeHost(*host_); }
-  Driver(const Driver&) = delete;
-  Driver& operator=(const Driver&) = delete;
-
-  void Frame() {
-    host_->SetClock(clock_ += 16);
-    host_->Post(Target::MainWindow, simhost::kFrame, 0, 0);
-  }
-  void Fly(const simhost::FlightState& state) { host_->SetFlightState(state); }
-
-  void Key(int virtualKey, bool down, bool control = false, bool shift = false) {
-    host_->SetKeyState(kControl, control);
-    host_->SetKeyState(kShift, shift);
-    host_->SetKeyState(virtualKey, down);
-    host_->Post(Target::ViewWindow, down ? simhost::kKeyDown : simhost::kKeyUp,
-                static_cast<std::uintptr_t>(virtualKey), down ? 1 : static_cast<std::intptr_t>(0xC0000001u));
-    host_->SetKeyState(kControl, false);
-    host_->SetKeyState(kShift, false);
-  }
-  void Tap(int virtualKey, bool control, bool shift = false) {
-    Key(virtualKey, true, control, shift);
-    Key(virtualKey, false, control, shift);
-  }
-
-  void MoveMouse(int x, int y) {
-    host_->SetCursor(x, y);
-    const auto point =
-        static_cast<std::intptr_t>((static_cast<std::uint32_t>(y) << 16) | static_cast<std::uint32_t>(x));
-    host_->Post(Target::ViewWindow, simhost::kMouseMove, 0, point);
-  }
-
- private:
-  std::unique_ptr<simhost::Host> host_;
-  std::uint32_t clock_ = 60000;
 };
 
 const std::vector<std::pair<std::string, std::string>> kOutsideCamerasOff = {{"FlyByActive", "0"},
@@ -246,10 +218,9 @@ class Startup : public Workload {
                   static_cast<char>('A' + index % 26) + (index % 3 == 0 ? ",DOUBLE\n" : "\n");
     }
     scenario.bindings = bindings;
-    host_ = simhost::StartNativeHost(scenario, BenchFolder());
+    started_ = std::make_unique<StartedHost>(scenario);
     Restart();
   }
-  ~Startup() override { simhost::StopNativeHost(*host_); }
   void Step() override { ModuleStartup(); }
   bool Restarts() const override { return true; }
   void Restart() override {
@@ -258,7 +229,7 @@ class Startup : public Workload {
   }
 
  private:
-  std::unique_ptr<simhost::Host> host_;
+  std::unique_ptr<StartedHost> started_;
 };
 
 template <typename Kind>
