@@ -75,6 +75,8 @@ void BuildHostMenu() {
   HostMenu = {.builtMenu = menu, .hostSubMenu = host};
 }
 
+void RemoveHostMenu() { RemovePreviousMenu(); }
+
 int RunMenuCommand(platform::WindowHandle window, std::uint16_t id) {
   switch (id) {
     case kMenuFlyBy:

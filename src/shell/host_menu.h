@@ -36,6 +36,10 @@ extern HostMenuRecord HostMenu;
 // Rebuilds the sub-menu with the current check marks, replacing the one built last.
 void BuildHostMenu();
 
+// Takes the module's sub-menu out of the host's menu, as the module unloads: a
+// host that loads the module again gets one sub-menu, not two.
+void RemoveHostMenu();
+
 // Carries out a menu command; the result is the router's (nonzero = consumed).
 int RunMenuCommand(platform::WindowHandle window, std::uint16_t id);
 

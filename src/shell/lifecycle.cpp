@@ -5,6 +5,7 @@
 #include "input/view_presets.h"
 #include "shell/hooks.h"
 #include "shell/host_layout.h"
+#include "shell/host_menu.h"
 #include "shell/settings.h"
 
 namespace varolen {
@@ -75,6 +76,7 @@ void ModuleShutdown() {
   if (Shell.getMessageHook != 0) platform::RemoveThreadHook(Shell.getMessageHook);
   Shell.callWndProcHook = 0;
   Shell.getMessageHook = 0;
+  RemoveHostMenu();
 }
 
 }  // namespace varolen

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "shell/hooks.h"
+#include "shell/lifecycle.h"
 #include "shell/settings.h"
 #include "support/module_fixture.h"
 
@@ -98,6 +99,19 @@ TEST_F(HostMenuTest, ReopeningReplacesTheSubMenuInsteadOfGrowing) {
   EXPECT_EQ(sim::MenuItems(hostPopup_).size(), 3u);
   EXPECT_EQ(sim::LiveMenuCount(), menus);
   EXPECT_EQ(ModuleItems()[0].checked, false);  // fly-by toggled five times
+}
+
+TEST_F(HostMenuTest, UnloadingTakesTheSubMenuOutSoThatReloadingDoesNotGrow) {
+  const std::size_t hostItems = sim::MenuItems(hostPopup_).size();  // without the module's
+  const int menus = sim::LiveMenuCount();
+  for (int load = 0; load < 3; ++load) {
+    OpenMenu();
+    EXPECT_EQ(sim::MenuItems(hostPopup_).size(), hostItems + 2) << load;  // a separator and the sub-menu
+    ModuleShutdown();
+    EXPECT_EQ(sim::MenuItems(hostPopup_).size(), hostItems) << load;
+    EXPECT_EQ(sim::LiveMenuCount(), menus) << load;
+    ModuleStartup();
+  }
 }
 
 TEST_F(HostMenuTest, ACopyTheHostTookAwayIsNotLookedFor) {

@@ -3,12 +3,14 @@
 
 usage: run_wine_test.py WINDOWS_BUILD PREFIX WORK TEST [NATIVE_SIMHOST]
 TEST is one of: prefix, startup, no_main_window, hooks_and_menu, registry,
-registry_garbage, dialogs, sound, installed_archive, frame_cost, agreement
-(which also needs the native simhost)."""
+registry_garbage, dialogs, sound, installed_archive, frame_cost, stress,
+agreement (stress and agreement also need the native simhost)."""
 
 import csv
 import io
 import math
+import random
+import re
 import shutil
 import subprocess
 import sys
@@ -258,6 +260,76 @@ def compare_traces(native_trace, wine_trace, name):
                 largest, where = deviation, f"frame {native_row['frame']} {column}"
     print(f"{name}: {len(native_rows)} frames agree; largest deviation {largest:.3g} ({where})")
     check(largest <= TOLERANCE, f"{name}: deviation {largest} above {TOLERANCE} at {where}")
+
+
+def stress_scene(inputs, menus):
+    """A scenario of `inputs` key and mouse messages and `menus` menu choices,
+    drawn from a fixed seed: bound and unbound keys with and without their
+    modifiers, held movement keys, the pointer, the buttons and the wheel."""
+    chooser = random.Random(2004)
+    taps = [(key, control, shift) for key in "FAILGBZSW" for control, shift in ((True, True), (False, False))]
+    taps += [(digit, True, shift) for digit in "123" for shift in (False, True)] + [("Q", 0, 0), ("F5", 0, 0)]
+    held = ["NUMPAD_8", "NUMPAD_2", "NUMPAD_4", "NUMPAD_6", "NUMPAD_9", "NUMPAD_7"]
+    duration = (inputs + menus) / 100.0
+    cfg = (ROOT / "data" / "Varolen2004.cfg").read_text()
+    lines = [
+        'title = "Key, mouse and menu messages by the thousand"',
+        f"[run]\nduration = {duration + 1.0}\nframe_rate = 30",
+        "[[host.view]]\nkind = 2\neye_base = [0.0, 0.9, 1.5]",
+        "[[host.view]]\nkind = 4",
+        f"[bindings]\ntext = '''\n{cfg}'''",
+        "[[aircraft]]\nlatitude = 47.0\nlongitude = 8.0\naltitude = 1400\nground_elevation = 1400\non_ground = true",
+        "[[click_area]]\ncentre = [0.0, 0.8, 2.5]\nradius = 0.2",
+    ]
+    events = ["menu"] * menus + ["input"] * inputs
+    chooser.shuffle(events)
+    for index, kind in enumerate(events):
+        at = f"[[input]]\ntime = {1.0 + index / 100.0:.2f}\n"
+        if kind == "menu":
+            lines.append(at + f'menu = "{chooser.choice(["Enable wheel zoom in VC", "Use mouse in Spot view"])}"')
+            continue
+        roll = chooser.random()
+        if roll < 0.35:
+            key, control, shift = chooser.choice(taps)
+            lines.append(at + f'key = "{key}"' + ("\ncontrol = true" if control else "") + ("\nshift = true" if shift else ""))
+        elif roll < 0.5:
+            lines.append(at + f'{chooser.choice(["key_down", "key_up"])} = "{chooser.choice(held)}"')
+        elif roll < 0.8:
+            lines.append(at + f"mouse_move = [{chooser.randrange(0, 800)}, {chooser.randrange(0, 560)}]")
+        elif roll < 0.95:
+            lines.append(at + f'{chooser.choice(["button_down", "button_up"])} = "{chooser.choice(["left", "right", "middle"])}"')
+        else:
+            lines.append(at + f"wheel = {chooser.choice([-2, -1, 1, 2])}")
+    return "\n\n".join(lines) + "\n"
+
+
+def test_stress(host, work, native):
+    """10,000 key and mouse messages and 10,000 openings of the host's menu
+    through the real hooks, each consuming decision as the native core makes
+    it; then the module unloaded and loaded 100 times in the one process, its
+    settings read back each time. Nothing grows."""
+    scenario = work / "stress.toml"
+    scenario.write_text(stress_scene(10000, 10000))
+    subprocess.run([native, str(scenario), "--out", str(work / "native"), "--quiet"], check=True, timeout=600)
+    code, summary, trace = host.run(scenario, work / "wine", "--reloads", "100", timeout=1800)
+    check(code == 0, f"simhost.exe ended with {code}")
+    compare_traces((work / "native" / "trace.csv").read_text(), trace, "stress")
+    rows = list(csv.DictReader(io.StringIO(trace)))
+    consumed = sum(int(row["consumed"]) for row in rows)
+    delivered = sum(int(row["inputs"]) for row in rows)
+    print(f"stress: {delivered} inputs, {consumed} consumed by the module")
+    check(0 < consumed < delivered, "the module consumed all or nothing")
+    check(menu_of(summary)[0] == MODULE_MENU, f"menu after the stress: {menu_of(summary)[0]}")
+    start, end = (int(number) for number in re.findall(r"\d+", values(summary, "user_objects")[0]))
+    print(f"USER objects: {start} at the start, {end} after the stress")
+    check(end <= start + 8, f"USER objects grew from {start} to {end}")
+    reloads = values(summary, "reloads")[0]
+    print(f"reloads: {reloads}")
+    check("settings read back 100," in reloads, f"settings lost in reloads: {reloads}")
+    items_before, items_after, objects_before, objects_after = (
+        int(number) for number in re.findall(r"\d+", reloads.split("menu items ")[1]))
+    check(items_before == items_after, f"the host's menu grew over the reloads: {reloads}")
+    check(objects_after <= objects_before + 8, f"USER objects grew over the reloads: {reloads}")
 
 
 def test_agreement(host, work, native):

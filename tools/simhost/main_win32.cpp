@@ -316,6 +316,7 @@ class Win32Host : public Host {
 
   // Loads and links the module as the host does.
   void Load() {
+    patched_.clear();
     const HHOOK answerer = SetWindowsHookExA(WH_CBT, AnswerDialogs, nullptr, GetCurrentThreadId());
     module_ = LoadLibraryA((folder_ + "\\Modules\\Varolen2004.dll").c_str());
     if (module_ == nullptr) throw std::runtime_error("LoadLibrary failed: " + std::to_string(GetLastError()));
@@ -549,6 +550,38 @@ std::vector<std::string> RegistryLines() {
   return lines;
 }
 
+// The module loaded and unloaded again and again in this one process, as a
+// host that reloads its modules would: before each unload the fly-by setting is
+// switched through the menu; after each load it must read back as it was left.
+std::vector<std::string> Reload(Win32Host& host, int times) {
+  const auto flyBy = [&host]() -> const MenuEntry* {
+    static std::vector<MenuEntry> menu;
+    menu = host.OpenModuleMenu();
+    for (const MenuEntry& entry : menu)
+      if (entry.text == "Activate Fly-by") return &entry;
+    return nullptr;
+  };
+  const DWORD objectsBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const int itemsBefore = host.HostPopupItemCount();
+  int kept = 0;
+  for (int time = 0; time < times; ++time) {
+    const MenuEntry* item = flyBy();
+    if (item == nullptr) break;
+    const bool wanted = !item->checked;
+    host.Post(Target::MainWindow, kCommand, item->id, 0);
+    host.Unload();
+    host.Load();
+    item = flyBy();
+    if (item != nullptr && item->checked == wanted) ++kept;
+  }
+  char line[160];
+  std::snprintf(line, sizeof line,
+                "reloads: %d, settings read back %d, menu items %d then %d, USER objects %lu then %lu", times,
+                kept, itemsBefore, host.HostPopupItemCount(), objectsBefore,
+                GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+  return {line};
+}
+
 }  // namespace
 }  // namespace simhost
 
@@ -559,6 +592,7 @@ int main(int argc, char** argv) {
       "hooks and messages, and writes OUT\\trace.csv and OUT\\summary.txt."};
   std::string scenarioPath, out = "out", folder = "simulator", module = "Varolen2004.dll";
   bool keepRegistry = false, installed = false, withoutModule = false;
+  int reloads = 0;
   std::string screenshots, sounds;
   app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required();
   app.add_option("-o,--out", out, "Output folder");
@@ -567,6 +601,7 @@ int main(int argc, char** argv) {
   app.add_flag("--installed", installed,
                "Run the module as installed in FOLDER (by the release archive): lay nothing out");
   app.add_flag("--keep-registry", keepRegistry, "Start from the registry as the last run left it");
+  app.add_option("--reloads", reloads, "After the scenario, unload and load the module this many times");
   app.add_flag("--without-module", withoutModule,
                "Do not load the module: what the frame messages cost the host alone (summary: frame_cost)");
   app.add_option("--dialog-screenshots", screenshots, "Save a picture of each of the module's dialogs here");
@@ -591,9 +626,15 @@ int main(int argc, char** argv) {
     std::FILE* trace = std::fopen((out + "\\trace.csv").c_str(), "w");
     std::FILE* summary = std::fopen((out + "\\summary.txt").c_str(), "w");
     if (trace == nullptr || summary == nullptr) throw std::runtime_error("cannot write to " + out);
+    const DWORD userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     const auto run = simhost::RunScenario(*scenario, host, trace);
-    host.Unload();
     auto lines = host.DialogLines();
+    lines.push_back("user_objects: " + std::to_string(userObjects) + " at the start, " +
+                    std::to_string(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) + " at the end");
+    if (reloads > 0 && !withoutModule) {
+      for (const std::string& line : simhost::Reload(host, reloads)) lines.push_back(line);
+    }
+    host.Unload();
     for (const std::string& line : host.ReportLines()) lines.push_back(line);
     for (const std::string& line : simhost::RegistryLines()) lines.push_back(line);
     simhost::WriteSummary(*scenario, run, host.MessageBoxes(), lines, summary);
