@@ -16,7 +16,7 @@ constexpr double kImagePlaneDistance = 1.2;
 void ComputePickRay(const std::uint8_t* record, double width, double height, double x, double y,
                     double (&ray)[6]) {
   namespace field = view_record;
-  Vec3 eye;
+  Vec3 eye = {};
   double* axes[] = {&eye.x, &eye.y, &eye.z};
   for (std::uint32_t axis = 0; axis < 3; ++axis) {
     *axes[axis] = (RecordField<std::int16_t>(record, field::kBaseEye + 2 * axis) +

@@ -11,7 +11,7 @@ namespace {
 
 Matrix4 Identity() {
   Matrix4 matrix = {};
-  for (int index = 0; index < 4; ++index) matrix.m[5 * index] = 1.0f;
+  for (std::size_t index = 0; index < 4; ++index) matrix.m[5 * index] = 1.0f;
   return matrix;
 }
 

@@ -39,8 +39,8 @@ int ShowFileDialog(platform::WindowHandle owner, int save, const char* filter, c
   char filterText[128] = {};
   const std::size_t descriptionLength = std::strlen(filter);
   if (descriptionLength + std::strlen(kViewFilePattern) + 3 > sizeof filterText) return 0;
-  std::memcpy(filterText, filter, descriptionLength);
-  std::memcpy(filterText + descriptionLength + 1, kViewFilePattern, std::strlen(kViewFilePattern));
+  std::memcpy(filterText, filter, descriptionLength + 1);
+  std::memcpy(filterText + descriptionLength + 1, kViewFilePattern, std::strlen(kViewFilePattern) + 1);
 
   const platform::FileDialogRequest request = {owner,
                                                Shell.moduleInstance,

@@ -159,7 +159,7 @@ void WalkList(Walk& walk, HostAddress record, const Vec3& base, int depth) {
           bytes < 0x10000000u ? walk.reader.Bytes(record + 6, static_cast<std::uint32_t>(bytes)) : nullptr;
       if (triangles == nullptr && count != 0) return;
       for (std::uint32_t index = 0; index < count; ++index) {
-        float triangle[12];
+        float triangle[12] = {};
         std::memcpy(triangle, triangles + std::uint64_t{index} * kTriangleSize, sizeof triangle);
         const double t = RayTriangleHit(triangle, walk.probe.ray, centre);
         if (t < walk.probe.nearest) walk.probe.nearest = t;

@@ -64,7 +64,7 @@ std::uint32_t TurnWord(double degrees) {
 Matrix4 HeadingPitch(double heading, double pitch) {
   Matrix4 turn = {};
   Matrix4 tilt = {};
-  for (int index = 0; index < 4; ++index) turn.m[5 * index] = tilt.m[5 * index] = 1.0f;
+  for (std::size_t index = 0; index < 4; ++index) turn.m[5 * index] = tilt.m[5 * index] = 1.0f;
   turn.m[0] = turn.m[10] = static_cast<float>(std::cos(heading));
   turn.m[2] = static_cast<float>(-std::sin(heading));
   turn.m[8] = static_cast<float>(std::sin(heading));

@@ -38,7 +38,8 @@ bool IsCockpitInput(std::uint32_t message) {
 
 std::intptr_t CallWndProcHook(int code, std::uintptr_t wParam, std::intptr_t lParam) {
   if (code == kHookAction) {
-    auto* sent = reinterpret_cast<platform::SentMessageRecord*>(lParam);
+    // The hook's parameter is the address of the message's record.
+    auto* sent = reinterpret_cast<platform::SentMessageRecord*>(lParam);  // NOLINT(performance-no-int-to-ptr)
     if (MessageRouter(sent->window, sent->message, sent->wParam, sent->lParam) != 0) {
       sent->window = 0;
       sent->message = 0;
@@ -50,7 +51,8 @@ std::intptr_t CallWndProcHook(int code, std::uintptr_t wParam, std::intptr_t lPa
 
 std::intptr_t GetMessageHook(int code, std::uintptr_t wParam, std::intptr_t lParam) {
   if (code == kHookAction && wParam == kRemoved) {
-    auto* queued = reinterpret_cast<platform::QueuedMessageRecord*>(lParam);
+    auto* queued =
+        reinterpret_cast<platform::QueuedMessageRecord*>(lParam);  // NOLINT(performance-no-int-to-ptr)
     if (MessageRouter(queued->window, queued->message, queued->wParam, queued->lParam) != 0) {
       queued->window = 0;
       queued->message = 0;

@@ -32,7 +32,7 @@ bool CopyText(char* destination, std::size_t capacity, const char* source) {
 }
 
 bool FormatText(char* destination, std::size_t capacity, const char* format, ...) {
-  std::va_list arguments;
+  va_list arguments;
   va_start(arguments, format);
   const int length = std::vsnprintf(destination, capacity, format, arguments);
   va_end(arguments);

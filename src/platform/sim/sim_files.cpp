@@ -49,6 +49,7 @@ const std::vector<ModalDialogShown>& ModalDialogsShown() { return State().dialog
 
 std::string DescribeDialogControls(const platform::DialogField* fields, int count) {
   std::vector<const platform::DialogField*> sorted;
+  sorted.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
   for (int index = 0; index < count; ++index) sorted.push_back(&fields[index]);
   std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->id < b->id; });
   std::string line;
