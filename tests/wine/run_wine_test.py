@@ -237,8 +237,9 @@ def test_frame_cost(host, work, native):
     queries = values(summary, "virtual_query")
     check(queries, "no VirtualQuery count in the summary")
     most = int(queries[0].rsplit(" ", 1)[1])
-    # The host's memory lies in five regions: about one query each a frame.
-    check(most <= 8, f"{most} VirtualQuery calls in one frame")
+    # The host's memory lies in five regions: about one query each a frame
+    # (without the per-message cache and the region spans, over seven thousand).
+    check(most <= 16, f"{most} VirtualQuery calls in one frame")
 
 
 def compare_traces(native_trace, wine_trace, name):
