@@ -21,10 +21,16 @@ EARTH_RADIUS_M = 6367310.0
 SETTINGS = ["fly_by", "approach", "internal_view", "external_view", "wheel_zoom", "mouse_in_spot", "sound"]
 
 
+# Trace columns that hold text: the sounds playing, as "slot:volume" pairs.
+TEXT_COLUMNS = {"sounds"}
+
+
 def read_trace(path):
     with open(path, newline="") as file:
         rows = list(csv.DictReader(file))
-    return {key: [float(row[key]) for row in rows] for key in rows[0]} if rows else {}
+    if not rows:
+        return {}
+    return {key: [row[key] if key in TEXT_COLUMNS else float(row[key]) for row in rows] for key in rows[0]}
 
 
 def distance_m(lat1, lon1, lat2, lon2):
