@@ -3,6 +3,7 @@
 #include "cockpit/pick_ray.h"
 #include "platform/desktop.h"
 #include "platform/host_memory.h"
+#include "shell/host_layout.h"
 
 namespace varolen {
 
@@ -10,15 +11,16 @@ namespace {
 
 using platform::BlockField;
 
-constexpr std::uint16_t kCall = 0xF000;
+using model_list::kCall;
+using model_list::kCallLength;
+using model_list::kDeepestCall;
+
 constexpr std::uint16_t kArea = 0xF003;
-constexpr std::uint32_t kCallLength = 6;
 constexpr std::uint32_t kAreaLength = 38;
 constexpr std::uint32_t kAreaWithShapeLength = 42;
 constexpr std::uint16_t kClickableKind = 1;
-// The list is host data: nested calls and records are bounded so that a list
-// that loops or nests without end cannot hold the host up.
-constexpr int kDeepestCall = 32;
+// The list is host data: its records are bounded so that a list that loops
+// cannot hold the host up.
 constexpr int kMostRecords = 100000;
 
 struct Search {

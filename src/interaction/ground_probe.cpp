@@ -5,6 +5,7 @@
 
 #include "cockpit/pick_ray.h"
 #include "platform/host_memory.h"
+#include "shell/host_layout.h"
 
 namespace varolen {
 
@@ -29,17 +30,17 @@ constexpr std::uint32_t kModelEntries = 132;
 constexpr std::uint32_t kModelEntrySize = 8;
 
 // Geometry list records.
-constexpr std::uint16_t kCall = 0xF000;
+using model_list::kCall;
+using model_list::kCallLength;
+using model_list::kDeepestCall;
 constexpr std::uint16_t kPlacement = 0xF002;
 constexpr std::uint16_t kSphere = 0xF004;
 constexpr std::uint16_t kTriangles = 0xF005;
-constexpr std::uint32_t kCallLength = 6;
 constexpr std::uint32_t kPlacementLength = 30;
 constexpr std::uint32_t kSphereLength = 26;
 constexpr std::uint32_t kTriangleSize = 48;
-// The lists are host data: nesting and length are bounded, so that a list that
+// The lists are host data: their records are bounded, so that a list that
 // loops cannot hold the host up.
-constexpr int kDeepestCall = 32;
 constexpr long kMostRecords = 1000000;
 // More objects than a host loads: a count beyond it is not the host's.
 constexpr std::int32_t kMostObjects = 100000;

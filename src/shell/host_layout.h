@@ -89,6 +89,16 @@ inline constexpr std::int32_t kVirtualCockpitView = 2;
 inline constexpr std::int32_t kSpotView = 4;
 inline constexpr std::int32_t kWalkingPilotView = 1250;
 
+// What the model sections' record lists ("EVNT" click areas, "BLCK" geometry)
+// have in common: a call record (code, then a 32-bit offset from the record to
+// a nested list), and the nesting the module follows at most, so that a list
+// that calls itself cannot hold the host up.
+namespace model_list {
+inline constexpr std::uint16_t kCall = 0xF000;
+inline constexpr std::uint32_t kCallLength = 6;
+inline constexpr int kDeepestCall = 32;
+}  // namespace model_list
+
 // The path from "GLOBAL.DLL" to the user aircraft's model section table.
 namespace model_path {
 inline constexpr std::uint32_t kSignature = 0x41E4;  // '0', '8', 'S', 'F'
