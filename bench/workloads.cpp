@@ -10,6 +10,7 @@
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
 #include "native_host.h"
+#include "scratch_folder.h"
 #include "shell/lifecycle.h"
 
 namespace varolen::bench {
@@ -29,7 +30,10 @@ std::string ReadText(const std::string& path) {
   return text.str();
 }
 
-std::string BenchFolder() { return (std::filesystem::temp_directory_path() / "varolen-bench").string(); }
+std::string BenchFolder() {
+  static const simhost::ScratchFolder scratch("bench");
+  return (scratch.Path() / "simulator").string();
+}
 
 // A parked aircraft with the virtual cockpit current, the shipped bindings,
 // and the settings given.

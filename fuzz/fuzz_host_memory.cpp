@@ -12,19 +12,16 @@
 #include <cstring>
 #include <limits>
 
-#include "camera/approach_view.h"
-#include "camera/fly_by.h"
 #include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
+#include "host/host_layout.h"
+#include "host/settings.h"
 #include "host_builder.h"
 #include "interaction/click_areas.h"
 #include "interaction/ground_probe.h"
 #include "platform/sim/sim_platform.h"
-#include "shell/hooks.h"
-#include "shell/host_layout.h"
 #include "shell/lifecycle.h"
-#include "shell/settings.h"
 #include "sound/sound_effects.h"
 
 namespace {
@@ -92,15 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // byte), regions made unreadable for the third frame (1); then patches.
   constexpr std::size_t kHeader = 11;
   if (size < kHeader) return 0;
-  ResetSoundEffects();
+  ResetModuleState();
   sim::ResetPlatform();
   sim::SetModuleFilePath("C:\\Sim\\Modules\\Varolen2004.dll");
   const sim::WindowHandle main = sim::CreateHostWindow("FS98MAIN", 4);
   const sim::WindowHandle view = sim::CreateHostWindow("FS98CHILD");
-  FrameClock = {};
-  AircraftState = {};
-  FlyByCamera = {};
-  ApproachAnchor = {};
   ModuleStartup();
 
   const std::uint8_t settings = data[0];

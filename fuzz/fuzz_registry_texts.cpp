@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "host/settings.h"
 #include "platform/sim/sim_platform.h"
-#include "shell/settings.h"
 
 namespace {
 

@@ -2,13 +2,14 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "input/commands.h"
 #include "input/view_presets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "r");
   if (file == nullptr) return 0;
-  for (varolen::ViewPreset& preset : varolen::ViewPresets) preset = {};
+  varolen::ResetInputState();
   varolen::ReadViewPresets(file);
   std::fclose(file);
   return 0;

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "camera/frame_update.h"
-#include "shell/settings.h"
+#include "host/settings.h"
 
 namespace varolen {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "camera/geometry.h"
+#include "maths/geometry.h"
 
 namespace varolen {
 

@@ -3,8 +3,9 @@
 #include <cmath>
 
 #include "camera/frame_update.h"
+#include "camera/observer.h"
+#include "host/settings.h"
 #include "platform/random.h"
-#include "shell/settings.h"
 
 namespace varolen {
 

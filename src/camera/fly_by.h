@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "camera/geometry.h"
+#include "maths/geometry.h"
 
 namespace varolen {
 

@@ -4,21 +4,43 @@
 
 #include "camera/approach_view.h"
 #include "camera/fly_by.h"
-#include "camera/numeric.h"
+#include "camera/observer.h"
 #include "cockpit/cockpit_controller.h"
+#include "host/host_variables.h"
+#include "host/settings.h"
 #include "input/commands.h"
+#include "maths/numeric.h"
 #include "platform/clock.h"
-#include "shell/settings.h"
 #include "sound/sound_effects.h"
 
 namespace varolen {
 
+namespace {
+
+constexpr HostVariableSlot<FrameVariable> kFrameVariableSlots[] = {
+    {kLatitudeVariable, host_variable::kLatitude},
+    {kLongitudeVariable, host_variable::kLongitude},
+    {kAltitudeVariable, host_variable::kAltitude},
+    {kHeadingVariable, host_variable::kHeading},
+    {kPitchVariable, host_variable::kPitch},
+    {kBankVariable, host_variable::kBank},
+    {kUnusedVariable61, host_variable::kUnused61},
+    {kSpeedVariable, host_variable::kAirspeed},
+    {kLongitudinalVelocityVariable, host_variable::kLongitudinalSpeed},
+    {kLateralVelocityVariable, host_variable::kLateralSpeed},
+    {kVerticalVelocityVariable, host_variable::kVerticalSpeed},
+    {kGroundElevationVariable, host_variable::kGroundElevation},
+    {kWindVariable, host_variable::kWind},
+};
+static_assert(std::size(kFrameVariableSlots) == kFrameVariableCount &&
+              SlotsInIndexOrder(kFrameVariableSlots));
+
+}  // namespace
+
 FrameClockRecord FrameClock;
 AircraftStateRecord AircraftState;
-platform::ModuleVariable FrameVariables[kFrameVariableCount] = {
-    {.id = 71},  {.id = 72},  {.id = 73},  {.id = 86},  {.id = 77}, {.id = 79},  {.id = 61},
-    {.id = 832}, {.id = 551}, {.id = 552}, {.id = 553}, {.id = 2},  {.id = 343},
-};
+std::array<platform::ModuleVariable, kFrameVariableCount> FrameVariables =
+    FreshVariables(kFrameVariableSlots);
 
 namespace {
 
@@ -46,9 +68,10 @@ bool LookUpFrameVariables() {
 void TakeAircraftSnapshot() {
   const auto value = [](FrameVariable variable) { return FrameVariables[variable].Value(); };
   AircraftStateRecord& aircraft = AircraftState;
-  aircraft.position.latitude = value(kLatitudeVariable) / 111130.0 * kDegreesToRadians;
+  aircraft.position.latitude =
+      value(kLatitudeVariable) / kLatitudeVariableMetresPerDegree * kDegreesToRadians;
   aircraft.position.longitude =
-      value(kLongitudeVariable) / 16777216.0 / 16777216.0 * 360.0 * kDegreesToRadians;
+      value(kLongitudeVariable) / kLongitudeUnitsStep / kLongitudeUnitsStep * 360.0 * kDegreesToRadians;
   aircraft.position.altitude = value(kAltitudeVariable) * kMetresToFeet;
   aircraft.pitch = value(kPitchVariable);
   aircraft.heading = value(kHeadingVariable);
@@ -120,6 +143,14 @@ void UpdateCameraFrame() {
   }
   if (AircraftState.heightAboveGround > kApproachHeightFeet) UpdateApproachAnchor();
   RunOutsideCameras();
+}
+
+void ResetCameraState() {
+  FrameClock = {};
+  AircraftState = {};
+  FrameVariables = FreshVariables(kFrameVariableSlots);
+  FlyByCamera = {};
+  ApproachAnchor = {};
 }
 
 }  // namespace varolen

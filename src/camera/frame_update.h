@@ -3,9 +3,10 @@
 // outside cameras.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
-#include "camera/geometry.h"
+#include "maths/geometry.h"
 #include "platform/host_variables.h"
 
 namespace varolen {
@@ -47,7 +48,7 @@ enum FrameVariable {
 
 extern FrameClockRecord FrameClock;
 extern AircraftStateRecord AircraftState;
-extern platform::ModuleVariable FrameVariables[kFrameVariableCount];
+extern std::array<platform::ModuleVariable, kFrameVariableCount> FrameVariables;
 
 // Before the warm-up is over only the clock runs.
 inline constexpr double kWarmUpSeconds = 2.0;
@@ -57,5 +58,9 @@ inline constexpr double kPilotHeightLimitFeet = 30.0;
 inline constexpr double kApproachHeightFeet = 200.0;
 
 void UpdateCameraFrame();
+
+// The frame clock, the aircraft snapshot, the variable records, the fly-by and
+// the approach anchor as a freshly loaded module has them.
+void ResetCameraState();
 
 }  // namespace varolen

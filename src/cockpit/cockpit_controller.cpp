@@ -20,4 +20,9 @@ int TickCockpitController(CockpitControllerRecord& controller) {
   return 1;
 }
 
+void ResetCockpitState() {
+  CockpitController = {};
+  ResetViewVariables();
+}
+
 }  // namespace varolen

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "host/host_layout.h"
 #include "input/key_bindings.h"
-#include "shell/host_layout.h"
 
 namespace varolen {
 
@@ -115,5 +115,9 @@ extern CockpitControllerRecord CockpitController;
 
 // The per-frame tick of the cockpit view and the walking pilot. Returns 1.
 int TickCockpitController(CockpitControllerRecord& controller);
+
+// The controller and the view update's variable records as a freshly loaded
+// module has them.
+void ResetCockpitState();
 
 }  // namespace varolen

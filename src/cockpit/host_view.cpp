@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "host/text.h"
 #include "platform/host_memory.h"
-#include "shell/text.h"
 
 namespace varolen {
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "cockpit/view_math.h"
 #include "cockpit/view_update.h"
-#include "shell/host_layout.h"
+#include "host/host_layout.h"
+#include "maths/view_math.h"
 
 namespace varolen {
 

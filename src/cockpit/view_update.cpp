@@ -3,10 +3,11 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "camera/head_motion.h"
-#include "camera/numeric.h"
+#include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
-#include "cockpit/view_math.h"
+#include "host/host_variables.h"
+#include "maths/numeric.h"
+#include "maths/view_math.h"
 #include "platform/host_memory.h"
 #include "platform/host_variables.h"
 
@@ -28,8 +29,14 @@ enum ViewVariable {
   kGroundElevation,
   kCount
 };
-platform::ModuleVariable viewVariables[kCount] = {{.id = 77},  {.id = 79},  {.id = 86}, {.id = 60},
-                                                  {.id = 832}, {.id = 349}, {.id = 73}, {.id = 2}};
+constexpr HostVariableSlot<ViewVariable> kViewVariableSlots[] = {
+    {kPitch, host_variable::kPitch},       {kBank, host_variable::kBank},
+    {kHeading, host_variable::kHeading},   {kOnGround, host_variable::kOnGround},
+    {kSpeed, host_variable::kAirspeed},    {kBuffet, host_variable::kBuffet},
+    {kAltitude, host_variable::kAltitude}, {kGroundElevation, host_variable::kGroundElevation},
+};
+static_assert(std::size(kViewVariableSlots) == kCount && SlotsInIndexOrder(kViewVariableSlots));
+std::array<platform::ModuleVariable, kCount> viewVariables = FreshVariables(kViewVariableSlots);
 
 double Variable(ViewVariable variable) { return viewVariables[variable].Value(); }
 
@@ -107,7 +114,7 @@ bool HostChanged(const std::uint8_t* saved, const std::uint8_t* host) {
       {field::kKind, 4},        {field::kEyeOffset, 6},      {field::kZoom, 2},
       {field::kMatrix, 12},     {field::kMatrix + 16, 12},   {field::kMatrix + 32, 12},
       {field::kSpotHeading, 2}, {field::kSpotHorizontal, 4}, {field::kSpotVertical, 4},
-      {field::kSpotZoom, 2},    {field::kHostBytes, 2},
+      {field::kOutsideZoom, 2}, {field::kHostBytes, 2},
   };
   for (const auto& f : fields) {
     if (f.offset >= field::kMatrix && f.offset < field::kHeading) {
@@ -168,7 +175,7 @@ void TakeOver(CockpitControllerRecord& c, const std::uint8_t* host) {
   c.TargetViewAngles = c.ViewAngles;
   c.TargetZoom = c.Zoom;
   c.SpotHeading = RecordField<std::int16_t>(host, field::kSpotHeading) / 65536.0 * 360.0;
-  c.SpotZoom = RecordField<std::int16_t>(host, field::kSpotZoom) / 64.0;
+  c.SpotZoom = RecordField<std::int16_t>(host, field::kOutsideZoom) / 64.0;
   const Vec3 spot = {0.0, RecordField<std::int32_t>(host, field::kSpotVertical) / 256.0,
                      RecordField<std::int32_t>(host, field::kSpotHorizontal) / 256.0};
   c.SpotPitch = ElevationAngle({0.0, 0.0, 0.0}, spot) * kRadiansToDegrees;
@@ -203,7 +210,7 @@ void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t
     Vec3 spot = {0.0, 0.0, c.SpotDistance};
     RotatePitch(spot, c.SpotPitch * kDegreesToRadians);
     SetWord(saved, field::kSpotHeading, c.SpotHeading / 360.0 * 65536.0);
-    SetWord(saved, field::kSpotZoom, c.SpotZoom * 64.0);
+    SetWord(saved, field::kOutsideZoom, c.SpotZoom * 64.0);
     SetLong(saved, field::kSpotHorizontal, std::fabs(spot.z * 256.0));
     SetLong(saved, field::kSpotVertical, spot.y * 256.0);
   }
@@ -240,6 +247,8 @@ int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges
   controller.PrevAircraftAttitude = controller.AircraftAttitude;
   return 1;
 }
+
+void ResetViewVariables() { viewVariables = FreshVariables(kViewVariableSlots); }
 
 void BeginViewTransition(CockpitControllerRecord& c) {
   for (double* angle : {&c.ViewAngles.pitch, &c.ViewAngles.heading, &c.ViewAngles.bank,

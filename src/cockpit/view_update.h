@@ -14,6 +14,9 @@ namespace varolen {
 // is 1 for the frame's tick, 0 for calls right after the module changed the view.
 int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges);
 
+// The view update's host variable records as a freshly loaded module has them.
+void ResetViewVariables();
+
 // Starts a move to the controller's targets that arrives in 0.5 s of frames.
 void BeginViewTransition(CockpitControllerRecord& controller);
 

@@ -4,10 +4,10 @@
 
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/view_update.h"
+#include "host/module_state.h"
+#include "host/settings.h"
+#include "input/toggles.h"
 #include "input/view_presets.h"
-#include "shell/lifecycle.h"
-#include "shell/settings.h"
-#include "shell/toggles.h"
 #include "ui/setup_dialog.h"
 
 namespace varolen {
@@ -106,6 +106,11 @@ int HandleCommand(int, int, KeyBinding* binding) {
     return 0;
   }
   return 1;
+}
+
+void ResetInputState() {
+  ClearKeyBindings();
+  for (ViewPreset& preset : ViewPresets) preset = {};
 }
 
 }  // namespace varolen

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <cstring>
 
+#include "host/text.h"
 #include "input/key_names.h"
 #include "platform/files.h"
-#include "shell/text.h"
 
 namespace varolen {
 
@@ -82,6 +82,11 @@ void ApplyItem(KeyBinding& binding, const char* item) {
 }  // namespace
 
 KeyBindingTable KeyBindings = {kBindingCapacity, 0, bindingStorage};
+
+void ClearKeyBindings() {
+  for (KeyBinding& binding : bindingStorage) binding = {};
+  KeyBindings = {kBindingCapacity, 0, bindingStorage};
+}
 
 KeyBinding ParseBinding(const char* token) {
   char text[kTokenCapacity];

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "host/module_state.h"
+#include "host/text.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
-#include "shell/lifecycle.h"
-#include "shell/text.h"
 
 namespace varolen {
 

@@ -1,9 +1,9 @@
 #include "interaction/click_areas.h"
 
 #include "cockpit/pick_ray.h"
+#include "host/host_layout.h"
 #include "platform/desktop.h"
 #include "platform/host_memory.h"
-#include "shell/host_layout.h"
 
 namespace varolen {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "cockpit/pick_ray.h"
+#include "host/host_layout.h"
 #include "platform/host_memory.h"
-#include "shell/host_layout.h"
 
 namespace varolen {
 
@@ -14,9 +14,6 @@ namespace {
 using platform::BlockField;
 using platform::HostReadable;
 using platform::ReadHost;
-
-constexpr double kEarthRadius = 6367310.0;  // metres
-constexpr double kQuarterTurn = 1.5707963267496;
 
 // The host's object list and models.
 constexpr std::uint32_t kObjectListHeaderSize = 16;
@@ -57,8 +54,13 @@ struct ReferenceFrame {
 ReferenceFrame FrameAt(const Vec3& reference) {
   const double heading = reference.y * kDegreesToRadians;
   const double pitch = -reference.x * kDegreesToRadians;
-  return {GeoToCartesian(reference), std::cos(heading),      std::sin(heading),     std::cos(pitch),
-          std::sin(pitch),           std::cos(kQuarterTurn), std::sin(kQuarterTurn)};
+  return {GeoToCartesian(reference),
+          std::cos(heading),
+          std::sin(heading),
+          std::cos(pitch),
+          std::sin(pitch),
+          std::cos(kQuarterTurnRadians),
+          std::sin(kQuarterTurnRadians)};
 }
 
 // RotateHeading and RotatePitch with their sine and cosine given.
@@ -81,6 +83,14 @@ struct KnownPlacementSet {
 constexpr int kKnownPlacementSetBits = 10;
 KnownPlacementSet knownPlacements[1 << kKnownPlacementSetBits];
 
+}  // namespace
+
+void ForgetKnownPlacements() {
+  for (KnownPlacementSet& set : knownPlacements) set = {};
+}
+
+namespace {
+
 Vec3 PlacementPosition(const float (&placement)[3]) {
   std::uint32_t bits[3];
   std::memcpy(bits, placement, sizeof bits);
@@ -97,7 +107,7 @@ Vec3 PlacementPosition(const float (&placement)[3]) {
   set.next = (set.next + 1) % 4u;
   known = {{bits[0], bits[1], bits[2]},
            true,
-           GeoToCartesian({placement[0], placement[1], kEarthRadius + placement[2]})};
+           GeoToCartesian({placement[0], placement[1], kOffsetSphereRadius + placement[2]})};
   return known.position;
 }
 
@@ -116,7 +126,8 @@ struct Walk {
   long records = 0;
 
   explicit Walk(GroundProbe& target)
-      : probe(target), frame(FrameAt({target.latitude, target.longitude, kEarthRadius + target.altitude})) {}
+      : probe(target),
+        frame(FrameAt({target.latitude, target.longitude, kOffsetSphereRadius + target.altitude})) {}
 };
 
 void WalkList(Walk& walk, HostAddress record, const Vec3& base, int depth) {

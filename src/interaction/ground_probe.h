@@ -2,8 +2,8 @@
 // vertical ray through the geometry ("BLCK" sections) of the host's loaded objects.
 #pragma once
 
-#include "camera/geometry.h"
 #include "cockpit/cockpit_controller.h"
+#include "maths/geometry.h"
 
 namespace varolen {
 
@@ -20,6 +20,9 @@ struct GroundProbe {
 
 // A probe from 100 km above the point, straight down.
 GroundProbe ProbeAt(double latitude, double longitude);
+
+// Empties the probe's store of placements met lately, as a freshly loaded module has it.
+void ForgetKnownPlacements();
 
 // Searches every loaded object; 1 after a search, 0 without a readable object list.
 int ProbeGround(const CockpitControllerRecord& controller, GroundProbe& probe);

@@ -2,11 +2,10 @@
 
 #include <cstring>
 
+#include "host/host_layout.h"
 #include "input/binding_matcher.h"
 #include "input/key_names.h"
 #include "interaction/mouse_look.h"
-#include "shell/hooks.h"
-#include "shell/host_layout.h"
 
 namespace varolen {
 

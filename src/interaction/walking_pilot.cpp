@@ -2,12 +2,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
-#include "camera/numeric.h"
 #include "cockpit/host_view.h"
-#include "cockpit/view_math.h"
 #include "cockpit/view_update.h"
+#include "host/host_variables.h"
 #include "interaction/ground_probe.h"
+#include "maths/numeric.h"
+#include "maths/view_math.h"
 #include "platform/desktop.h"
 #include "platform/host_memory.h"
 #include "platform/host_variables.h"
@@ -29,36 +31,19 @@ constexpr double kMetresPerDegree = 111130.52399516014;
 constexpr double kUnitsPerDegree = 11930464.711111;  // 2^32 per turn
 constexpr int kShiftKey = 16;
 
-// Fields of the view record that only the walking pilot writes.
-constexpr std::uint32_t kAspectNumerator = 0;
-constexpr std::uint32_t kAspectDenominator = 12;
-constexpr std::uint32_t kPilotZoom = 52;
-constexpr std::uint32_t kFirstPosition = 188;
-constexpr std::uint32_t kSecondPosition = 224;
-constexpr std::uint32_t kSubRecord = 280;
-constexpr std::uint32_t kSubRecordSize = 304;
-
-platform::ModuleVariable beginVariables[] = {{.id = 71}, {.id = 72}, {.id = 73}, {.id = 86}, {.id = 2}};
-
-// A 32.32 fixed-point value: the integer word the low 32 bits of its whole
-// part (the floor, so that negative values stay consistent), the fraction word
-// the part above it.
-void FixedPoint(double value, std::uint32_t& fraction, std::uint32_t& whole) {
-  std::int64_t integer = 0;
-  std::int64_t part = 0;
-  const double floor = std::floor(value);
-  if (!TruncateToInt64(floor, integer) || !TruncateToInt64((value - floor) * 4294967295.0, part)) {
-    fraction = whole = 0;
-    return;
-  }
-  whole = static_cast<std::uint32_t>(static_cast<std::uint64_t>(integer));
-  fraction = static_cast<std::uint32_t>(part);
-}
-
-std::uint32_t TurnWord(double degrees) {
-  std::int64_t value = 0;
-  return TruncateToInt64(degrees / 360.0 * 4294967295.0, value) ? static_cast<std::uint32_t>(value) : 0;
-}
+// The host variables read as the pilot view begins, in look-up order.
+enum BeginVariable { kLatitude, kLongitude, kAltitude, kHeading, kGroundElevation, kBeginVariableCount };
+constexpr HostVariableSlot<BeginVariable> kBeginVariableSlots[] = {
+    {kLatitude, host_variable::kLatitude},
+    {kLongitude, host_variable::kLongitude},
+    {kAltitude, host_variable::kAltitude},
+    {kHeading, host_variable::kHeading},
+    {kGroundElevation, host_variable::kGroundElevation},
+};
+static_assert(std::size(kBeginVariableSlots) == kBeginVariableCount &&
+              SlotsInIndexOrder(kBeginVariableSlots));
+std::array<platform::ModuleVariable, kBeginVariableCount> beginVariables =
+    FreshVariables(kBeginVariableSlots);
 
 // Heading times pitch, as the pilot's eye and (for -h, -p) the host's view matrix.
 Matrix4 HeadingPitch(double heading, double pitch) {
@@ -82,10 +67,11 @@ void WriteIfWritable(HostAddress address, const Value& value) {
 
 void BeginPilotView(CockpitControllerRecord& c, HostAddress view) {
   for (platform::ModuleVariable& variable : beginVariables) platform::LookupFiniteHostVariable(variable);
-  const DegreePosition aircraft = {beginVariables[0].Value() / kMetresPerDegree,
-                                   beginVariables[1].Value() / 16777216.0 / 16777216.0 * 360.0,
-                                   beginVariables[2].Value()};
-  const double heading = beginVariables[3].Value();
+  const DegreePosition aircraft = {
+      beginVariables[kLatitude].Value() / kMetresPerDegree,
+      beginVariables[kLongitude].Value() / kLongitudeUnitsStep / kLongitudeUnitsStep * 360.0,
+      beginVariables[kAltitude].Value()};
+  const double heading = beginVariables[kHeading].Value();
   // 10 m to the left of the aircraft and 10 m ahead.
   Vec3 start = {-10.0, 0.0, 10.0};
   RotateHeading(start, heading * kDegreesToRadians);
@@ -97,7 +83,7 @@ void BeginPilotView(CockpitControllerRecord& c, HostAddress view) {
   }
   platform::ReadHostBytes(view, c.SavedCameraRecord, kHostViewRecordSize);
   c.PilotViewEntered = 1;
-  c.AircraftGroundAltitude = beginVariables[4].Value() / 256.0;
+  c.AircraftGroundAltitude = beginVariables[kGroundElevation].Value() / 256.0;
   if (c.PilotPositionFromPreset == 0) {
     c.PilotAltitude = c.AircraftGroundAltitude;
     c.PilotPitch = 0.0;
@@ -165,33 +151,44 @@ void MovePilot(CockpitControllerRecord& c) {
 }
 
 void WriteSubRecord(HostAddress sub, const DegreePosition& eye) {
-  if (!platform::HostWritable(sub, kSubRecordSize)) return;
+  using namespace view_sub_record;
+  if (!platform::HostWritable(sub, kSize)) return;
   const double x = (eye.longitude + 180.0) / 360.0 * 0.75;
   const double y = (1.0 - (eye.latitude + 90.0) / 180.0) * 0.5;
-  platform::WriteHost(sub + 160, eye.latitude);
-  platform::WriteHost(sub + 168, eye.longitude);
-  platform::WriteHost(sub + 176, eye.altitude / 1000.0);
-  platform::WriteHost(sub + 280, x);
-  platform::WriteHost(sub + 288, y);
+  platform::WriteHost(sub + kLatitude, eye.latitude);
+  platform::WriteHost(sub + kLongitude, eye.longitude);
+  platform::WriteHost(sub + kAltitude, eye.altitude / 1000.0);
+  platform::WriteHost(sub + kMapX, x);
+  platform::WriteHost(sub + kMapY, y);
   std::int64_t scaled = 0;
-  if (TruncateToInt64(x * 1073741824.0, scaled))
-    platform::WriteHost(sub + 296, static_cast<std::int32_t>(scaled));
-  if (TruncateToInt64(y * 1073741824.0, scaled))
-    platform::WriteHost(sub + 300, static_cast<std::int32_t>(scaled));
+  if (TruncateToInt64(x * kMapFixedScale, scaled))
+    platform::WriteHost(sub + kMapXFixed, static_cast<std::int32_t>(scaled));
+  if (TruncateToInt64(y * kMapFixedScale, scaled))
+    platform::WriteHost(sub + kMapYFixed, static_cast<std::int32_t>(scaled));
 }
 
 void WritePilotView(CockpitControllerRecord& c, HostAddress view, std::uint8_t* record) {
   const DegreePosition eye = {
       c.PilotLatitude, c.PilotLongitude,
       c.PilotAltitude + c.PilotHeadBob + (c.PilotCrouch != 0 ? kCrouchEyeHeight : c.PilotEyeHeight)};
+  // Each encoding starts from the words there: what cannot be encoded keeps its words.
   std::uint32_t position[6];
-  EncodeHostPosition(eye, position);
+  if (c.HostViewPosition != 0 && platform::HostWritable(c.HostViewPosition, sizeof position)) {
+    platform::ReadHostBytes(c.HostViewPosition, position, sizeof position);
+    EncodeHostPosition(eye, position);
+    platform::WriteHostBytes(c.HostViewPosition, position, sizeof position);
+  }
   std::uint32_t orientation[3];
-  EncodeHostOrientation(c.PilotPitch, c.PilotBank, c.PilotHeading, orientation);
-  WriteIfWritable(c.HostViewPosition, position);
-  WriteIfWritable(c.HostViewOrientation, orientation);
-  std::memcpy(record + kFirstPosition, position, sizeof position);
-  std::memcpy(record + kSecondPosition, position, sizeof position);
+  if (c.HostViewOrientation != 0 && platform::HostWritable(c.HostViewOrientation, sizeof orientation)) {
+    platform::ReadHostBytes(c.HostViewOrientation, orientation, sizeof orientation);
+    EncodeHostOrientation(c.PilotPitch, c.PilotBank, c.PilotHeading, orientation);
+    platform::WriteHostBytes(c.HostViewOrientation, orientation, sizeof orientation);
+  }
+  for (const std::uint32_t at : {field::kFirstPosition, field::kSecondPosition}) {
+    std::memcpy(position, record + at, sizeof position);
+    EncodeHostPosition(eye, position);
+    std::memcpy(record + at, position, sizeof position);
+  }
 
   const double h = c.PilotHeading * kDegreesToRadians;
   const double p = c.PilotHeadPitch * kDegreesToRadians;
@@ -205,16 +202,16 @@ void WritePilotView(CockpitControllerRecord& c, HostAddress view, std::uint8_t* 
   }
   std::int64_t zoom = 0;
   if (TruncateToInt64(c.PilotZoom * 64.0, zoom))
-    SetRecordField(record, kPilotZoom, static_cast<std::int16_t>(zoom));
+    SetRecordField(record, field::kOutsideZoom, static_cast<std::int16_t>(zoom));
   if (platform::HostWritable(view, kHostViewRecordSize))
     platform::WriteHostBytes(view, record, kHostViewRecordSize);
 
-  const HostAddress sub = RecordField<std::uint32_t>(record, kSubRecord);
+  const HostAddress sub = RecordField<std::uint32_t>(record, field::kSubRecord);
   if (sub != 0) WriteSubRecord(sub, eye);
 
   if (c.HostViewMatrix != 0) {
-    const double aspect = static_cast<double>(RecordField<std::int32_t>(record, kAspectNumerator)) /
-                          static_cast<double>(RecordField<std::int32_t>(record, kAspectDenominator));
+    const double aspect = static_cast<double>(RecordField<std::int32_t>(record, field::kAspectNumerator)) /
+                          static_cast<double>(RecordField<std::int32_t>(record, field::kAspectDenominator));
     Matrix4 scale = {};
     scale.m[0] = 1.0f;
     scale.m[5] = static_cast<float>(aspect);
@@ -229,27 +226,27 @@ void WritePilotView(CockpitControllerRecord& c, HostAddress view, std::uint8_t* 
 
 DegreePosition OffsetPositionDegrees(const DegreePosition& start, const Vec3& offset) {
   constexpr Vec3 kCentre = {0.0, 0.0, 0.0};
-  Vec3 p = {offset.x, 6367310.0, offset.z};
-  RotatePitch(p, -1.5707963267496);
+  Vec3 p = {offset.x, kOffsetSphereRadius, offset.z};
+  RotatePitch(p, -kQuarterTurnRadians);
   RotatePitch(p, start.latitude * kDegreesToRadians);
   RotateHeading(p, -start.longitude * kDegreesToRadians);
-  RotateHeading(p, 3.1415926534992);
+  RotateHeading(p, kHalfTurnRadians);
   const double bearing = -HorizontalBearing(kCentre, p);
   RotateHeading(p, bearing);
   return {-ElevationAngle(kCentre, p) * kRadiansToDegrees, WrapLongitude(bearing * kRadiansToDegrees),
-          6367310.0};
+          kOffsetSphereRadius};
 }
 
 void EncodeHostPosition(const DegreePosition& position, std::uint32_t (&words)[6]) {
-  FixedPoint(position.latitude * kMetresPerDegree, words[0], words[1]);
-  FixedPoint(position.longitude * kUnitsPerDegree, words[2], words[3]);
-  FixedPoint(position.altitude, words[4], words[5]);
+  EncodeFixedPoint(position.latitude * kMetresPerDegree, words[0], words[1]);
+  EncodeFixedPoint(position.longitude * kUnitsPerDegree, words[2], words[3]);
+  EncodeFixedPoint(position.altitude, words[4], words[5]);
 }
 
 void EncodeHostOrientation(double pitch, double bank, double heading, std::uint32_t (&words)[3]) {
-  words[0] = TurnWord(pitch);
-  words[1] = TurnWord(bank);
-  words[2] = TurnWord(heading);
+  EncodeTurnWord(pitch, words[0]);
+  EncodeTurnWord(bank, words[1]);
+  EncodeTurnWord(heading, words[2]);
 }
 
 int UpdateWalkingPilot(CockpitControllerRecord& c) {
@@ -274,6 +271,11 @@ int UpdateWalkingPilot(CockpitControllerRecord& c) {
   MovePilot(c);
   WritePilotView(c, view, record);
   return 1;
+}
+
+void ResetInteractionState() {
+  beginVariables = FreshVariables(kBeginVariableSlots);
+  ForgetKnownPlacements();
 }
 
 int SwitchToVirtualCockpit(CockpitControllerRecord& controller) {

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "camera/geometry.h"
 #include "cockpit/cockpit_controller.h"
+#include "maths/geometry.h"
 
 namespace varolen {
 
@@ -14,6 +14,10 @@ int UpdateWalkingPilot(CockpitControllerRecord& controller);
 
 // Makes the host's current view the virtual cockpit (kind 2); 0 without a current view.
 int SwitchToVirtualCockpit(CockpitControllerRecord& controller);
+
+// The walking pilot's and the ground probe's own records as a freshly loaded
+// module has them.
+void ResetInteractionState();
 
 // A position in degrees (latitude, longitude, altitude) moved by offset.x metres
 // east and offset.z metres north; longitude within -180 to 180.
@@ -26,8 +30,9 @@ DegreePosition OffsetPositionDegrees(const DegreePosition& start, const Vec3& of
 
 // The host's position encoding: six 32-bit words of 32.32 fixed point for
 // latitude in metres, longitude in 2^32 units per turn and altitude in metres.
+// A coordinate that cannot be encoded leaves its two words as they were.
 void EncodeHostPosition(const DegreePosition& position, std::uint32_t (&words)[6]);
-// Pitch, bank, heading, each degrees / 360 x (2^32 - 1).
+// Pitch, bank, heading, each degrees / 360 x (2^32 - 1); likewise.
 void EncodeHostOrientation(double pitch, double bank, double heading, std::uint32_t (&words)[3]);
 
 }  // namespace varolen

@@ -2,6 +2,7 @@
 // start-up runs here: it installs the thread hooks on that same thread.
 #include <windows.h>
 
+#include "host/module_state.h"
 #include "shell/lifecycle.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {

@@ -1,4 +1,4 @@
-#include "module/linkage.h"
+#include "platform/win32/linkage.h"
 
 namespace {
 

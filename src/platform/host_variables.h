@@ -8,6 +8,9 @@
 
 namespace varolen::platform {
 
+// Panel-service table: the variable look-up is slot 40.
+inline constexpr std::uint32_t kPanelServiceLookupSlot = 40;
+
 // The host's 32-byte module-variable record: the id at byte 0, the 64-bit float
 // value at byte 12 (not 8-aligned, hence bytes), the other words the host's own.
 struct ModuleVariable {

@@ -2,12 +2,12 @@
 
 #include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
+#include "host/host_layout.h"
+#include "host/module_state.h"
+#include "host/settings.h"
 #include "interaction/input_router.h"
 #include "platform/host_memory.h"
-#include "shell/host_layout.h"
 #include "shell/host_menu.h"
-#include "shell/lifecycle.h"
-#include "shell/settings.h"
 
 namespace varolen {
 

@@ -1,9 +1,9 @@
 #include "shell/host_menu.h"
 
+#include "host/module_state.h"
+#include "host/settings.h"
+#include "input/toggles.h"
 #include "input/view_presets.h"
-#include "shell/lifecycle.h"
-#include "shell/settings.h"
-#include "shell/toggles.h"
 #include "ui/about_dialog.h"
 #include "ui/setup_dialog.h"
 

@@ -1,19 +1,19 @@
 #include "shell/lifecycle.h"
 
+#include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
+#include "host/host_layout.h"
+#include "host/module_state.h"
+#include "host/settings.h"
+#include "input/commands.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
+#include "interaction/walking_pilot.h"
 #include "shell/hooks.h"
-#include "shell/host_layout.h"
 #include "shell/host_menu.h"
-#include "shell/settings.h"
+#include "sound/sound_effects.h"
 
 namespace varolen {
-
-ShellRecord Shell;
-char SimulatorFolder[kPathCapacity];
-char ViewFolder[kPathCapacity];
-HostAddressRecord HostAddresses;
 
 namespace {
 
@@ -36,14 +36,6 @@ void InstallHooks() {
 }
 
 }  // namespace
-
-bool SimulatorFilePath(char (&path)[kPathCapacity], const char* relative) {
-  if (Shell.simulatorFolderComplete && FormatText(path, sizeof path, "%s\\%s", SimulatorFolder, relative)) {
-    return true;
-  }
-  path[0] = '\0';
-  return false;
-}
 
 int ModuleStartup() {
   DeriveSimulatorFolder();
@@ -77,6 +69,16 @@ void ModuleShutdown() {
   Shell.callWndProcHook = 0;
   Shell.getMessageHook = 0;
   RemoveHostMenu();
+}
+
+void ResetModuleState() {
+  ResetHostState();
+  ResetCameraState();
+  ResetCockpitState();
+  ResetInputState();
+  ResetInteractionState();
+  ResetSoundEffects();
+  HostMenu = {};
 }
 
 }  // namespace varolen

@@ -6,9 +6,9 @@
 
 #include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
+#include "host/module_state.h"
+#include "host/settings.h"
 #include "platform/clock.h"
-#include "shell/lifecycle.h"
-#include "shell/settings.h"
 
 namespace varolen {
 

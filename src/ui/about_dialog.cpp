@@ -1,7 +1,7 @@
 #include "ui/about_dialog.h"
 
+#include "host/module_state.h"
 #include "platform/dialogs.h"
-#include "shell/lifecycle.h"
 #include "ui/dialog_resources.h"
 
 namespace varolen {

@@ -1,6 +1,6 @@
 #include "ui/setup_dialog.h"
 
-#include "shell/lifecycle.h"
+#include "host/module_state.h"
 #include "ui/setup_model.h"
 
 namespace varolen {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "shell/text.h"
+#include "host/text.h"
 
 namespace varolen {
 

@@ -2,8 +2,8 @@
 // the texts and check marks of the dialog's controls, and back.
 #pragma once
 
+#include "host/settings.h"
 #include "platform/dialogs.h"
-#include "shell/settings.h"
 #include "ui/dialog_resources.h"
 
 namespace varolen {

@@ -7,8 +7,8 @@
 #include "camera/approach_view.h"
 #include "camera/fly_by.h"
 #include "camera/frame_update.h"
+#include "host/settings.h"
 #include "platform/random.h"
-#include "shell/settings.h"
 #include "support/module_fixture.h"
 
 namespace varolen {

@@ -8,7 +8,7 @@
 
 #include "camera/approach_view.h"
 #include "cockpit/cockpit_controller.h"
-#include "shell/settings.h"
+#include "host/settings.h"
 #include "support/module_fixture.h"
 
 namespace varolen {

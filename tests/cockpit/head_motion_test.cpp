@@ -1,5 +1,5 @@
 // Head latency, ground jolts and buffeting, step by step.
-#include "camera/head_motion.h"
+#include "cockpit/head_motion.h"
 
 #include <gtest/gtest.h>
 

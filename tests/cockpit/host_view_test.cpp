@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "host/host_layout.h"
 #include "platform/host_memory.h"
-#include "shell/host_layout.h"
 #include "support/module_fixture.h"
 
 namespace varolen {

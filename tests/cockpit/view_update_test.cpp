@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "cockpit/host_view.h"
-#include "shell/host_layout.h"
+#include "host/host_layout.h"
 #include "support/module_fixture.h"
 
 namespace varolen {

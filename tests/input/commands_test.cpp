@@ -9,10 +9,11 @@
 
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
+#include "host/host_layout.h"
+#include "host/settings.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
 #include "shell/hooks.h"
-#include "shell/settings.h"
 #include "support/module_fixture.h"
 
 namespace varolen {

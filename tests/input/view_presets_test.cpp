@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/module_state.h"
 #include "shell/lifecycle.h"
 #include "support/module_fixture.h"
 

@@ -8,12 +8,12 @@
 #include "cockpit/host_view.h"
 #include "cockpit/pick_ray.h"
 #include "cockpit/view_update.h"
+#include "host/host_layout.h"
 #include "input/key_bindings.h"
 #include "interaction/click_areas.h"
 #include "interaction/cockpit_commands.h"
 #include "interaction/mouse_look.h"
 #include "platform/host_memory.h"
-#include "shell/host_layout.h"
 #include "support/module_fixture.h"
 
 namespace varolen {

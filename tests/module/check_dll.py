@@ -41,6 +41,20 @@ def check_version(pe, version):
             fail(f"version resource has no {key}")
 
 
+def section_names(pe):
+    """Section names, the long ones ("/4") looked up in the string table."""
+    table = pe.FILE_HEADER.PointerToSymbolTable + 18 * pe.FILE_HEADER.NumberOfSymbols
+    data = pe.__data__
+    names = []
+    for section in pe.sections:
+        name = section.Name.rstrip(b"\0")
+        if name.startswith(b"/") and pe.FILE_HEADER.PointerToSymbolTable:
+            start = table + int(name[1:])
+            name = data[start:data.find(b"\0", start)]
+        names.append(name.decode(errors="replace"))
+    return names
+
+
 def main(path, version):
     try:
         pe = pefile.PE(path)
@@ -51,6 +65,12 @@ def main(path, version):
         fail("not a 32-bit x86 image")
     if not pe.is_dll():
         fail("not a DLL")
+
+    # What pilots get carries no debug sections and no symbols: those stay in
+    # the build folder (Varolen2004.dll.debug).
+    debug = [name for name in section_names(pe) if name.startswith(".debug")]
+    if debug or pe.FILE_HEADER.NumberOfSymbols != 0:
+        fail(f"the module is not stripped: debug sections {debug}, {pe.FILE_HEADER.NumberOfSymbols} symbols")
 
     exports = {symbol.name.decode(): symbol.address for symbol in pe.DIRECTORY_ENTRY_EXPORT.symbols}
     if set(exports) != {"ImportTable", "Linkage"}:

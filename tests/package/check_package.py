@@ -74,9 +74,12 @@ def main(path, version):
         fail("the archive has paths that do not unpack into the simulator's folder")
 
     dll = zip_file.read("Modules/Varolen2004.dll")
-    machine = struct.unpack("<H", dll[struct.unpack("<I", dll[60:64])[0] + 4:][:2])[0]
+    header = struct.unpack("<I", dll[60:64])[0] + 4
+    machine, symbols = struct.unpack("<H", dll[header:header + 2])[0], struct.unpack("<I", dll[header + 12:header + 16])[0]
     if dll[:2] != b"MZ" or machine != {"win32": 0x14C, "win64": 0x8664}[bits]:
         fail(f"the module is not a {bits} image")
+    if symbols != 0 or b".debug_info" in dll:
+        fail("the module in the archive carries its debug information")
 
     # The bindings as in the source, with Windows line ends for Notepad.
     bindings = zip_file.read("Varolen2004.cfg")

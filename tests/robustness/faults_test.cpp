@@ -17,14 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "host/host_layout.h"
+#include "host/settings.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
 #include "native_host.h"
 #include "runner.h"
 #include "scenario.h"
-#include "shell/host_layout.h"
 #include "shell/lifecycle.h"
-#include "shell/settings.h"
 #include "support/forwarding_host.h"
 #include "support/module_fixture.h"
 

@@ -22,10 +22,11 @@
 #include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
 #include "driver.h"
+#include "host/settings.h"
 #include "input/view_presets.h"
 #include "native_host.h"
 #include "platform/sim/sim_platform.h"
-#include "shell/settings.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -268,7 +269,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: varolen_soak [HOURS]\n");
     return 2;
   }
-  const auto folder = std::filesystem::temp_directory_path() / "varolen-soak";
+  const simhost::ScratchFolder scratch("soak");
+  const auto folder = scratch.Path() / "simulator";
   const Result run = Soak(frames, folder);
   const Result replay = Soak(frames, folder);
   std::printf("%.2f simulated hours, %ld frames, twice\n", hours, frames);

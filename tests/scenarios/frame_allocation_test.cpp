@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include "host/host_layout.h"
+#include "host/settings.h"
 #include "native_host.h"
 #include "runner.h"
-#include "shell/host_layout.h"
-#include "shell/settings.h"
 #include "support/allocation_counter.h"
 #include "support/forwarding_host.h"
 #include "support/module_fixture.h"

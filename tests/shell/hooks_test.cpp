@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/host_layout.h"
+#include "host/host_layout.h"
+#include "host/settings.h"
 #include "shell/host_menu.h"
 #include "shell/lifecycle.h"
-#include "shell/settings.h"
 #include "support/module_fixture.h"
 
 namespace varolen {

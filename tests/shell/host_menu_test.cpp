@@ -5,9 +5,10 @@
 
 #include <cstring>
 
+#include "host/host_layout.h"
+#include "host/settings.h"
 #include "shell/hooks.h"
 #include "shell/lifecycle.h"
-#include "shell/settings.h"
 #include "support/module_fixture.h"
 
 namespace varolen {

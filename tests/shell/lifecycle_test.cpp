@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
+#include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
+#include "host/host_layout.h"
+#include "host/module_state.h"
+#include "host/settings.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
-#include "shell/host_layout.h"
-#include "shell/settings.h"
 #include "support/module_fixture.h"
 
 namespace varolen {
@@ -151,6 +154,34 @@ TEST_F(Lifecycle, ShutdownRemovesOnlyTheHookThatWasInstalled) {
   ModuleShutdown();
   EXPECT_EQ(EventIndex("RemoveThreadHook CallWndProc"), -1);
   EXPECT_GE(EventIndex("RemoveThreadHook GetMessage"), 0);
+}
+
+// A value that is no number keeps the record's last value, and a fresh module
+// has none: after a reset, each table of variable records must have forgotten
+// the last flight's 47 degrees north and 5 degrees of pitch.
+TEST_F(Lifecycle, AResetForgetsTheVariableRecordsOfTheLastFlight) {
+  const auto fly = [this](bool noNumbers) {
+    testing::ResetModule();
+    StartWithHost();
+    CameraSettings.InternalViewActive = 1;
+    CameraSettings.ExternalViewActive = 1;
+    testing::Flight flight;
+    flight.latitude = 47.0;
+    flight.pitch = 5.0;
+    flight.altitude = flight.ground;
+    testing::SetFlight(flight);
+    if (noNumbers) {
+      sim::SetHostVariable(71, std::nan(""));
+      sim::SetHostVariable(77, std::nan(""));
+    }
+    for (std::uint32_t clock : {1000u, 2000u, 3000u}) testing::RunFrameAt(clock);  // past the warm-up
+  };
+  fly(false);
+  ASSERT_NEAR(AircraftState.position.latitude * 180 / M_PI, 47.0, 1e-6);
+  fly(true);
+  EXPECT_EQ(AircraftState.position.latitude, 0.0) << "the frame's records";
+  EXPECT_EQ(CockpitController.AircraftAttitude.pitch, 0.0) << "the view update's records";
+  EXPECT_NEAR(CockpitController.PilotLatitude, 0.0, 0.001) << "the walking pilot's records: 10 m from 0 N";
 }
 
 }  // namespace

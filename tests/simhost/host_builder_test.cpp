@@ -6,11 +6,11 @@
 
 #include <cstring>
 
+#include "host/host_layout.h"
+#include "host/text.h"
 #include "native_host.h"
 #include "platform/host_memory.h"
 #include "platform/sim/sim_platform.h"
-#include "shell/host_layout.h"
-#include "shell/text.h"
 
 namespace simhost {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
-#include "shell/settings.h"
-#include "shell/toggles.h"
+#include "host/settings.h"
+#include "input/toggles.h"
 #include "sound/sound_effects.h"
 #include "sound/wave_file.h"
 #include "support/module_fixture.h"

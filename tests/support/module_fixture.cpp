@@ -6,25 +6,27 @@
 
 #include "camera/frame_update.h"
 #include "flight.h"
+#include "host/host_layout.h"
+#include "host/settings.h"
 #include "host_builder.h"
 #include "native_host.h"
 #include "platform/host_memory.h"
-#include "shell/host_layout.h"
+#include "scratch_folder.h"
 #include "shell/lifecycle.h"
-#include "shell/settings.h"
 
 namespace varolen::testing {
 
 std::filesystem::path TestFolder() {
+  // One folder for this process, removed as it ends; one sub-folder per test.
+  static const simhost::ScratchFolder scratch("tests");
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  const auto folder = std::filesystem::temp_directory_path() / "varolen-tests" /
-                      (std::string(test->test_suite_name()) + "." + test->name());
+  const auto folder = scratch.Path() / (std::string(test->test_suite_name()) + "." + test->name());
   std::filesystem::create_directories(folder);
   return folder;
 }
 
 void ResetModule() {
-  simhost::ResetModuleState();
+  simhost::ResetModuleAndPlatform();
   sim::SetModuleFilePath(kModulePath);
 }
 

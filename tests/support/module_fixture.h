@@ -16,7 +16,9 @@ using platform::HostAddress;
 
 inline constexpr const char* kModulePath = "C:\\Flight Simulator 9\\Modules\\Varolen2004.dll";
 
-// A folder of the running test's own: ctest runs tests side by side.
+// A folder of the running test's own, in a scratch folder of this process
+// (removed as the process ends): ctest runs tests side by side, and two runs
+// of the suite may run at once.
 std::filesystem::path TestFolder();
 
 // Clears every piece of module-lifetime state and the simulated platform.

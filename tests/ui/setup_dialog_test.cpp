@@ -6,9 +6,10 @@
 
 #include <string>
 
+#include "host/host_layout.h"
+#include "host/settings.h"
 #include "platform/sim/sim_platform.h"
 #include "shell/hooks.h"
-#include "shell/settings.h"
 #include "support/module_fixture.h"
 #include "ui/about_dialog.h"
 #include "ui/setup_model.h"

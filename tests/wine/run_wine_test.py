@@ -1,19 +1,26 @@
 #!/usr/bin/python3
 """End-to-end tests of the module's Windows build in simhost.exe under Wine.
 
-usage: run_wine_test.py WINDOWS_BUILD PREFIX WORK TEST [NATIVE_SIMHOST]
+usage: run_wine_test.py WINDOWS_BUILD TEST [NATIVE_SIMHOST]
 TEST is one of: prefix, startup, no_main_window, hooks_and_menu, registry,
 registry_garbage, dialogs, sound, installed_archive, frame_cost, stress,
-agreement (stress and agreement also need the native simhost)."""
+agreement (stress and agreement also need the native simhost), cleanup.
+
+The prefix and every run's files lie in a scratch folder of the ctest run that
+runs the tests (named after its process), so that two runs of the suite at once
+keep out of each other's way: "prefix" makes it, "cleanup" removes it. Set
+VAROLEN_WINE_SCRATCH to use another folder, for example when running by hand."""
 
 import csv
 import io
 import math
+import os
 import random
 import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import zipfile
 from pathlib import Path
 
@@ -342,12 +349,24 @@ def test_agreement(host, work, native):
         compare_traces((out / "native" / "trace.csv").read_text(), wine_trace, scenario.name)
 
 
+def scratch_folder():
+    """The folder of this run of the suite: the ctest process is every test's parent."""
+    named = os.environ.get("VAROLEN_WINE_SCRATCH")
+    return Path(named) if named else Path(tempfile.gettempdir()) / f"varolen-wine-{os.getppid()}"
+
+
 def main():
-    build, prefix, work, test = sys.argv[1:5]
-    native = sys.argv[5] if len(sys.argv) > 5 else None
-    host = WineHost(build, prefix)
-    print(f"Wine tests with {'the 32-bit' if host.is_32bit else 'a 64-bit test'} build in {build}")
-    work = Path(work) / test
+    build, test = sys.argv[1:3]
+    native = sys.argv[3] if len(sys.argv) > 3 else None
+    scratch = scratch_folder()
+    host = WineHost(build, scratch / "prefix")
+    if test == "cleanup":
+        if host.prefix.exists():
+            host.wineserver("-k")
+        shutil.rmtree(scratch, ignore_errors=True)
+        return 0
+    print(f"Wine tests with {'the 32-bit' if host.is_32bit else 'a 64-bit test'} build in {build}, in {scratch}")
+    work = scratch / "work" / test
     work.mkdir(parents=True, exist_ok=True)
     try:
         globals()["test_" + test](host, work, native)

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include "host/host_layout.h"
+
 namespace simhost {
 
 namespace {

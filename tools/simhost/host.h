@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "flight.h"
+#include "host/host_layout.h"
 #include "host_builder.h"
 
 namespace simhost {
@@ -21,14 +22,14 @@ struct MenuEntry {
   bool separator;
 };
 
-// Window messages the hosts deliver.
-inline constexpr std::uint32_t kInitMenu = 0x116;
-inline constexpr std::uint32_t kCommand = 0x111;
-inline constexpr std::uint32_t kKeyDown = 0x100;
-inline constexpr std::uint32_t kKeyUp = 0x101;
-inline constexpr std::uint32_t kMouseMove = 0x200;
-inline constexpr std::uint32_t kMouseWheel = 0x20A;
-inline constexpr std::uint32_t kFrame = 0x466;
+// Window messages the hosts deliver, as the module names them.
+using varolen::kCommand;
+using varolen::kInitMenu;
+using varolen::kKeyDown;
+using varolen::kKeyUp;
+using varolen::kMouseMove;
+using varolen::kMouseWheel;
+inline constexpr std::uint32_t kFrame = varolen::kFrameMessage;
 
 inline constexpr int kScreenOffset = 100;
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "shell/host_layout.h"
+#include "host/host_layout.h"
 
 namespace simhost {
 

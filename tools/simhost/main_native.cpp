@@ -20,6 +20,15 @@ void ShowProgressBar(double fraction) {
   if (fraction >= 1.0) std::fputc('\n', stderr);
 }
 
+// A whole flight whose trace is thrown away; the next start-up resets the module.
+void PlayEarlierFlight(const simhost::Scenario& scenario, const std::string& folder) {
+  std::FILE* trace = std::tmpfile();
+  auto host = simhost::StartNativeHost(scenario, folder);
+  simhost::RunScenario(scenario, *host, trace);
+  simhost::StopNativeHost(*host);
+  std::fclose(trace);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,21 +38,28 @@ int main(int argc, char** argv) {
       "OUT/trace.csv (one row per frame) and OUT/summary.txt. See docs/simhost.md."};
   std::string scenarioPath;
   std::string out;
+  std::string before;
   bool quiet = false;
   app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required()->check(CLI::ExistingFile);
   app.add_option("-o,--out", out, "Output folder (default: out/<scenario name>)");
+  app.add_option("--after", before,
+                 "First play this other scenario in the same process (its trace is not kept), then reset "
+                 "the module and play SCENARIO: the run must equal one in a fresh process")
+      ->check(CLI::ExistingFile);
   app.add_flag("-q,--quiet", quiet, "No progress bar");
   CLI11_PARSE(app, argc, argv);
 
   std::string error;
   const auto scenario = simhost::LoadScenario(scenarioPath, error);
-  if (!scenario) {
+  const auto earlier = before.empty() ? std::nullopt : simhost::LoadScenario(before, error);
+  if (!scenario || (!before.empty() && !earlier)) {
     std::fprintf(stderr, "simhost: %s\n", error.c_str());
     return 2;
   }
   if (out.empty()) out = "out/" + std::filesystem::path(scenarioPath).stem().string();
   std::filesystem::create_directories(out);
   const std::string folder = std::filesystem::absolute(out).string() + "/simulator";
+  if (earlier) PlayEarlierFlight(*earlier, folder);
 
   std::FILE* trace = std::fopen((out + "/trace.csv").c_str(), "w");
   std::FILE* summary = std::fopen((out + "/summary.txt").c_str(), "w");

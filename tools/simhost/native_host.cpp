@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
-#include "camera/approach_view.h"
-#include "camera/fly_by.h"
-#include "camera/frame_update.h"
-#include "cockpit/cockpit_controller.h"
-#include "input/key_bindings.h"
-#include "input/view_presets.h"
+#include "host/host_layout.h"
+#include "host/settings.h"
 #include "platform/desktop.h"
 #include "platform/sim/sim_platform.h"
-#include "shell/host_layout.h"
-#include "shell/host_menu.h"
 #include "shell/lifecycle.h"
-#include "shell/settings.h"
+#include "simulator_folder.h"
 #include "sound/sound_effects.h"
 
 namespace simhost {
@@ -29,19 +21,12 @@ namespace sim = varolen::sim;
 class NativeHost : public Host {
  public:
   NativeHost(const Scenario& scenario, const std::string& folder) {
-    ResetModuleState();
+    ResetModuleAndPlatform();
+    PrepareSimulatorFolder(
+        folder,
+        {.module = std::nullopt, .bindings = scenario.bindings, .sounds = std::string(VAROLEN_SOUND_FOLDER)});
     // Windows paths inside the module, over a real folder of this machine.
-    std::filesystem::create_directories(std::filesystem::path(folder) / "Modules");
     sim::SetModuleFilePath(folder + "\\Modules\\Varolen2004.dll");
-    if (scenario.bindings)
-      std::ofstream(std::filesystem::path(folder) / "Varolen2004.cfg") << *scenario.bindings;
-    // The module's sounds where it looks for them.
-    const auto sounds = std::filesystem::path(folder) / "Varolen" / "Sound";
-    std::filesystem::create_directories(sounds);
-    for (const auto& file : std::filesystem::directory_iterator(VAROLEN_SOUND_FOLDER)) {
-      std::filesystem::copy_file(file.path(), sounds / file.path().filename(),
-                                 std::filesystem::copy_options::overwrite_existing);
-    }
     for (const auto& [name, text] : scenario.registry)
       sim::SetRegistryText(varolen::kSettingsKeyPath, name, text);
     sim::AnswerFileDialogs(scenario.fileDialogAnswer);
@@ -142,23 +127,9 @@ void SimulatedHostMemory::Read(HostAddress address, void* bytes, std::uint32_t s
   std::memcpy(bytes, sim::HostBytes(address, size), size);
 }
 
-void ResetModuleState() {
-  using namespace varolen;
-  ResetSoundEffects();
+void ResetModuleAndPlatform() {
+  varolen::ResetModuleState();
   sim::ResetPlatform();
-  CameraSettings = {};
-  CockpitController = {};
-  for (ViewPreset& preset : ViewPresets) preset = {};
-  KeyBindings.count = 0;
-  Shell = {};
-  SimulatorFolder[0] = '\0';
-  ViewFolder[0] = '\0';
-  HostAddresses = {};
-  HostMenu = {};
-  FrameClock = {};
-  AircraftState = {};
-  FlyByCamera = {};
-  ApproachAnchor = {};
 }
 
 std::unique_ptr<Host> StartNativeHost(const Scenario& scenario, const std::string& folder) {

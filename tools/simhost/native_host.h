@@ -20,7 +20,7 @@ class SimulatedHostMemory : public HostMemoryWriter, public HostMemoryReader {
 
 // Clears every piece of module-lifetime state and the simulated platform, as
 // a fresh process would have them.
-void ResetModuleState();
+void ResetModuleAndPlatform();
 
 // Lays out the simulator folder (under `folder`), the registry, windows and
 // memory, then starts the module. Shut down with Stop().

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "host/host_layout.h"
 #include "ui/dialog_resources.h"
 
 namespace simhost {

@@ -3,13 +3,12 @@
 
 #include <cstdlib>
 
-#include "module/linkage.h"
 #include "platform/clock.h"
 #include "platform/host_memory.h"
 #include "platform/host_variables.h"
 #include "platform/process.h"
 #include "platform/random.h"
-#include "shell/host_layout.h"
+#include "platform/win32/linkage.h"
 
 namespace varolen::platform {
 

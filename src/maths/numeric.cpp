@@ -1,4 +1,4 @@
-#include "camera/numeric.h"
+#include "maths/numeric.h"
 
 #include <cmath>
 
@@ -30,6 +30,24 @@ bool TruncateToInt64(double value, std::int64_t& result) {
   // 2^63 is exactly representable; every double below it truncates into range.
   if (!std::isfinite(value) || value >= 9223372036854775808.0 || value < -9223372036854775808.0) return false;
   result = static_cast<std::int64_t>(value);
+  return true;
+}
+
+bool EncodeFixedPoint(double value, std::uint32_t& fraction, std::uint32_t& whole) {
+  std::int64_t integer = 0;
+  std::int64_t part = 0;
+  const double floor = std::floor(value);
+  if (!TruncateToInt64(floor, integer) || !TruncateToInt64((value - floor) * kFractionScale, part))
+    return false;
+  whole = static_cast<std::uint32_t>(static_cast<std::uint64_t>(integer));
+  fraction = static_cast<std::uint32_t>(part);
+  return true;
+}
+
+bool EncodeTurnWord(double degrees, std::uint32_t& word) {
+  std::int64_t value = 0;
+  if (!TruncateToInt64(degrees / 360.0 * kFractionScale, value)) return false;
+  word = static_cast<std::uint32_t>(value);
   return true;
 }
 

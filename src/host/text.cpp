@@ -1,4 +1,4 @@
-#include "shell/text.h"
+#include "host/text.h"
 
 #include <cerrno>
 #include <cmath>

@@ -3,7 +3,7 @@
 // stepping of values and angles towards targets.
 #pragma once
 
-#include "camera/geometry.h"
+#include "maths/geometry.h"
 
 namespace varolen {
 

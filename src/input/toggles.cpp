@@ -1,8 +1,8 @@
-#include "shell/toggles.h"
+#include "input/toggles.h"
 
 #include "cockpit/cockpit_controller.h"
+#include "host/settings.h"
 #include "interaction/walking_pilot.h"
-#include "shell/settings.h"
 #include "sound/sound_effects.h"
 
 namespace varolen {

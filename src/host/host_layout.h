@@ -38,10 +38,22 @@ extern HostAddressRecord HostAddresses;
 // Window classes and messages of the host.
 inline constexpr const char* kHostMainWindowClass = "FS98MAIN";
 inline constexpr const char* kHostViewWindowClass = "FS98CHILD";
+// The host's frame message, posted to its thread every frame.
 inline constexpr std::uint32_t kFrameMessage = 0x466;
 
-// Panel-service table: the variable look-up is slot 40.
-inline constexpr std::uint32_t kPanelServiceLookupSlot = 40;
+// Window messages the module looks at.
+inline constexpr std::uint32_t kKeyDown = 0x100;
+inline constexpr std::uint32_t kKeyUp = 0x101;
+inline constexpr std::uint32_t kInitMenu = 0x116;
+inline constexpr std::uint32_t kCommand = 0x111;
+inline constexpr std::uint32_t kMouseMove = 0x200;
+inline constexpr std::uint32_t kLeftButtonDown = 0x201;
+inline constexpr std::uint32_t kLeftButtonUp = 0x202;
+inline constexpr std::uint32_t kRightButtonDown = 0x204;
+inline constexpr std::uint32_t kRightButtonUp = 0x205;
+inline constexpr std::uint32_t kMiddleButtonDown = 0x207;
+inline constexpr std::uint32_t kMiddleButtonUp = 0x208;
+inline constexpr std::uint32_t kMouseWheel = 0x20A;
 
 // Offsets from the load addresses of the host modules.
 inline constexpr std::uint32_t kG3dObjectListOffset = 0xA5E30;
@@ -67,11 +79,15 @@ inline constexpr std::uint32_t kWindowRecordViewOffset = 0x18;
 // The host's view record, always copied whole, and the fields the module uses.
 inline constexpr std::uint32_t kHostViewRecordSize = 340;
 namespace view_record {
-inline constexpr std::uint32_t kKind = 0x20;            // 32-bit
-inline constexpr std::uint32_t kDirectionStep = 0x24;   // 32-bit: 45-degree steps to the right
-inline constexpr std::uint32_t kHostValue = 0x28;       // 32-bit, kept as the host has it
-inline constexpr std::uint32_t kZoom = 0x2E;            // 16-bit, x 64
-inline constexpr std::uint32_t kSpotZoom = 0x34;        // 16-bit, x 64
+inline constexpr std::uint32_t kAspectNumerator = 0;     // 32-bit signed
+inline constexpr std::uint32_t kAspectDenominator = 12;  // 32-bit signed
+inline constexpr std::uint32_t kKind = 0x20;             // 32-bit
+inline constexpr std::uint32_t kDirectionStep = 0x24;    // 32-bit: 45-degree steps to the right
+inline constexpr std::uint32_t kHostValue = 0x28;        // 32-bit, kept as the host has it
+inline constexpr std::uint32_t kZoom = 0x2E;             // 16-bit, x 64
+// 16-bit, x 64: the zoom of the views seen from outside the cockpit; the spot
+// view's, and the walking pilot's while the pilot view is on.
+inline constexpr std::uint32_t kOutsideZoom = 0x34;
 inline constexpr std::uint32_t kSpotHeading = 0x3C;     // 16-bit, 65536 per turn
 inline constexpr std::uint32_t kSpotHorizontal = 0x40;  // 32-bit, x 256
 inline constexpr std::uint32_t kHostBytes = 0x44;       // 2 bytes, 68 and 69
@@ -81,7 +97,28 @@ inline constexpr std::uint32_t kMatrixRowStride = 16;
 inline constexpr std::uint32_t kHeading = 0x90;     // 16-bit, 65536 per turn
 inline constexpr std::uint32_t kBaseEye = 0x11C;    // 3 x 16-bit, x 256
 inline constexpr std::uint32_t kEyeOffset = 0x12E;  // 3 x 16-bit, x 256
+// The view's position twice, in the host position encoding (six words: 32.32
+// fixed point latitude in metres, longitude in 2^32 units per turn, altitude
+// in metres), and the address of its sub-record or 0.
+inline constexpr std::uint32_t kFirstPosition = 188;
+inline constexpr std::uint32_t kSecondPosition = 224;
+inline constexpr std::uint32_t kPositionSize = 24;
+inline constexpr std::uint32_t kSubRecord = 280;
 }  // namespace view_record
+
+// The view's sub-record: its eye in degrees and kilometres, and where it lies
+// on the host's map, as fractions of the map and as those fractions x 2^30.
+namespace view_sub_record {
+inline constexpr std::uint32_t kSize = 304;
+inline constexpr std::uint32_t kLatitude = 160;         // 64-bit float, degrees
+inline constexpr std::uint32_t kLongitude = 168;        // 64-bit float, degrees
+inline constexpr std::uint32_t kAltitude = 176;         // 64-bit float, kilometres
+inline constexpr std::uint32_t kMapX = 280;             // 64-bit float
+inline constexpr std::uint32_t kMapY = 288;             // 64-bit float
+inline constexpr std::uint32_t kMapXFixed = 296;        // 32-bit signed
+inline constexpr std::uint32_t kMapYFixed = 300;        // 32-bit signed
+inline constexpr double kMapFixedScale = 1073741824.0;  // 2^30
+}  // namespace view_sub_record
 
 // View kinds the module acts on.
 inline constexpr std::int32_t kCockpitPanelView = 1;

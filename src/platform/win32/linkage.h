@@ -36,7 +36,8 @@ inline constexpr std::uint32_t kPanelServiceTableId = 0x0000000F;
 
 }  // namespace varolen
 
+// Exported undecorated: the host finds them by these names.
 extern "C" {
-extern varolen::ImportTableRecord ImportTable;
-extern varolen::LinkageRecord Linkage;
+extern __declspec(dllexport) varolen::ImportTableRecord ImportTable;
+extern __declspec(dllexport) varolen::LinkageRecord Linkage;
 }

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "host/text.h"
 #include "platform/registry.h"
-#include "shell/text.h"
 
 namespace varolen {
 

@@ -1,10 +1,10 @@
-#include "camera/head_motion.h"
+#include "cockpit/head_motion.h"
 
 #include <algorithm>
 #include <initializer_list>
 
-#include "camera/geometry.h"
-#include "cockpit/view_math.h"
+#include "maths/geometry.h"
+#include "maths/view_math.h"
 #include "platform/random.h"
 
 namespace varolen {

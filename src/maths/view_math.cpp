@@ -1,9 +1,9 @@
-#include "cockpit/view_math.h"
+#include "maths/view_math.h"
 
 #include <cmath>
 #include <limits>
 
-#include "camera/numeric.h"
+#include "maths/numeric.h"
 
 namespace varolen {
 

@@ -1,12 +1,7 @@
-#include "camera/geometry.h"
+#include "maths/geometry.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-
-#include "camera/numeric.h"
-#include "platform/host_memory.h"
-#include "shell/host_layout.h"
 
 namespace varolen {
 
@@ -68,40 +63,6 @@ void GreatCircle(const GeoPosition& from, const GeoPosition& to, double& distanc
            kRadiansToDegrees;
   if (longitudeDifference < 0.0) course = 360.0 - course;
   distance = std::fabs(arc) * kRadiansToDegrees * kMetresPerArcDegree;
-}
-
-namespace {
-
-template <typename Word>
-void WriteObserverWord(HostAddress address, Word word) {
-  if (platform::HostWritable(address, sizeof word)) platform::WriteHost(address, word);
-}
-
-// A coordinate as the host's fixed point: the integer word is the floor (its
-// low 32 bits), the fraction word the part above it, so that negative values
-// sit where they are meant to.
-void WriteFixedPoint(double value, HostAddress integerWord, HostAddress fractionWord) {
-  std::int64_t whole = 0;
-  std::int64_t fraction = 0;
-  const double floor = std::floor(value);
-  if (!TruncateToInt64(floor, whole) || !TruncateToInt64((value - floor) * kFractionScale, fraction)) return;
-  WriteObserverWord(integerWord, static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
-  WriteObserverWord(fractionWord, static_cast<std::uint32_t>(fraction));
-}
-
-}  // namespace
-
-void SetObserverPosition(const GeoPosition& position) {
-  const HostAddressRecord& at = HostAddresses;
-  if (at.observerLatitudeInteger == 0) return;  // before start-up
-  WriteFixedPoint(position.latitude / kHalfPi * kHostLatitudeScale, at.observerLatitudeInteger,
-                  at.observerLatitudeFraction);
-  WriteFixedPoint(position.longitude / kPi * kHostLongitudeScale, at.observerLongitudeInteger,
-                  at.observerLongitudeFraction);
-  std::int64_t metres = 0;
-  if (TruncateToInt64(position.altitude * kFeetToMetres, metres)) {
-    WriteObserverWord(at.observerAltitude, static_cast<std::uint16_t>(static_cast<std::uint64_t>(metres)));
-  }
 }
 
 }  // namespace varolen

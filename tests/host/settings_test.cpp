@@ -1,6 +1,6 @@
 // Settings: defaults, the registry texts written at shut-down, and how texts
 // of every shape are read back at start-up.
-#include "shell/settings.h"
+#include "host/settings.h"
 
 #include <gtest/gtest.h>
 

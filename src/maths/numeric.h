@@ -7,9 +7,22 @@
 
 namespace varolen {
 
+inline constexpr double kFractionScale = 4294967295.0;  // 2^32 - 1
+
 // Truncates toward zero into `result`; false (result untouched) when the value
 // is not finite or lies outside the 64-bit range.
 bool TruncateToInt64(double value, std::int64_t& result);
+
+// The host's 32.32 fixed point: the whole word is the low 32 bits of the
+// value's floor (so that negative values sit where they are meant to), the
+// fraction word the part above it times 2^32 - 1. False, both words untouched,
+// when the value cannot be converted: every host word the module writes is
+// then left as it was rather than written with a made-up value.
+bool EncodeFixedPoint(double value, std::uint32_t& fraction, std::uint32_t& whole);
+
+// A turn as the host's 32-bit angle, degrees / 360 x (2^32 - 1), truncated;
+// false, the word untouched, when it cannot be converted.
+bool EncodeTurnWord(double degrees, std::uint32_t& word);
 
 // "While x > 360 subtract 360; then while x < 0 add 360", without the loops:
 // the same result for every finite value, the value itself when it is not finite.

@@ -1,5 +1,5 @@
 // The cockpit view's angle and matrix operations.
-#include "cockpit/view_math.h"
+#include "maths/view_math.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-// The geometry the outside cameras stand on: vectors in a local frame, two
-// rotations, bearings, offsets from a geographic position on a sphere, the
-// great-circle distance, and the host's observer position.
+// The geometry the cameras stand on: vectors in a local frame, two rotations,
+// bearings, offsets from a geographic position on a sphere and the
+// great-circle distance.
 #pragma once
 
 #include <cmath>
@@ -25,10 +25,13 @@ inline constexpr double kDegreesToRadians = 0.01745329251944;
 inline constexpr double kRadiansToDegrees = 57.29577951471995;
 inline constexpr double kPi = 3.141592653589793;
 inline constexpr double kHalfPi = 1.5707963267948966;
+// A quarter and a half turn in the module's own degree measure (90 and 180 x
+// kDegreesToRadians, as the walking pilot and the ground probe turn).
+inline constexpr double kQuarterTurnRadians = 1.5707963267496;
+inline constexpr double kHalfTurnRadians = 3.1415926534992;
 inline constexpr double kOffsetSphereRadius = 6367310.0;     // metres
 inline constexpr double kHostLatitudeScale = 10001700.0;     // metres per quarter circle
 inline constexpr double kHostLongitudeScale = 2147483648.0;  // units per half turn
-inline constexpr double kFractionScale = 4294967295.0;       // 2^32 - 1
 inline constexpr double kFeetToMetres = 0.3048;
 inline constexpr double kMetresToFeet = 3.28084;
 inline constexpr double kMetresPerArcDegree = 60.0 * 1852.0;
@@ -64,9 +67,5 @@ void OffsetPosition(const GeoPosition& start, const Vec3& offset, GeoPosition& r
 
 // Distance in metres and initial course in degrees from `from` to `to`.
 void GreatCircle(const GeoPosition& from, const GeoPosition& to, double& distance, double& course);
-
-// Writes the host's outside observer position; nothing before start-up, and no
-// word into host memory that is not writable or from a value that is not a number.
-void SetObserverPosition(const GeoPosition& position);
 
 }  // namespace varolen

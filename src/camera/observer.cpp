@@ -1,0 +1,41 @@
+#include "camera/observer.h"
+
+#include <cstdint>
+
+#include "host/host_layout.h"
+#include "maths/numeric.h"
+#include "platform/host_memory.h"
+
+namespace varolen {
+
+namespace {
+
+template <typename Word>
+void WriteObserverWord(HostAddress address, Word word) {
+  if (platform::HostWritable(address, sizeof word)) platform::WriteHost(address, word);
+}
+
+void WriteFixedPoint(double value, HostAddress integerWord, HostAddress fractionWord) {
+  std::uint32_t fraction = 0;
+  std::uint32_t whole = 0;
+  if (!EncodeFixedPoint(value, fraction, whole)) return;
+  WriteObserverWord(integerWord, whole);
+  WriteObserverWord(fractionWord, fraction);
+}
+
+}  // namespace
+
+void SetObserverPosition(const GeoPosition& position) {
+  const HostAddressRecord& at = HostAddresses;
+  if (at.observerLatitudeInteger == 0) return;  // before start-up
+  WriteFixedPoint(position.latitude / kHalfPi * kHostLatitudeScale, at.observerLatitudeInteger,
+                  at.observerLatitudeFraction);
+  WriteFixedPoint(position.longitude / kPi * kHostLongitudeScale, at.observerLongitudeInteger,
+                  at.observerLongitudeFraction);
+  std::int64_t metres = 0;
+  if (TruncateToInt64(position.altitude * kFeetToMetres, metres)) {
+    WriteObserverWord(at.observerAltitude, static_cast<std::uint16_t>(static_cast<std::uint64_t>(metres)));
+  }
+}
+
+}  // namespace varolen

@@ -1,0 +1,7 @@
+#include "host/host_layout.h"
+
+namespace varolen {
+
+HostAddressRecord HostAddresses;
+
+}  // namespace varolen

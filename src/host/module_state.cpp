@@ -1,0 +1,28 @@
+#include "host/module_state.h"
+
+#include "host/host_layout.h"
+#include "host/settings.h"
+
+namespace varolen {
+
+ShellRecord Shell;
+char SimulatorFolder[kPathCapacity];
+char ViewFolder[kPathCapacity];
+
+bool SimulatorFilePath(char (&path)[kPathCapacity], const char* relative) {
+  if (Shell.simulatorFolderComplete && FormatText(path, sizeof path, "%s\\%s", SimulatorFolder, relative)) {
+    return true;
+  }
+  path[0] = '\0';
+  return false;
+}
+
+void ResetHostState() {
+  CameraSettings = {};
+  Shell = {};
+  SimulatorFolder[0] = '\0';
+  ViewFolder[0] = '\0';
+  HostAddresses = {};
+}
+
+}  // namespace varolen

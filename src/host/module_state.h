@@ -1,0 +1,38 @@
+// What the module knows of its own place in the host: its instance, the host's
+// window and thread, its hooks, and the folders it reads and writes files in.
+// Start-up fills it in; every subsystem may read it.
+#pragma once
+
+#include <cstdint>
+
+#include "host/text.h"
+#include "platform/desktop.h"
+#include "platform/process.h"
+
+namespace varolen {
+
+struct ShellRecord {
+  platform::ModuleHandle moduleInstance;
+  platform::WindowHandle hostMainWindow;  // 0 when no host window was found
+  std::uint32_t hostThreadId;
+  platform::HookHandle callWndProcHook;
+  platform::HookHandle getMessageHook;
+  // False when the module's path did not fit its buffer: SimulatorFolder is then
+  // a cut text that may name another folder, so no file path is built from it.
+  bool simulatorFolderComplete;
+};
+
+extern ShellRecord Shell;
+extern char SimulatorFolder[kPathCapacity];
+extern char ViewFolder[kPathCapacity];
+
+// Builds "<SimulatorFolder>\<relative>" into `path`. False, with `path` empty,
+// when the simulator folder is not known in full or the result would not fit:
+// a cut path could name some other file.
+bool SimulatorFilePath(char (&path)[kPathCapacity], const char* relative);
+
+// The state of this leaf as a freshly loaded module has it: the settings, the
+// shell record, the folders and the host addresses.
+void ResetHostState();
+
+}  // namespace varolen

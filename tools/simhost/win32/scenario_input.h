@@ -1,0 +1,37 @@
+// What the scenario gives the module through its redirected imports and the
+// host's variable look-up: the virtual clock, the flight, held keys and the
+// pointer; and what the module did with them (pointer shapes, memory queries).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "flight.h"
+#include "platform/win32/linkage.h"
+
+namespace simhost::win32 {
+
+struct ScenarioInput {
+  DWORD clock = 0;
+  FlightState flight;
+  SHORT keys[256] = {};
+  POINT cursor = {};
+  // Seen from the module's side:
+  int pointerShown = -1;    // the trace's pointer code the module set last
+  long virtualQueries = 0;  // readability tests of host memory so far
+};
+
+// The one instance the redirected imports answer from.
+extern ScenarioInput Input;
+
+// Links the host's panel-service table into the module's ImportTable, with the
+// variable look-up answering from Input.flight.
+void LinkPanelServices(varolen::ImportTableRecord& imports);
+
+// Points the module's clock, key-state, pointer and memory-query imports at
+// Input; returns the names of the functions redirected.
+std::vector<std::string> RedirectImports(HMODULE module);
+
+}  // namespace simhost::win32
