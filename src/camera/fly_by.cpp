@@ -36,7 +36,9 @@ double MinimumDistanceMetres() { return CameraSettings.FlyByMinDistance * kFeetT
 void RunFlyByCycle() {
   const CameraSettingsRecord& settings = CameraSettings;
   FlyByCamera.cycleTimer -= FrameClock.step;
-  if (FlyByCamera.cycleTimer < 0.0f) {
+  // Placed first, whatever the timer says: the travelling camera slides only
+  // from a placed camera, never from the zeroed record (0 N 0 E).
+  if (FlyByCamera.cycleTimer < 0.0f || FlyByCamera.placed == 0) {
     FlyByCamera.cycleTimer = static_cast<float>(settings.FlyByDuration);
     FlyByCamera.side = ChooseSide(settings.FlyByCameraPlacement, FlyByCamera.side);
     // For a speed in knots the aircraft comes abeam half-way through the cycle.
@@ -62,6 +64,7 @@ void PlaceFlyByCamera() {
   SetObserverPosition(camera);
   FlyByCamera.camera = camera;
   FlyByCamera.placementHeading = aircraft.heading;
+  FlyByCamera.placed = 1;
 }
 
 void TrackFlyByCamera() {

@@ -47,11 +47,12 @@ namespace {
 // Sounds start only once the module has run a while.
 constexpr double kSoundStartSeconds = 5.0;
 
+// The step is the difference of the exact readings: exact to the millisecond
+// after days of uptime, and right across the clock's wrap after 49.7 days.
 void AdvanceFrameClock() {
   const std::uint32_t now = platform::TimeGetTime();
-  float step =
-      static_cast<float>((static_cast<double>(now) - static_cast<double>(FrameClock.previousStamp)) / 1000.0);
-  FrameClock.previousStamp = static_cast<float>(now);
+  float step = static_cast<float>(static_cast<std::uint32_t>(now - FrameClock.previousReading) / 1000.0);
+  FrameClock.previousReading = now;
   if (step > 1.0f) step = 1.0f;
   FrameClock.step = step;
   FrameClock.elapsed += step;

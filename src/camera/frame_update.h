@@ -12,9 +12,9 @@
 namespace varolen {
 
 struct FrameClockRecord {
-  float previousStamp;  // multimedia clock, milliseconds, rounded to 32 bits
-  float step;           // seconds, at most 1.0
-  double elapsed;       // seconds since the module was loaded; never reset
+  std::uint32_t previousReading;  // the multimedia clock at the last frame, milliseconds
+  float step;                     // seconds, at most 1.0
+  double elapsed;                 // seconds since the module was loaded; never reset
 };
 
 struct AircraftStateRecord {

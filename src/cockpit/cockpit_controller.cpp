@@ -9,11 +9,21 @@ namespace varolen {
 
 CockpitControllerRecord CockpitController;
 
+namespace {
+
+constexpr double kLongestTickStep = 1.0;  // seconds
+
+}  // namespace
+
 int TickCockpitController(CockpitControllerRecord& controller) {
   DiscoverHostModules(controller);
-  const double now = platform::TimeGetTime() / 1000.0;
-  controller.TickStep = now - controller.TickTime;
-  controller.TickTime = now;
+  // The difference of the exact readings, which stays right across the clock's
+  // wrap after 49.7 days; at most a second, as the frame step.
+  const std::uint32_t now = platform::TimeGetTime();
+  const double step = static_cast<std::uint32_t>(now - controller.TickReading) / 1000.0;
+  controller.TickStep = step > kLongestTickStep ? kLongestTickStep : step;
+  controller.TickReading = now;
+  controller.TickTime = now / 1000.0;
   controller.InCockpitView = 0;
   UpdateCockpitView(controller, 1);
   UpdateWalkingPilot(controller);

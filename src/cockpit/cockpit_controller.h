@@ -39,12 +39,14 @@ struct CockpitControllerRecord {
   // Commands and clock.
   KeyBindingTable* ConfigBindingTable;
   CommandHandler CommandCallback;
-  double TickTime;  // seconds
-  double TickStep;  // seconds
+  double TickTime;            // seconds
+  double TickStep;            // seconds, at most 1.0
+  std::uint32_t TickReading;  // the clock reading of the last tick, milliseconds
 
   // View state.
   std::uint8_t SavedView[kHostViewRecordSize];
-  Point3 EyePosition;  // host eye units (1/256 of the record's eye words)
+  HostAddress SavedViewSource;  // the host record SavedView was taken over from; 0: none yet
+  Point3 EyePosition;           // host eye units (1/256 of the record's eye words)
   Point3 TargetEyePosition;
   Point3 EyePositionRate;
   Angles ViewAngles;

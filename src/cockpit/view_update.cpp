@@ -106,7 +106,21 @@ bool MoveByKeys(CockpitControllerRecord& controller) {
   return detect;
 }
 
+bool MatrixFinite(const std::uint8_t* record) {
+  for (std::uint32_t row = 0; row < 3; ++row) {
+    for (std::uint32_t column = 0; column < 3; ++column) {
+      if (!std::isfinite(
+              RecordField<float>(record, field::kMatrix + field::kMatrixRowStride * row + 4 * column)))
+        return false;
+    }
+  }
+  return true;
+}
+
+// A host matrix that is no set of numbers is not a change the module could
+// follow: it is left out of the comparison (and out of the take-over).
 bool HostChanged(const std::uint8_t* saved, const std::uint8_t* host) {
+  const bool matrixUsable = MatrixFinite(host);
   const struct {
     std::uint32_t offset;
     std::uint32_t size;
@@ -118,6 +132,7 @@ bool HostChanged(const std::uint8_t* saved, const std::uint8_t* host) {
   };
   for (const auto& f : fields) {
     if (f.offset >= field::kMatrix && f.offset < field::kHeading) {
+      if (!matrixUsable) continue;
       // Matrix elements compare as floats: -0.0 equals 0.0.
       for (std::uint32_t element = 0; element < 3; ++element) {
         if (RecordField<float>(saved, f.offset + 4 * element) !=
@@ -151,25 +166,29 @@ void RunHeadMotion(CockpitControllerRecord& c, double height) {
 }
 
 // The module's angles follow what the host or the user did to the view since
-// the module last wrote it, by the shortest way.
-void TakeOver(CockpitControllerRecord& c, const std::uint8_t* host) {
+// the module last wrote it, by the shortest way; from then on the module owns
+// this record.
+void TakeOver(CockpitControllerRecord& c, HostAddress view, const std::uint8_t* host) {
   std::memcpy(c.SavedView, host, kHostViewRecordSize);
-  float rows[3][3];
-  for (std::uint32_t row = 0; row < 3; ++row) {
-    for (std::uint32_t column = 0; column < 3; ++column) {
-      rows[row][column] =
-          RecordField<float>(host, field::kMatrix + field::kMatrixRowStride * row + 4 * column);
+  c.SavedViewSource = view;
+  if (MatrixFinite(host)) {
+    float rows[3][3];
+    for (std::uint32_t row = 0; row < 3; ++row) {
+      for (std::uint32_t column = 0; column < 3; ++column) {
+        rows[row][column] =
+            RecordField<float>(host, field::kMatrix + field::kMatrixRowStride * row + 4 * column);
+      }
     }
+    ViewAngles3 seen = ViewAnglesFromMatrix(rows);
+    seen.heading += RecordField<std::int32_t>(host, field::kDirectionStep) * 45.0;
+    c.ViewAngles.pitch += AngleDifference(seen.pitch, c.WrittenViewAngles.pitch);
+    c.ViewAngles.heading += AngleDifference(seen.heading, c.WrittenViewAngles.heading);
+    c.ViewAngles.bank += AngleDifference(seen.bank, c.WrittenViewAngles.bank);
   }
-  ViewAngles3 seen = ViewAnglesFromMatrix(rows);
-  seen.heading += RecordField<std::int32_t>(host, field::kDirectionStep) * 45.0;
   const Point3 base = BaseEye(host);
   c.EyePosition = {(base.x + RecordField<std::int16_t>(host, field::kEyeOffset)) / 256.0,
                    (base.y + RecordField<std::int16_t>(host, field::kEyeOffset + 2)) / 256.0,
                    (base.z + RecordField<std::int16_t>(host, field::kEyeOffset + 4)) / 256.0};
-  c.ViewAngles.pitch += AngleDifference(seen.pitch, c.WrittenViewAngles.pitch);
-  c.ViewAngles.heading += AngleDifference(seen.heading, c.WrittenViewAngles.heading);
-  c.ViewAngles.bank += AngleDifference(seen.bank, c.WrittenViewAngles.bank);
   c.Zoom = RecordField<std::int16_t>(host, field::kZoom) / 64.0;
   c.TargetEyePosition = c.EyePosition;
   c.TargetViewAngles = c.ViewAngles;
@@ -198,7 +217,8 @@ void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t
                        rotation.m[4 * row + column]);
       }
     }
-    const Point3 base = BaseEye(host);
+    // Against the base eye written with them, so that the host's eye is the module's.
+    const Point3 base = BaseEye(saved);
     SetWord(saved, field::kEyeOffset, c.EyePosition.x * 256.0 - base.x);
     SetWord(saved, field::kEyeOffset + 2, c.EyePosition.y * 256.0 - base.y);
     SetWord(saved, field::kEyeOffset + 4, c.EyePosition.z * 256.0 - base.z);
@@ -234,16 +254,22 @@ int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges
       Variable(kAltitude) * kMetresToFeet - Variable(kGroundElevation) / 256.0 * kMetresToFeet;
 
   const bool detect = MoveByKeys(controller) && detectHostChanges != 0;
-  const bool changed = detect && HostChanged(controller.SavedView, host);
+  // A record the module has not taken over yet counts as changed.
+  const bool changed =
+      detect && (controller.SavedViewSource != view || HostChanged(controller.SavedView, host));
   StepTransitions(controller);
   RunHeadMotion(controller, height);
-  if (changed || (kind == kSpotView && controller.UseMouseInSpot == 0)) TakeOver(controller, host);
+  if (changed || (kind == kSpotView && controller.UseMouseInSpot == 0)) TakeOver(controller, view, host);
 
-  WriteView(controller, kind, host);
-  if (platform::HostWritable(view, kHostViewRecordSize)) {
-    platform::WriteHostBytes(view, controller.SavedView, kHostViewRecordSize);
+  // Only a copy taken over from this very record goes back into it: a copy of
+  // another record, or none at all, would overwrite the host's own bytes.
+  if (controller.SavedViewSource == view) {
+    WriteView(controller, kind, host);
+    if (platform::HostWritable(view, kHostViewRecordSize)) {
+      platform::WriteHostBytes(view, controller.SavedView, kHostViewRecordSize);
+    }
+    controller.WrittenViewAngles = controller.ViewAngles;
   }
-  controller.WrittenViewAngles = controller.ViewAngles;
   controller.PrevAircraftAttitude = controller.AircraftAttitude;
   return 1;
 }

@@ -1,6 +1,7 @@
 #include "host/text.h"
 
 #include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -20,6 +21,13 @@ std::int32_t ParseInteger(const char* text) {
 double ParseDouble(const char* text) {
   const double value = std::strtod(text, nullptr);
   return std::isfinite(value) ? value : 0.0;
+}
+
+double ParseTypedDouble(const char* text) {
+  const double value = std::strtod(text, nullptr);
+  if (std::isnan(value)) return 0.0;
+  if (std::isinf(value)) return value > 0.0 ? DBL_MAX : -DBL_MAX;
+  return value;
 }
 
 bool CopyText(char* destination, std::size_t capacity, const char* source) {

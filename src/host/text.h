@@ -20,6 +20,11 @@ std::int32_t ParseInteger(const char* text);
 // number (including "nan" and "inf") gives 0.0.
 double ParseDouble(const char* text);
 
+// Text a user typed to a double: an infinity ("1e999") is the largest number
+// of its sign, so that it is clamped like any large number; text that gives no
+// number ("nan" among them) gives 0.0.
+double ParseTypedDouble(const char* text);
+
 // Copies at most capacity - 1 characters and always terminates. Returns false
 // when the text was cut.
 bool CopyText(char* destination, std::size_t capacity, const char* source);

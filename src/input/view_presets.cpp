@@ -59,12 +59,16 @@ int ShowFileDialog(platform::WindowHandle owner, int save, const char* filter, c
   return 1;
 }
 
-void WriteViewPresets(std::FILE* file) {
+bool WriteViewPresets(std::FILE* file) {
+  bool written = true;
   for (int number = 0; number < kViewPresetCount; ++number) {
     const ViewPreset& p = ViewPresets[number];
-    std::fprintf(file, "View.%d=%d,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f\n", number, p.kind, p.position[0],
-                 p.position[1], p.position[2], p.orientation[0], p.orientation[1], p.orientation[2], p.zoom);
+    written = std::fprintf(file, "View.%d=%d,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f\n", number, p.kind,
+                           p.position[0], p.position[1], p.position[2], p.orientation[0], p.orientation[1],
+                           p.orientation[2], p.zoom) > 0 &&
+              written;
   }
+  return written;
 }
 
 void ReadViewPresets(std::FILE* file) {
@@ -90,11 +94,19 @@ void ReadViewPresets(std::FILE* file) {
   }
 }
 
-void SaveViewPresets(const char* path) {
-  std::FILE* file = platform::OpenFile(path, "w");
-  if (file == nullptr) return;
-  WriteViewPresets(file);
-  std::fclose(file);
+bool SaveViewPresets(const char* path) {
+  // Written beside the old file, which is replaced only by a complete new one:
+  // a full disk or a locked file leaves the old one whole.
+  char fresh[kPathCapacity];
+  if (!FormatText(fresh, sizeof fresh, "%s.new", path)) return false;
+  std::FILE* file = platform::OpenFile(fresh, "w");
+  if (file == nullptr) return false;
+  const bool written = WriteViewPresets(file) && std::fflush(file) == 0 && std::ferror(file) == 0;
+  if (std::fclose(file) != 0 || !written || !platform::ReplaceFileWith(path, fresh)) {
+    platform::RemoveFile(fresh);
+    return false;
+  }
+  return true;
 }
 
 void LoadViewPresets(const char* path) {
@@ -113,8 +125,10 @@ int LoadViewPresetsInteractive(platform::WindowHandle owner) {
 
 void SaveViewPresetsInteractive(platform::WindowHandle owner) {
   char path[kPathCapacity] = "";
-  if (ShowFileDialog(owner, 1, kViewFileFilter, kViewFileExtension, path, ViewFolder) != 0)
-    SaveViewPresets(path);
+  if (ShowFileDialog(owner, 1, kViewFileFilter, kViewFileExtension, path, ViewFolder) != 0 &&
+      !SaveViewPresets(path)) {
+    platform::ShowMessageBox(kViewFileNotSaved);
+  }
 }
 
 }  // namespace varolen

@@ -27,14 +27,18 @@ inline constexpr const char* kViewFileExtension = "vrv";
 // its folder in `folder`), 0 otherwise with both unchanged.
 int ShowFileDialog(platform::WindowHandle owner, int save, const char* filter, const char* defaultExtension,
                    char* result, char* folder);
-void SaveViewPresets(const char* path);
+// True when the file now holds the presets; false with the file as it was.
+bool SaveViewPresets(const char* path);
 void LoadViewPresets(const char* path);
-// The same over open files.
-void WriteViewPresets(std::FILE* file);
+// The same over open files; false when a line could not be written.
+bool WriteViewPresets(std::FILE* file);
 void ReadViewPresets(std::FILE* file);
 // Open dialog, then load the chosen file. Always 1.
 int LoadViewPresetsInteractive(platform::WindowHandle owner);
-// Save dialog, then save to the chosen file.
+// Save dialog, then save to the chosen file; a save that failed is told in a message box.
 void SaveViewPresetsInteractive(platform::WindowHandle owner);
+
+inline constexpr const char* kViewFileNotSaved =
+    "Varolen: Unable to save the view file. The file on disk is unchanged.";
 
 }  // namespace varolen

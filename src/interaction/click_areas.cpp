@@ -1,5 +1,7 @@
 #include "interaction/click_areas.h"
 
+#include <cmath>
+
 #include "cockpit/pick_ray.h"
 #include "host/host_layout.h"
 #include "platform/desktop.h"
@@ -81,6 +83,10 @@ std::uint32_t SearchList(Search& search, HostAddress record, const Vec3& base, i
 }  // namespace
 
 std::uint32_t FindClickArea(const CockpitControllerRecord& controller, HostAddress list) {
+  // A ray that is no numbers (a window of no size gives one) points at nothing.
+  for (const double value : controller.PickRay) {
+    if (!std::isfinite(value)) return 0;
+  }
   Search search{controller, {}};
   return SearchList(search, list, {0.0, 0.0, 0.0}, 0);
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cockpit/host_view.h"
+#include "input/toggles.h"
 #include "interaction/mouse_look.h"
 #include "platform/host_memory.h"
 
@@ -29,7 +30,6 @@ constexpr FlagCommand kFlagCommands[] = {
     {"PilotCrouch", &CockpitControllerRecord::PilotCrouch},
     {"PilotUp", &CockpitControllerRecord::PilotUp},
     {"PilotDown", &CockpitControllerRecord::PilotDown},
-    {"TogglePilot", &CockpitControllerRecord::PilotActive},
 };
 
 }  // namespace
@@ -47,6 +47,11 @@ int RunCockpitCommand(CockpitControllerRecord& controller, KeyBinding& binding,
   if (std::strcmp(name, "ButtonClickLeft") == 0 || std::strcmp(name, "ButtonClickRight") == 0) return 0;
   if (std::strcmp(name, "ToggleMouseLook") == 0) {
     ToggleMouseLook(controller);
+    return 1;
+  }
+  // The external pilot view setting, as its menu item switches it.
+  if (std::strcmp(name, "TogglePilot") == 0) {
+    ToggleExternalView();
     return 1;
   }
   for (const FlagCommand& command : kFlagCommands) {

@@ -218,15 +218,9 @@ int ProbeGround(const CockpitControllerRecord& controller, GroundProbe& probe) {
     const HostAddress geometry =
         GeometryOf(walk.reader, BlockField<std::uint32_t>(record, kObjectModelOffset));
     if (geometry == 0) continue;
-    walk.records = 0;  // each object's list has its own bound
-    WalkList(walk, geometry, {0.0, 0.0, 0.0}, 0);
+    WalkList(walk, geometry, {0.0, 0.0, 0.0}, 0);  // one bound for all of the probe's lists
   }
   return 1;
-}
-
-HostAddress FindObjectGeometry(HostAddress objectRecord) {
-  platform::HostReader reader;
-  return GeometryOf(reader, ReadHost<std::uint32_t>(objectRecord + kObjectModelOffset));
 }
 
 void WalkObjectGeometry(HostAddress list, const Vec3& base, GroundProbe& probe) {

@@ -27,9 +27,6 @@ void ForgetKnownPlacements();
 // Searches every loaded object; 1 after a search, 0 without a readable object list.
 int ProbeGround(const CockpitControllerRecord& controller, GroundProbe& probe);
 
-// The object's "BLCK" section, or 0.
-HostAddress FindObjectGeometry(HostAddress objectRecord);
-
 // Walks a geometry list from `base`, keeping the probe's nearest hit.
 void WalkObjectGeometry(HostAddress list, const Vec3& base, GroundProbe& probe);
 

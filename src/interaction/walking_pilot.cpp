@@ -151,20 +151,20 @@ void MovePilot(CockpitControllerRecord& c) {
 }
 
 void WriteSubRecord(HostAddress sub, const DegreePosition& eye) {
-  using namespace view_sub_record;
-  if (!platform::HostWritable(sub, kSize)) return;
+  namespace at = view_sub_record;
+  if (!platform::HostWritable(sub, at::kSize)) return;
   const double x = (eye.longitude + 180.0) / 360.0 * 0.75;
   const double y = (1.0 - (eye.latitude + 90.0) / 180.0) * 0.5;
-  platform::WriteHost(sub + kLatitude, eye.latitude);
-  platform::WriteHost(sub + kLongitude, eye.longitude);
-  platform::WriteHost(sub + kAltitude, eye.altitude / 1000.0);
-  platform::WriteHost(sub + kMapX, x);
-  platform::WriteHost(sub + kMapY, y);
+  platform::WriteHost(sub + at::kLatitude, eye.latitude);
+  platform::WriteHost(sub + at::kLongitude, eye.longitude);
+  platform::WriteHost(sub + at::kAltitude, eye.altitude / 1000.0);
+  platform::WriteHost(sub + at::kMapX, x);
+  platform::WriteHost(sub + at::kMapY, y);
   std::int64_t scaled = 0;
-  if (TruncateToInt64(x * kMapFixedScale, scaled))
-    platform::WriteHost(sub + kMapXFixed, static_cast<std::int32_t>(scaled));
-  if (TruncateToInt64(y * kMapFixedScale, scaled))
-    platform::WriteHost(sub + kMapYFixed, static_cast<std::int32_t>(scaled));
+  if (TruncateToInt64(x * at::kMapFixedScale, scaled))
+    platform::WriteHost(sub + at::kMapXFixed, static_cast<std::int32_t>(scaled));
+  if (TruncateToInt64(y * at::kMapFixedScale, scaled))
+    platform::WriteHost(sub + at::kMapYFixed, static_cast<std::int32_t>(scaled));
 }
 
 void WritePilotView(CockpitControllerRecord& c, HostAddress view, std::uint8_t* record) {

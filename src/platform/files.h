@@ -9,6 +9,12 @@ namespace varolen::platform {
 // fopen with the module's Windows paths (backslashes). Null when it cannot be opened.
 std::FILE* OpenFile(const char* path, const char* mode);
 
+// Puts the file `replacement` in the place of `path` in one step, replacing
+// the file there; false, both left as they were, when it cannot.
+bool ReplaceFileWith(const char* path, const char* replacement);
+// Deletes a file; false when it cannot.
+bool RemoveFile(const char* path);
+
 // A file read in place through the system, without the C runtime's buffers:
 // opening and reading one touches no heap, so the module can open its sounds
 // on the frame path.

@@ -28,7 +28,9 @@ inline constexpr std::uint32_t kBufferLost = 2;
 inline constexpr std::uint32_t kPlayLooping = 1;
 inline constexpr std::uint32_t kBufferControl3D = 0x10;
 
-// WAVEFORMATEX without its extra bytes (18 bytes on Windows).
+// WAVEFORMATEX without its extra bytes: 18 bytes, packed as Windows packs it,
+// so that extra bytes stored right after it are where DirectSound reads them.
+#pragma pack(push, 1)
 struct SoundFormat {
   std::uint16_t formatTag;
   std::uint16_t channels;
@@ -38,6 +40,8 @@ struct SoundFormat {
   std::uint16_t bitsPerSample;
   std::uint16_t extraSize;
 };
+#pragma pack(pop)
+static_assert(sizeof(SoundFormat) == 18);
 
 struct Guid {
   std::uint32_t data1;

@@ -30,8 +30,9 @@ constexpr CheckedItem kCheckedItems[] = {
 };
 
 // Takes the copy built at the last opening, and the separator before it, out of
-// the host's menu. A copy the host no longer holds went with the host's own
-// menu and is only forgotten.
+// the host's menu, and destroys it. A copy the host already took out is
+// destroyed all the same: taken out is not destroyed, and each opening would
+// leave one menu behind.
 void RemovePreviousMenu() {
   if (HostMenu.builtMenu == 0) return;
   const platform::MenuHandle host = HostMenu.hostSubMenu;
@@ -41,9 +42,9 @@ void RemovePreviousMenu() {
     if (position > 0 && platform::MenuItemIsSeparator(host, position - 1)) {
       platform::RemoveMenuItem(host, position - 1);
     }
-    platform::DestroyPopupMenu(HostMenu.builtMenu);
     break;
   }
+  platform::DestroyPopupMenu(HostMenu.builtMenu);
   HostMenu = {};
 }
 

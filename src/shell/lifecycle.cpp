@@ -62,8 +62,9 @@ int ModuleStartup() {
   return 1;
 }
 
-void ModuleShutdown() {
+void ModuleShutdown(Departure departure) {
   SaveSettings();
+  if (departure == Departure::ProcessEnding) return;
   if (Shell.callWndProcHook != 0) platform::RemoveThreadHook(Shell.callWndProcHook);
   if (Shell.getMessageHook != 0) platform::RemoveThreadHook(Shell.getMessageHook);
   Shell.callWndProcHook = 0;

@@ -63,7 +63,7 @@ SetupForm FillSetupForm(const CameraSettingsRecord& s) {
 
 void ApplySetupForm(SetupForm& form, CameraSettingsRecord& s) {
   const auto integer = [&form](int id) { return ParseInteger(form.Find(id)->text); };
-  const auto real = [&form](int id) { return ParseDouble(form.Find(id)->text); };
+  const auto real = [&form](int id) { return ParseTypedDouble(form.Find(id)->text); };
   const auto checked = [&form](int id) { return form.Find(id)->checked ? 1 : 0; };
 
   s.FlyByDuration = integer(kFlyByDurationEdit);

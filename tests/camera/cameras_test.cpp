@@ -183,6 +183,95 @@ TEST_F(Cameras, TravellingSlidesAsideAsTheAircraftCloses) {
   }
 }
 
+// Switched on in a frame that comes in the same millisecond as the last (a
+// step of 0): the travelling camera is placed first, never slid from nowhere.
+TEST_F(Cameras, TheTravellingCameraStartsPlacedInAFrameWithoutAStep) {
+  CameraSettings.FlyByActive = 0;
+  CameraSettings.FlyByTravelling = 1;
+  Flight flight;
+  flight.speed = 100;
+  SetFlight(flight);
+  WarmUpThenRun();
+  CameraSettings.FlyByActive = 1;
+  NextFrame(0);
+  ASSERT_EQ(FrameClock.step, 0.0f);
+  const testing::Observer observer = testing::ReadObserver();
+  EXPECT_NEAR(observer.latitude, flight.latitude, 0.01);
+  EXPECT_NEAR(observer.longitude, flight.longitude, 0.01);
+}
+
+// In a crosswind the aircraft points one way and moves another: a crab of 20
+// degrees, heading north, tracking 020. The placements lie along the track;
+// the travelling camera slides square to the heading it was placed at.
+TEST_F(Cameras, InACrabTheCamerasFollowTheTrackAndSlideSquareToTheHeading) {
+  const double crab = 20 * M_PI / 180;
+  Flight flight;
+  flight.forward = 100;
+  flight.lateral = 100 * std::tan(crab);  // ft/s to the right
+  flight.speed = 0;
+  CameraSettings.FlyByMinDistance = 100;  // 30.48 m ahead
+  SetFlight(flight);
+  WarmUpThenRun();
+  // Ahead along the track, a tenth of the distance to the right of it.
+  const double d = 30.48;
+  double east = 0, north = 0;
+  ObserverOffset(flight, east, north);
+  EXPECT_NEAR(east, d * std::sin(crab) + d / 10 * std::cos(crab), 0.02);
+  EXPECT_NEAR(north, d * std::cos(crab) - d / 10 * std::sin(crab), 0.02);
+
+  // Travelling: placed straight on the track, then slid east (square to the
+  // heading north) by as much as the aircraft is inside the 30.48 m.
+  testing::ResetModule();
+  StartWithHost();
+  CameraSettings.FlyByActive = 1;
+  CameraSettings.FlyByTravelling = 1;
+  CameraSettings.FlyByMinDistance = 100;
+  CameraSettings.FlyByDuration = 1000;
+  SetFlight(flight);
+  WarmUpThenRun();
+  ObserverOffset(flight, east, north);
+  EXPECT_NEAR(east, d * std::sin(crab), 0.02);
+  EXPECT_NEAR(north, d * std::cos(crab), 0.02);
+  const double placedLatitude = FlyByCamera.camera.latitude * 180 / M_PI;
+  const double placedLongitude = FlyByCamera.camera.longitude * 180 / M_PI + 360.0;
+  double latitude = 0, longitude = 0;
+  testing::TangentPoint(placedLatitude, placedLongitude, -10.0, -10.0, latitude, longitude);  // 14.14 m away
+  Flight closer = flight;
+  closer.latitude = latitude;
+  closer.longitude = longitude;
+  SetFlight(closer);
+  NextFrame();
+  const double slide = d - std::hypot(10.0, 10.0);
+  testing::TangentPoint(placedLatitude, placedLongitude, slide, 0.0, latitude, longitude);
+  const testing::Observer observer = testing::ReadObserver();
+  EXPECT_NEAR(observer.latitude, latitude, 2e-7);
+  EXPECT_NEAR(observer.longitude, longitude, 2e-7);
+}
+
+// The approach anchor lies along the track too, at the touchdown point moved
+// by the user's offsets: 25 ft right of the track and 100 ft further along it.
+TEST_F(Cameras, InACrabTheApproachAnchorLiesAlongTheTrack) {
+  CameraSettings.FlyByActive = 0;
+  CameraSettings.ApproachActive = 1;
+  CameraSettings.ApproachViewZ = 100;
+  const double crab = 20 * M_PI / 180;
+  Flight flight;
+  flight.altitude = 1500;
+  flight.ground = 1000;
+  flight.forward = 100;
+  flight.lateral = 100 * std::tan(crab);
+  flight.vertical = -10;  // the forward speed is ten times the sink
+  SetFlight(flight);
+  WarmUpThenRun();
+  const double along = 500 * 0.3048 * 10 + 100 * 0.3048;  // 1554.48 m
+  const double right = 25 * 0.3048;
+  double latitude = 0, longitude = 0;
+  testing::TangentPoint(flight.latitude, flight.longitude, along * std::sin(crab) + right * std::cos(crab),
+                        along * std::cos(crab) - right * std::sin(crab), latitude, longitude);
+  EXPECT_NEAR(ApproachAnchor.position.latitude * 180 / M_PI, latitude, 1e-8);  // about a millimetre
+  EXPECT_NEAR(ApproachAnchor.position.longitude * 180 / M_PI + 360.0, longitude, 1e-8);
+}
+
 TEST_F(Cameras, ApproachAnchorLiesWhereThePathMeetsTheGround) {
   CameraSettings.FlyByActive = 0;
   CameraSettings.ApproachActive = 1;

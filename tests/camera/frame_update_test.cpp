@@ -55,13 +55,25 @@ TEST_F(FrameUpdate, StepsAreClampedToOneSecond) {
   }
 }
 
-TEST_F(FrameUpdate, TheTimeStampIsAThirtyTwoBitFloat) {
-  RunFrameAt(16777217);  // 2^24 + 1 ms rounds to 2^24
-  EXPECT_EQ(FrameClock.previousStamp, 16777216.0f);
-  RunFrameAt(16777250);  // measured from the rounded stamp: 34 ms, not 33
-  EXPECT_EQ(FrameClock.step, 0.034f);
-  RunFrameAt(33554437);  // past 2^25 the stamp is rounded to 4 ms
-  EXPECT_EQ(FrameClock.previousStamp, 33554436.0f);
+// The clock counts milliseconds since Windows started, for days on end, and
+// wraps after 2^32 ms: the step is the real interval all the same.
+TEST_F(FrameUpdate, StepsAreTheExactIntervalAfterDaysOfUptimeAndAcrossTheWrap) {
+  const struct {
+    const char* when;
+    std::uint32_t before, after;
+    float step;
+  } cases[] = {
+      {"4.7 hours up", 16777217, 16777250, 0.033f},  {"a day up", 86400000, 86400016, 0.016f},
+      {"ten days up", 864000000, 864000017, 0.017f}, {"near the wrap", 4294000000u, 4294000016u, 0.016f},
+      {"across the wrap", 4294967290u, 6, 0.012f},   {"at the wrap", 4294967295u, 0, 0.001f},
+  };
+  for (const auto& c : cases) {
+    RunFrameAt(c.before);
+    const double before = FrameClock.elapsed;
+    RunFrameAt(c.after);
+    EXPECT_EQ(FrameClock.step, c.step) << c.when;
+    EXPECT_EQ(FrameClock.elapsed, before + static_cast<double>(c.step)) << c.when;
+  }
 }
 
 TEST_F(FrameUpdate, WithoutThePanelTableOnlyTheClockRuns) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/random.h"
 #include "platform/sim/sim_platform.h"
 
@@ -54,19 +57,40 @@ TEST_F(HeadMotion, LatencyFollowsAttitudeChanges) {
   EXPECT_DOUBLE_EQ(c_.LatencyOffset.bank, 4.5);
 }
 
+// The Microsoft C runtime's generator, worked out here on its own.
+std::vector<int> Draws(unsigned seed, int count) {
+  std::vector<int> draws;
+  for (int draw = 0; draw < count; ++draw) {
+    seed = seed * 214013u + 2531011u;
+    draws.push_back(static_cast<int>((seed >> 16) & 0x7FFF));
+  }
+  return draws;
+}
+
 TEST_F(HeadMotion, AJoltUsesSevenDrawsInOrder) {
-  // On the ground at 51.44 m/s (100 knots as this step counts it): full intensity.
-  c_.GroundTurbGain = 1.0;
-  DrawTurbulenceTargets(c_, 1.0, 100.0 / (0.00054 * 3600.0), 32767);
-  // The first draws from seed 1: 41, 18467, 6334, 26500, 19169, 15724, 11478.
-  const auto r = [](int draw) { return draw / 32767.0; };
-  EXPECT_EQ(c_.TurbTimer, 0.05) << "r x (1 - 1) is below the shortest jolt";
-  EXPECT_DOUBLE_EQ(c_.TurbTarget.pitch, (r(18467) * 200 - 100) / 20);
-  EXPECT_DOUBLE_EQ(c_.TurbTarget.heading, (r(6334) * 50 - 25) / 20);
-  EXPECT_DOUBLE_EQ(c_.TurbTarget.bank, (r(26500) * 50 - 25) / 20);
-  EXPECT_DOUBLE_EQ(c_.TurbRate.pitch, r(19169) * 200 / 20);
-  EXPECT_DOUBLE_EQ(c_.TurbRate.bank, r(11478) * 50 / 20);
-  EXPECT_EQ(platform::Rand(), 29358) << "exactly seven draws";
+  const struct {
+    unsigned seed;
+    double gain;
+    double intensity;  // ground speed over 100 knots, as this step counts knots
+  } cases[] = {{1, 1.0, 1.0}, {7, 0.5, 0.5}, {12345, 1.5, 0.25}};
+  for (const auto& c : cases) {
+    c_ = {};
+    c_.TickStep = 0.1;
+    sim::SeedRandom(c.seed);
+    c_.GroundTurbGain = c.gain;
+    DrawTurbulenceTargets(c_, 1.0, c.intensity * 100.0 / (0.00054 * 3600.0), 32767);
+    const std::vector<int> draw = Draws(c.seed, 8);
+    const auto r = [&draw](int index) { return draw[index] / 32767.0; };
+    const double a = c.intensity * c.gain;  // the jolt's amount; targets scale by the rate once more
+    EXPECT_DOUBLE_EQ(c_.TurbTimer, std::max(r(0) * (1 - a), 0.05)) << c.seed;
+    EXPECT_DOUBLE_EQ(c_.TurbTarget.pitch, (r(1) * 200 - 100) * a * c.gain / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(c_.TurbTarget.heading, (r(2) * 50 - 25) * a * c.gain / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(c_.TurbTarget.bank, (r(3) * 50 - 25) * a * c.gain / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(c_.TurbRate.pitch, r(4) * 200 * a / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(c_.TurbRate.heading, r(5) * 50 * a / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(c_.TurbRate.bank, r(6) * 50 * a / 20) << c.seed;
+    EXPECT_EQ(platform::Rand(), draw[7]) << "exactly seven draws";
+  }
   // The offset moves towards the target at its rate.
   AdvanceTurbulence(c_);
   EXPECT_DOUBLE_EQ(c_.TurbOffset.bank, c_.TurbRate.bank * 0.1);

@@ -145,5 +145,213 @@ TEST_F(ViewUpdate, TheSpotViewIsOnlyTakenWhenTheMouseOwnsIt) {
   EXPECT_EQ(Host<std::int32_t>(field::kSpotHorizontal), 51200);
 }
 
+// Updates outside the frame's tick (a transition, mouse look, the wheel) and
+// ticks with a movement key held do not take the record over first: they may
+// write back only a copy the module took from this very record.
+TEST_F(ViewUpdate, OnlyACopyOfTheSameRecordIsWrittenBack) {
+  const struct {
+    const char* what;
+    std::int32_t kindBefore;  // the current record's kind at the first tick
+    bool secondRecord;        // the copy was taken from another cockpit view
+    bool keyHeld;             // the update is a tick with a movement key held
+  } cases[] = {
+      {"the wheel right after the panel view became the virtual cockpit", 1, false, false},
+      {"a tick with a key latched before any take-over", 1, false, true},
+      {"the wheel after another cockpit view became current", 2, true, false},
+      {"a held key after another cockpit view became current", 2, true, true},
+  };
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    // The two records differ only in their base eye, which the change
+    // detection does not compare: the second is never mistaken for the first.
+    const auto records = StartWithHost({{.kind = c.kindBefore, .eyeBase = {0, 1, 2}, .zoom = 1.0},
+                                        {.kind = 2, .eyeBase = {0.5, 0.75, 1.5}, .zoom = 1.0}});
+    testing::SetFlight({});
+    DiscoverHostModules(controller_);
+    controller_.TickStep = 0.1;
+    UpdateCockpitView(controller_, 1);  // takes the first record if it is a virtual cockpit
+    // The host makes a virtual cockpit current: the first record, or the second.
+    const HostAddress current = c.secondRecord ? records[1] : records[0];
+    if (c.secondRecord) platform::WriteHost<std::int32_t>(records[0] + field::kKind, 0);
+    platform::WriteHost<std::int32_t>(current + field::kKind, 2);
+    const auto before = testing::HostRecord(current);
+    controller_.PilotForward = c.keyHeld ? 1 : 0;
+    controller_.Zoom = controller_.TargetZoom = 4.0;
+    UpdateCockpitView(controller_, c.keyHeld ? 1 : 0);
+    EXPECT_EQ(testing::HostRecord(current), before) << c.what;
+    // The next tick takes the record over and from then on writes it.
+    controller_.PilotForward = 0;
+    UpdateCockpitView(controller_, 1);
+    EXPECT_EQ(platform::ReadHost<std::int32_t>(current + field::kKind), 2) << c.what;
+    EXPECT_EQ(controller_.Zoom, 1.0) << c.what << ": the host's zoom taken over";
+    EXPECT_EQ(controller_.EyePosition.z, c.secondRecord ? 1.5 : 2.0)
+        << c.what << ": the host's eye taken over";
+  }
+}
+
+// The host moves only the base eye: the eye words written with the old base
+// must still put the host's eye where the module holds it.
+TEST_F(ViewUpdate, EyeOffsetsAreWrittenAgainstTheBaseWrittenWithThem) {
+  Start({.kind = 2, .eyeBase = {0.25, 1, 2}, .zoom = 1.0});
+  UpdateCockpitView(controller_, 1);
+  ASSERT_EQ(controller_.EyePosition.z, 2.0);
+  platform::WriteHost<std::int16_t>(record_ + field::kBaseEye + 4, 768);  // 3.0: not a change the module sees
+  UpdateCockpitView(controller_, 1);
+  for (std::uint32_t axis = 0; axis < 3; ++axis) {
+    const double eye =
+        (Host<std::int16_t>(field::kBaseEye + 2 * axis) + Host<std::int16_t>(field::kEyeOffset + 2 * axis)) /
+        256.0;
+    const double held[3] = {controller_.EyePosition.x, controller_.EyePosition.y, controller_.EyePosition.z};
+    EXPECT_EQ(eye, held[axis]) << "axis " << axis;
+  }
+}
+
+TEST_F(ViewUpdate, AMatrixThatIsNoNumbersIsNotTakenOver) {
+  Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 20});
+  UpdateCockpitView(controller_, 1);
+  platform::WriteHost<float>(record_ + field::kMatrix + 4, std::nanf(""));
+  platform::WriteHost<std::int16_t>(record_ + field::kZoom, 128);  // and a change the module follows
+  for (int tick = 0; tick < 3; ++tick) UpdateCockpitView(controller_, 1);
+  EXPECT_NEAR(controller_.ViewAngles.heading, 20, 1e-4);
+  EXPECT_EQ(controller_.Zoom, 2.0);
+  for (std::uint32_t element = 0; element < 12; ++element) {
+    if (element % 4 == 3) continue;  // the rows' fourth floats are the host's
+    EXPECT_TRUE(std::isfinite(Host<float>(field::kMatrix + 4 * element))) << "element " << element;
+  }
+  // A host that keeps its matrix broken does not stop the module's own moves:
+  // a transition to zoom 4 arrives after 0.5 s as ever.
+  controller_.TargetZoom = 4.0;
+  BeginViewTransition(controller_);
+  for (int tick = 0; tick < 5; ++tick) {
+    platform::WriteHost<float>(record_ + field::kMatrix + 4, std::nanf(""));
+    UpdateCockpitView(controller_, 1);
+  }
+  EXPECT_EQ(controller_.Zoom, 4.0);
+  // A sound matrix from the host is followed again: looking 50 degrees right.
+  const double h = 50 * M_PI / 180;
+  const float rows[3][3] = {{static_cast<float>(std::cos(h)), 0, static_cast<float>(-std::sin(h))},
+                            {0, 1, 0},
+                            {static_cast<float>(std::sin(h)), 0, static_cast<float>(std::cos(h))}};
+  for (std::uint32_t row = 0; row < 3; ++row) {
+    for (std::uint32_t column = 0; column < 3; ++column)
+      platform::WriteHost<float>(record_ + field::kMatrix + 16 * row + 4 * column, rows[row][column]);
+  }
+  UpdateCockpitView(controller_, 1);
+  EXPECT_NEAR(controller_.ViewAngles.heading, 50, 1e-4);
+}
+
+// The change detection: a change to any field the host or the user changes
+// stops a running transition (the module takes the record over); a change to
+// fields that are the host's alone does not. Held keys turn detection off.
+TEST_F(ViewUpdate, ChangesOfTheComparedFieldsAreTakenOver) {
+  const struct {
+    const char* what;
+    std::uint32_t offset;
+    std::uint32_t size;
+    std::uint32_t value;
+    bool takenOver;
+  } cases[] = {
+      {"the kind, to the spot view", field::kKind, 4, 4, true},
+      {"the eye offset x", field::kEyeOffset, 2, 7, true},
+      {"the eye offset y", field::kEyeOffset + 2, 2, 7, true},
+      {"the eye offset z", field::kEyeOffset + 4, 2, 7, true},
+      {"the zoom", field::kZoom, 2, 80, true},
+      {"the matrix, first row", field::kMatrix + 4, 4, 0x3E000000, true},
+      {"the matrix, second row", field::kMatrix + 16, 4, 0x3E000000, true},
+      {"the matrix, third row", field::kMatrix + 40, 4, 0x3F000000, true},
+      {"the spot heading", field::kSpotHeading, 2, 1000, true},
+      {"the spot's horizontal offset", field::kSpotHorizontal, 4, 2560, true},
+      {"the spot's vertical offset", field::kSpotVertical, 4, 512, true},
+      {"the outside zoom", field::kOutsideZoom, 2, 128, true},
+      {"byte 68", field::kHostBytes, 1, 5, true},
+      {"byte 69", field::kHostBytes + 1, 1, 5, true},
+      {"a matrix zero turned to -0", field::kMatrix + 4, 4, 0x80000000, false},
+      {"the base eye", field::kBaseEye, 2, 300, false},
+      {"the heading word", field::kHeading, 2, 5000, false},
+      {"the host's value at 40", field::kHostValue, 4, 77, false},
+      {"byte 70", field::kHostBytes + 2, 1, 5, false},
+  };
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
+    UpdateCockpitView(controller_, 1);
+    controller_.TargetZoom = 3.0;
+    BeginViewTransition(controller_);
+    platform::WriteHostBytes(record_ + c.offset, &c.value, c.size);
+    UpdateCockpitView(controller_, 1);
+    EXPECT_EQ(controller_.TargetZoom != 3.0, c.takenOver) << c.what;
+  }
+}
+
+TEST_F(ViewUpdate, DetectionRestsWhileAKeyIsHeldAndTheHostsValueAt40IsKept) {
+  Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
+  UpdateCockpitView(controller_, 1);
+  controller_.TargetZoom = 3.0;
+  BeginViewTransition(controller_);
+  controller_.PilotHeadRight = 1;
+  platform::WriteHost<std::int16_t>(record_ + field::kZoom, 80);
+  platform::WriteHost<std::uint32_t>(record_ + field::kHostValue, 0xABCD);
+  UpdateCockpitView(controller_, 1);
+  EXPECT_EQ(controller_.TargetZoom, 3.0) << "not taken over while the key is held";
+  EXPECT_EQ(Host<std::uint32_t>(field::kHostValue), 0xABCDu) << "the host's value survives the write";
+  EXPECT_EQ(Host<std::int16_t>(field::kZoom), static_cast<std::int16_t>(controller_.Zoom * 64));
+}
+
+// Each key moves the eye or turns the head its own way; the eye moves along
+// the view's heading (here 90: forward is east, right is south).
+TEST_F(ViewUpdate, EveryKeyMovesItsOwnWay) {
+  const struct {
+    std::int32_t CockpitControllerRecord::*key;
+    Point3 eye;      // change after one tick of 0.1 s
+    double heading;  // change, degrees
+    double pitch;
+  } cases[] = {
+      {&CockpitControllerRecord::PilotForward, {0.1, 0, 0}, 0, 0},
+      {&CockpitControllerRecord::PilotBackward, {-0.1, 0, 0}, 0, 0},
+      {&CockpitControllerRecord::PilotStepRight, {0, 0, -0.1}, 0, 0},
+      {&CockpitControllerRecord::PilotStepLeft, {0, 0, 0.1}, 0, 0},
+      {&CockpitControllerRecord::PilotUp, {0, 0.1, 0}, 0, 0},
+      {&CockpitControllerRecord::PilotDown, {0, -0.1, 0}, 0, 0},
+      {&CockpitControllerRecord::PilotHeadRight, {0, 0, 0}, 3.5, 0},
+      {&CockpitControllerRecord::PilotHeadLeft, {0, 0, 0}, -3.5, 0},
+      {&CockpitControllerRecord::PilotHeadUp, {0, 0, 0}, 0, -3.5},
+      {&CockpitControllerRecord::PilotHeadDown, {0, 0, 0}, 0, 3.5},
+  };
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
+    UpdateCockpitView(controller_, 1);
+    controller_.ViewAngles.heading = 90;
+    controller_.TargetViewAngles = controller_.ViewAngles;
+    const Point3 eye = controller_.EyePosition;
+    const Angles angles = controller_.ViewAngles;
+    controller_.*c.key = 1;
+    UpdateCockpitView(controller_, 1);
+    // The module's 90 degrees are a hair off a right angle: 1e-11 aside.
+    EXPECT_NEAR(controller_.EyePosition.x - eye.x, c.eye.x, 1e-9);
+    EXPECT_NEAR(controller_.EyePosition.y - eye.y, c.eye.y, 1e-9);
+    EXPECT_NEAR(controller_.EyePosition.z - eye.z, c.eye.z, 1e-9);
+    EXPECT_NEAR(controller_.ViewAngles.heading - angles.heading, c.heading, 1e-12);
+    EXPECT_NEAR(controller_.ViewAngles.pitch - angles.pitch, c.pitch, 1e-12);
+  }
+}
+
+// The written matrix is RotationZ(bank) x RotationX(pitch) x RotationY(heading):
+// looking 90 degrees right with the head tilted 30 degrees.
+TEST_F(ViewUpdate, TheWrittenMatrixBanksAboutTheViewingAxis) {
+  Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
+  UpdateCockpitView(controller_, 1);
+  controller_.ViewAngles = controller_.TargetViewAngles = {0, 90, 30};
+  UpdateCockpitView(controller_, 0);
+  const double b = 30 * M_PI / 180;
+  const double rows[3][3] = {{0, std::sin(b), -std::cos(b)}, {0, std::cos(b), std::sin(b)}, {1, 0, 0}};
+  for (std::uint32_t row = 0; row < 3; ++row) {
+    for (std::uint32_t column = 0; column < 3; ++column) {
+      EXPECT_NEAR(Host<float>(field::kMatrix + 16 * row + 4 * column), rows[row][column], 1e-6)
+          << "row " << row << " column " << column;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace varolen

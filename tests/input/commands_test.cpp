@@ -152,6 +152,7 @@ TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
     CameraSettings.SmoothView = smooth;
     CameraSettings.InternalViewActive = 0;
     CockpitController.EyePosition = {0, 1, 2};
+    CockpitController.ViewAngles = {0, 0, 0};
     CockpitController.Zoom = 1.0;
     CockpitController.ZoomRate = 0;
     Press('4');
@@ -159,6 +160,11 @@ TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
     EXPECT_EQ(CameraSettings.InternalViewActive, 1);
     EXPECT_EQ(CockpitController.TargetZoom, 1.5);
     EXPECT_EQ(CockpitController.ZoomRate != 0.0, smooth == 1) << smooth;
+    // Without the smooth transition every part of the view is there at once.
+    EXPECT_EQ(CockpitController.EyePosition.x == 0.5, smooth == 0) << smooth;
+    EXPECT_EQ(CockpitController.ViewAngles.heading == 30.0, smooth == 0) << smooth;
+    EXPECT_EQ(CockpitController.ViewAngles.pitch == 5.0, smooth == 0) << smooth;
+    EXPECT_EQ(CockpitController.Zoom == 1.5, smooth == 0) << smooth;
   }
 }
 
@@ -198,6 +204,12 @@ TEST_F(Commands, TheRouterFiltersByWindowClassAndCapturesBoundButtons) {
   EXPECT_EQ(sim::CapturedWindow(), 0u);
   EXPECT_FALSE(Key(kRightButtonDown, 0, view_));
   EXPECT_EQ(sim::CapturedWindow(), 0u) << "an unbound press neither captures nor releases";
+  EXPECT_TRUE(Key(kLeftButtonDown, 0, view_));
+  EXPECT_FALSE(Key(kRightButtonDown, 0, view_));
+  EXPECT_FALSE(Key(kRightButtonUp, 0, view_));
+  EXPECT_EQ(sim::CapturedWindow(), view_) << "an unbound button leaves the bound one's capture";
+  EXPECT_TRUE(Key(kLeftButtonUp, 0, view_));
+  EXPECT_EQ(sim::CapturedWindow(), 0u);
   // The pilot's commands work before the frame update stored the command handler.
   CockpitController.CommandCallback = nullptr;
   EXPECT_TRUE(Press(0x68));

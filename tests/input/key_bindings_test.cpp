@@ -104,6 +104,8 @@ TEST(KeyBindings, SectionsCommentsAndTheLastLine) {
       {"[Keyboard]\nA=F1 x[y=1 B=F2\n", {"A"}},
       {"[Keyboard]\n" + std::string(2000, 'L') + "=F1 B=F2\n", {"B"}},  // an over-long token is skipped
       {"", {}},
+      {"A=F1\nB=F2\n", {}},           // no header: no section
+      {"[Other]\nA=F1\nB=F2\n", {}},  // only another section
   };
   for (const auto& c : cases) EXPECT_EQ(Read(c.text), c.names) << c.text.substr(0, 60);
 }

@@ -101,5 +101,54 @@ TEST_F(ViewFiles, TheDialogsRememberTheFolderOfTheLastFile) {
   EXPECT_EQ(shown[2].owner, main);
 }
 
+// A save that cannot complete (a full disk, a file that cannot be replaced)
+// leaves the user's old file as it was and says so.
+TEST_F(ViewFiles, ASaveThatFailsLeavesTheOldFileWhole) {
+  StartWithHostWindow();
+  const sim::WindowHandle main = platform::FindTopLevelWindow("FS98MAIN");
+  const struct {
+    const char* what;
+    bool diskFull;
+    bool directory;  // the chosen name is a folder, which no file replaces
+    bool saved;
+  } cases[] = {
+      {"a full disk", true, false, false},
+      {"a name that cannot be replaced", false, true, false},
+      {"a disk with room", false, false, true},
+  };
+  for (const auto& c : cases) {
+    const std::string name =
+        std::string(c.directory ? "folder" : "views") + (c.diskFull ? "-full" : "") + ".vrv";
+    if (c.directory) {
+      std::filesystem::create_directories(folder_ / name);
+    } else {
+      File(name, "View.0=0,1,2,3,4,5,6,1\n");
+    }
+    const std::size_t boxes = sim::MessageBoxes().size();
+    sim::FillDisk(c.diskFull);
+    ViewPresets[3] = {0, {7, 8, 9}, {0, 0, 0}, 1};
+    sim::AnswerFileDialogs(WindowsPath(name));
+    sim::TakeThroughHooks(main, 0x111, 30729);  // Save view config...
+    sim::FillDisk(false);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / (name + ".new"))) << c.what << ": nothing left beside it";
+    if (c.saved) {
+      std::ifstream file(folder_ / name);
+      std::stringstream text;
+      text << file.rdbuf();
+      EXPECT_NE(text.str().find("View.3=0,7.0000,8.0000,9.0000"), std::string::npos) << c.what;
+      EXPECT_EQ(sim::MessageBoxes().size(), boxes) << c.what;
+    } else {
+      if (!c.directory) {
+        std::ifstream file(folder_ / name);
+        std::stringstream text;
+        text << file.rdbuf();
+        EXPECT_EQ(text.str(), "View.0=0,1,2,3,4,5,6,1\n") << c.what << ": the old file is whole";
+      }
+      ASSERT_EQ(sim::MessageBoxes().size(), boxes + 1) << c.what;
+      EXPECT_EQ(sim::MessageBoxes().back(), kViewFileNotSaved) << c.what;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace varolen

@@ -9,11 +9,15 @@
 #include "cockpit/pick_ray.h"
 #include "cockpit/view_update.h"
 #include "host/host_layout.h"
+#include "host/settings.h"
+#include "host_builder.h"
 #include "input/key_bindings.h"
 #include "interaction/click_areas.h"
 #include "interaction/cockpit_commands.h"
 #include "interaction/mouse_look.h"
+#include "native_host.h"
 #include "platform/host_memory.h"
+#include "shell/host_menu.h"
 #include "support/module_fixture.h"
 
 namespace varolen {
@@ -50,6 +54,42 @@ TEST(PickRay, ThroughThePointerFromTheEye) {
     EXPECT_EQ(ray[2], 3.0);
     const double length = std::hypot(c.direction[0], c.direction[1], c.direction[2]);
     for (int axis = 0; axis < 3; ++axis) EXPECT_NEAR(ray[3 + axis], c.direction[axis] / length, 1e-7) << c.x;
+  }
+}
+
+// A view turned 30 degrees right and 20 down, the eye moved by its offset
+// words: the ray leaves the eye and runs along the view's own axes, right,
+// up and forward, which are the record's rows.
+TEST(PickRay, FollowsTheViewsTurnAndTheEyesOffsets) {
+  const double h = 30 * M_PI / 180, p = 20 * M_PI / 180;  // pitch positive down
+  const double right[3] = {std::cos(h), 0, -std::sin(h)};
+  const double up[3] = {std::sin(h) * std::sin(p), std::cos(p), std::cos(h) * std::sin(p)};
+  const double forward[3] = {std::sin(h) * std::cos(p), -std::sin(p), std::cos(h) * std::cos(p)};
+  std::vector<std::uint8_t> record = Record();
+  const double* rows[3] = {right, up, forward};
+  for (std::uint32_t row = 0; row < 3; ++row) {
+    for (std::uint32_t column = 0; column < 3; ++column)
+      SetRecordField(record.data(), 0x50 + 16 * row + 4 * column, static_cast<float>(rows[row][column]));
+  }
+  const std::int16_t offsets[3] = {64, -32, 128};
+  for (std::uint32_t axis = 0; axis < 3; ++axis)
+    SetRecordField(record.data(), 0x12E + 2 * axis, offsets[axis]);
+  const struct {
+    double x, y;  // in an 800 x 600 window
+    double u, v;
+  } cases[] = {{400, 300, 0, 0}, {800, 300, 0.5, 0}, {400, 0, 0, 0.375}, {0, 600, -0.5, -0.375}};
+  for (const auto& c : cases) {
+    double ray[6];
+    ComputePickRay(record.data(), 800, 600, c.x, c.y, ray);
+    EXPECT_EQ(ray[0], 1.25);  // (256 + 64) / 256
+    EXPECT_EQ(ray[1], 1.875);
+    EXPECT_EQ(ray[2], 3.5);
+    double direction[3];
+    for (int axis = 0; axis < 3; ++axis)
+      direction[axis] = c.u * right[axis] + c.v * up[axis] + 1.2 * forward[axis];
+    const double length = std::hypot(direction[0], direction[1], direction[2]);
+    for (int axis = 0; axis < 3; ++axis)
+      EXPECT_NEAR(ray[3 + axis], direction[axis] / length, 1e-6) << c.x << "," << c.y << " axis " << axis;
   }
 }
 
@@ -115,6 +155,12 @@ TEST_F(ClickAreas, TheFirstAnsweringAreaOnTheRayGivesItsCode) {
          t.Area(5, 0, 1, 0);
          t.Area(0, 0, 1, 9, 4);
        }},
+      {"no events, covering the next area: the search still goes into it", 3,
+       [](ClickAreas& t) {
+         t.Area(5, 0, 1, 0, 0, 42);
+         t.Area(0, 0, 1, 9, 3);
+         t.Area(6, 0, 1, 9, 2);
+       }},
       {"a missed area skips what it covers", 2,
        [](ClickAreas& t) {
          t.Area(5, 3, 1, 9, 0, 38);
@@ -138,6 +184,13 @@ TEST_F(ClickAreas, TheFirstAnsweringAreaOnTheRayGivesItsCode) {
     End();
     EXPECT_EQ(FindClickArea(controller_, kList), c.expected) << c.what;
   }
+}
+
+TEST_F(ClickAreas, ARayFromAWindowOfNoSizeFindsNothing) {
+  Area(5, 0, 1, 9);
+  End();
+  ComputePickRay(Record().data(), 0, 0, 0, 0, controller_.PickRay);
+  EXPECT_EQ(FindClickArea(controller_, kList), 0u);
 }
 
 TEST_F(ClickAreas, NestedListsCountFromTheLastAreasCentre) {
@@ -194,10 +247,12 @@ TEST_F(MouseLook, TurnsTheCockpitViewBySpotOrPilotRates) {
   EXPECT_NEAR(c_.ViewAngles.heading - heading, 0.75, 1e-12);  // 10 px x 0.15 / 2
   EXPECT_NEAR(c_.ViewAngles.pitch - pitch, 1.5, 1e-12);       // down is down
   EXPECT_EQ(c_.TargetViewAngles.heading, c_.ViewAngles.heading);
-  // With the walking pilot on, its head turns and the cockpit view stays.
+  // With the walking pilot on, its head turns and the cockpit view stays;
+  // the mouse going down looks down.
   c_.PilotActive = 1;
-  Move(530, 520);
+  Move(530, 540);
   EXPECT_NEAR(c_.PilotHeading, 1.5, 1e-12);
+  EXPECT_NEAR(c_.PilotHeadPitch, 1.5, 1e-12);
   EXPECT_NEAR(c_.ViewAngles.heading - heading, 0.75, 1e-12);
   ToggleMouseLook(c_);
   EXPECT_EQ(c_.LastCursorX, 0);
@@ -233,6 +288,34 @@ TEST_F(MouseLook, TheWheelZoomsWithinItsRange) {
   EXPECT_DOUBLE_EQ(c_.Zoom, 2.8);
 }
 
+// The wheel zooms what the view shows: the cockpit, the spot camera when the
+// mouse owns it, the walking pilot's view when it is on.
+TEST_F(MouseLook, TheWheelZoomsTheViewItIsTurnedIn) {
+  const struct {
+    const char* what;
+    std::int32_t kind;
+    std::int32_t mouseInSpot, pilot;
+    double cockpit, spot, pilotZoom;  // after one notch from 1.0 each
+  } cases[] = {
+      {"the virtual cockpit", 2, 0, 0, 1.2, 1.0, 1.0},
+      {"the spot view, the mouse owning it", 4, 1, 0, 1.0, 1.2, 1.0},
+      {"the spot view, the mouse not owning it", 4, 0, 0, 1.0, 1.0, 1.0},
+      {"the walking pilot", 1250, 0, 1, 1.0, 1.0, 1.2},
+      {"the pilot's view with the pilot off", 1250, 0, 0, 1.0, 1.0, 1.0},
+  };
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Start(c.kind);
+    c_.UseMouseInSpot = c.mouseInSpot;
+    c_.PilotActive = c.pilot;
+    c_.Zoom = c_.TargetZoom = c_.SpotZoom = c_.PilotZoom = 1.0;
+    EXPECT_EQ(Wheel(1), 1) << c.what;
+    EXPECT_DOUBLE_EQ(c_.Zoom, c.cockpit) << c.what;
+    EXPECT_DOUBLE_EQ(c_.SpotZoom, c.spot) << c.what;
+    EXPECT_DOUBLE_EQ(c_.PilotZoom, c.pilotZoom) << c.what;
+  }
+}
+
 TEST_F(MouseLook, CommandsAndTheMouseNeedAViewTheyBelongTo) {
   Start(1);  // the panel cockpit
   KeyBinding forward = ParseBinding("PilotForward=NUMPAD_8");
@@ -245,6 +328,64 @@ TEST_F(MouseLook, CommandsAndTheMouseNeedAViewTheyBelongTo) {
   EXPECT_EQ(c_.PilotForward, 1);
   KeyBinding click = ParseBinding("ButtonClickLeft=MOUSE_BUTTON_0");
   EXPECT_EQ(RunCockpitCommand(c_, click, 0, 0, 0, 0), 0);
+}
+
+// "External pilot view" in the menu, and TogglePilot bound to a key, switch
+// the setting alike: the internal view comes on, and a view of another kind
+// becomes the virtual cockpit that the pilot steps out of (and back into).
+TEST_F(MouseLook, ThePilotViewIsSwitchedByTheMenuAndByTogglePilotAlike) {
+  const struct {
+    const char* what;
+    int (*choose)(CockpitControllerRecord&);
+  } cases[] = {
+      {"the menu item", [](CockpitControllerRecord&) { return RunMenuCommand(0, kMenuExternalView); }},
+      {"TogglePilot",
+       [](CockpitControllerRecord& c) {
+         KeyBinding pilot = ParseBinding("TogglePilot=P");
+         return RunCockpitCommand(c, pilot, 0, 0, 0, 0);
+       }},
+  };
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Start(4);  // the spot view
+    CameraSettings.InternalViewActive = 0;
+    CameraSettings.ExternalViewActive = 0;
+    EXPECT_EQ(c.choose(c_), 1) << c.what;
+    EXPECT_EQ(CameraSettings.ExternalViewActive, 1) << c.what;
+    EXPECT_EQ(CameraSettings.InternalViewActive, 1) << c.what;
+    EXPECT_EQ(platform::ReadHost<std::int32_t>(record_ + 0x20), 2) << c.what;
+    EXPECT_EQ(c.choose(c_), 1) << c.what;
+    EXPECT_EQ(CameraSettings.ExternalViewActive, 0) << c.what;
+  }
+}
+
+// Moving the pointer over a click area of the cockpit shows the hand and holds
+// the head effects; moving it off shows the arrow again.
+TEST_F(MouseLook, AMouseMoveOverAClickAreaIsMarked) {
+  simhost::Scenario scenario;
+  scenario.views = {simhost::ViewRecordSpec{.kind = 2}};  // the eye at the origin, looking ahead
+  simhost::ClickAreaSpec area;
+  area.centre[2] = 1.0;
+  area.radius = 0.1;
+  scenario.clickAreas = {area};
+  simhost::SimulatedHostMemory memory;
+  const auto layout = simhost::BuildHostMemory(scenario, memory);
+  StartWithHostWindow();
+  record_ = layout.viewRecords[0];
+  const sim::WindowHandle view = sim::CreateHostWindow("FS98CHILD");
+  sim::SetClientSize(view, 800, 600);
+  testing::SetFlight({});
+  DiscoverHostModules(c_);
+  const struct {
+    int x, y;
+    std::int32_t over;
+    int pointer;  // the trace's codes: 0 arrow, 1 hand
+  } moves[] = {{400, 300, 1, 1}, {0, 0, 0, 0}, {405, 298, 1, 1}};
+  for (const auto& move : moves) {
+    EXPECT_EQ(OnMouseMove(c_, view, 0, static_cast<std::intptr_t>(move.y << 16 | move.x)), 1);
+    EXPECT_EQ(c_.CursorOverClickArea, move.over) << move.x << "," << move.y;
+    EXPECT_EQ(sim::PointerShown(), move.pointer) << move.x << "," << move.y;
+  }
 }
 
 }  // namespace

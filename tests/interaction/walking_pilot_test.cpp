@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
+#include <limits>
 
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
@@ -60,6 +62,107 @@ TEST(GroundProbe, OffsetsOnTheSphere) {
   EXPECT_NEAR(north.y, 1.0, 0.01);
   const Vec3 east = GeoOffset({47, 8.001, 6367310}, {47, 8, 6367310});
   EXPECT_NEAR(east.x, 6367310.0 * 0.001 * 0.01745329251944 * std::cos(47 * M_PI / 180), 0.05);
+}
+
+// A geometry list written by hand, walked by a probe straight down through
+// the origin of the probe's own frame (no placement record: the list's base is
+// the origin); a surface y metres up lies 100000 - y along the ray.
+class GeometryList : public testing::ModuleTest {
+ public:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    sim::MapHostRegion(kList, 0x1000);
+    at_ = kList;
+  }
+  // A bounding sphere; `skip` bytes from its start lead past what it bounds.
+  void Sphere(double x, double y, double radius, std::uint32_t skip) {
+    WriteHost<std::uint16_t>(at_, 0xF004);
+    WriteHost<std::uint16_t>(at_ + 2, 26);
+    WriteHost<std::uint32_t>(at_ + 4, skip);
+    WriteHost(at_ + 10, static_cast<float>(x));
+    WriteHost(at_ + 14, static_cast<float>(y));
+    WriteHost(at_ + 18, 0.0f);
+    WriteHost(at_ + 22, static_cast<float>(radius));
+    at_ += 26;
+  }
+  void Triangles(std::initializer_list<Triangle> triangles) {
+    WriteHost<std::uint16_t>(at_, 0xF005);
+    WriteHost<std::uint32_t>(at_ + 2, static_cast<std::uint32_t>(triangles.size()));
+    at_ += 6;
+    for (const Triangle& triangle : triangles) {
+      platform::WriteHostBytes(at_, &triangle, sizeof triangle);
+      at_ += sizeof triangle;
+    }
+  }
+  void Call(HostAddress list) {
+    WriteHost<std::uint16_t>(at_, 0xF000);
+    WriteHost<std::uint32_t>(at_ + 2, list - at_);
+    at_ += 6;
+  }
+  void End() {
+    WriteHost<std::uint16_t>(at_, 0xF001);
+    at_ += 2;
+  }
+  double Probe() {
+    GroundProbe probe = ProbeAt(47.0, 8.0);
+    WalkObjectGeometry(kList, {0.0, 0.0, 0.0}, probe);
+    return probe.nearest;
+  }
+  static constexpr HostAddress kList = 0x30000000;
+  HostAddress at_ = kList;
+};
+
+TEST_F(GeometryList, TheProbeFindsTheHighestSurfaceInsideTheSpheresItMeets) {
+  const struct {
+    const char* what;
+    double nearest;
+    void (*build)(GeometryList&);
+  } cases[] = {
+      {"the upper of two surfaces, listed second", kProbeHeight - 5,
+       [](GeometryList& l) {
+         l.Triangles({Flat(2), Flat(5)});
+       }},
+      {"the upper of two surfaces, listed first", kProbeHeight - 5,
+       [](GeometryList& l) {
+         l.Triangles({Flat(5), Flat(2)});
+       }},
+      // A sphere off the ray hides what it bounds; the next one on the ray does not.
+      {"a missed sphere skips its range", kProbeHeight - 2,
+       [](GeometryList& l) {
+         l.Sphere(50, 0, 1, 26 + 6 + 48);
+         l.Triangles({Flat(5, 200)});
+         l.Sphere(0, 0, 100, 26);
+         l.Triangles({Flat(2)});
+       }},
+      // The test radius is r x sqrt 2: 1.2 m off the ray, a 1 m sphere is met.
+      {"a sphere met within its radius times the root of two", kProbeHeight - 5,
+       [](GeometryList& l) {
+         l.Sphere(1.2, 0, 1, 26 + 6 + 48);
+         l.Triangles({Flat(5)});
+       }},
+      {"a sphere missed beyond it", kNothingFound,
+       [](GeometryList& l) {
+         l.Sphere(1.5, 0, 1, 26 + 6 + 48);
+         l.Triangles({Flat(5)});
+       }},
+      // A called list counts from the centre of the last sphere: 3 m up.
+      {"a call from the current centre", kProbeHeight - 5,
+       [](GeometryList& l) {
+         const HostAddress nested = kList + 0x800;
+         l.at_ = nested;
+         l.Triangles({Flat(2)});
+         l.End();
+         l.at_ = kList;
+         l.Sphere(0, 3, 100, 26);
+         l.Call(nested);
+       }},
+  };
+  for (const auto& c : cases) {
+    at_ = kList;
+    c.build(*this);
+    End();
+    EXPECT_EQ(Probe(), c.nearest) << c.what;
+  }
 }
 
 class Pilot : public testing::ModuleTest {
@@ -189,6 +292,143 @@ TEST_F(Pilot, EyeHeadAndBob) {
       << "crouching: 0.75 m above the feet";
 }
 
+// What the host renders the pilot's view from, worked out from the pilot's
+// state: heading 30, head pitch 20 (down), a preset's body pitch 10 and bank -5,
+// zoom 2, in a view of aspect 3/4.
+TEST_F(Pilot, TheHostDrawsFromThePilotsEye) {
+  WriteHost<std::int32_t>(record_ + 0, 3);
+  WriteHost<std::int32_t>(record_ + 12, 4);
+  c_.PilotPositionFromPreset = 1;
+  c_.PilotLatitude = 47.001;
+  c_.PilotLongitude = 8.002;
+  c_.PilotAltitude = 100.0;
+  c_.PilotPitch = 10;
+  c_.PilotBank = -5;
+  c_.PilotHeading = 30;
+  c_.PilotHeadPitch = 20;
+  c_.PilotZoom = 2.0;
+  c_.PilotActive = 1;
+  Tick();
+  const double h = 30 * M_PI / 180, p = 20 * M_PI / 180;
+  // The eye's rows: heading times pitch.
+  const double eye[3][3] = {{std::cos(h), std::sin(h) * std::sin(p), -std::sin(h) * std::cos(p)},
+                            {0, std::cos(p), std::sin(p)},
+                            {std::sin(h), -std::cos(h) * std::sin(p), std::cos(h) * std::cos(p)}};
+  for (std::uint32_t row = 0; row < 3; ++row) {
+    for (std::uint32_t column = 0; column < 3; ++column) {
+      EXPECT_NEAR(platform::ReadHost<float>(record_ + 0x50 + 16 * row + 4 * column), eye[row][column], 1e-6)
+          << "eye row " << row << " column " << column;
+    }
+  }
+  EXPECT_EQ(platform::ReadHost<std::int16_t>(record_ + 52), 128) << "zoom x 64";
+  // The host's view matrix: heading times pitch turned the other way (-h, -p),
+  // its columns scaled by 1, the aspect and 0.5 / zoom.
+  const double inverse[3][3] = {{std::cos(h), std::sin(h) * std::sin(p), std::sin(h) * std::cos(p)},
+                                {0, std::cos(p), -std::sin(p)},
+                                {-std::sin(h), std::cos(h) * std::sin(p), std::cos(h) * std::cos(p)}};
+  const double scale[3] = {1.0, 0.75, 0.25};
+  for (std::uint32_t row = 0; row < 4; ++row) {
+    for (std::uint32_t column = 0; column < 4; ++column) {
+      const double expected =
+          row < 3 && column < 3 ? inverse[row][column] * scale[column] : (row == column ? 1 : 0);
+      EXPECT_NEAR(platform::ReadHost<float>(c_.HostViewMatrix + 16 * row + 4 * column), expected, 1e-6)
+          << "matrix row " << row << " column " << column;
+    }
+  }
+  // The orientation words: pitch, bank, heading, each degrees / 360 x (2^32 - 1).
+  const std::uint32_t words[3] = {
+      static_cast<std::uint32_t>(std::trunc(10 / 360.0 * 4294967295.0)),
+      static_cast<std::uint32_t>(static_cast<std::int64_t>(-5 / 360.0 * 4294967295.0)),
+      static_cast<std::uint32_t>(std::trunc(30 / 360.0 * 4294967295.0))};
+  for (std::uint32_t word = 0; word < 3; ++word)
+    EXPECT_EQ(platform::ReadHost<std::uint32_t>(c_.HostViewOrientation + 4 * word), words[word]) << word;
+  // The sub-record: the eye in degrees and kilometres, and on the map.
+  const HostAddress sub = platform::ReadHost<std::uint32_t>(record_ + 280);
+  const double eyeAltitude = 100.0 + 1.7;
+  ASSERT_NE(sub, 0u);
+  EXPECT_EQ(platform::ReadHost<double>(sub + 160), 47.001) << std::hex << sub;
+  EXPECT_EQ(platform::ReadHost<double>(sub + 168), 8.002);
+  EXPECT_NEAR(platform::ReadHost<double>(sub + 176), eyeAltitude / 1000, 1e-12);
+  const double x = (8.002 + 180) / 360 * 0.75, y = (1 - (47.001 + 90) / 180) * 0.5;
+  EXPECT_DOUBLE_EQ(platform::ReadHost<double>(sub + 280), x);
+  EXPECT_DOUBLE_EQ(platform::ReadHost<double>(sub + 288), y);
+  EXPECT_EQ(platform::ReadHost<std::int32_t>(sub + 296), static_cast<std::int32_t>(x * 1073741824.0));
+  EXPECT_EQ(platform::ReadHost<std::int32_t>(sub + 300), static_cast<std::int32_t>(y * 1073741824.0));
+}
+
+// Right wins over left; the eye rises and sinks by speed x dt a frame; the bob
+// follows sin(t x 600 degrees) while walking.
+TEST_F(Pilot, StepsEyeHeightAndBob) {
+  c_.PilotActive = 1;
+  Tick();
+  const double start = c_.PilotLongitude;
+  c_.PilotStepRight = c_.PilotStepLeft = 1;
+  Tick(5);
+  EXPECT_NEAR((c_.PilotLongitude - start) * 111130.524 * std::cos(47 * M_PI / 180), 1.0, 0.01)
+      << "1 m east, stepping right at 2 m/s";
+  c_.PilotStepRight = c_.PilotStepLeft = 0;
+
+  c_.PilotUp = 1;
+  Tick(5);
+  EXPECT_NEAR(c_.PilotEyeHeight, 1.7 + 5 * 2.0 * 0.1, 1e-12);
+  c_.PilotUp = 0;
+  c_.PilotDown = 1;
+  Tick();
+  EXPECT_NEAR(c_.PilotEyeHeight, 2.7 - 0.2, 1e-12);
+  c_.PilotDown = 0;
+  sim::SetKeyHeld(16, true);  // running at 5 m/s
+  c_.PilotUp = 1;
+  Tick();
+  EXPECT_NEAR(c_.PilotEyeHeight, 2.5 + 0.5, 1e-12);
+  c_.PilotUp = 0;
+  sim::SetKeyHeld(16, false);
+
+  c_.PilotForward = 1;
+  Tick();
+  const double t = c_.TickTime;
+  const double bob = std::sin(std::fmod(t * 600.0, 360.0) * M_PI / 180) * 0.03;
+  EXPECT_NEAR(c_.PilotHeadBob, bob, 1e-6);
+  simhost::SimulatedHostMemory memory;
+  EXPECT_NEAR(simhost::ReadHostViewPosition(memory).altitude, 100.0 + bob + 3.0, 1e-4) << "feet, bob and eye";
+}
+
+// A list that loops back on itself is bounded; the bound holds for the whole
+// probe, so that a scene of many such objects cannot hold the host up for
+// many times as long: the objects after it go unsearched in that frame.
+TEST_F(Pilot, ALoopingObjectUsesUpTheProbesBound) {
+  c_.PilotActive = 1;
+  Tick();
+  Block(3.0, 20.0);  // object 0: a surface 3 m up under the pilot
+  GroundProbe probe = ProbeAt(c_.PilotLatitude, c_.PilotLongitude);
+  ProbeGround(c_, probe);
+  ASSERT_NEAR(probe.nearest, kProbeHeight - 103.0, 0.01);
+
+  // An object whose geometry jumps back to its start, listed before the block.
+  constexpr HostAddress kArray = 0x31000000;
+  sim::MapHostRegion(kArray, 0x1000);
+  const HostAddress model = kArray + 0x200;
+  WriteHost<std::uint32_t>(kArray + 96, model);
+  std::uint8_t block[104];
+  platform::ReadHostBytes(kGeometry, block, sizeof block);
+  platform::WriteHostBytes(kArray + 104, block, sizeof block);
+  platform::WriteHostBytes(model + 124, "PNTR", 4);
+  WriteHost<std::int32_t>(model + 128, 1);
+  platform::WriteHostBytes(model + 132, "BLCK", 4);
+  const HostAddress loop = model + 0x200;
+  WriteHost<std::uint32_t>(model + 136, loop - (model + 132));
+  WriteHost<std::uint16_t>(loop, 0xF002);       // a placement ...
+  WriteHost<std::uint16_t>(loop + 30, 0xF004);  // ... and a sphere far away, whose skip leads back
+  WriteHost<std::uint16_t>(loop + 32, 26);
+  WriteHost<std::uint32_t>(loop + 34, static_cast<std::uint32_t>(-30));
+  WriteHost(loop + 40, 1.0e6f);
+  WriteHost(loop + 52, 1.0f);
+  WriteHost<std::int32_t>(c_.HostObjectList, 2);
+  WriteHost<std::uint32_t>(c_.HostObjectList + 12, kArray);
+  probe = ProbeAt(c_.PilotLatitude, c_.PilotLongitude);
+  EXPECT_EQ(ProbeGround(c_, probe), 1) << "the probe ends";
+  EXPECT_EQ(probe.nearest, kNothingFound);
+}
+
 TEST(PilotMath, OffsetsAndEncodings) {
   // A step east across the 180th meridian comes back within -180 to 180.
   const DegreePosition across = OffsetPositionDegrees({0.0, 179.99999, 0.0}, {10.0, 0.0, 0.0});
@@ -205,6 +445,20 @@ TEST(PilotMath, OffsetsAndEncodings) {
   EXPECT_EQ(turn[0], 1073741823u);
   EXPECT_EQ(turn[1], static_cast<std::uint32_t>(-1073741823));
   EXPECT_EQ(turn[2], 4294967295u);
+
+  // What cannot be encoded keeps its words, as the observer's do: not the
+  // equator, not north.
+  std::uint32_t kept[6] = {1, 2, 3, 4, 5, 6};
+  EncodeHostPosition({std::nan(""), 1e300, 10.0}, kept);
+  EXPECT_EQ(kept[0], 1u);
+  EXPECT_EQ(kept[1], 2u);
+  EXPECT_EQ(kept[2], 3u) << "1e300 turns do not fit 64 bits";
+  EXPECT_EQ(kept[5], 10u);
+  std::uint32_t still[3] = {7, 8, 9};
+  EncodeHostOrientation(std::nan(""), 1.0, std::numeric_limits<double>::infinity(), still);
+  EXPECT_EQ(still[0], 7u);
+  EXPECT_NE(still[1], 8u);
+  EXPECT_EQ(still[2], 9u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,13 +23,14 @@ namespace {
 
 using Row = std::map<std::string, double>;
 
-std::vector<Row> Play(const std::string& name) {
+// The scenario's flight; with `startClock`, begun at that multimedia clock reading.
+std::vector<Row> Play(const std::string& name, std::optional<std::uint32_t> startClock = std::nullopt) {
   testing::ResetModule();
   std::string error;
-  const auto scenario =
-      simhost::LoadScenario(std::string(VAROLEN_SOURCE_DIR) + "/data/scenarios/" + name, error);
+  auto scenario = simhost::LoadScenario(std::string(VAROLEN_SOURCE_DIR) + "/data/scenarios/" + name, error);
   EXPECT_TRUE(scenario.has_value()) << error;
   if (!scenario) return {};
+  if (startClock) scenario->startClock = *startClock;
   const auto folder = testing::TestFolder() / name;
   std::FILE* trace = std::tmpfile();
   auto host = simhost::StartNativeHost(*scenario, folder.string());
@@ -75,6 +77,77 @@ bool Moved(const Row& before, const Row& after) {
 
 // Fly-by distance of the settings these scenarios use: 12 s cycles, 150 ft at least.
 double FlyByDistance(double knots) { return std::max(knots * 1852.0 / 3600.0 * 12 * 0.5, 150 * 0.3048); }
+
+// Windows' clock runs on across shut-downs (fast start-up), so days of uptime
+// are common, and it wraps after 49.7 days. A flight flown after ten days, or
+// through the wrap, is the flight flown after ten minutes: the same cameras,
+// cockpit effects, settings and sounds in every frame.
+TEST(CameraScenarios, DaysOfUptimeAndTheClocksWrapChangeNoFlight) {
+  const struct {
+    const char* scenario;
+    std::uint32_t startClock;
+  } cases[] = {
+      {"circuit_travelling.toml", 864000000},            // ten days up
+      {"circuit_travelling.toml", 4294967295u - 60000},  // the wrap a minute in
+      {"cockpit_turn_and_pull_up.toml", 4294967295u - 20000},
+      {"approach_landing.toml", 4294967295u - 30000},
+  };
+  for (const auto& c : cases) {
+    const std::vector<Row> usual = Play(c.scenario);
+    const std::vector<Row> later = Play(c.scenario, c.startClock);
+    ASSERT_EQ(later.size(), usual.size()) << c.scenario;
+    int differing = 0;
+    for (std::size_t frame = 0; frame < usual.size(); ++frame) {
+      Row a = usual[frame], b = later[frame];
+      a.erase("clock");
+      b.erase("clock");
+      if (a != b && differing++ < 3)
+        ADD_FAILURE() << c.scenario << " from " << c.startClock << ": frame " << frame << " differs";
+    }
+    EXPECT_EQ(differing, 0) << c.scenario << " from " << c.startClock;
+  }
+}
+
+// The keys and presets flight, as a pilot would watch it: the eye forward two
+// seconds (1 unit a second), stored as preset 1; the head 52.5 degrees right,
+// the eye back a second along that heading; preset 1 recalled, back in half a
+// second; then the settings switched by their keys.
+TEST(CameraScenarios, ThePresetFlightStoresAndRecallsTheView) {
+  const std::vector<Row> rows = Play("cockpit_keys_and_presets.toml");
+  const auto at = [&rows](double time) -> const Row& {
+    for (const Row& row : rows) {
+      if (row.at("time") >= time - 1e-6) return row;
+    }
+    return rows.back();
+  };
+  constexpr double kEyeWord = 1.0 / 256;  // the eye is written in 1/256 units
+  EXPECT_EQ(at(3.9).at("eye_z"), 1.5) << "the host's view until the internal view is on";
+  EXPECT_NEAR(at(7.1).at("eye_z"), 3.5, kEyeWord);
+  EXPECT_NEAR(at(10.6).at("view_heading"), 52.5, 0.01);
+  const double turned = 52.5 * M_PI / 180;
+  EXPECT_NEAR(at(12.1).at("eye_x"), -0.35 - std::sin(turned), 2 * kEyeWord);
+  EXPECT_NEAR(at(12.1).at("eye_z"), 3.5 - std::cos(turned), 2 * kEyeWord);
+  // On the way back: every frame nearer, none past.
+  double heading = 52.5;
+  for (const Row& row : rows) {
+    if (row.at("time") <= 13.0 || row.at("time") > 13.5) continue;
+    if (heading > 0.0) {
+      EXPECT_LT(row.at("view_heading"), heading) << row.at("time");
+    }
+    EXPECT_GE(row.at("view_heading"), 0.0) << row.at("time");
+    heading = row.at("view_heading");
+  }
+  EXPECT_GT(at(13.1).at("view_heading"), 0.0) << "a transition, not a jump";
+  const Row& back = at(13.6);
+  EXPECT_NEAR(back.at("eye_x"), -0.35, kEyeWord);
+  EXPECT_NEAR(back.at("eye_z"), 3.5, kEyeWord);
+  EXPECT_NEAR(back.at("view_heading"), 0.0, 1e-4);
+  const Row& last = rows.back();
+  EXPECT_EQ(last.at("fly_by"), 0);
+  EXPECT_EQ(last.at("approach"), 1);
+  EXPECT_EQ(last.at("wheel_zoom"), 0);
+  EXPECT_EQ(last.at("internal_view"), 1);
+}
 
 TEST(CameraScenarios, CircuitPlacementsLieAheadOnTheChosenSide) {
   const struct {

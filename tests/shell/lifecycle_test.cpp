@@ -14,6 +14,7 @@
 #include "host/settings.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
+#include "platform/desktop.h"
 #include "support/module_fixture.h"
 
 namespace varolen {
@@ -145,6 +146,21 @@ TEST_F(Lifecycle, ShutdownSavesThenRemovesTheHooksInOrder) {
   EXPECT_LT(firstRemoval, secondRemoval);
   EXPECT_FALSE(sim::HookInstalled(sim::HookKind::CallWndProc));
   EXPECT_FALSE(sim::HookInstalled(sim::HookKind::GetMessage));
+}
+
+// As the process ends the settings are written all the same; the hooks and
+// the sub-menu go with the process.
+TEST_F(Lifecycle, AtProcessEndOnlyTheSettingsAreWritten) {
+  StartWithHostWindow();
+  sim::SendThroughHooks(Shell.hostMainWindow, kInitMenu);
+  const auto popup = platform::SubMenuAt(platform::WindowMenuBar(Shell.hostMainWindow), 3);
+  const int items = platform::MenuItemCount(popup);
+  sim::ClearEvents();
+  ModuleShutdown(Departure::ProcessEnding);
+  EXPECT_GE(EventIndex("SetRegistryString SoundOn=1"), 0);
+  EXPECT_EQ(EventIndex("RemoveThreadHook CallWndProc"), -1);
+  EXPECT_EQ(EventIndex("RemoveThreadHook GetMessage"), -1);
+  EXPECT_EQ(platform::MenuItemCount(popup), items) << "the sub-menu is left to the ending process";
 }
 
 TEST_F(Lifecycle, ShutdownRemovesOnlyTheHookThatWasInstalled) {

@@ -124,6 +124,41 @@ TEST(WaveFile, ReadsHeadersAndRefusesBrokenOnes) {
   EXPECT_EQ(reader.GetFormat()->extraSize, 4);
 }
 
+// DirectSound reads a WAVEFORMATEX: 18 bytes, the extra bytes right after.
+TEST(WaveFile, AFormatsExtraBytesReachTheDeviceWhereItReadsThem) {
+  testing::ResetModule();
+  const Bytes extra = {0xA1, 0xB2, 0xC3, 0xD4};
+  const std::string path = Save("adpcm", Wave({{"fmt ", Format(2, 1, 4, extra)}, {"data", Bytes(64, 1)}}));
+  SoundDevice device;
+  ASSERT_GE(device.Initialize(0, 2, 1, 22050, 16), 0);
+  SoundClip clip;
+  ASSERT_GE(device.CreateSound(clip, path.c_str(), platform::kBufferControl3D, {}, 1), 0);
+  const auto buffers = sim::SoundBuffers();
+  ASSERT_EQ(buffers.size(), 1u);
+  const Bytes& format = buffers[0].format;
+  ASSERT_EQ(format.size(), 22u);
+  EXPECT_EQ(format[16], 4) << "the extra size word at byte 16";
+  EXPECT_EQ(Bytes(format.begin() + 18, format.end()), extra);
+}
+
+// A clip of four buffers plays on a free one; with all four playing, one of
+// them drawn at random starts again.
+TEST(WaveFile, AClipWhoseBuffersAllPlayRestartsOneAtRandom) {
+  testing::ResetModule();
+  const std::string path = Save("four", Wave({{"fmt ", Format(1, 1, 16)}, {"data", Bytes(64, 1)}}));
+  SoundDevice device;
+  ASSERT_GE(device.Initialize(0, 2, 1, 22050, 16), 0);
+  SoundClip clip;
+  ASSERT_GE(device.CreateSound(clip, path.c_str(), platform::kBufferControl3D, {}, 4), 0);
+  for (int play = 0; play < 4; ++play) clip.Play(0, 0);
+  sim::SeedRandom(1);  // the first draw is 41: 41 % 4 starts the second buffer again
+  clip.Play(0, 0);
+  const auto buffers = sim::SoundBuffers();
+  ASSERT_EQ(buffers.size(), 4u);
+  for (std::size_t index = 0; index < 4; ++index)
+    EXPECT_EQ(buffers[index].plays, index == 1 ? 2u : 1u) << index;
+}
+
 class Sounds : public testing::ModuleTest {
  protected:
   void SetUp() override {
@@ -188,6 +223,62 @@ TEST_F(Sounds, WindAndStressFollowTheViewAndTheWeather) {
     }
   }
   EXPECT_FLOAT_EQ(BufferOf(kStrongWindSoundSlot).distance, 0.2f) << "the strong wind at full volume";
+}
+
+// The effect sounds start only once the module has run more than 5 s.
+TEST_F(Sounds, TheRulesWaitFiveSeconds) {
+  Start();
+  CameraSettings.InternalViewActive = 1;
+  testing::Flight flight;
+  flight.wind = 12;  // strong wind, heard outside the cockpit
+  testing::SetFlight(flight);
+  std::uint32_t clock = 10000;
+  testing::RunFrameAt(clock);  // elapsed 1.0
+  while (FrameClock.elapsed < 5.0) testing::RunFrameAt(clock += 500);
+  ASSERT_EQ(FrameClock.elapsed, 5.0);
+  EXPECT_FALSE(BufferOf(kStrongWindSoundSlot).playing) << "at exactly 5 s";
+  testing::RunFrameAt(clock += 500);
+  EXPECT_TRUE(BufferOf(kStrongWindSoundSlot).playing) << "at 5.5 s";
+}
+
+// With the internal view off the five effect sounds are stopped on every frame
+// and the cockpit does not tick.
+TEST_F(Sounds, WithTheInternalViewOffTheEffectSoundsStopEveryFrame) {
+  Start();
+  CameraSettings.InternalViewActive = 0;
+  testing::SetFlight({});
+  std::uint32_t clock = 10000;
+  for (int frame = 0; frame < 3; ++frame) testing::RunFrameAt(clock += 1000);
+  constexpr int kEffects[] = {kWalkSoundSlot, kRunSoundSlot, kLightWindSoundSlot, kStrongWindSoundSlot,
+                              kStressSoundSlot};
+  for (int round = 0; round < 2; ++round) {
+    for (int slot : kEffects) StartSoundSlot(slot, 1);
+    StartSoundSlot(kCrouchSoundSlot, 1);
+    testing::RunFrameAt(clock += 100);
+    for (int slot : kEffects) EXPECT_FALSE(BufferOf(slot).playing) << "slot " << slot << ", round " << round;
+    EXPECT_TRUE(BufferOf(kCrouchSoundSlot).playing) << "not one of the five";
+  }
+  EXPECT_EQ(CockpitController.TickReading, 0u) << "no tick ran";
+}
+
+// At load every sound gets its 3-D settings at once: normal mode, heard from
+// 1 m to 1e9 m. Its place before the listener is set deferred, every frame,
+// and heard when the listener commits.
+TEST_F(Sounds, ThreeDimensionalSettingsAtLoadAndDeferredPlaces) {
+  Start();
+  for (int slot : {kLightWindSoundSlot, kStrongWindSoundSlot, kStressSoundSlot, kWalkSoundSlot, kRunSoundSlot,
+                   kCrouchSoundSlot}) {
+    const platform::Sound3DParameters& heard = BufferOf(slot).parameters;
+    EXPECT_EQ(heard.mode, 0u) << slot;
+    EXPECT_EQ(heard.minimumDistance, 1.0f) << slot;
+    EXPECT_EQ(heard.maximumDistance, 1.0e9f) << slot;
+    EXPECT_FLOAT_EQ(heard.position[2], 0.2f) << slot << ": placed and committed at full volume";
+  }
+  const int commits = sim::SoundCommits();
+  Rules(7.0, 0);  // light wind at 0.7: 0.2 x (1 + 10 x 0.3) = 0.8 m away
+  EXPECT_EQ(sim::SoundCommits(), commits + 1);
+  EXPECT_FLOAT_EQ(BufferOf(kLightWindSoundSlot).distance, 0.8f);
+  EXPECT_EQ(BufferOf(kLightWindSoundSlot).parameters.maximumDistance, 1.0e9f) << "kept through the places";
 }
 
 TEST_F(Sounds, FootstepsLoopsAndMute) {
@@ -266,9 +357,11 @@ TEST_F(Sounds, BuffersAreFilledPaddedAndRestored) {
   EXPECT_EQ(stress[119], 128);
 
   // Lost: restored, refilled and rewound before it plays.
+  platform::SetBufferPosition(BufferOf(kStressSoundSlot).handle, 60);
   sim::LoseSoundBuffers(3);
   EXPECT_EQ(SoundSlots[kStressSoundSlot].sound.Play(0, 0), 0);
   EXPECT_EQ(BufferOf(kStressSoundSlot).bytes[50], 7);
+  EXPECT_EQ(BufferOf(kStressSoundSlot).position, 0u);
   EXPECT_TRUE(BufferOf(kStressSoundSlot).playing);
   // Lost for good: given up in bounded time, not played.
   sim::LoseSoundBuffers(1000000);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <string>
 
 #include "host/host_layout.h"
@@ -56,6 +57,10 @@ TEST_F(SetupDialog, OkStoresWhatTheUserTypedWithinItsLimits) {
       {1007, "2.5", &CameraSettingsRecord::ViewTurbRate, nullptr, 2.0},
       {1009, "-1", &CameraSettingsRecord::GroundTurbRate, nullptr, 0.0},
       {1012, "abc", &CameraSettingsRecord::BuffetTurbRate, nullptr, 0.0},
+      {1009, "1e999", &CameraSettingsRecord::GroundTurbRate, nullptr, 2.0},  // clamped like any large number
+      {1007, "-inf", &CameraSettingsRecord::ViewTurbRate, nullptr, 0.0},
+      {1012, "nan", &CameraSettingsRecord::BuffetTurbRate, nullptr, 0.0},
+      {1008, "1e999", &CameraSettingsRecord::RunningSpeed, nullptr, DBL_MAX},
       {1008, "-3", &CameraSettingsRecord::RunningSpeed, nullptr, 0.0},
       {1014, "-1234.5", &CameraSettingsRecord::ApproachViewX, nullptr, -1234.5},
       {1006, "-80", nullptr, &CameraSettingsRecord::FlyByMinDistance, 80},

@@ -3,7 +3,7 @@
 
 usage: run_wine_test.py WINDOWS_BUILD TEST [NATIVE_SIMHOST]
 TEST is one of: prefix, startup, no_main_window, hooks_and_menu, registry,
-registry_garbage, dialogs, sound, installed_archive, frame_cost, stress,
+registry_at_process_end, registry_garbage, dialogs, sound, installed_archive, frame_cost, stress,
 agreement (stress and agreement also need the native simhost), cleanup.
 
 The prefix and every run's files lie in a scratch folder of the ctest run that
@@ -121,12 +121,31 @@ def test_registry(host, work, native):
           f"settings at the next start-up {row['fly_by']} {row['sound']} {row['internal_view']}")
 
 
+def test_registry_at_process_end(host, work, native):
+    """The simulator quits with the module loaded: the settings are written as
+    the process ends, and read back at the next start-up."""
+    _, _ = play(host, work, "menu_and_hooks.toml", "--exit-loaded")
+    host.wineserver("-w")
+    _, trace = play(host, work, "quiet.toml", "--keep-registry")
+    row = first_row(trace)
+    check((row["fly_by"], row["sound"], row["internal_view"]) == ("0", "0", "1"),
+          f"settings after the process ended with the module loaded: "
+          f"{row['fly_by']} {row['sound']} {row['internal_view']}")
+
+
 def test_registry_garbage(host, work, native):
     summary, trace = play(host, work, "registry_garbage.toml")
     written = registry_of(summary)
     check(written["FlyByDuration"] == "12" and written["SoundOn"] == "0" and written["ApproachViewX"] == "0.000000"
           and written["ViewTurbRate"] == "5.000000", f"garbage texts converted to {written}")
     check(first_row(trace)["sound"] == "0", "an empty text did not turn the sound off")
+    # A text of more than 1 MiB is cut like any long text, not taken as missing.
+    scenario = work / "registry_long.toml"
+    scenario.write_text((SCENARIOS / "registry_garbage.toml").read_text().replace(
+        'FlyByDuration = "12abc"', 'FlyByDuration = "17' + " " * (3 << 19) + '"'))
+    code, summary, _ = host.run(scenario, work / "registry_long")
+    check(code == 0, f"simhost.exe ended with {code} for a long registry text")
+    check(registry_of(summary)["FlyByDuration"] == "17", f"a long text read as {registry_of(summary)['FlyByDuration']}")
 
 
 def test_dialogs(host, work, native):

@@ -26,7 +26,7 @@ int Run(int argc, char** argv) {
       "Loads FOLDER\\Modules\\Varolen2004.dll, plays a scenario through real windows,\n"
       "hooks and messages, and writes OUT\\trace.csv and OUT\\summary.txt."};
   std::string scenarioPath, out = "out", folder = "simulator", module = "Varolen2004.dll";
-  bool keepRegistry = false, installed = false, withoutModule = false;
+  bool keepRegistry = false, installed = false, withoutModule = false, exitLoaded = false;
   int reloads = 0;
   std::string screenshots, sounds;
   app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required();
@@ -39,6 +39,9 @@ int Run(int argc, char** argv) {
   app.add_option("--reloads", reloads, "After the scenario, unload and load the module this many times");
   app.add_flag("--without-module", withoutModule,
                "Do not load the module: what the frame messages cost the host alone (summary: frame_cost)");
+  app.add_flag("--exit-loaded", exitLoaded,
+               "End the process with the module still loaded, as the simulator does when it quits "
+               "(the summary then has no registry lines)");
   app.add_option("--dialog-screenshots", screenshots, "Save a picture of each of the module's dialogs here");
   app.add_option("--sounds", sounds, "The module's wave files, to install into FOLDER\\Varolen\\Sound");
   CLI11_PARSE(app, argc, argv);
@@ -69,9 +72,12 @@ int Run(int argc, char** argv) {
     if (reloads > 0 && !withoutModule) {
       for (const std::string& line : simhost::win32::Reload(host, reloads)) lines.push_back(line);
     }
-    host.Unload();
+    // Ending the process with the module loaded: Windows detaches it as the process ends.
+    if (!exitLoaded) host.Unload();
     for (const std::string& line : host.ReportLines()) lines.push_back(line);
-    for (const std::string& line : simhost::win32::RegistryLines()) lines.push_back(line);
+    if (!exitLoaded) {
+      for (const std::string& line : simhost::win32::RegistryLines()) lines.push_back(line);
+    }
     simhost::WriteSummary(*scenario, run, host.MessageBoxes(), lines, summary);
     std::fclose(trace);
     std::fclose(summary);

@@ -20,6 +20,7 @@ namespace sim {
 namespace {
 
 struct FilesState {
+  bool diskFull = false;
   std::optional<std::string> answer;
   std::vector<FileDialogShown> shown;
   std::vector<DialogAnswer> dialogAnswers;
@@ -37,6 +38,8 @@ FilesState& State() {
 void ResetFiles() { State() = FilesState{}; }
 
 void AnswerFileDialogs(std::optional<std::string> path) { State().answer = std::move(path); }
+
+void FillDisk(bool full) { State().diskFull = full; }
 
 const std::vector<FileDialogShown>& FileDialogsShown() { return State().shown; }
 
@@ -82,7 +85,24 @@ void LocalPath(const char* path, char (&local)[4096]) {
 std::FILE* OpenFile(const char* path, const char* mode) {
   char local[4096];
   LocalPath(path, local);
+  // A full disk takes what is written and fails as it is flushed, as a real one does.
+  if (sim::State().diskFull && std::strpbrk(mode, "wa+") != nullptr) return std::fopen("/dev/full", mode);
   return std::fopen(local, mode);
+}
+
+bool ReplaceFileWith(const char* path, const char* replacement) {
+  char local[4096];
+  char localReplacement[4096];
+  LocalPath(path, local);
+  LocalPath(replacement, localReplacement);
+  sim::detail::LogEvent(std::string("ReplaceFileWith ") + path);
+  return std::rename(localReplacement, local) == 0;
+}
+
+bool RemoveFile(const char* path) {
+  char local[4096];
+  LocalPath(path, local);
+  return std::remove(local) == 0;
 }
 
 bool FileReader::Open(const char* path) {

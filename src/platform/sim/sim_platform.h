@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/host_memory.h"
 #include "platform/registry.h"
+#include "platform/sound.h"
 
 namespace varolen::sim {
 
@@ -91,6 +92,11 @@ int PointerShown();
 // The window that has the mouse captured, 0 for none.
 WindowHandle CapturedWindow();
 
+// --- Files ---
+// A full disk: files opened for writing take what is written and fail as they
+// are flushed or closed.
+void FillDisk(bool full);
+
 // --- File dialogs ---
 // The answer of the next file dialogs: the path the user chooses, or nothing (cancel).
 void AnswerFileDialogs(std::optional<std::string> path);
@@ -137,8 +143,10 @@ struct SoundBufferSeen {
   std::vector<std::uint8_t> bytes;
   bool playing, looping, lost;
   std::uint32_t position;
-  float distance;  // the 3-D position's z: where the source stands before the listener
+  float distance;  // the heard 3-D position's z: where the source stands before the listener
   std::uint32_t plays;
+  std::vector<std::uint8_t> format;        // the wave format it was made with, its extra bytes included
+  platform::Sound3DParameters parameters;  // as the listener hears them: deferred ones once committed
 };
 std::vector<SoundBufferSeen> SoundBuffers();
 // How many buffers exist now, without copying them.

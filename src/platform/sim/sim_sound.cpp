@@ -3,6 +3,7 @@
 // device, lost buffers, another 3-D algorithm).
 #include <cstring>
 #include <map>
+#include <optional>
 
 #include "platform/sim/sim_state.h"
 #include "platform/sound.h"
@@ -14,12 +15,14 @@ namespace {
 
 struct Buffer {
   std::vector<std::uint8_t> bytes;
+  std::vector<std::uint8_t> format;  // the wave format as DirectSound reads it
   bool playing = false;
   bool looping = false;
   bool lost = false;
   int restoresUntilBack = 0;  // a lost buffer needs this many Restore calls
   std::uint32_t position = 0;
-  platform::Sound3DParameters parameters = {};
+  platform::Sound3DParameters parameters = {};          // as the listener hears them
+  std::optional<platform::Sound3DParameters> deferred;  // set, not yet committed
   std::uint32_t plays = 0;
 };
 
@@ -64,7 +67,7 @@ std::vector<SoundBufferSeen> SoundBuffers() {
   std::vector<SoundBufferSeen> seen;
   for (const auto& [handle, buffer] : State().buffers) {
     seen.push_back({handle, buffer.bytes, buffer.playing, buffer.looping, buffer.lost, buffer.position,
-                    buffer.parameters.position[2], buffer.plays});
+                    buffer.parameters.position[2], buffer.plays, buffer.format, buffer.parameters});
   }
   return seen;
 }
@@ -99,16 +102,26 @@ SoundResult CreateListener(SoundDeviceHandle /*device*/, ListenerHandle* listene
   return kSoundOk;
 }
 
+// Deferred 3-D settings take effect with the listener's commit.
 SoundResult CommitListener(ListenerHandle /*listener*/) {
   ++State().commits;
+  for (auto& [handle, buffer] : State().buffers) {
+    if (buffer.deferred) buffer.parameters = *buffer.deferred;
+    buffer.deferred.reset();
+  }
   return kSoundOk;
 }
 
 SoundResult CreateSoundBuffer(SoundDeviceHandle /*device*/, std::uint32_t /*flags*/, std::uint32_t size,
-                              const SoundFormat* /*format*/, const Guid& /*algorithm*/,
+                              const SoundFormat* format, const Guid& /*algorithm*/,
                               SoundBufferHandle* buffer) {
   *buffer = State().nextHandle++;
   State().buffers[*buffer].bytes.assign(size + State().extraBytes, 0xEE);
+  // As DirectSound reads a WAVEFORMATEX: 18 bytes, then as many more as its
+  // size word at byte 16 says.
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(format);
+  const std::size_t extra = static_cast<std::size_t>(bytes[16]) | static_cast<std::size_t>(bytes[17]) << 8;
+  State().buffers[*buffer].format.assign(bytes, bytes + 18 + extra);
   return State().refuseFull3D ? kSoundNoVirtualization : kSoundOk;
 }
 
@@ -193,10 +206,15 @@ SoundResult Get3DParameters(Sound3DHandle buffer3D, Sound3DParameters* parameter
   return kSoundOk;
 }
 
-SoundResult Set3DParameters(Sound3DHandle buffer3D, const Sound3DParameters& parameters, bool /*deferred*/) {
+SoundResult Set3DParameters(Sound3DHandle buffer3D, const Sound3DParameters& parameters, bool deferred) {
   auto found = State().buffers3D.find(buffer3D);
   if (found == State().buffers3D.end() || sim::Find(found->second) == nullptr) return kSoundInvalidArgument;
-  sim::Find(found->second)->parameters = parameters;
+  sim::Buffer& buffer = *sim::Find(found->second);
+  if (deferred) {
+    buffer.deferred = parameters;
+  } else {
+    buffer.parameters = parameters;
+  }
   return kSoundOk;
 }
 

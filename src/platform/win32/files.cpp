@@ -12,6 +12,12 @@ namespace varolen::platform {
 
 std::FILE* OpenFile(const char* path, const char* mode) { return std::fopen(path, mode); }
 
+bool ReplaceFileWith(const char* path, const char* replacement) {
+  return MoveFileExA(replacement, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool RemoveFile(const char* path) { return DeleteFileA(path) != 0; }
+
 bool FileReader::Open(const char* path) {
   Close();
   const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -4,16 +4,14 @@
 #include <windows.h>
 
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace varolen::platform {
 
 namespace {
 
 HKEY RootKey(RegistryRoot /*root*/) { return HKEY_LOCAL_MACHINE; }
-
-// Beyond this a value is not one of ours; it is not read at all.
-constexpr DWORD kLargestValueRead = 1u << 20;
 
 }  // namespace
 
@@ -46,13 +44,15 @@ bool QueryRegistryValue(RegistryKey key, const char* name, std::uint8_t* buffer,
     *size = length;
     return true;
   }
-  if (result != ERROR_MORE_DATA || length > kLargestValueRead) return false;
-  // A value longer than the buffer is read whole once and cut (start-up only).
-  std::vector<std::uint8_t> whole(length);
-  result = RegQueryValueExA(handle, name, nullptr, nullptr, whole.data(), &length);
+  if (result != ERROR_MORE_DATA) return false;
+  // A value longer than the buffer, however long, is read whole once and cut
+  // (at start-up only); only a value the process has no room for is missing.
+  const std::unique_ptr<std::uint8_t[]> whole(new (std::nothrow) std::uint8_t[length]);
+  if (whole == nullptr) return false;
+  result = RegQueryValueExA(handle, name, nullptr, nullptr, whole.get(), &length);
   if (result != ERROR_SUCCESS) return false;
   *size = length < capacity ? length : capacity;
-  std::memcpy(buffer, whole.data(), *size);
+  std::memcpy(buffer, whole.get(), *size);
   return true;
 }
 
