@@ -162,14 +162,19 @@ TEST_F(ViewUpdate, OnlyACopyOfTheSameRecordIsWrittenBack) {
   };
   for (const auto& c : cases) {
     testing::ResetModule();
-    // The two records differ only in their base eye, which the change
-    // detection does not compare: the second is never mistaken for the first.
     const auto records = StartWithHost({{.kind = c.kindBefore, .eyeBase = {0, 1, 2}, .zoom = 1.0},
                                         {.kind = 2, .eyeBase = {0.5, 0.75, 1.5}, .zoom = 1.0}});
     testing::SetFlight({});
     DiscoverHostModules(controller_);
     controller_.TickStep = 0.1;
     UpdateCockpitView(controller_, 1);  // takes the first record if it is a virtual cockpit
+    // The second record is the first as the module wrote it, but for its base
+    // eye, which the change detection does not compare.
+    if (c.secondRecord) {
+      testing::WriteHostRecord(records[1], testing::HostRecord(records[0]));
+      const std::int16_t base[3] = {128, 192, 384};  // (0.5, 0.75, 1.5)
+      platform::WriteHostBytes(records[1] + field::kBaseEye, base, sizeof base);
+    }
     // The host makes a virtual cockpit current: the first record, or the second.
     const HostAddress current = c.secondRecord ? records[1] : records[0];
     if (c.secondRecord) platform::WriteHost<std::int32_t>(records[0] + field::kKind, 0);
