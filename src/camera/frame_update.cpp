@@ -97,6 +97,7 @@ void RunCockpit() {
   controller.PilotActive = settings.ExternalViewActive;
   controller.UseMouseInSpot = settings.UseMouseInSpot;
   controller.EnableWheelZoom = settings.EnableWheelZoom;
+  controller.HeadTrackerOn = settings.HeadTrackerOn;
   TickCockpitController(controller);
   if (FrameClock.elapsed > kSoundStartSeconds) {
     UpdateSoundEffects();

@@ -4,6 +4,7 @@
 #include "cockpit/view_update.h"
 #include "interaction/walking_pilot.h"
 #include "platform/clock.h"
+#include "tracker/head_tracker.h"
 
 namespace varolen {
 
@@ -25,6 +26,7 @@ int TickCockpitController(CockpitControllerRecord& controller) {
   controller.TickReading = now;
   controller.TickTime = now / 1000.0;
   controller.InCockpitView = 0;
+  UpdateHeadTracker(controller.HeadTrackerOn != 0, now);
   UpdateCockpitView(controller, 1);
   UpdateWalkingPilot(controller);
   return 1;

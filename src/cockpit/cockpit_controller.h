@@ -111,6 +111,12 @@ struct CockpitControllerRecord {
   std::int32_t LastCursorX;  // screen pixels
   std::int32_t LastCursorY;
   std::int32_t InCockpitView;
+
+  // Head tracking: the setting, and the tracker's offset as it went into the
+  // record last written (taken out again when the host's changes are taken over).
+  std::int32_t HeadTrackerOn;
+  Angles WrittenTrackerAngles;
+  Point3 WrittenTrackerEye;
 };
 
 extern CockpitControllerRecord CockpitController;

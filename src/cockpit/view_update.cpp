@@ -1,5 +1,6 @@
 #include "cockpit/view_update.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -10,6 +11,7 @@
 #include "maths/view_math.h"
 #include "platform/host_memory.h"
 #include "platform/host_variables.h"
+#include "tracker/head_tracker.h"
 
 namespace varolen {
 
@@ -41,6 +43,7 @@ std::array<platform::ModuleVariable, kCount> viewVariables = FreshVariables(kVie
 double Variable(ViewVariable variable) { return viewVariables[variable].Value(); }
 
 constexpr double kHeadTurnRate = 35.0;  // degrees per second while a head key is held
+constexpr double kLongestLean = 0.5;    // eye units (metres) the tracked head moves the eye at most
 
 // A 16-bit word of a truncated value; a value that is no number leaves the word as it was.
 void SetWord(std::uint8_t* record, std::uint32_t offset, double value) {
@@ -169,6 +172,11 @@ void RunHeadMotion(CockpitControllerRecord& c, double height) {
 // the module last wrote it, by the shortest way; from then on the module owns
 // this record.
 void TakeOver(CockpitControllerRecord& c, HostAddress view, const std::uint8_t* host) {
+  // The pilot's head, as the module wrote it into this very record, is no
+  // change of the host's: it is taken out before the view is followed.
+  const bool ours = c.SavedViewSource == view;
+  const Angles head = ours ? c.WrittenTrackerAngles : Angles{};
+  const Point3 lean = ours ? c.WrittenTrackerEye : Point3{};
   std::memcpy(c.SavedView, host, kHostViewRecordSize);
   c.SavedViewSource = view;
   if (MatrixFinite(host)) {
@@ -180,15 +188,16 @@ void TakeOver(CockpitControllerRecord& c, HostAddress view, const std::uint8_t* 
       }
     }
     ViewAngles3 seen = ViewAnglesFromMatrix(rows);
-    seen.heading += RecordField<std::int32_t>(host, field::kDirectionStep) * 45.0;
+    seen.heading += RecordField<std::int32_t>(host, field::kDirectionStep) * 45.0 - head.heading;
+    seen.pitch -= head.pitch;
     c.ViewAngles.pitch += AngleDifference(seen.pitch, c.WrittenViewAngles.pitch);
     c.ViewAngles.heading += AngleDifference(seen.heading, c.WrittenViewAngles.heading);
     c.ViewAngles.bank += AngleDifference(seen.bank, c.WrittenViewAngles.bank);
   }
   const Point3 base = BaseEye(host);
-  c.EyePosition = {(base.x + RecordField<std::int16_t>(host, field::kEyeOffset)) / 256.0,
-                   (base.y + RecordField<std::int16_t>(host, field::kEyeOffset + 2)) / 256.0,
-                   (base.z + RecordField<std::int16_t>(host, field::kEyeOffset + 4)) / 256.0};
+  c.EyePosition = {(base.x + RecordField<std::int16_t>(host, field::kEyeOffset)) / 256.0 - lean.x,
+                   (base.y + RecordField<std::int16_t>(host, field::kEyeOffset + 2)) / 256.0 - lean.y,
+                   (base.z + RecordField<std::int16_t>(host, field::kEyeOffset + 4)) / 256.0 - lean.z};
   c.Zoom = RecordField<std::int16_t>(host, field::kZoom) / 64.0;
   c.TargetEyePosition = c.EyePosition;
   c.TargetViewAngles = c.ViewAngles;
@@ -201,12 +210,28 @@ void TakeOver(CockpitControllerRecord& c, HostAddress view, const std::uint8_t* 
   c.SpotDistance = Length(spot);
 }
 
+// The head's move turned from the head's frame by the view's heading, within reach.
+Point3 LeanOf(const TrackerOffset& head, double headingDegrees) {
+  Vec3 lean = {head.x, head.y, head.z};
+  RotateHeading(lean, headingDegrees * kDegreesToRadians);
+  return {std::clamp(lean.x, -kLongestLean, kLongestLean), std::clamp(lean.y, -kLongestLean, kLongestLean),
+          std::clamp(lean.z, -kLongestLean, kLongestLean)};
+}
+
 void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t* host) {
   std::uint8_t* saved = c.SavedView;
+  c.WrittenTrackerAngles = {};
+  c.WrittenTrackerEye = {};
   if (kind != kSpotView) {
-    const Angles total = {c.ViewAngles.pitch + c.LatencyOffset.pitch + c.TurbOffset.pitch,
-                          c.ViewAngles.heading + c.LatencyOffset.heading + c.TurbOffset.heading,
-                          c.ViewAngles.bank + c.LatencyOffset.bank + c.TurbOffset.bank};
+    // The pilot's own head goes on top of the view and the head motion.
+    const TrackerOffset& head = HeadTracker.applied;
+    const Angles total = {
+        c.ViewAngles.pitch + c.LatencyOffset.pitch + c.TurbOffset.pitch + head.pitch,
+        c.ViewAngles.heading + c.LatencyOffset.heading + c.TurbOffset.heading + head.heading,
+        c.ViewAngles.bank + c.LatencyOffset.bank + c.TurbOffset.bank + head.bank};
+    const Point3 lean = LeanOf(head, total.heading);
+    c.WrittenTrackerAngles = {head.pitch, head.heading, head.bank};
+    c.WrittenTrackerEye = lean;
     const Matrix4 rotation = MultiplyMatrix(RotationZ(total.bank * kDegreesToRadians),
                                             MultiplyMatrix(RotationX(total.pitch * kDegreesToRadians),
                                                            RotationY(total.heading * kDegreesToRadians)));
@@ -219,9 +244,9 @@ void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t
     }
     // Against the base eye written with them, so that the host's eye is the module's.
     const Point3 base = BaseEye(saved);
-    SetWord(saved, field::kEyeOffset, c.EyePosition.x * 256.0 - base.x);
-    SetWord(saved, field::kEyeOffset + 2, c.EyePosition.y * 256.0 - base.y);
-    SetWord(saved, field::kEyeOffset + 4, c.EyePosition.z * 256.0 - base.z);
+    SetWord(saved, field::kEyeOffset, (c.EyePosition.x + lean.x) * 256.0 - base.x);
+    SetWord(saved, field::kEyeOffset + 2, (c.EyePosition.y + lean.y) * 256.0 - base.y);
+    SetWord(saved, field::kEyeOffset + 4, (c.EyePosition.z + lean.z) * 256.0 - base.z);
     SetWord(saved, field::kZoom, c.Zoom * 64.0);
     SetWord(saved, field::kHeading, c.ViewAngles.heading / 360.0 * 65536.0);  // without the head motion
   }

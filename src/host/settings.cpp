@@ -29,6 +29,7 @@ const PersistedSetting kPersistedSettings[kPersistedSettingCount] = {
     {"GroundTurbOn", &CameraSettingsRecord::GroundTurbOn, nullptr},
     {"BuffetTurbOn", &CameraSettingsRecord::BuffetTurbOn, nullptr},
     {"SoundOn", &CameraSettingsRecord::SoundOn, nullptr},
+    {"HeadTrackerOn", &CameraSettingsRecord::HeadTrackerOn, nullptr},
 };
 
 namespace {
@@ -93,6 +94,7 @@ void SetDefaultSettings() {
       .GroundTurbOn = 1,
       .BuffetTurbOn = 1,
       .SoundOn = 1,
+      .HeadTrackerOn = 1,
       .ExternalViewActive = 0,
   };
 }

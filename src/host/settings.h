@@ -33,6 +33,7 @@ struct CameraSettingsRecord {
   std::int32_t GroundTurbOn;
   std::int32_t BuffetTurbOn;
   std::int32_t SoundOn;
+  std::int32_t HeadTrackerOn;
   // Never persisted: the walking pilot starts off at every start-up.
   std::int32_t ExternalViewActive;
 };
@@ -46,7 +47,7 @@ struct PersistedSetting {
   double CameraSettingsRecord::*real;
 };
 
-inline constexpr std::size_t kPersistedSettingCount = 21;
+inline constexpr std::size_t kPersistedSettingCount = 22;
 extern const PersistedSetting kPersistedSettings[kPersistedSettingCount];
 
 inline constexpr const char* kSettingsKeyPath =

@@ -8,6 +8,7 @@
 #include "host/settings.h"
 #include "input/toggles.h"
 #include "input/view_presets.h"
+#include "tracker/head_tracker.h"
 #include "ui/setup_dialog.h"
 
 namespace varolen {
@@ -91,6 +92,10 @@ int HandleCommand(int, int, KeyBinding* binding) {
     Toggle(settings.EnableWheelZoom);
   } else if (names("ToggleUseMouseInSpot")) {
     Toggle(settings.UseMouseInSpot);
+  } else if (names("ToggleHeadTracker")) {
+    Toggle(settings.HeadTrackerOn);
+  } else if (names("CentreHeadTracker")) {
+    CentreHeadTracker();
   } else if (names("Setup")) {
     // Not consumed: the binding stays idle, so the next press opens it again.
     ShowSetupDialog(Shell.hostMainWindow);

@@ -13,6 +13,7 @@
 #include "platform/desktop.h"
 #include "platform/host_memory.h"
 #include "platform/host_variables.h"
+#include "tracker/head_tracker.h"
 
 namespace varolen {
 
@@ -190,8 +191,10 @@ void WritePilotView(CockpitControllerRecord& c, HostAddress view, std::uint8_t* 
     std::memcpy(record + at, position, sizeof position);
   }
 
-  const double h = c.PilotHeading * kDegreesToRadians;
-  const double p = c.PilotHeadPitch * kDegreesToRadians;
+  // The pilot's own head turns on top of the keys' and the mouse's, beyond their limits.
+  const TrackerOffset& head = HeadTracker.applied;
+  const double h = (c.PilotHeading + head.heading) * kDegreesToRadians;
+  const double p = (c.PilotHeadPitch + head.pitch) * kDegreesToRadians;
   const Matrix4 eyeRotation = HeadingPitch(h, p);
   SetRecordField<std::int32_t>(record, field::kDirectionStep, 0);
   for (std::uint32_t row = 0; row < 3; ++row) {

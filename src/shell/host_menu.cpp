@@ -27,6 +27,7 @@ constexpr CheckedItem kCheckedItems[] = {
     {kMenuWheelZoom, "Enable wheel zoom in VC", &CameraSettingsRecord::EnableWheelZoom},
     {kMenuMouseInSpot, "Use mouse in Spot view", &CameraSettingsRecord::UseMouseInSpot},
     {kMenuSound, "Sound on", &CameraSettingsRecord::SoundOn},
+    {kMenuHeadTracker, "Head tracker", &CameraSettingsRecord::HeadTrackerOn},
 };
 
 // Takes the copy built at the last opening, and the separator before it, out of
@@ -103,6 +104,9 @@ int RunMenuCommand(platform::WindowHandle window, std::uint16_t id) {
       return 1;
     case kMenuSound:
       ToggleSound();
+      return 1;
+    case kMenuHeadTracker:
+      Toggle(CameraSettings.HeadTrackerOn);
       return 1;
     case kMenuLoadViews:
       LoadViewPresetsInteractive(window);

@@ -19,6 +19,7 @@ enum MenuCommand : std::uint16_t {
   kMenuLoadViews = 30728,
   kMenuSaveViews = 30729,
   kMenuAbout = 30731,
+  kMenuHeadTracker = 30732,
 };
 
 inline constexpr const char* kSubMenuText = "&Varolen 2004";

@@ -9,9 +9,11 @@
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
 #include "interaction/walking_pilot.h"
+#include "platform/files.h"
 #include "shell/hooks.h"
 #include "shell/host_menu.h"
 #include "sound/sound_effects.h"
+#include "tracker/head_tracker.h"
 
 namespace varolen {
 
@@ -24,6 +26,16 @@ void DeriveSimulatorFolder() {
   Shell.simulatorFolderComplete = length < kPathCapacity;
   CutAtLastBackslash(SimulatorFolder);
   CutAtLastBackslash(SimulatorFolder);
+}
+
+// The [HeadTracker] section of the binding file; a file that is not there
+// leaves the scales at 1.
+void ReadTrackerScalesFile(const char* path) {
+  HeadTracker.scales = {};
+  std::FILE* file = platform::OpenFile(path, "r");
+  if (file == nullptr) return;
+  ReadTrackerScales(file, HeadTracker.scales);
+  std::fclose(file);
 }
 
 void InstallHooks() {
@@ -55,6 +67,7 @@ int ModuleStartup() {
   char configurationPath[kPathCapacity];
   if (SimulatorFilePath(configurationPath, "Varolen2004.cfg")) {
     ReadKeyBindings(configurationPath, "Keyboard", KeyBindings);
+    ReadTrackerScalesFile(configurationPath);
   }
   CockpitController.ConfigBindingTable = &KeyBindings;
 
@@ -65,6 +78,7 @@ int ModuleStartup() {
 void ModuleShutdown(Departure departure) {
   SaveSettings();
   if (departure == Departure::ProcessEnding) return;
+  CloseHeadTracker();
   if (Shell.callWndProcHook != 0) platform::RemoveThreadHook(Shell.callWndProcHook);
   if (Shell.getMessageHook != 0) platform::RemoveThreadHook(Shell.getMessageHook);
   Shell.callWndProcHook = 0;
@@ -79,6 +93,7 @@ void ResetModuleState() {
   ResetInputState();
   ResetInteractionState();
   ResetSoundEffects();
+  ResetHeadTrackerState();
   HostMenu = {};
 }
 

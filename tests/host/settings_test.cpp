@@ -17,7 +17,7 @@ using testing::ModuleTest;
 
 const std::string kKey = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0\\Varolen";
 
-// The 21 persisted settings in their registry order, with the text each default is stored as.
+// The 22 persisted settings in their registry order, with the text each default is stored as.
 const std::pair<const char*, const char*> kDefaultTexts[] = {
     {"FlyByActive", "1"},
     {"FlyByDuration", "10"},
@@ -40,15 +40,16 @@ const std::pair<const char*, const char*> kDefaultTexts[] = {
     {"GroundTurbOn", "1"},
     {"BuffetTurbOn", "1"},
     {"SoundOn", "1"},
+    {"HeadTrackerOn", "1"},
 };
 
 class Settings : public ModuleTest {};
 
-TEST_F(Settings, FirstShutdownCreatesTheKeyWithAll21DefaultTexts) {
+TEST_F(Settings, FirstShutdownCreatesTheKeyWithAll22DefaultTexts) {
   StartWithHostWindow();
   EXPECT_FALSE(sim::RegistryKeyExists(kKey));
   ModuleShutdown();
-  EXPECT_EQ(sim::RegistryValueNames(kKey).size(), 21u);
+  EXPECT_EQ(sim::RegistryValueNames(kKey).size(), 22u);
   for (const auto& [name, text] : kDefaultTexts) EXPECT_EQ(sim::RegistryText(kKey, name), text) << name;
 }
 
@@ -61,9 +62,9 @@ TEST_F(Settings, AreReadAndWrittenInRegistryOrder) {
     if (event.rfind("QueryRegistryValue ", 0) == 0) reads.push_back(event.substr(19));
     if (event.rfind("SetRegistryString ", 0) == 0) writes.push_back(event.substr(18, event.find('=') - 18));
   }
-  ASSERT_EQ(reads.size(), 21u);
-  ASSERT_EQ(writes.size(), 21u);
-  for (std::size_t index = 0; index < 21; ++index) {
+  ASSERT_EQ(reads.size(), 22u);
+  ASSERT_EQ(writes.size(), 22u);
+  for (std::size_t index = 0; index < 22; ++index) {
     EXPECT_EQ(reads[index], kDefaultTexts[index].first);
     EXPECT_EQ(writes[index], kDefaultTexts[index].first);
   }

@@ -58,6 +58,7 @@ TEST_F(HostMenuTest, IsAppendedToTheFourthPopupWithItsItemsInOrder) {
       {Kind::Text, 30725, "Enable wheel zoom in VC", true},
       {Kind::Text, 30726, "Use mouse in Spot view", false},
       {Kind::Text, 30727, "Sound on", true},
+      {Kind::Text, 30732, "Head tracker", true},
       {Kind::Separator, 0, "", false},
       {Kind::Text, 30729, "Save view config...", false},
       {Kind::Text, 30728, "Load view config...", false},

@@ -30,14 +30,14 @@ SCENARIOS = Path(__file__).resolve().parent / "scenarios"
 MODULE_MENU = [
     "30720 Activate Fly-by", "30721 Activate Approach View", "30723 Internal pilot view",
     "30724 External pilot view", "30725 Enable wheel zoom in VC", "30726 Use mouse in Spot view", "30727 Sound on",
-    "-", "30729 Save view config...", "30728 Load view config...", "-", "30722 Setup...", "30731 About...",
+    "30732 Head tracker", "-", "30729 Save view config...", "30728 Load view config...", "-", "30722 Setup...", "30731 About...",
 ]
 DEFAULT_TEXTS = {
     "FlyByActive": "1", "FlyByDuration": "10", "FlyByRelAltitude": "0", "FlyByMinDistance": "50",
     "FlyByCameraPlacement": "0", "FlyByTravelling": "0", "ApproachActive": "0", "ApproachViewX": "25.000000",
     "ApproachViewZ": "0.000000", "InternalViewActive": "0", "EnableWheelZoom": "1", "UseMouseInSpot": "0",
     "SmoothView": "1", "ViewTurbRate": "0.600000", "GroundTurbRate": "0.600000", "BuffetTurbRate": "0.600000",
-    "RunningSpeed": "5.000000", "ViewTurbOn": "1", "GroundTurbOn": "1", "BuffetTurbOn": "1", "SoundOn": "1",
+    "RunningSpeed": "5.000000", "ViewTurbOn": "1", "GroundTurbOn": "1", "BuffetTurbOn": "1", "SoundOn": "1", "HeadTrackerOn": "1",
 }
 # Trace columns that hold floating-point values, and how far the hosts may differ.
 TOLERANCE = 1e-6

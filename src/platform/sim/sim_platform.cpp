@@ -8,6 +8,7 @@ void ResetBasics();
 void ResetRegistry();
 void ResetDesktop();
 void ResetFiles();
+void ResetHeadTracker();
 void ResetSound();
 
 namespace {
@@ -31,6 +32,7 @@ void ResetPlatform() {
   ResetDesktop();
   ResetFiles();
   ResetSound();
+  ResetHeadTracker();
   ClearEvents();
 }
 

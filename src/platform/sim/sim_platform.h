@@ -129,6 +129,17 @@ const std::vector<ModalDialogShown>& ModalDialogsShown();
 // The controls of a dialog as one line, by identifier.
 std::string DescribeDialogControls(const platform::DialogField* fields, int count);
 
+// --- The head tracker's block ---
+// A tracker makes the named mapping (of `size` bytes; the protocol's is 108)
+// and keeps it; stops holding it. While the module has it open the block
+// lives on, as Windows keeps a mapping while any handle to it is open.
+void StartHeadTracker(std::uint32_t size = 108);
+void StopHeadTracker();
+// A tracker's store of one 32-bit field.
+void WriteHeadTrackerWord(std::uint32_t offset, std::uint32_t word);
+// How often the module asked for the mapping while it had none.
+int HeadTrackerOpenAttempts();
+
 // --- The sound device (DirectSound) ---
 void SetSoundDeviceAvailable(bool available);
 // Buffers created from now on report that another 3-D algorithm was used.

@@ -1,0 +1,195 @@
+#include "tracker/head_tracker.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/text.h"
+#include "maths/geometry.h"
+#include "platform/head_tracker.h"
+
+namespace varolen {
+
+HeadTrackerRecord HeadTracker;
+
+namespace {
+
+// The block's fields: the pose's id, then the pose, each 4 bytes.
+constexpr std::uint32_t kDataId = 0;
+constexpr std::uint32_t kPose = 12;  // yaw, pitch, roll (radians), x, y, z (millimetres)
+
+constexpr std::uint32_t kRetryMilliseconds = 1000;
+constexpr std::uint32_t kStaleMilliseconds = 500;  // no new pose this long: the tracker stopped or crashed
+constexpr std::uint32_t kEaseOutMilliseconds = 500;
+constexpr std::uint32_t kEaseInMilliseconds = 200;
+constexpr double kMostDegrees = 180.0;
+constexpr double kMostPitchDegrees = 90.0;
+constexpr double kMostMillimetres = 1000.0;
+constexpr double kMostEyeUnits = 0.5;  // eye units read as metres
+constexpr double kMostScale = 10.0;
+
+float WordFloat(std::uint32_t word) {
+  float value;
+  std::memcpy(&value, &word, sizeof value);
+  return value;
+}
+
+void ReadPoseWords(std::uint32_t (&words)[6]) {
+  for (std::uint32_t field = 0; field < 6; ++field)
+    words[field] = platform::HeadTrackerWord(kPose + 4 * field);
+}
+
+// A pose that is all numbers and within what a head does, or false.
+bool PoseOf(const std::uint32_t (&words)[6], TrackerPose& pose) {
+  const double values[6] = {WordFloat(words[0]) * kRadiansToDegrees,
+                            WordFloat(words[1]) * kRadiansToDegrees,
+                            WordFloat(words[2]) * kRadiansToDegrees,
+                            WordFloat(words[3]),
+                            WordFloat(words[4]),
+                            WordFloat(words[5])};
+  const double limits[6] = {kMostDegrees,     kMostPitchDegrees, kMostDegrees,
+                            kMostMillimetres, kMostMillimetres,  kMostMillimetres};
+  for (int index = 0; index < 6; ++index) {
+    if (!(std::fabs(values[index]) <= limits[index])) return false;  // NaN fails too
+  }
+  pose = {values[0], values[1], values[2], values[3], values[4], values[5]};
+  return true;
+}
+
+// Into (-180, 180]: a head turned past the back is turned the short way.
+double Around(double degrees) {
+  if (degrees > 180.0) return degrees - 360.0;
+  if (degrees <= -180.0) return degrees + 360.0;
+  return degrees;
+}
+
+// The views' offset for the pose: turning the head left turns the view left,
+// looking up looks up, tilting left banks left; the eye follows the head.
+TrackerOffset OffsetOf(const TrackerPose& pose, const TrackerPose& centre, const TrackerScales& scale) {
+  return {std::clamp(-Around(pose.yaw - centre.yaw) * scale.yaw, -kMostDegrees, kMostDegrees),
+          std::clamp(-(pose.pitch - centre.pitch) * scale.pitch, -kMostPitchDegrees, kMostPitchDegrees),
+          std::clamp(Around(pose.roll - centre.roll) * scale.roll, -kMostDegrees, kMostDegrees),
+          std::clamp((pose.x - centre.x) / 1000.0 * scale.x, -kMostEyeUnits, kMostEyeUnits),
+          std::clamp((pose.y - centre.y) / 1000.0 * scale.y, -kMostEyeUnits, kMostEyeUnits),
+          std::clamp(-(pose.z - centre.z) / 1000.0 * scale.z, -kMostEyeUnits, kMostEyeUnits)};
+}
+
+TrackerOffset Between(const TrackerOffset& from, const TrackerOffset& to, double share) {
+  if (share >= 1.0) return to;
+  const auto mix = [share](double a, double b) { return a + (b - a) * share; };
+  return {mix(from.heading, to.heading),
+          mix(from.pitch, to.pitch),
+          mix(from.bank, to.bank),
+          mix(from.x, to.x),
+          mix(from.y, to.y),
+          mix(from.z, to.z)};
+}
+
+// Finds the block, at most once a second while there is none.
+void FindBlock(HeadTrackerRecord& t, std::uint32_t reading) {
+  if (platform::HeadTrackerBlockOpen()) return;
+  if (t.openTried && static_cast<std::int32_t>(reading - t.nextOpenReading) < 0) return;
+  t.openTried = true;
+  t.nextOpenReading = reading + kRetryMilliseconds;
+  if (!platform::OpenHeadTrackerBlock()) return;
+  // What stands in the block now is no news: a pose counts once its id changes.
+  t.lastDataId = platform::HeadTrackerWord(kDataId);
+  t.poseReading = reading - kStaleMilliseconds;
+}
+
+// The pose between two reads of its id; read again if the tracker wrote meanwhile.
+bool ReadNewPose(HeadTrackerRecord& t) {
+  std::uint32_t words[6];
+  const std::uint32_t before = platform::HeadTrackerWord(kDataId);
+  ReadPoseWords(words);
+  std::uint32_t id = platform::HeadTrackerWord(kDataId);
+  if (id != before) ReadPoseWords(words);
+  const bool fresh = id != t.lastDataId;
+  t.lastDataId = id;
+  return fresh && PoseOf(words, t.pose);
+}
+
+}  // namespace
+
+void UpdateHeadTracker(bool enabled, std::uint32_t reading) {
+  HeadTrackerRecord& t = HeadTracker;
+  if (enabled) FindBlock(t, reading);
+  if (!platform::HeadTrackerBlockOpen()) {
+    t.state = TrackerState::Absent;
+    t.centre = {};
+  } else if (enabled) {
+    if (ReadNewPose(t)) t.poseReading = reading;
+    t.state = reading - t.poseReading < kStaleMilliseconds ? TrackerState::Live : TrackerState::Stale;
+  }
+  // Live, the offset is the pose (eased in over 0.2 s when it comes back);
+  // otherwise it eases to zero over 0.5 s from where it is.
+  const bool toPose = enabled && t.state == TrackerState::Live;
+  if (toPose != t.easingToPose) {
+    t.easeFrom = t.applied;
+    t.easeReading = reading;
+    t.easeMilliseconds = toPose ? kEaseInMilliseconds : kEaseOutMilliseconds;
+    t.easingToPose = toPose;
+  }
+  const TrackerOffset target = toPose ? OffsetOf(t.pose, t.centre, t.scales) : TrackerOffset{};
+  t.applied = Between(t.easeFrom, target,
+                      static_cast<double>(reading - t.easeReading) / static_cast<double>(t.easeMilliseconds));
+}
+
+void CentreHeadTracker() {
+  if (HeadTracker.state != TrackerState::Absent) HeadTracker.centre = HeadTracker.pose;
+}
+
+void CloseHeadTracker() {
+  platform::CloseHeadTrackerBlock();
+  HeadTracker.state = TrackerState::Absent;
+  HeadTracker.centre = {};
+}
+
+void ResetHeadTrackerState() {
+  platform::CloseHeadTrackerBlock();
+  HeadTracker = {};
+  HeadTracker.easeMilliseconds = kEaseOutMilliseconds;
+}
+
+void ReadTrackerScales(std::FILE* file, TrackerScales& scales) {
+  struct Axis {
+    const char* name;
+    double TrackerScales::*scale;
+  };
+  static constexpr Axis kAxes[] = {{"Yaw", &TrackerScales::yaw},   {"Pitch", &TrackerScales::pitch},
+                                   {"Roll", &TrackerScales::roll}, {"X", &TrackerScales::x},
+                                   {"Y", &TrackerScales::y},       {"Z", &TrackerScales::z}};
+  char line[256];
+  bool inSection = false;
+  while (std::fgets(line, sizeof line, file) != nullptr) {
+    // A line longer than the buffer goes on in the next read: skip the rest of it.
+    const bool whole = std::strchr(line, '\n') != nullptr || std::feof(file);
+    if (char* comment = std::strstr(line, "//")) *comment = '\0';
+    char* text = line;
+    while (*text == ' ' || *text == '\t') ++text;
+    if (*text == '[') {
+      char* end = std::strchr(text, ']');
+      if (end != nullptr) end[1] = '\0';
+      inSection = EqualIgnoringCase(text, "[HeadTracker]");
+    } else if (inSection) {
+      char* equals = std::strchr(text, '=');
+      if (equals != nullptr) {
+        char* nameEnd = equals;
+        while (nameEnd > text && (nameEnd[-1] == ' ' || nameEnd[-1] == '\t')) --nameEnd;
+        *nameEnd = '\0';
+        char* end = nullptr;
+        const double value = std::strtod(equals + 1, &end);
+        const bool number = end != equals + 1 && std::isfinite(value);
+        for (const Axis& axis : kAxes) {
+          if (number && EqualIgnoringCase(text, axis.name))
+            scales.*axis.scale = std::clamp(value, -kMostScale, kMostScale);
+        }
+      }
+    }
+    while (!whole && std::fgets(line, sizeof line, file) != nullptr && std::strchr(line, '\n') == nullptr) {
+    }
+  }
+}
+
+}  // namespace varolen

@@ -1,0 +1,76 @@
+// Head tracking: the pilot's own head, read from a FreeTrack 2.0 tracker's
+// shared block every frame, becomes an offset of the cockpit view (heading,
+// pitch, bank and eye) and of the walking pilot's head. The offset is added
+// where the views are composed; it never enters the view angles, targets,
+// presets or view files.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+namespace varolen {
+
+enum class TrackerState : std::int32_t { Absent = 0, Live = 1, Stale = 2 };
+
+// A pose as the module reads it: degrees (yaw positive left, pitch positive
+// up, roll positive left, as the tracker writes them) and millimetres (x
+// right, y up, z back).
+struct TrackerPose {
+  double yaw, pitch, roll;
+  double x, y, z;
+};
+
+// What the views get: degrees of view heading (right), pitch (down) and bank,
+// and the eye's move in eye units in the head's frame (x right, y up, z
+// forward), which the view's heading turns into the cockpit's.
+struct TrackerOffset {
+  double heading, pitch, bank;
+  double x, y, z;
+};
+
+// The user's scale of each axis (a negative one inverts it), from the
+// binding file's [HeadTracker] section.
+struct TrackerScales {
+  double yaw = 1.0, pitch = 1.0, roll = 1.0, x = 1.0, y = 1.0, z = 1.0;
+};
+
+struct HeadTrackerRecord {
+  TrackerState state;
+  std::uint32_t lastDataId;
+  std::uint32_t poseReading;      // clock reading (milliseconds) of the last new pose
+  std::uint32_t nextOpenReading;  // clock reading of the next try to find the block
+  bool openTried;
+  TrackerPose pose;    // the last good pose
+  TrackerPose centre;  // the pose taken as straight ahead
+  TrackerScales scales;
+  TrackerOffset applied;  // what the views get this frame
+  // The easing between the pose and zero: from where, since when, for how long.
+  TrackerOffset easeFrom;
+  std::uint32_t easeReading;
+  std::uint32_t easeMilliseconds;
+  bool easingToPose;
+};
+
+extern HeadTrackerRecord HeadTracker;
+
+// One frame: finds the block (at most once a second while there is none),
+// reads a new pose if there is one, and eases the offset. `enabled` is the
+// "Head tracker" setting; off, the offset eases to zero as for a stale tracker.
+// `reading` is the multimedia clock; its exact readings time the tracker.
+void UpdateHeadTracker(bool enabled, std::uint32_t reading);
+
+// The present pose becomes straight ahead, until the tracker goes absent.
+void CentreHeadTracker();
+
+// Lets the block go (at shut-down) and forgets the tracker.
+void CloseHeadTracker();
+
+// The record as a freshly loaded module has it, scales included.
+void ResetHeadTrackerState();
+
+// Reads the [HeadTracker] section: "Yaw", "Pitch", "Roll", "X", "Y", "Z", each
+// "= number"; other names, and values that are no finite number, are skipped;
+// values are kept within -10 to 10.
+void ReadTrackerScales(std::FILE* file, TrackerScales& scales);
+
+}  // namespace varolen
