@@ -1,5 +1,7 @@
 #include "cockpit/cockpit_controller.h"
 
+#include <cstring>
+
 #include "cockpit/host_view.h"
 #include "cockpit/view_update.h"
 #include "interaction/walking_pilot.h"
@@ -33,7 +35,7 @@ int TickCockpitController(CockpitControllerRecord& controller) {
 }
 
 void ResetCockpitState() {
-  CockpitController = {};
+  std::memset(&CockpitController, 0, sizeof CockpitController);
   ResetViewVariables();
 }
 

@@ -1,5 +1,7 @@
 #include "host/module_state.h"
 
+#include <cstring>
+
 #include "host/host_layout.h"
 #include "host/settings.h"
 
@@ -18,7 +20,7 @@ bool SimulatorFilePath(char (&path)[kPathCapacity], const char* relative) {
 }
 
 void ResetHostState() {
-  CameraSettings = {};
+  std::memset(&CameraSettings, 0, sizeof CameraSettings);
   Shell = {};
   SimulatorFolder[0] = '\0';
   ViewFolder[0] = '\0';

@@ -72,31 +72,32 @@ int WriteRegistryValue(RegistryValueRecord& record) {
 }
 
 void SetDefaultSettings() {
-  CameraSettings = CameraSettingsRecord{
-      .FlyByActive = 1,
-      .FlyByDuration = 10,
-      .FlyByRelAltitude = 0,
-      .FlyByMinDistance = 50,
-      .FlyByCameraPlacement = 0,
-      .FlyByTravelling = 0,
-      .ApproachActive = 0,
-      .ApproachViewX = 25.0,
-      .ApproachViewZ = 0.0,
-      .InternalViewActive = 0,
-      .EnableWheelZoom = 1,
-      .UseMouseInSpot = 0,
-      .SmoothView = 1,
-      .ViewTurbRate = 0.6,
-      .GroundTurbRate = 0.6,
-      .BuffetTurbRate = 0.6,
-      .RunningSpeed = 5.0,
-      .ViewTurbOn = 1,
-      .GroundTurbOn = 1,
-      .BuffetTurbOn = 1,
-      .SoundOn = 1,
-      .HeadTrackerOn = 1,
-      .ExternalViewActive = 0,
-  };
+  // Field by field over zero bytes: records of the same settings are the same bytes, padding and all.
+  std::memset(&CameraSettings, 0, sizeof CameraSettings);
+  CameraSettingsRecord& s = CameraSettings;
+  s.FlyByActive = 1;
+  s.FlyByDuration = 10;
+  s.FlyByRelAltitude = 0;
+  s.FlyByMinDistance = 50;
+  s.FlyByCameraPlacement = 0;
+  s.FlyByTravelling = 0;
+  s.ApproachActive = 0;
+  s.ApproachViewX = 25.0;
+  s.ApproachViewZ = 0.0;
+  s.InternalViewActive = 0;
+  s.EnableWheelZoom = 1;
+  s.UseMouseInSpot = 0;
+  s.SmoothView = 1;
+  s.ViewTurbRate = 0.6;
+  s.GroundTurbRate = 0.6;
+  s.BuffetTurbRate = 0.6;
+  s.RunningSpeed = 5.0;
+  s.ViewTurbOn = 1;
+  s.GroundTurbOn = 1;
+  s.BuffetTurbOn = 1;
+  s.SoundOn = 1;
+  s.HeadTrackerOn = 1;
+  s.ExternalViewActive = 0;
 }
 
 void LoadSettings() {

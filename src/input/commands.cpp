@@ -21,18 +21,25 @@ int PresetNumber(const KeyBinding& binding, int position) {
   return digit < 0 ? 0 : (digit > 9 ? 9 : digit);
 }
 
+// Field by field: a preset's bytes are its values, padding untouched.
+void SetPreset(ViewPreset& preset, std::int32_t kind, const double (&position)[3],
+               const double (&orientation)[3], double zoom) {
+  preset.kind = kind;
+  for (int axis = 0; axis < 3; ++axis) {
+    preset.position[axis] = position[axis];
+    preset.orientation[axis] = orientation[axis];
+  }
+  preset.zoom = zoom;
+}
+
 void StorePreset(ViewPreset& preset) {
   const CockpitControllerRecord& c = CockpitController;
   if (CameraSettings.ExternalViewActive == 0) {
-    preset = {0,
-              {c.TargetEyePosition.x, c.TargetEyePosition.y, c.TargetEyePosition.z},
-              {c.TargetViewAngles.pitch, c.TargetViewAngles.heading, c.TargetViewAngles.bank},
-              c.TargetZoom};
+    SetPreset(preset, 0, {c.TargetEyePosition.x, c.TargetEyePosition.y, c.TargetEyePosition.z},
+              {c.TargetViewAngles.pitch, c.TargetViewAngles.heading, c.TargetViewAngles.bank}, c.TargetZoom);
   } else {
-    preset = {1,
-              {c.PilotLatitude, c.PilotLongitude, c.PilotAltitude},
-              {c.PilotPitch, c.PilotHeading, c.PilotBank},
-              c.PilotZoom};
+    SetPreset(preset, 1, {c.PilotLatitude, c.PilotLongitude, c.PilotAltitude},
+              {c.PilotPitch, c.PilotHeading, c.PilotBank}, c.PilotZoom);
   }
 }
 

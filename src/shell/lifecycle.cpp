@@ -1,5 +1,7 @@
 #include "shell/lifecycle.h"
 
+#include <cstring>
+
 #include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
 #include "host/host_layout.h"
@@ -62,7 +64,8 @@ int ModuleStartup() {
   InstallHooks();
 
   for (ViewPreset& preset : ViewPresets) preset = {};
-  CockpitController = {};
+  // Zero bytes, padding and all, so that equal controllers are equal bytes.
+  std::memset(&CockpitController, 0, sizeof CockpitController);
 
   char configurationPath[kPathCapacity];
   if (SimulatorFilePath(configurationPath, "Varolen2004.cfg")) {

@@ -15,6 +15,7 @@
 #include "input/view_presets.h"
 #include "shell/hooks.h"
 #include "support/module_fixture.h"
+#include "tracker/head_tracker.h"
 
 namespace varolen {
 namespace {
@@ -166,6 +167,20 @@ TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
     EXPECT_EQ(CockpitController.ViewAngles.pitch == 5.0, smooth == 0) << smooth;
     EXPECT_EQ(CockpitController.Zoom == 1.5, smooth == 0) << smooth;
   }
+}
+
+TEST_F(Commands, TheHeadTrackerIsSwitchedAndCentredByItsKeys) {
+  Bind({"ToggleHeadTracker=T", "CentreHeadTracker=C"});
+  CameraSettings.HeadTrackerOn = 1;
+  EXPECT_TRUE(Press('T'));
+  EXPECT_EQ(CameraSettings.HeadTrackerOn, 0);
+  EXPECT_TRUE(Press('T'));
+  EXPECT_EQ(CameraSettings.HeadTrackerOn, 1);
+  HeadTracker.state = TrackerState::Live;
+  HeadTracker.pose = {12, -3, 0, 0, 0, 40};
+  EXPECT_TRUE(Press('C'));
+  EXPECT_EQ(HeadTracker.centre.yaw, 12);
+  EXPECT_EQ(HeadTracker.centre.z, 40);
 }
 
 TEST_F(Commands, AWalkingPilotPresetKeepsThePilotsPlace) {

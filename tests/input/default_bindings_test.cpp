@@ -1,11 +1,13 @@
 // The binding file a user gets binds every command, each to its own keys.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 
 #include "input/commands.h"
 #include "input/key_bindings.h"
+#include "tracker/head_tracker.h"
 
 namespace varolen {
 namespace {
@@ -33,6 +35,8 @@ TEST(DefaultBindings, EveryCommandIsBoundOnce) {
                                     "ToggleMouseLook",
                                     "ToggleWheelZoom",
                                     "ToggleUseMouseInSpot",
+                                    "ToggleHeadTracker",
+                                    "CentreHeadTracker",
                                     "Setup",
                                     "LoadPreset",
                                     "PilotForward",
@@ -57,6 +61,18 @@ TEST(DefaultBindings, EveryCommandIsBoundOnce) {
       EXPECT_EQ(storage[index].isDouble, 1) << name << " moves while held";
     }
   }
+}
+
+// The shipped file names every scale of the head tracker, at 1.
+TEST(DefaultBindings, TheHeadTrackerScalesAreOne) {
+  std::FILE* file = std::fopen(VAROLEN_SOURCE_DIR "/data/Varolen2004.cfg", "r");
+  ASSERT_NE(file, nullptr);
+  TrackerScales scales;
+  scales.yaw = scales.pitch = scales.roll = scales.x = scales.y = scales.z = 7.0;
+  ReadTrackerScales(file, scales);
+  std::fclose(file);
+  for (const double scale : {scales.yaw, scales.pitch, scales.roll, scales.x, scales.y, scales.z})
+    EXPECT_EQ(scale, 1.0);
 }
 
 }  // namespace

@@ -292,7 +292,9 @@ int main(int argc, char** argv) {
     failed = true;
   }
   if (run.state != replay.state || run.elapsed != replay.elapsed) {
-    std::printf("FAIL: the replay ended in another state\n");
+    std::size_t at = 0;
+    while (at < run.state.size() && at < replay.state.size() && run.state[at] == replay.state[at]) ++at;
+    std::printf("FAIL: the replay ended in another state (from byte %zu of %zu)\n", at, run.state.size());
     failed = true;
   }
   std::printf(failed ? "FAILED\n" : "OK\n");

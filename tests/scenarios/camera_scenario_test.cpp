@@ -50,8 +50,11 @@ std::vector<Row> Play(const std::string& name, std::optional<std::uint32_t> star
       continue;
     }
     Row row;
-    for (std::size_t index = 0; std::getline(fields, field, ','); ++index)
-      if (columns[index] != "sounds") row[columns[index]] = std::stod(field);
+    for (std::size_t index = 0; std::getline(fields, field, ','); ++index) {
+      field = field.substr(0, field.find('\n'));
+      // The sounds are a list; "-" is a column the host has nothing for.
+      if (columns[index] != "sounds" && field != "-") row[columns[index]] = std::stod(field);
+    }
     rows.push_back(row);
   }
   std::fclose(trace);

@@ -32,6 +32,11 @@ class ForwardingHost : public simhost::Host {
   std::string SoundsPlaying() override { return host_.SoundsPlaying(); }
   std::vector<std::string> MessageBoxes() const override { return host_.MessageBoxes(); }
   std::vector<std::string> DialogLines() const override { return host_.DialogLines(); }
+  void HoldTrackerBlock(bool hold) override { host_.HoldTrackerBlock(hold); }
+  void StoreTrackerWord(std::uint32_t offset, std::uint32_t word) override {
+    host_.StoreTrackerWord(offset, word);
+  }
+  std::string TrackerSeen() override { return host_.TrackerSeen(); }
 
  private:
   simhost::Host& host_;

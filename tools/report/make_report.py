@@ -18,11 +18,17 @@ matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
 
 EARTH_RADIUS_M = 6367310.0
-SETTINGS = ["fly_by", "approach", "internal_view", "external_view", "wheel_zoom", "mouse_in_spot", "sound"]
+SETTINGS = ["fly_by", "approach", "internal_view", "external_view", "wheel_zoom", "mouse_in_spot", "sound",
+            "head_tracker"]
 
 
 # Trace columns that hold text: the sounds playing, as "slot:volume" pairs.
 TEXT_COLUMNS = {"sounds"}
+
+
+def number(text):
+    """A trace value; "-" (nothing to show there) is not a number."""
+    return math.nan if text == "-" else float(text)
 
 
 def read_trace(path):
@@ -30,7 +36,7 @@ def read_trace(path):
         rows = list(csv.DictReader(file))
     if not rows:
         return {}
-    return {key: [row[key] if key in TEXT_COLUMNS else float(row[key]) for row in rows] for key in rows[0]}
+    return {key: [row[key] if key in TEXT_COLUMNS else number(row[key]) for row in rows] for key in rows[0]}
 
 
 def distance_m(lat1, lon1, lat2, lon2):
@@ -134,6 +140,38 @@ def view_plot(t):
                                "view's pitch and bank), eye position, zoom and view kind")
 
 
+def tracker_plot(t):
+    """The head the tracker saw against the view the host shows: the view
+    follows the head (turned left: heading down; looking up: pitch down)."""
+    figure, (angles, eye) = plt.subplots(2, 1, figsize=(9, 5.5), sharex=True)
+    wrapped = lambda value: ((value + 180.0) % 360.0) - 180.0
+    angles.plot(t["time"], [-v for v in t["head_yaw"]], color="tab:blue", linestyle=":", label="head yaw (right +)")
+    angles.plot(t["time"], [wrapped(h - w) for h, w in zip(t["view_heading"], t["heading_word"])],
+                color="tab:blue", label="view heading offset")
+    angles.plot(t["time"], [-v for v in t["head_pitch"]], color="tab:orange", linestyle=":",
+                label="head pitch (down +)")
+    angles.plot(t["time"], [wrapped(v) for v in t["view_pitch"]], color="tab:orange", label="view pitch")
+    angles.plot(t["time"], t["head_roll"], color="tab:green", linestyle=":", label="head roll (left +)")
+    angles.plot(t["time"], [wrapped(v) for v in t["view_bank"]], color="tab:green", label="view bank")
+    angles.set_ylabel("degrees")
+    angles.legend(loc="upper right", fontsize="x-small", ncol=3)
+    angles.grid(alpha=0.3)
+    for key, colour in (("x", "tab:blue"), ("y", "tab:orange"), ("z", "tab:green")):
+        sign = -1.0 if key == "z" else 1.0  # the tracker's z is back, the eye's forward
+        eye.plot(t["time"], [sign * v / 1000.0 for v in t["head_" + key]], color=colour, linestyle=":",
+                 label=f"head {key} (m{', forward +' if key == 'z' else ''})")
+        eye.plot(t["time"], t["tracker_" + key], color=colour, label=f"eye offset {key}")
+    if not all(math.isnan(v) for v in t["tracker_state"]):
+        eye.step(t["time"], [s / 10.0 for s in t["tracker_state"]], where="post", color="grey", alpha=0.6,
+                 label="state / 10 (1 live, 2 stale)")
+    eye.set_xlabel("time (s)")
+    eye.set_ylabel("metres")
+    eye.legend(loc="upper right", fontsize="x-small", ncol=2)
+    eye.grid(alpha=0.3)
+    return figure_html(figure, "Head tracking: the pose the tracker wrote (dotted) and the view the module "
+                               "composed from it (solid)")
+
+
 def settings_plot(t):
     figure, axes = plt.subplots(figsize=(9, 3.5))
     for index, key in enumerate(SETTINGS):
@@ -153,7 +191,10 @@ def make_report(folder):
     summary = (folder / "summary.txt").read_text().splitlines()
     if not trace:
         sys.exit(f"{folder}/trace.csv has no frames")
-    parts = [track_plot(trace), distance_plot(trace), view_plot(trace), settings_plot(trace)]
+    parts = [track_plot(trace), distance_plot(trace), view_plot(trace)]
+    if any(not math.isnan(v) for v in trace.get("head_yaw", [])):
+        parts.append(tracker_plot(trace))
+    parts.append(settings_plot(trace))
     rows = "".join(f"<tr><td>{escape(k)}</td><td>{escape(v.strip())}</td></tr>"
                    for k, _, v in (line.partition(":") for line in summary))
     html = f"""<!doctype html><html><head><meta charset="utf-8"><title>Varolen 2004: {escape(folder.name)}</title>

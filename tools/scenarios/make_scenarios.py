@@ -122,6 +122,32 @@ def stall_warning():
     return flight
 
 
+def taxi_and_take_off():
+    flight = Flight(47.0, 8.0, 1400.0, 90.0)
+    flight.leg(12, speed=15, on_ground=True, step=1)
+    flight.leg(10, speed=15, turn=90, on_ground=True, step=1)   # onto the runway
+    flight.leg(8, speed=0, on_ground=True, step=1)              # holding short
+    flight.leg(20, speed=65, on_ground=True, step=1)            # the take-off roll
+    flight.leg(15, speed=80, climb=700, step=1)                 # climbing out
+    return flight
+
+
+# The pilot's head through the taxi and take-off: (time, yaw left, pitch up,
+# roll left, x right, y up, z back), degrees and millimetres.
+HEAD_POSES = [
+    (0, 0, 0, 0, 0, 0, 0), (3, 0, 0, 0, 0, 0, 0),
+    (5, 40, 0, 0, 0, 0, 0), (8, 40, 5, 0, 0, 0, 0),            # a look left
+    (10, -50, 0, -5, 0, 0, 0), (12, -50, 0, -5, 0, 0, 0),      # and right, the head tilted
+    (14, 0, 15, 0, 0, 20, 0),                                   # up
+    (16, 0, -20, 0, 0, -30, -120), (19, 10, -25, 0, 40, -30, -150),  # leaning toward the panel
+    (21, 0, 0, 0, 0, 0, 0), (23, 30, 0, 0, 0, 0, 0),
+    (31, 20, 5, 0, 0, 0, 0), (36, -20, 0, 0, 0, 0, 0),
+    (42, 25, 0, 5, 0, 0, 0), (46, -25, 0, -5, 0, 0, 0), (50, 0, 0, 0, 0, 0, 0),
+    (58, 15, 10, 0, 0, 0, -40), (62, 0, 0, 0, 0, 0, 0),
+]
+HEAD_EVENTS = [(0.0, "live"), (24.0, "frozen"), (30.0, "live"), (38.0, "reset"), (64.0, "stopped")]
+
+
 def value(item):
     if isinstance(item, bool):
         return "true" if item else "false"
@@ -130,7 +156,7 @@ def value(item):
     return repr(item)
 
 
-def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,)):
+def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,), tracker=None):
     lines = [f"# {title}", "# Made by tools/scenarios/make_scenarios.py.", f'title = "{title}"', "",
              "[run]", f"duration = {round(flight.time, 1)}", f"frame_rate = {frame_rate}", "start_clock = 600000", "",
              "[host]", "main_window = true", "menu_popups = 4", ""]
@@ -143,6 +169,14 @@ def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,)):
     lines += [f'{key} = "{text}"' for key, text in registry.items()] + [""]
     for time, key, text in inputs:
         lines += ["[[input]]", f"time = {time}", f"{key} = {value(text)}", ""]
+    if tracker:
+        poses, events = tracker
+        lines += ["[tracker]", ""]
+        for time, yaw, pitch, roll, x, y, z in poses:
+            lines += ["[[tracker.pose]]", f"time = {float(time)}", f"yaw = {float(yaw)}", f"pitch = {float(pitch)}",
+                      f"roll = {float(roll)}", f"x = {float(x)}", f"y = {float(y)}", f"z = {float(z)}", ""]
+        for time, event in events:
+            lines += ["[[tracker.event]]", f"time = {time}", f'event = "{event}"', ""]
     for frame in flight.frames:
         lines.append("[[aircraft]]")
         lines += [f"{key} = {value(item)}" for key, item in frame.items()]
@@ -168,6 +202,9 @@ def main():
           turn_and_pitch_up(), cockpit, frame_rate=30, views=(2, 4), inputs=((62, "view", 1), (66, "view", 0)))
     write("cockpit_stall_warning", "Buffeting at the stall warning in the virtual cockpit", stall_warning(),
           cockpit, frame_rate=30, views=(2,))
+    write("cockpit_head_tracker", "Head tracking through a taxi and take-off: looking round, leaning to the "
+          "panel, the tracker crashing, coming back, reset and stopped", taxi_and_take_off(), cockpit,
+          frame_rate=30, views=(2,), tracker=(HEAD_POSES, HEAD_EVENTS))
 
 
 if __name__ == "__main__":

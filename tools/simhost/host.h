@@ -65,6 +65,15 @@ class Host {
   virtual std::vector<std::string> MessageBoxes() const = 0;
   // The module's dialogs as they opened and how the user's script ended them.
   virtual std::vector<std::string> DialogLines() const = 0;
+
+  // A head tracker's named shared block: made (or taken again) and kept, or
+  // let go; one of its 32-bit fields stored as a tracker stores it, in one
+  // interlocked store.
+  virtual void HoldTrackerBlock(bool hold) = 0;
+  virtual void StoreTrackerWord(std::uint32_t offset, std::uint32_t word) = 0;
+  // What the module made of the tracker, "state,heading,pitch,bank,x,y,z";
+  // "-" fields where the host cannot see inside the module.
+  virtual std::string TrackerSeen() = 0;
 };
 
 // The caption of the module's dialog template.

@@ -11,11 +11,13 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "runner.h"
 #include "scenario.h"
 #include "win32/dialogs.h"
 #include "win32/report.h"
+#include "win32/tracker_block.h"
 #include "win32/win32_host.h"
 
 namespace {
@@ -26,7 +28,8 @@ int Run(int argc, char** argv) {
       "Loads FOLDER\\Modules\\Varolen2004.dll, plays a scenario through real windows,\n"
       "hooks and messages, and writes OUT\\trace.csv and OUT\\summary.txt."};
   std::string scenarioPath, out = "out", folder = "simulator", module = "Varolen2004.dll";
-  bool keepRegistry = false, installed = false, withoutModule = false, exitLoaded = false;
+  bool keepRegistry = false, installed = false, withoutModule = false, exitLoaded = false,
+       trackerThread = false;
   int reloads = 0;
   std::string screenshots, sounds;
   app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required();
@@ -42,6 +45,9 @@ int Run(int argc, char** argv) {
   app.add_flag("--exit-loaded", exitLoaded,
                "End the process with the module still loaded, as the simulator does when it quits "
                "(the summary then has no registry lines)");
+  app.add_flag(
+      "--tracker-thread", trackerThread,
+      "A head tracker of its own thread writes 250 poses a second in real time while the scenario runs");
   app.add_option("--dialog-screenshots", screenshots, "Save a picture of each of the module's dialogs here");
   app.add_option("--sounds", sounds, "The module's wave files, to install into FOLDER\\Varolen\\Sound");
   CLI11_PARSE(app, argc, argv);
@@ -65,7 +71,10 @@ int Run(int argc, char** argv) {
     std::FILE* summary = std::fopen((out + "\\summary.txt").c_str(), "w");
     if (trace == nullptr || summary == nullptr) throw std::runtime_error("cannot write to " + out);
     const DWORD userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    std::optional<simhost::win32::TrackerWriterThread> tracker;
+    if (trackerThread) tracker.emplace();
     const auto run = simhost::RunScenario(*scenario, host, trace);
+    tracker.reset();
     auto lines = host.DialogLines();
     lines.push_back("user_objects: " + std::to_string(userObjects) + " at the start, " +
                     std::to_string(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) + " at the end");

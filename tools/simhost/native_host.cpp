@@ -11,6 +11,7 @@
 #include "shell/lifecycle.h"
 #include "simulator_folder.h"
 #include "sound/sound_effects.h"
+#include "tracker/head_tracker.h"
 
 namespace simhost {
 
@@ -98,6 +99,25 @@ class NativeHost : public Host {
     std::vector<std::string> shown = sim::MessageBoxes();
     for (const auto& dialog : sim::FileDialogsShown()) shown.push_back("file dialog " + dialog.title);
     return shown;
+  }
+
+  void HoldTrackerBlock(bool hold) override {
+    if (hold) {
+      sim::StartHeadTracker();
+    } else {
+      sim::StopHeadTracker();
+    }
+  }
+  void StoreTrackerWord(std::uint32_t offset, std::uint32_t word) override {
+    sim::WriteHeadTrackerWord(offset, word);
+  }
+  std::string TrackerSeen() override {
+    const varolen::HeadTrackerRecord& t = varolen::HeadTracker;
+    const varolen::TrackerOffset& a = t.applied;
+    char text[200];
+    std::snprintf(text, sizeof text, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f", static_cast<int>(t.state), a.heading,
+                  a.pitch, a.bank, a.x, a.y, a.z);
+    return text;
   }
 
   std::vector<std::string> DialogLines() const override {

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "host/host_layout.h"
+#include "tracker_driver.h"
 #include "ui/dialog_resources.h"
 
 namespace simhost {
@@ -19,7 +20,7 @@ struct SettingColumn {
 };
 constexpr SettingColumn kSettingColumns[] = {
     {"fly_by", 30720},     {"approach", 30721},      {"internal_view", 30723}, {"external_view", 30724},
-    {"wheel_zoom", 30725}, {"mouse_in_spot", 30726}, {"sound", 30727},
+    {"wheel_zoom", 30725}, {"mouse_in_spot", 30726}, {"sound", 30727},         {"head_tracker", 30732},
 };
 
 std::intptr_t PointParameter(int x, int y) {
@@ -124,7 +125,10 @@ void WriteHeader(std::FILE* trace) {
       "pilot_latitude,pilot_longitude,pilot_altitude",
       trace);
   for (const SettingColumn& column : kSettingColumns) std::fprintf(trace, ",%s", column.name);
-  std::fputs(",inputs,consumed,sounds\n", trace);
+  std::fputs(
+      ",inputs,consumed,sounds,head_yaw,head_pitch,head_roll,head_x,head_y,head_z,tracker_state,"
+      "tracker_heading,tracker_pitch,tracker_bank,tracker_x,tracker_y,tracker_z\n",
+      trace);
 }
 
 // -1 for a setting whose menu item the host could not read.
@@ -149,6 +153,7 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
   int settings[std::size(kSettingColumns)];
   ReadSettings(host, settings);
   std::size_t nextInput = 0;
+  TrackerDriver tracker(scenario.tracker);
 
   for (long frame = 0; frame < frames; ++frame) {
     const double time = static_cast<double>(frame) / scenario.frameRate;
@@ -165,6 +170,7 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
       delivered = true;
     }
     if (delivered) ReadSettings(host, settings);
+    tracker.RunUntil(time, host);
 
     player.Post(host.HasMainWindow() ? Target::MainWindow : Target::ViewWindow, kFrame, 0, 0);
 
@@ -180,8 +186,9 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
                  view.eye[0], view.eye[1], view.eye[2], view.pitch, view.heading, view.bank, view.headingWord,
                  view.zoom, host.PointerShape(), pilot.latitude, pilot.longitude, pilot.altitude);
     for (int setting : settings) std::fprintf(trace, ",%d", setting);
-    std::fprintf(trace, ",%ld,%ld,%s\n", summary.inputs - inputsBefore, summary.consumed - consumedBefore,
-                 host.SoundsPlaying().c_str());
+    std::fprintf(trace, ",%ld,%ld,%s,%s,%s\n", summary.inputs - inputsBefore,
+                 summary.consumed - consumedBefore, host.SoundsPlaying().c_str(),
+                 tracker.PoseColumns().c_str(), host.TrackerSeen().c_str());
 
     ++summary.frames;
     if (progress && frame % 256 == 0) progress(static_cast<double>(frame) / static_cast<double>(frames));

@@ -276,6 +276,39 @@ void ReadObject(const std::string& file, const toml::table& table, const std::st
   object.grid = static_cast<int>(grid);
 }
 
+void ReadHeadPose(const std::string& file, const toml::table& table, const std::string& where,
+                  HeadPose& pose) {
+  TableReader reader(file, table, where);
+  reader.Number("time", pose.time);
+  reader.Number("yaw", pose.yaw);
+  reader.Number("pitch", pose.pitch);
+  reader.Number("roll", pose.roll);
+  reader.Number("x", pose.x);
+  reader.Number("y", pose.y);
+  reader.Number("z", pose.z);
+}
+
+void ReadTrackerEvent(const std::string& file, const toml::table& table, const std::string& where,
+                      TrackerEventAt& event) {
+  TableReader reader(file, table, where);
+  reader.Number("time", event.time);
+  std::string name;
+  reader.Text("event", name);
+  static const std::pair<const char*, TrackerEvent> kEvents[] = {{"live", TrackerEvent::Live},
+                                                                 {"frozen", TrackerEvent::Frozen},
+                                                                 {"stopped", TrackerEvent::Stopped},
+                                                                 {"reset", TrackerEvent::Reset},
+                                                                 {"absent", TrackerEvent::Absent}};
+  for (const auto& [text, value] : kEvents) {
+    if (name == text) {
+      event.event = value;
+      return;
+    }
+  }
+  reader.Fail(reader.Find("event") != nullptr ? *reader.Find("event") : static_cast<const toml::node&>(table),
+              "event", "one of live, frozen, stopped, reset, absent");
+}
+
 template <typename Item, typename ReadItem>
 void ReadArray(const std::string& file, const toml::array* array, const char* name, std::vector<Item>& items,
                ReadItem read) {
@@ -373,6 +406,16 @@ Scenario Read(const std::string& file) {
   ReadArray(file, TableArray(top, "object"), "object", scenario.objects, ReadObject);
   if (scenario.clickAreas.size() > 10000 || scenario.objects.size() > 5000) {
     top.Fail(root, "", "at most 10000 click areas and 5000 objects");
+  }
+  if (const toml::table* tracker = SubTable(top, "tracker")) {
+    TableReader reader(file, *tracker, "tracker");
+    TrackerSpec spec;
+    ReadArray(file, TableArray(reader, "pose"), "tracker.pose", spec.poses, ReadHeadPose);
+    ReadArray(file, TableArray(reader, "event"), "tracker.event", spec.events, ReadTrackerEvent);
+    const auto byTime = [](const auto& a, const auto& b) { return a.time < b.time; };
+    std::stable_sort(spec.poses.begin(), spec.poses.end(), byTime);
+    std::stable_sort(spec.events.begin(), spec.events.end(), byTime);
+    scenario.tracker = std::move(spec);
   }
   const toml::array* inputs = TableArray(top, "input");
   ReadArray(file, inputs, "input", scenario.inputs, ReadInput);

@@ -88,6 +88,30 @@ struct SceneryObject {
   int grid = 1;  // the top as grid x grid squares, two triangles each
 };
 
+// The pilot's head as a tracker sees it at a moment: degrees (yaw positive
+// left, pitch positive up, roll positive left) and millimetres (x right, y up,
+// z back), which the tracker writes into its block as opentrack does
+// (radians and millimetres, 250 poses a second).
+struct HeadPose {
+  double time = 0.0;
+  double yaw = 0.0, pitch = 0.0, roll = 0.0;
+  double x = 0.0, y = 0.0, z = 0.0;
+};
+
+// What happens to the tracker: it starts (or goes on) writing poses; it
+// crashes, its last pose frozen; it stops cleanly, one zero pose written; its
+// pose count is reset to 0; it lets its block go.
+enum class TrackerEvent { Live, Frozen, Stopped, Reset, Absent };
+struct TrackerEventAt {
+  double time = 0.0;
+  TrackerEvent event = TrackerEvent::Live;
+};
+
+struct TrackerSpec {
+  std::vector<HeadPose> poses;  // by time; the pose between them is interpolated
+  std::vector<TrackerEventAt> events;
+};
+
 // What the user does in one of the module's dialogs, in the order they open:
 // types texts into edits, clicks buttons, then gives commands (1: OK, Close,
 // Enter; 2: Cancel, Escape).
@@ -117,6 +141,7 @@ struct Scenario {
   std::vector<DialogScript> dialogs;
   std::vector<ClickAreaSpec> clickAreas;
   std::vector<SceneryObject> objects;
+  std::optional<TrackerSpec> tracker;  // a head tracker beside the simulator
 };
 
 // Reads a scenario file. On failure returns nothing and sets `error` to a

@@ -13,6 +13,7 @@
 #include "win32/host_memory.h"
 #include "win32/host_windows.h"
 #include "win32/report.h"
+#include "win32/tracker_block.h"
 
 namespace simhost::win32 {
 
@@ -46,6 +47,10 @@ class Win32Host : public Host {
   std::string SoundsPlaying() override { return "-"; }
   std::vector<std::string> MessageBoxes() const override;
   std::vector<std::string> DialogLines() const override;
+  void HoldTrackerBlock(bool hold) override { tracker_.Hold(hold); }
+  void StoreTrackerWord(std::uint32_t offset, std::uint32_t word) override { tracker_.Store(offset, word); }
+  // The tracker's offset lies inside the module, out of this host's sight.
+  std::string TrackerSeen() override { return "-,-,-,-,-,-,-"; }
 
  private:
   std::string folder_;
@@ -53,6 +58,7 @@ class Win32Host : public Host {
   ProcessMemory memory_;
   HostLayout layout_;
   HostWindows windows_;
+  TrackerBlock tracker_;
   HMODULE module_ = nullptr;
   FrameCost frameCost_;
   HHOOK answerer_ = nullptr;

@@ -1,0 +1,47 @@
+// A head tracker's shared block as a tracker makes it: the named mapping
+// "FT_SharedMem" of 108 bytes, each field stored with an interlocked exchange.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace simhost::win32 {
+
+class TrackerBlock {
+ public:
+  TrackerBlock() = default;
+  TrackerBlock(const TrackerBlock&) = delete;
+  TrackerBlock& operator=(const TrackerBlock&) = delete;
+  ~TrackerBlock() { Hold(false); }
+
+  // Makes the mapping (or opens it, if the module still holds it) and keeps
+  // it; or lets it go.
+  void Hold(bool hold);
+  void Store(std::uint32_t offset, std::uint32_t word);
+  // The block's 32-bit fields, for a writer of its own; null while not held.
+  volatile LONG* Fields() const { return fields_; }
+
+ private:
+  HANDLE mapping_ = nullptr;
+  volatile LONG* fields_ = nullptr;
+};
+
+// A tracker of its own thread, as opentrack runs beside a simulator: 250 poses
+// a second in real time, each field stored on its own, the head swinging
+// 30 degrees left and right, nodding 10 and leaning 50 mm.
+class TrackerWriterThread {
+ public:
+  TrackerWriterThread();
+  ~TrackerWriterThread();
+  TrackerWriterThread(const TrackerWriterThread&) = delete;
+  TrackerWriterThread& operator=(const TrackerWriterThread&) = delete;
+
+ private:
+  static DWORD WINAPI Run(LPVOID self);
+  TrackerBlock block_;
+  volatile LONG stop_ = 0;
+  HANDLE thread_ = nullptr;
+};
+
+}  // namespace simhost::win32
