@@ -28,6 +28,7 @@ RESULTS = os.path.join(HERE, "callgrind-results.txt")
 WORKLOADS = [
     ("frame_everything_off", 0, 2000),
     ("frame_cockpit_effects", 0, 2000),
+    ("frame_cockpit_head_tracker", 0, 2000),
     ("frame_walking_pilot", 10, 600),
     ("frame_walking_pilot", 100, 600),
     ("frame_walking_pilot", 1000, 100),

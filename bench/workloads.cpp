@@ -1,6 +1,7 @@
 #include "workloads.h"
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
 #include "native_host.h"
+#include "platform/sim/sim_platform.h"
 #include "scratch_folder.h"
 #include "shell/lifecycle.h"
 
@@ -132,6 +134,24 @@ class FrameCockpit : public Workload {
   int frame_ = 0;
 };
 
+// The same with a head tracker writing a new pose before every frame: what
+// reading the tracker and composing the head add to a frame.
+class FrameCockpitHeadTracker : public FrameCockpit {
+ public:
+  FrameCockpitHeadTracker() { sim::StartHeadTracker(); }
+  void Step() override {
+    const float yaw = 0.2f * static_cast<float>(id_ % 50) / 50.0f;
+    std::uint32_t word;
+    std::memcpy(&word, &yaw, sizeof word);
+    sim::WriteHeadTrackerWord(12, word);
+    sim::WriteHeadTrackerWord(0, ++id_);
+    FrameCockpit::Step();
+  }
+
+ private:
+  std::uint32_t id_ = 1;
+};
+
 // `count` boxes 30 m apart round the pilot's start, each top 5 x 5 squares:
 // the probe meets the nearest few and misses the rest at their spheres.
 std::vector<simhost::SceneryObject> Buildings(int count) {
@@ -251,6 +271,7 @@ const std::vector<WorkloadKind>& WorkloadKinds() {
   static const std::vector<WorkloadKind> kinds = {
       {"frame_everything_off", {0}, Make<FrameEverythingOff>},
       {"frame_cockpit_effects", {0}, Make<FrameCockpit>},
+      {"frame_cockpit_head_tracker", {0}, Make<FrameCockpitHeadTracker>},
       {"frame_walking_pilot", {10, 100, 1000}, MakeSized<FramePilot>},
       {"mouse_move_click_areas", {20, 200, 2000}, MakeSized<MouseOverClickAreas>},
       {"startup_256_bindings", {0}, Make<Startup>},

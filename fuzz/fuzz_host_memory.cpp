@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 
 #include "camera/frame_update.h"
@@ -20,9 +21,11 @@
 #include "host_builder.h"
 #include "interaction/click_areas.h"
 #include "interaction/ground_probe.h"
+#include "platform/head_tracker.h"
 #include "platform/sim/sim_platform.h"
 #include "shell/lifecycle.h"
 #include "sound/sound_effects.h"
+#include "tracker/head_tracker.h"
 
 namespace {
 
@@ -85,8 +88,10 @@ constexpr std::uint32_t kVariableIds[] = {2, 60, 61, 71, 72, 73, 77, 79, 86, 343
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // Header: settings (1 byte), frame gaps (1), variable choices (8: two per
-  // byte), regions made unreadable for the third frame (1); then patches.
+  // Header: settings (1 byte: view, pilot, fly-by, approach, mouse in spot,
+  // a head tracker, its block too small), frame gaps (1), variable choices
+  // (8: two per byte), regions made unreadable for the third frame (1); then
+  // patches, of the host's regions or of the tracker's block.
   constexpr std::size_t kHeader = 11;
   if (size < kHeader) return 0;
   ResetModuleState();
@@ -103,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CameraSettings.ApproachActive = (settings >> 3) & 1;
   CameraSettings.UseMouseInSpot = (settings >> 4) & 1;
   CameraSettings.SoundOn = 0;
+  if ((settings >> 5) & 1) sim::StartHeadTracker((settings >> 6) & 1 ? 64 : 108);
   for (std::size_t index = 0; index < std::size(kVariableIds); ++index) {
     const std::uint8_t choice = data[2 + index / 2] >> (4 * (index % 2));
     sim::SetHostVariable(kVariableIds[index], kValues[choice & 15]);
@@ -110,9 +116,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   SimulatedMemory memory;
   simhost::BuildHostMemory(Scene(), memory);
-  // Patches: region (1 byte), offset in it (4), length (1), the bytes.
+  // Patches: region (1 byte), offset in it (4), length (1), the bytes. The
+  // region after the host's is the tracker's block, written a word at a time.
+  std::uint8_t block[platform::kHeadTrackerBlockSize] = {};
   for (std::size_t at = kHeader; at + 6 <= size;) {
-    const simhost::HostRegion& region = simhost::kHostRegions[data[at] % std::size(simhost::kHostRegions)];
+    const std::size_t choice = data[at] % (std::size(simhost::kHostRegions) + 1);
+    if (choice == std::size(simhost::kHostRegions)) {
+      std::uint32_t offset = 0;
+      std::memcpy(&offset, data + at + 1, 4);
+      offset %= sizeof block;
+      const std::size_t length = std::min<std::size_t>({data[at + 5], size - at - 6, sizeof block - offset});
+      std::memcpy(block + offset, data + at + 6, length);
+      at += 6 + length;
+      continue;
+    }
+    const simhost::HostRegion& region = simhost::kHostRegions[choice];
     std::uint32_t offset = 0;
     std::memcpy(&offset, data + at + 1, 4);
     offset %= region.size;
@@ -126,6 +144,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::uint32_t clock = 100000;
   const std::uint32_t gaps[4] = {16, 0, 5000, 0x7FFFFFFF};
   for (int frame = 0; frame < 4; ++frame) {
+    // The tracker's block as the fuzzer wrote it, its pose new each frame.
+    for (std::uint32_t word = 0; word < sizeof block; word += 4) {
+      std::uint32_t value = 0;
+      std::memcpy(&value, block + word, 4);
+      sim::WriteHeadTrackerWord(word, word == 0 ? value + static_cast<std::uint32_t>(frame) : value);
+    }
     const bool vanish = frame == 2;
     for (std::size_t index = 0; index < std::size(simhost::kHostRegions); ++index) {
       if ((data[10] >> index) & 1)
@@ -135,6 +159,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     clock += gaps[(data[1] >> (2 * frame)) & 3];
     sim::SetClock(clock);
     sim::TakeThroughHooks(main, kFrameMessage);
+    // Nothing that is no number ever comes out of the tracker.
+    const TrackerOffset& head = HeadTracker.applied;
+    for (const double value : {head.heading, head.pitch, head.bank, head.x, head.y, head.z}) {
+      if (!std::isfinite(value) || std::fabs(value) > 180.0) __builtin_trap();
+    }
     if (frame == 1) {
       sim::SetCursorPosition(500, 400);
       sim::TakeThroughHooks(view, kMouseMove, 0, 0x012C0190);

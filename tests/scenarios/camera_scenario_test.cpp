@@ -152,6 +152,42 @@ TEST(CameraScenarios, ThePresetFlightStoresAndRecallsTheView) {
   EXPECT_EQ(last.at("internal_view"), 1);
 }
 
+// The head tracker through a taxi and take-off: the view follows the head,
+// a crash is eased out without a jump, the return eased in, a reset of the
+// pose count and a clean stop are handled.
+TEST(CameraScenarios, TheViewFollowsTheTrackedHeadThroughItsTroubles) {
+  const std::vector<Row> rows = Play("cockpit_head_tracker.toml");
+  const auto at = [&rows](double time) -> const Row& {
+    for (const Row& row : rows) {
+      if (row.at("time") >= time - 1e-6) return row;
+    }
+    return rows.back();
+  };
+  const auto offset = [](const Row& row) {
+    return std::remainder(row.at("view_heading") - row.at("heading_word"), 360.0);
+  };
+  EXPECT_NEAR(offset(at(6.0)), -40.0, 3.0) << "looking 40 left (the head effects on)";
+  EXPECT_NEAR(at(6.0).at("tracker_heading"), -40.0, 1e-3);
+  EXPECT_NEAR(at(11.0).at("tracker_bank"), -5.0, 1e-3) << "tilted right";
+  EXPECT_NEAR(at(18.0).at("eye_z") - at(3.0).at("eye_z"), 0.14, 2.0 / 256)
+      << "leaning 140 mm toward the panel";
+  // The crash at 24 s: still the frozen pose for half a second, then eased out.
+  EXPECT_EQ(at(24.3).at("tracker_state"), 1);
+  EXPECT_EQ(at(24.6).at("tracker_state"), 2);
+  EXPECT_EQ(at(25.2).at("tracker_heading"), 0.0);
+  double worst = 0.0;
+  for (std::size_t frame = 1; frame < rows.size(); ++frame) {
+    if (rows[frame].at("time") < 24.0 || rows[frame].at("time") > 31.0) continue;
+    worst =
+        std::max(worst, std::fabs(rows[frame].at("tracker_heading") - rows[frame - 1].at("tracker_heading")));
+  }
+  EXPECT_LT(worst, 4.0) << "no jump going out (29 degrees in 0.5 s) or coming back (21 degrees in 0.2 s)";
+  EXPECT_NEAR(at(31.0).at("tracker_heading"), -20.0, 1e-3) << "back, and eased in";
+  for (double time = 37.5; time < 40.0; time += 0.1) EXPECT_EQ(at(time).at("tracker_state"), 1) << time;
+  EXPECT_EQ(at(64.9).at("tracker_state"), 2) << "stopped";
+  EXPECT_EQ(rows.back().at("tracker_heading"), 0.0);
+}
+
 TEST(CameraScenarios, CircuitPlacementsLieAheadOnTheChosenSide) {
   const struct {
     const char* scenario;

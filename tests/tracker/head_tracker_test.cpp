@@ -227,6 +227,25 @@ TEST_F(HeadTracking, BadPosesChangeNothing) {
   EXPECT_NEAR(HeadTracker.applied.heading, -5, 1e-4) << "a changing pose with the same id";
 }
 
+// The tracker writes a new pose while the module copies one: the module sees
+// the id change and copies the pose again, whole.
+TEST_F(HeadTracking, APoseWrittenDuringTheReadIsReadAgain) {
+  Start();
+  const Pose first{.yaw = 10, .pitch = 10};
+  Tick(10, &first);
+  Write({.yaw = 20, .pitch = 20}, ++id_);
+  const float second = static_cast<float>(30 * M_PI / 180);
+  std::uint32_t word;
+  std::memcpy(&word, &second, 4);
+  // After the id and the yaw are read: a new yaw and pitch, then a new id.
+  sim::WriteHeadTrackerDuringRead(1, {{12, word}, {16, word}, {0, ++id_}});
+  clock_ += 50;
+  sim::SetClock(clock_);
+  TickCockpitController(CockpitController);
+  EXPECT_NEAR(HeadTracker.pose.yaw, 30, 1e-4);
+  EXPECT_NEAR(HeadTracker.pose.pitch, 30, 1e-4) << "one pose, not halves of two";
+}
+
 TEST_F(HeadTracking, TheSettingOffEasesTheHeadOut) {
   Start();
   const Pose turned{.yaw = -20};

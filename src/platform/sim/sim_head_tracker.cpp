@@ -3,6 +3,8 @@
 // a time.
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/head_tracker.h"
 #include "platform/sim/sim_state.h"
@@ -18,6 +20,10 @@ struct TrackerState {
   std::uint32_t size = platform::kHeadTrackerBlockSize;
   std::uint8_t bytes[platform::kHeadTrackerBlockSize] = {};
   int openAttempts = 0;
+  // A tracker storing while the module reads: after this many more reads of
+  // the module's, these stores land.
+  int readsUntilStores = -1;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> stores;
 };
 
 TrackerState& State() {
@@ -45,6 +51,11 @@ void WriteHeadTrackerWord(std::uint32_t offset, std::uint32_t word) {
 
 int HeadTrackerOpenAttempts() { return State().openAttempts; }
 
+void WriteHeadTrackerDuringRead(int afterReads, std::vector<std::pair<std::uint32_t, std::uint32_t>> stores) {
+  State().readsUntilStores = afterReads;
+  State().stores = std::move(stores);
+}
+
 }  // namespace sim
 
 namespace platform {
@@ -63,10 +74,13 @@ bool HeadTrackerBlockOpen() { return sim::State().moduleHoldsIt; }
 void CloseHeadTrackerBlock() { sim::State().moduleHoldsIt = false; }
 
 std::uint32_t HeadTrackerWord(std::uint32_t offset) {
-  const sim::TrackerState& state = sim::State();
+  sim::TrackerState& state = sim::State();
   if (!state.moduleHoldsIt || offset % 4 != 0 || offset >= kHeadTrackerBlockSize) return 0;
   std::uint32_t word = 0;
   std::memcpy(&word, state.bytes + offset, 4);
+  if (state.readsUntilStores >= 0 && state.readsUntilStores-- == 0) {
+    for (const auto& [at, value] : state.stores) sim::WriteHeadTrackerWord(at, value);
+  }
   return word;
 }
 

@@ -139,6 +139,9 @@ void StopHeadTracker();
 void WriteHeadTrackerWord(std::uint32_t offset, std::uint32_t word);
 // How often the module asked for the mapping while it had none.
 int HeadTrackerOpenAttempts();
+// The tracker stores these (offset, word) pairs right after the module's next
+// `afterReads` + 1 reads of the block: a pose written while it is being read.
+void WriteHeadTrackerDuringRead(int afterReads, std::vector<std::pair<std::uint32_t, std::uint32_t>> stores);
 
 // --- The sound device (DirectSound) ---
 void SetSoundDeviceAvailable(bool available);
