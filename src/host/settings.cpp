@@ -73,6 +73,8 @@ int WriteRegistryValue(RegistryValueRecord& record) {
 
 void SetDefaultSettings() {
   // Field by field over zero bytes: records of the same settings are the same bytes, padding and all.
+  // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
+  // cppcheck-suppress memsetClassFloat
   std::memset(&CameraSettings, 0, sizeof CameraSettings);
   CameraSettingsRecord& s = CameraSettings;
   s.FlyByActive = 1;
