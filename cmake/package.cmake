@@ -16,13 +16,14 @@ ExternalProject_Add(host_sounds
   BUILD_BYPRODUCTS ${host_sounds}/sounds/Walk.wav)
 
 set(guide_html ${CMAKE_BINARY_DIR}/docs/Guide.html)
+file(GLOB guide_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/images/*-dialog.png
+     ${PROJECT_SOURCE_DIR}/docs/images/view-*.png)
 add_custom_command(OUTPUT ${guide_html}
                    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/docs
                    COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tools/guide/make_guide.py
                            ${PROJECT_SOURCE_DIR}/docs/guide.md ${guide_html} ${PROJECT_VERSION}
                    DEPENDS ${PROJECT_SOURCE_DIR}/tools/guide/make_guide.py ${PROJECT_SOURCE_DIR}/docs/guide.md
-                           ${PROJECT_SOURCE_DIR}/docs/images/setup-dialog.png
-                           ${PROJECT_SOURCE_DIR}/docs/images/about-dialog.png
+                           ${guide_pictures}
                    COMMENT "Making the user's guide")
 add_custom_target(guide ALL DEPENDS ${guide_html})
 

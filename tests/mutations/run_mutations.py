@@ -25,7 +25,7 @@ LIST = Path(__file__).resolve().parent / "mutations.toml"
 WORK = ROOT / "build" / "mutations"
 COPY = WORK / "source"
 BUILD = WORK / "build"
-TARGETS = ["varolen_tests", "simhost"]
+TARGETS = ["varolen_tests", "simhost", "render_tests", "render"]
 
 
 def load():

@@ -2,13 +2,16 @@
 """Makes an HTML report with plots from a simhost run folder (trace.csv and
 summary.txt): the track from above with the observer's positions, the
 observer's distance to the aircraft, the view's angles and eye over time, and
-the module's settings with the user's input."""
+the module's settings with the user's input. With --render, also a video of
+what the host showed and stills of the moments that matter."""
 
 import base64
 import csv
 import io
 import math
+import os
 import sys
+from concurrent.futures import ThreadPoolExecutor
 from html import escape
 from pathlib import Path
 
@@ -16,6 +19,8 @@ import matplotlib
 
 matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
+
+import flight_video  # noqa: E402
 
 EARTH_RADIUS_M = 6367310.0
 SETTINGS = ["fly_by", "approach", "internal_view", "external_view", "wheel_zoom", "mouse_in_spot", "sound",
@@ -185,13 +190,43 @@ def settings_plot(t):
     return figure_html(figure, "The module's settings as its menu shows them")
 
 
-def make_report(folder):
+def video_html(stills, video, speed):
+    """The video with its controls and a poster, the flight's time under it
+    as it plays, and the strip of stills."""
+    pace = "as flown" if speed == 1 else f"{speed} times faster than flown"
+    strip = "".join(f'<figure class="still"><img src="{escape(name)}" alt="{escape(caption)}">'
+                    f'<figcaption>{time:.1f} s{": " + escape(caption) if caption else ""}</figcaption></figure>'
+                    for name, time, caption in stills)
+    return f"""<h2>What the camera saw</h2>
+<figure><video id="flight" controls muted preload="metadata" width="640" height="360" poster="{escape(stills[0][0])}"
+ src="{escape(video)}" data-speed="{speed}"></video>
+<figcaption>The host's view during the flight, {pace}: <output id="flight-time">0.0 s</output> into the flight</figcaption>
+</figure><div class="strip">{strip}</div>
+<script>
+const flight = document.getElementById("flight");
+flight.addEventListener("timeupdate", () => {{
+  document.getElementById("flight-time").value = (flight.currentTime * flight.dataset.speed).toFixed(1) + " s";
+}});
+// report.html#play: the video alone, playing, the flight's time under it.
+if (location.hash === "#play") {{
+  document.body.replaceChildren(flight, document.getElementById("flight-time"));
+  document.body.style.margin = "0";
+  flight.removeAttribute("controls");
+  flight.play();
+}}
+</script>"""
+
+
+def make_report(folder, media=None):
     folder = Path(folder)
     trace = read_trace(folder / "trace.csv")
     summary = (folder / "summary.txt").read_text().splitlines()
     if not trace:
         sys.exit(f"{folder}/trace.csv has no frames")
-    parts = [track_plot(trace), distance_plot(trace), view_plot(trace)]
+    parts = []
+    if media:
+        parts.append(video_html(*media))
+    parts += [track_plot(trace), distance_plot(trace), view_plot(trace)]
     if any(not math.isnan(v) for v in trace.get("head_yaw", [])):
         parts.append(tracker_plot(trace))
     parts.append(settings_plot(trace))
@@ -199,7 +234,8 @@ def make_report(folder):
                    for k, _, v in (line.partition(":") for line in summary))
     html = f"""<!doctype html><html><head><meta charset="utf-8"><title>Varolen 2004: {escape(folder.name)}</title>
 <style>body{{font-family:sans-serif;max-width:1000px;margin:2em auto}}td{{padding:0 1em}}
-figure{{margin:1.5em 0}}figcaption{{color:#555}}</style></head><body>
+figure{{margin:1.5em 0}}figcaption{{color:#555}}.strip{{display:flex;flex-wrap:wrap;gap:8px}}
+.still{{margin:0;width:240px}}.still img{{width:240px}}</style></head><body>
 <h1>Varolen 2004 in the substitute simulator: {escape(folder.name)}</h1>
 {''.join(parts)}<h2>Summary</h2><table>{rows}</table></body></html>"""
     (folder / "report.html").write_text(html)
@@ -221,14 +257,33 @@ def make_index(reports, index):
 <h1>Varolen 2004 in the substitute simulator</h1><ul>{''.join(items)}</ul></body></html>""")
 
 
+def take_option(arguments, name):
+    """The value of `name VALUE` among the arguments (removed from them), or None."""
+    if name not in arguments:
+        return None
+    position = arguments.index(name)
+    value = arguments[position + 1]
+    del arguments[position:position + 2]
+    return value
+
+
 def main(arguments):
-    """make_report.py RUN_FOLDER... [--index INDEX.html]"""
-    index = None
-    if "--index" in arguments:
-        position = arguments.index("--index")
-        index = Path(arguments[position + 1])
-        arguments = arguments[:position] + arguments[position + 2:]
-    reports = [make_report(folder) for folder in (arguments or ["out/demo"])]
+    """make_report.py RUN_FOLDER... [--index INDEX.html] [--render RENDERER]"""
+    arguments = list(arguments)
+    index = take_option(arguments, "--index")
+    index = Path(index) if index else None
+    renderer = take_option(arguments, "--render")
+    folders = arguments or ["out/demo"]
+    media = [None] * len(folders)
+    if renderer:
+        # The renderer draws on one core: one run a core.
+        def render(folder):
+            trace = read_trace(Path(folder) / "trace.csv")
+            return flight_video.render(renderer, folder, trace) if trace else None
+
+        with ThreadPoolExecutor(max_workers=os.cpu_count() or 1) as pool:
+            media = list(pool.map(render, folders))
+    reports = [make_report(folder, m) for folder, m in zip(folders, media)]
     for report in reports:
         print(f"report: {report}")
     if index:
