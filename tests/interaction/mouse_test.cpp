@@ -104,13 +104,11 @@ TEST(PickRay, SpheresAheadAreHitAndThoseBehindAreNot) {
   EXPECT_TRUE(RaySphereHit(ray, {0, 0, -0.5}, 4, t0, t1)) << "from inside, whatever the direction";
 }
 
-class ClickAreas : public testing::ModuleTest {
+class ClickAreas : public testing::HostListTest {
  public:
   void SetUp() override {
-    ModuleTest::SetUp();
-    sim::MapHostRegion(kList, 0x1000);
+    HostListTest::SetUp();
     controller_.PickRay[5] = 1.0;  // from the origin along +z
-    at_ = kList;
   }
   // Appends an area record: centre, radius, kind, first button event, shape (0: 38-byte record), skip.
   void Area(double z, double x, std::uint16_t kind, std::uint32_t event, std::uint32_t shape = 0,
@@ -127,18 +125,7 @@ class ClickAreas : public testing::ModuleTest {
     if (length == 42) WriteHost<std::uint32_t>(at_ + 38, shape);
     at_ += length;
   }
-  void Call(HostAddress list) {
-    WriteHost<std::uint16_t>(at_, 0xF000);
-    WriteHost<std::uint32_t>(at_ + 2, list - at_);
-    at_ += 6;
-  }
-  void End() {
-    WriteHost<std::uint16_t>(at_, 0xF001);
-    at_ += 2;
-  }
-  static constexpr HostAddress kList = 0x30000000;
   CockpitControllerRecord controller_{};
-  HostAddress at_;
 };
 
 TEST_F(ClickAreas, TheFirstAnsweringAreaOnTheRayGivesItsCode) {

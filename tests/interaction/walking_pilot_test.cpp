@@ -67,13 +67,8 @@ TEST(GroundProbe, OffsetsOnTheSphere) {
 // A geometry list written by hand, walked by a probe straight down through
 // the origin of the probe's own frame (no placement record: the list's base is
 // the origin); a surface y metres up lies 100000 - y along the ray.
-class GeometryList : public testing::ModuleTest {
+class GeometryList : public testing::HostListTest {
  public:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    sim::MapHostRegion(kList, 0x1000);
-    at_ = kList;
-  }
   // A bounding sphere; `skip` bytes from its start lead past what it bounds.
   void Sphere(double x, double y, double radius, std::uint32_t skip) {
     WriteHost<std::uint16_t>(at_, 0xF004);
@@ -94,22 +89,11 @@ class GeometryList : public testing::ModuleTest {
       at_ += sizeof triangle;
     }
   }
-  void Call(HostAddress list) {
-    WriteHost<std::uint16_t>(at_, 0xF000);
-    WriteHost<std::uint32_t>(at_ + 2, list - at_);
-    at_ += 6;
-  }
-  void End() {
-    WriteHost<std::uint16_t>(at_, 0xF001);
-    at_ += 2;
-  }
   double Probe() {
     GroundProbe probe = ProbeAt(47.0, 8.0);
     WalkObjectGeometry(kList, {0.0, 0.0, 0.0}, probe);
     return probe.nearest;
   }
-  static constexpr HostAddress kList = 0x30000000;
-  HostAddress at_ = kList;
 };
 
 TEST_F(GeometryList, TheProbeFindsTheHighestSurfaceInsideTheSpheresItMeets) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/host_memory.h"
 #include "platform/sim/sim_platform.h"
 #include "scenario.h"
 
@@ -34,6 +35,29 @@ class ModuleTest : public ::testing::Test {
   // windows, then start-up. Returns the view records' addresses.
   std::vector<HostAddress> StartWithHost(
       std::vector<simhost::ViewRecordSpec> views = {simhost::ViewRecordSpec{}}, std::int32_t selector = 4);
+};
+
+// A test that writes a host list of records (the cockpit's click areas, an
+// object's geometry) into mapped host memory at kList, record by record.
+class HostListTest : public ModuleTest {
+ public:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    sim::MapHostRegion(kList, 0x1000);
+    at_ = kList;
+  }
+  // A call of another list, which goes on here after it.
+  void Call(HostAddress list) {
+    platform::WriteHost<std::uint16_t>(at_, 0xF000);
+    platform::WriteHost<std::uint32_t>(at_ + 2, list - at_);
+    at_ += 6;
+  }
+  void End() {
+    platform::WriteHost<std::uint16_t>(at_, 0xF001);
+    at_ += 2;
+  }
+  static constexpr HostAddress kList = 0x30000000;
+  HostAddress at_ = kList;
 };
 
 // Host variables as the substitute simulator gives them for this flight.
