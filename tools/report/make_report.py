@@ -250,10 +250,13 @@ def make_index(reports, index):
         scenario = next((line.split(": ", 1)[1] for line in summary if line.startswith("scenario: ")), "")
         title = next((line.split("=", 1)[1].strip().strip('"') for line in Path(scenario).read_text().splitlines()
                       if line.startswith("title")), report.parent.name) if Path(scenario).exists() else report.parent.name
-        items.append(f'<li><a href="{report.relative_to(index.parent)}">{escape(title)}</a> '
+        poster = report.parent / "still-0.png"
+        picture = (f'<img src="{poster.relative_to(index.parent)}" alt="" width="160" height="90"> '
+                   if poster.exists() else "")
+        items.append(f'<li><a href="{report.relative_to(index.parent)}">{picture}{escape(title)}</a> '
                      f'<small>({escape(report.parent.name)})</small></li>')
     index.write_text(f"""<!doctype html><html><head><meta charset="utf-8"><title>Varolen 2004 runs</title>
-<style>body{{font-family:sans-serif;max-width:800px;margin:2em auto}}li{{margin:.5em 0}}</style></head><body>
+<style>body{{font-family:sans-serif;max-width:800px;margin:2em auto}}li{{margin:.5em 0;list-style:none}}img{{vertical-align:middle;margin-right:1em}}</style></head><body>
 <h1>Varolen 2004 in the substitute simulator</h1><ul>{''.join(items)}</ul></body></html>""")
 
 
