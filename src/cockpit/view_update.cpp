@@ -109,21 +109,24 @@ bool MoveByKeys(CockpitControllerRecord& controller) {
   return detect;
 }
 
-bool MatrixFinite(const std::uint8_t* record) {
+// The record's orientation rows; false when one of them is no number.
+bool MatrixRows(const std::uint8_t* record, float (&rows)[3][3]) {
+  bool finite = true;
   for (std::uint32_t row = 0; row < 3; ++row) {
     for (std::uint32_t column = 0; column < 3; ++column) {
-      if (!std::isfinite(
-              RecordField<float>(record, field::kMatrix + field::kMatrixRowStride * row + 4 * column)))
-        return false;
+      rows[row][column] =
+          RecordField<float>(record, field::kMatrix + field::kMatrixRowStride * row + 4 * column);
+      finite = finite && std::isfinite(rows[row][column]);
     }
   }
-  return true;
+  return finite;
 }
 
 // A host matrix that is no set of numbers is not a change the module could
 // follow: it is left out of the comparison (and out of the take-over).
 bool HostChanged(const std::uint8_t* saved, const std::uint8_t* host) {
-  const bool matrixUsable = MatrixFinite(host);
+  float rows[3][3];
+  const bool matrixUsable = MatrixRows(host, rows);
   const struct {
     std::uint32_t offset;
     std::uint32_t size;
@@ -179,14 +182,8 @@ void TakeOver(CockpitControllerRecord& c, HostAddress view, const std::uint8_t* 
   const Point3 lean = ours ? c.WrittenTrackerEye : Point3{};
   std::memcpy(c.SavedView, host, kHostViewRecordSize);
   c.SavedViewSource = view;
-  if (MatrixFinite(host)) {
-    float rows[3][3];
-    for (std::uint32_t row = 0; row < 3; ++row) {
-      for (std::uint32_t column = 0; column < 3; ++column) {
-        rows[row][column] =
-            RecordField<float>(host, field::kMatrix + field::kMatrixRowStride * row + 4 * column);
-      }
-    }
+  float rows[3][3];
+  if (MatrixRows(host, rows)) {
     ViewAngles3 seen = ViewAnglesFromMatrix(rows);
     seen.heading += RecordField<std::int32_t>(host, field::kDirectionStep) * 45.0 - head.heading;
     seen.pitch -= head.pitch;

@@ -261,13 +261,15 @@ TEST_F(HeadTracking, TheSettingOffEasesTheHeadOut) {
 // the module wrote is not mistaken for one.
 TEST_F(HeadTracking, AHostChangeIsTakenOverWithoutTheHead) {
   Start();
-  const Pose turned{.yaw = 10, .x = 100};
+  const Pose turned{.yaw = 10, .pitch = 5, .roll = 8, .x = 100};
   Tick(10, &turned);
   const Point3 eye = CockpitController.EyePosition;
   platform::WriteHost<std::int16_t>(record_ + field::kZoom, 128);  // the user zooms with the host's keys
   Tick(1, &turned);
   EXPECT_EQ(CockpitController.Zoom, 2.0) << "taken over";
   EXPECT_NEAR(CockpitController.ViewAngles.heading, 30, 1e-4);
+  EXPECT_NEAR(CockpitController.ViewAngles.pitch, 0, 1e-4);
+  EXPECT_NEAR(CockpitController.ViewAngles.bank, 0, 1e-4);
   EXPECT_NEAR(CockpitController.EyePosition.x, eye.x, 1.0 / 256);
   EXPECT_NEAR(CockpitController.EyePosition.z, eye.z, 1.0 / 256);
 }

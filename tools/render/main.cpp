@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
 
   long lifted = 0;
   double deepest = 0;
-  const auto draw = [&](double time) {
+  const auto draw = [&](double time) -> const std::vector<std::uint8_t>& {
     const render::View view = render::ViewOf(scene, FrameAt(frames, time));
     if (view.belowGround > 0) ++lifted;
     deepest = std::max(deepest, view.belowGround);

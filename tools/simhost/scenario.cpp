@@ -409,13 +409,13 @@ Scenario Read(const std::string& file) {
   }
   if (const toml::table* tracker = SubTable(top, "tracker")) {
     TableReader reader(file, *tracker, "tracker");
-    TrackerSpec spec;
-    ReadArray(file, TableArray(reader, "pose"), "tracker.pose", spec.poses, ReadHeadPose);
-    ReadArray(file, TableArray(reader, "event"), "tracker.event", spec.events, ReadTrackerEvent);
+    TrackerScript script;
+    ReadArray(file, TableArray(reader, "pose"), "tracker.pose", script.poses, ReadHeadPose);
+    ReadArray(file, TableArray(reader, "event"), "tracker.event", script.events, ReadTrackerEvent);
     const auto byTime = [](const auto& a, const auto& b) { return a.time < b.time; };
-    std::stable_sort(spec.poses.begin(), spec.poses.end(), byTime);
-    std::stable_sort(spec.events.begin(), spec.events.end(), byTime);
-    scenario.tracker = std::move(spec);
+    std::stable_sort(script.poses.begin(), script.poses.end(), byTime);
+    std::stable_sort(script.events.begin(), script.events.end(), byTime);
+    scenario.tracker = std::move(script);
   }
   const toml::array* inputs = TableArray(top, "input");
   ReadArray(file, inputs, "input", scenario.inputs, ReadInput);

@@ -107,7 +107,7 @@ struct TrackerEventAt {
   TrackerEvent event = TrackerEvent::Live;
 };
 
-struct TrackerSpec {
+struct TrackerScript {
   std::vector<HeadPose> poses;  // by time; the pose between them is interpolated
   std::vector<TrackerEventAt> events;
 };
@@ -141,7 +141,7 @@ struct Scenario {
   std::vector<DialogScript> dialogs;
   std::vector<ClickAreaSpec> clickAreas;
   std::vector<SceneryObject> objects;
-  std::optional<TrackerSpec> tracker;  // a head tracker beside the simulator
+  std::optional<TrackerScript> tracker;  // a head tracker beside the simulator
 };
 
 // Reads a scenario file. On failure returns nothing and sets `error` to a

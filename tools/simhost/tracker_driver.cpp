@@ -24,10 +24,10 @@ std::uint32_t Word(double value) {
 
 }  // namespace
 
-TrackerDriver::TrackerDriver(const std::optional<TrackerSpec>& spec) : spec_(spec) {}
+TrackerDriver::TrackerDriver(const std::optional<TrackerScript>& script) : script_(script) {}
 
 HeadPose TrackerDriver::PoseAt(double time) const {
-  const auto& poses = spec_->poses;
+  const auto& poses = script_->poses;
   if (poses.empty()) return {};
   if (time <= poses.front().time) return poses.front();
   for (std::size_t index = 1; index < poses.size(); ++index) {
@@ -79,12 +79,12 @@ void TrackerDriver::Apply(TrackerEvent event, Host& host) {
 }
 
 void TrackerDriver::RunUntil(double time, Host& host) {
-  if (!spec_) return;
+  if (!script_) return;
   // Poses and no events: a tracker running from the start.
-  if (spec_->events.empty() && !holding_ && nextTick_ == 0.0) Apply(TrackerEvent::Live, host);
+  if (script_->events.empty() && !holding_ && nextTick_ == 0.0) Apply(TrackerEvent::Live, host);
   for (; nextTick_ <= time + 1e-9; nextTick_ += kTick) {
-    while (nextEvent_ < spec_->events.size() && spec_->events[nextEvent_].time <= nextTick_ + 1e-9) {
-      Apply(spec_->events[nextEvent_++].event, host);
+    while (nextEvent_ < script_->events.size() && script_->events[nextEvent_].time <= nextTick_ + 1e-9) {
+      Apply(script_->events[nextEvent_++].event, host);
     }
     if (writing_) WritePose(PoseAt(nextTick_), host);
   }

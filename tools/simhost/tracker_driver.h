@@ -13,7 +13,7 @@ namespace simhost {
 
 class TrackerDriver {
  public:
-  explicit TrackerDriver(const std::optional<TrackerSpec>& spec);
+  explicit TrackerDriver(const std::optional<TrackerScript>& script);
 
   // The tracker's events and stores up to `time` (seconds into the run).
   void RunUntil(double time, Host& host);
@@ -27,7 +27,7 @@ class TrackerDriver {
   void WritePose(const HeadPose& pose, Host& host);
   HeadPose PoseAt(double time) const;
 
-  std::optional<TrackerSpec> spec_;
+  std::optional<TrackerScript> script_;
   std::size_t nextEvent_ = 0;
   double nextTick_ = 0.0;
   bool holding_ = false;
