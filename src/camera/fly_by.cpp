@@ -1,5 +1,6 @@
 #include "camera/fly_by.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "camera/frame_update.h"
@@ -15,6 +16,8 @@ namespace {
 
 // The random side: a draw up to half of the generator's range goes left.
 constexpr int kRandomLeftLimit = 16384;
+
+constexpr double kLeastSideMetres = 15.0;
 
 std::int32_t ChooseSide(std::int32_t placement, std::int32_t side) {
   switch (placement) {
@@ -52,7 +55,10 @@ void RunFlyByCycle() {
 
 void PlaceFlyByCamera() {
   const AircraftStateRecord& aircraft = AircraftState;
-  Vec3 offset = {FlyByCamera.distance / 10.0 * FlyByCamera.side, 0.0, FlyByCamera.distance};
+  // A tenth of the distance aside, but never so close that the wing sweeps
+  // through the camera on a take-off roll.
+  const double aside = std::max(FlyByCamera.distance / 10.0, kLeastSideMetres);
+  Vec3 offset = {aside * FlyByCamera.side, 0.0, FlyByCamera.distance};
   if (CameraSettings.FlyByTravelling != 0) offset.x = 0.0;
   RotatePitch(offset, aircraft.pitch * kDegreesToRadians);
   RotateHeading(offset, aircraft.track * kDegreesToRadians);

@@ -55,11 +55,12 @@ TEST_F(Cameras, FlyByDistanceFollowsTheSpeedWithTheMinimumBelow) {
     int duration;     // seconds
     int minimum;      // feet
     double distance;  // metres
+    double aside;     // metres: a tenth of the distance, at least 15 m (clear of the wing)
   } cases[] = {
-      {0, 10, 50, 15.24},
-      {120, 10, 50, 120 * 1852.0 / 3600.0 * 10 * 0.5},  // 308.67 m
-      {10, 10, 150, 45.72},
-      {200, 20, 50, 200 * 1852.0 / 3600.0 * 20 * 0.5},
+      {0, 10, 50, 15.24, 15},
+      {120, 10, 50, 120 * 1852.0 / 3600.0 * 10 * 0.5, 30.867},  // 308.67 m
+      {10, 10, 150, 45.72, 15},
+      {200, 20, 50, 200 * 1852.0 / 3600.0 * 20 * 0.5, 102.889},
   };
   for (const auto& c : cases) {
     testing::ResetModule();
@@ -72,11 +73,11 @@ TEST_F(Cameras, FlyByDistanceFollowsTheSpeedWithTheMinimumBelow) {
     SetFlight(flight);
     WarmUpThenRun();
     EXPECT_NEAR(FlyByCamera.distance, c.distance, 1e-9) << c.speed;
-    // Heading north, level: the distance ahead, a tenth of it to the right.
+    // Heading north, level: the distance ahead, to the right.
     double east = 0, north = 0;
     ObserverOffset(flight, east, north);
     EXPECT_NEAR(north, c.distance, 0.02 + c.distance * 1e-4) << c.speed;
-    EXPECT_NEAR(east, c.distance / 10.0, 0.02) << c.speed;
+    EXPECT_NEAR(east, c.aside, 0.02) << c.speed;
     EXPECT_NEAR(FlyByCamera.camera.altitude, ModuleFeet(flight.altitude), 1e-9)
         << "level, no relative altitude";
   }
@@ -212,12 +213,12 @@ TEST_F(Cameras, InACrabTheCamerasFollowTheTrackAndSlideSquareToTheHeading) {
   CameraSettings.FlyByMinDistance = 100;  // 30.48 m ahead
   SetFlight(flight);
   WarmUpThenRun();
-  // Ahead along the track, a tenth of the distance to the right of it.
+  // Ahead along the track, 15 m to the right of it (a tenth of the distance would be 3 m).
   const double d = 30.48;
   double east = 0, north = 0;
   ObserverOffset(flight, east, north);
-  EXPECT_NEAR(east, d * std::sin(crab) + d / 10 * std::cos(crab), 0.02);
-  EXPECT_NEAR(north, d * std::cos(crab) - d / 10 * std::sin(crab), 0.02);
+  EXPECT_NEAR(east, d * std::sin(crab) + 15 * std::cos(crab), 0.02);
+  EXPECT_NEAR(north, d * std::cos(crab) - 15 * std::sin(crab), 0.02);
 
   // Travelling: placed straight on the track, then slid east (square to the
   // heading north) by as much as the aircraft is inside the 30.48 m.
