@@ -23,9 +23,10 @@ int MatchBindings(CockpitControllerRecord& controller, KeyBindingTable& table, p
   int consumed = 0;
   for (std::int32_t index = 0; index < table.count; ++index) {
     KeyBinding& binding = table.entries[index];
-    if (static_cast<std::uint32_t>(binding.keyCode) != code || binding.modifiers != modifiers) continue;
-    if (binding.repeatArmed != 0 && pressed != 0) binding.isActive = 0;
+    if (static_cast<std::uint32_t>(binding.keyCode) != code) continue;
     if (pressed != 0) {
+      if (binding.modifiers != modifiers) continue;
+      if (binding.repeatArmed != 0) binding.isActive = 0;
       if (binding.isActive != 0) {
         consumed = 1;  // a repeated press of a DOUBLE binding: nothing runs
         continue;
@@ -37,6 +38,8 @@ int MatchBindings(CockpitControllerRecord& controller, KeyBindingTable& table, p
       }
       continue;
     }
+    // The release ends what its press began, whatever modifier keys are held
+    // now: a SHIFT pressed while walking must not leave the pilot walking.
     if (binding.isActive == 0) continue;
     // A DOUBLE binding runs once more at the release.
     if (binding.isDouble != 0) RunCommand(controller, binding, window, message, wParam, lParam);

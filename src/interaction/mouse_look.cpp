@@ -127,6 +127,8 @@ int OnMouseWheel(CockpitControllerRecord& controller, platform::WindowHandle /*w
     UpdateCockpitView(controller, 0);
   } else if (kind == kWalkingPilotView && controller.PilotActive != 0) {
     Wheel(controller.PilotZoom, notches);  // the pilot's view is rebuilt every frame
+  } else {
+    return 0;  // a wheel that zooms nothing of the module's is the simulator's
   }
   return 1;
 }

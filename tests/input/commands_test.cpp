@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -233,6 +234,92 @@ TEST_F(Commands, TheRouterFiltersByWindowClassAndCapturesBoundButtons) {
   EXPECT_EQ(CockpitController.PilotForward, 0);
   EXPECT_FALSE(Press(0x75)) << "a command nobody knows reaches the host";
   EXPECT_FALSE(Release(0x75));
+}
+
+// Every order of a key and two modifier keys going down and up (90 of
+// them): once all are up no binding is left active, and every DOUBLE command
+// has run once more at its key's release, so nothing keeps walking.
+TEST_F(Commands, NoKeyOrderLeavesABindingActive) {
+  Bind({"PilotForward=DOUBLE,NUMPAD_8", "PilotBackward=DOUBLE,SHIFT,NUMPAD_8",
+        "PilotStepLeft=DOUBLE,CONTROL,SHIFT,NUMPAD_8", "ToggleWheelZoom=NUMPAD_8",
+        "PilotStepRight=SHIFT,NUMPAD_8"});
+  CameraSettings.InternalViewActive = 1;
+  struct Event {
+    int key;
+    bool down;
+  };
+  std::vector<Event> order = {{0x68, true},    {0x68, false},    {kShift, true},
+                              {kShift, false}, {kControl, true}, {kControl, false}};
+  const auto downFirst = [](const std::vector<Event>& events) {
+    for (std::size_t at = 0; at < events.size(); ++at) {
+      for (std::size_t later = at + 1; later < events.size(); ++later) {
+        if (events[later].key == events[at].key && events[later].down && !events[at].down) return false;
+      }
+    }
+    return true;
+  };
+  const auto byKey = [](const Event& a, const Event& b) {
+    return a.key != b.key ? a.key < b.key : a.down > b.down;
+  };
+  std::sort(order.begin(), order.end(), byKey);
+  int orders = 0;
+  do {
+    if (!downFirst(order)) continue;
+    ++orders;
+    std::string keys;
+    for (const Event& event : order) {
+      if (event.key != 0x68) sim::SetKeyHeld(event.key, event.down);
+      Key(event.down ? kKeyDown : kKeyUp, event.key);
+      keys += (event.key == 0x68     ? "8"
+               : event.key == kShift ? "S"
+                                     : "C") +
+              std::string(event.down ? "v " : "^ ");
+    }
+    for (std::int32_t index = 0; index < KeyBindings.count; ++index)
+      EXPECT_EQ(KeyBindings.entries[index].isActive, 0) << keys << "binding " << index;
+    EXPECT_EQ(CockpitController.PilotForward, 0) << keys;
+    EXPECT_EQ(CockpitController.PilotBackward, 0) << keys;
+    EXPECT_EQ(CockpitController.PilotStepLeft, 0) << keys;
+    CockpitController.PilotStepRight = 0;  // a plain binding flips at every press
+  } while (std::next_permutation(order.begin(), order.end(), byKey));
+  EXPECT_EQ(orders, 90);
+}
+
+// The number pad is the simulator's (it trims and throttles there) wherever
+// the module's movement keys move nothing: the eye keys in the virtual
+// cockpit and the spot view while the module runs the cockpit view, the
+// walking pilot's keys while he is out.
+TEST_F(Commands, MovementKeysAreTheSimulatorsWhereTheyMoveNothing) {
+  const struct {
+    const char* what;
+    std::int32_t internal, external, kind;
+    bool eyeKey, crouchKey;  // consumed
+  } cases[] = {
+      {"a fresh install's virtual cockpit", 0, 0, 2, false, false},
+      {"the module's virtual cockpit", 1, 0, 2, true, false},
+      {"the spot view", 1, 0, 4, true, false},
+      {"the panel cockpit", 1, 0, 1, false, false},
+      {"the walking pilot", 1, 1, 1250, true, true},
+      {"the pilot's view, the pilot gone", 1, 0, 1250, false, false},
+  };
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Bind({"PilotForward=DOUBLE,NUMPAD_8", "PilotCrouch=DOUBLE,NUMPAD_0"});
+    platform::WriteHost<std::int32_t>(records_[0] + view_record::kKind, c.kind);
+    CameraSettings.InternalViewActive = c.internal;
+    CameraSettings.ExternalViewActive = c.external;
+    EXPECT_EQ(Press(0x68), c.eyeKey) << c.what;
+    EXPECT_EQ(Release(0x68), c.eyeKey) << c.what;
+    EXPECT_EQ(Press(0x60), c.crouchKey) << c.what;
+    EXPECT_EQ(Release(0x60), c.crouchKey) << c.what;
+    EXPECT_EQ(CockpitController.PilotForward + CockpitController.PilotCrouch, 0) << c.what;
+  }
+  // A key held while the host switches to its panel: the release still ends it.
+  platform::WriteHost<std::int32_t>(records_[0] + view_record::kKind, 2);
+  EXPECT_TRUE(Press(0x68));
+  platform::WriteHost<std::int32_t>(records_[0] + view_record::kKind, 1);
+  EXPECT_TRUE(Release(0x68));
+  EXPECT_EQ(CockpitController.PilotForward, 0) << "nothing left walking";
 }
 
 }  // namespace
