@@ -23,8 +23,27 @@ double ParseDouble(const char* text) {
   return std::isfinite(value) ? value : 0.0;
 }
 
+double ParseDecimal(const char* text, const char** end) {
+  const char* comma = std::strchr(text, ',');
+  char* stop = nullptr;
+  if (comma == nullptr) {
+    const double value = std::strtod(text, &stop);
+    *end = stop;
+    return value;
+  }
+  // A number is short: the text up to its first comma and a little beyond.
+  char copy[64];
+  CopyText(copy, sizeof copy, text);
+  const std::size_t at = static_cast<std::size_t>(comma - text);
+  if (at < sizeof copy - 1) copy[at] = '.';
+  const double value = std::strtod(copy, &stop);
+  *end = text + (stop - copy);
+  return value;
+}
+
 double ParseTypedDouble(const char* text) {
-  const double value = std::strtod(text, nullptr);
+  const char* end = nullptr;
+  const double value = ParseDecimal(text, &end);
   if (std::isnan(value)) return 0.0;
   if (std::isinf(value)) return value > 0.0 ? DBL_MAX : -DBL_MAX;
   return value;

@@ -20,9 +20,14 @@ std::int32_t ParseInteger(const char* text);
 // number (including "nan" and "inf") gives 0.0.
 double ParseDouble(const char* text);
 
-// Text a user typed to a double: an infinity ("1e999") is the largest number
-// of its sign, so that it is clamped like any large number; text that gives no
-// number ("nan" among them) gives 0.0.
+// The standard conversion of text a user wrote, with a decimal comma read as
+// a point ("0,5" is 0.5, as a pilot with a European keyboard types it);
+// `end` as strtod sets it.
+double ParseDecimal(const char* text, const char** end);
+
+// Text a user typed to a double (a decimal comma reads as a point): an infinity ("1e999") is the largest
+// number of its sign, so that it is clamped like any large number; text that gives no number ("nan" among
+// them) gives 0.0.
 double ParseTypedDouble(const char* text);
 
 // Copies at most capacity - 1 characters and always terminates. Returns false

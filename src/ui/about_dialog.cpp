@@ -7,8 +7,8 @@
 namespace varolen {
 
 void ShowAboutDialog(platform::WindowHandle owner) {
-  // Only "Close" (or Enter) closes it; Escape and the close box do nothing.
-  platform::RunModalDialog(Shell.moduleInstance, VAROLEN_ABOUT_DIALOG, owner, nullptr, 0, false);
+  // "Close", Enter, Escape and the close box all close it.
+  platform::RunModalDialog(Shell.moduleInstance, VAROLEN_ABOUT_DIALOG, owner, nullptr, 0, true);
 }
 
 }  // namespace varolen

@@ -63,6 +63,8 @@ TEST_F(SetupDialog, OkStoresWhatTheUserTypedWithinItsLimits) {
       {1008, "1e999", &CameraSettingsRecord::RunningSpeed, nullptr, DBL_MAX},
       {1008, "-3", &CameraSettingsRecord::RunningSpeed, nullptr, 0.0},
       {1014, "-1234.5", &CameraSettingsRecord::ApproachViewX, nullptr, -1234.5},
+      {1007, "0,5", &CameraSettingsRecord::ViewTurbRate, nullptr, 0.5},  // a decimal comma
+      {1015, "-12,25", &CameraSettingsRecord::ApproachViewZ, nullptr, -12.25},
       {1006, "-80", nullptr, &CameraSettingsRecord::FlyByMinDistance, 80},
       {1000, "7.9", nullptr, &CameraSettingsRecord::FlyByDuration, 7},
       {1001, "-150ft", nullptr, &CameraSettingsRecord::FlyByRelAltitude, -150},
@@ -102,12 +104,15 @@ TEST_F(SetupDialog, CancelChangesNothing) {
   EXPECT_EQ(std::memcmp(&before, &CameraSettings, sizeof before), 0);
 }
 
-TEST_F(SetupDialog, AboutClosesOnlyOnClose) {
-  sim::AnswerModalDialogs({{.commands = {2, 2, 1}}});
+// Close and Enter send command 1; Escape and the close box command 2.
+TEST_F(SetupDialog, AboutClosesWithCloseEscapeAndTheCloseBox) {
+  sim::AnswerModalDialogs({{.commands = {1}}, {.commands = {2}}});
   sim::TakeThroughHooks(main_, kCommand, 30731);
-  ASSERT_EQ(sim::ModalDialogsShown().size(), 1u);
+  sim::TakeThroughHooks(main_, kCommand, 30731);
+  ASSERT_EQ(sim::ModalDialogsShown().size(), 2u);
   EXPECT_EQ(sim::ModalDialogsShown()[0].templateId, 102);
-  EXPECT_EQ(sim::ModalDialogsShown()[0].outcome, "command 2 ignored, command 2 ignored, command 1 closed it");
+  EXPECT_EQ(sim::ModalDialogsShown()[0].outcome, "command 1 closed it");
+  EXPECT_EQ(sim::ModalDialogsShown()[1].outcome, "command 2 closed it");
 }
 
 }  // namespace
