@@ -104,15 +104,15 @@ TEST_F(SetupDialog, CancelChangesNothing) {
   EXPECT_EQ(std::memcmp(&before, &CameraSettings, sizeof before), 0);
 }
 
-// Close and Enter send command 1; Escape and the close box command 2.
+// Close and Enter send command 1, Escape command 2; the close box comes as Cancel.
 TEST_F(SetupDialog, AboutClosesWithCloseEscapeAndTheCloseBox) {
-  sim::AnswerModalDialogs({{.commands = {1}}, {.commands = {2}}});
-  sim::TakeThroughHooks(main_, kCommand, 30731);
-  sim::TakeThroughHooks(main_, kCommand, 30731);
-  ASSERT_EQ(sim::ModalDialogsShown().size(), 2u);
+  sim::AnswerModalDialogs({{.commands = {1}}, {.commands = {2}}, {.commands = {sim::kCloseBox}}});
+  for (int time = 0; time < 3; ++time) sim::TakeThroughHooks(main_, kCommand, 30731);
+  ASSERT_EQ(sim::ModalDialogsShown().size(), 3u);
   EXPECT_EQ(sim::ModalDialogsShown()[0].templateId, 102);
   EXPECT_EQ(sim::ModalDialogsShown()[0].outcome, "command 1 closed it");
   EXPECT_EQ(sim::ModalDialogsShown()[1].outcome, "command 2 closed it");
+  EXPECT_EQ(sim::ModalDialogsShown()[2].outcome, "close box closed it");
 }
 
 }  // namespace

@@ -239,8 +239,10 @@ void ReadDialog(const std::string& file, const toml::table& table, const std::st
         dialog.commands.push_back(1);
       } else if (name == "Cancel" || name == "Escape") {
         dialog.commands.push_back(2);
+      } else if (name == "CloseBox") {
+        dialog.commands.push_back(kCloseBox);
       } else {
-        reader.Fail(command, "commands", "expected OK, Close, Enter, Cancel or Escape");
+        reader.Fail(command, "commands", "expected OK, Close, Enter, Cancel, Escape or CloseBox");
       }
     }
   }

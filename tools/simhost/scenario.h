@@ -112,13 +112,17 @@ struct TrackerScript {
   std::vector<TrackerEventAt> events;
 };
 
+// The dialog's close box (the system command SC_CLOSE), which the dialog
+// manager turns into Cancel; the simulated desktop knows it by the same number.
+inline constexpr int kCloseBox = 0xF060;
+
 // What the user does in one of the module's dialogs, in the order they open:
 // types texts into edits, clicks buttons, then gives commands (1: OK, Close,
 // Enter; 2: Cancel, Escape).
 struct DialogScript {
   std::vector<std::pair<int, std::string>> texts;
   std::vector<int> clicks;
-  std::vector<int> commands;
+  std::vector<int> commands;  // 1, 2, or kCloseBox
 };
 
 struct Scenario {

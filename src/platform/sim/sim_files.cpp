@@ -181,10 +181,11 @@ DialogResult RunModalDialog(ModuleHandle /*instance*/, int templateId, WindowHan
         std::copy(controls.begin(), controls.end(), fields);
         result = DialogResult::Accepted;
         closed = true;
-      } else if (command == 2 && cancelCloses) {
+      } else if ((command == 2 || command == sim::kCloseBox) && cancelCloses) {
         closed = true;
       }
-      shown.outcome += "command " + std::to_string(command) + (closed ? " closed it" : " ignored");
+      shown.outcome += (command == sim::kCloseBox ? "close box" : "command " + std::to_string(command)) +
+                       (closed ? " closed it" : " ignored");
       if (closed) break;
     }
   }

@@ -111,7 +111,9 @@ const std::vector<FileDialogShown>& FileDialogsShown();
 // --- The module's modal dialogs ---
 // What the user does in a dialog: types texts, clicks buttons (a check box
 // flips, a radio button is selected), then gives commands: 1 is OK, Close or
-// Enter; 2 is Cancel, Escape or the close box.
+// Enter; 2 is Cancel or Escape; kCloseBox the close box, which the dialog
+// manager makes Cancel of.
+inline constexpr int kCloseBox = 0xF060;  // the system command SC_CLOSE
 struct DialogAnswer {
   std::vector<std::pair<int, std::string>> texts;
   std::vector<int> clicks;

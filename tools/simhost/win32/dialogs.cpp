@@ -106,10 +106,18 @@ void CALLBACK UseDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     for (int id : script.clicks) SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
     for (int command : script.commands) {
       if (!outcome.empty()) outcome += ", ";
-      SendMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(command), 0);
+      if (command == kCloseBox) {
+        SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        // The dialog manager posts the Cancel it makes of the close box.
+        MSG message;
+        while (PeekMessageA(&message, dialog, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+      } else {
+        SendMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(command), 0);
+      }
       // A dialog that ends hides itself; the modal loop then returns.
       closed = !IsWindowVisible(dialog);
-      outcome += "command " + std::to_string(command) + (closed ? " closed it" : " ignored");
+      outcome += (command == kCloseBox ? "close box" : "command " + std::to_string(command)) +
+                 (closed ? " closed it" : " ignored");
       if (closed) break;
     }
   }
