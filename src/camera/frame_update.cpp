@@ -137,6 +137,9 @@ void UpdateCameraFrame() {
     RunCockpit();
   } else {
     StopEffectSounds();
+    // Head tracking works on a fresh install, where the module's cockpit view starts off.
+    CockpitController.HeadTrackerOn = CameraSettings.HeadTrackerOn;
+    TickTrackedHead(CockpitController);
   }
 
   if (ApproachAnchor.set == 0) {

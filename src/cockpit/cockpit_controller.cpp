@@ -34,6 +34,15 @@ int TickCockpitController(CockpitControllerRecord& controller) {
   return 1;
 }
 
+int TickTrackedHead(CockpitControllerRecord& controller) {
+  UpdateHeadTracker(controller.HeadTrackerOn != 0, platform::TimeGetTime());
+  // Without a tracked head the host's memory is not even looked at.
+  if (!TrackedHeadToWrite(controller)) return 1;
+  DiscoverHostModules(controller);
+  UpdateTrackedHeadView(controller);
+  return 1;
+}
+
 void ResetCockpitState() {
   // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
   // cppcheck-suppress memsetClassFloat

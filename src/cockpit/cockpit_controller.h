@@ -124,6 +124,10 @@ extern CockpitControllerRecord CockpitController;
 // The per-frame tick of the cockpit view and the walking pilot. Returns 1.
 int TickCockpitController(CockpitControllerRecord& controller);
 
+// The per-frame tick while the module's cockpit view is off: the tracked head
+// alone, on the host's own view. Returns 1.
+int TickTrackedHead(CockpitControllerRecord& controller);
+
 // The controller and the view update's variable records as a freshly loaded
 // module has them.
 void ResetCockpitState();

@@ -207,6 +207,15 @@ void TakeOver(CockpitControllerRecord& c, HostAddress view, const std::uint8_t* 
   c.SpotDistance = Length(spot);
 }
 
+bool IsZero(const Angles& angles) {
+  return angles.pitch == 0.0 && angles.heading == 0.0 && angles.bank == 0.0;
+}
+bool IsZero(const Point3& point) { return point.x == 0.0 && point.y == 0.0 && point.z == 0.0; }
+bool IsZero(const TrackerOffset& head) {
+  return head.heading == 0.0 && head.pitch == 0.0 && head.bank == 0.0 && head.x == 0.0 && head.y == 0.0 &&
+         head.z == 0.0;
+}
+
 // The head's move turned from the head's frame by the view's heading, within reach.
 Point3 LeanOf(const TrackerOffset& head, double headingDegrees) {
   Vec3 lean = {head.x, head.y, head.z};
@@ -215,18 +224,20 @@ Point3 LeanOf(const TrackerOffset& head, double headingDegrees) {
           std::clamp(lean.z, -kLongestLean, kLongestLean)};
 }
 
-void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t* host) {
+// `effects` is the head motion's offset, none where only the tracked head is composed.
+void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t* host,
+               const Angles& effects) {
   std::uint8_t* saved = c.SavedView;
   c.WrittenTrackerAngles = {};
   c.WrittenTrackerEye = {};
   if (kind != kSpotView) {
     // The pilot's own head goes on top of the view and the head motion.
     const TrackerOffset& head = HeadTracker.applied;
-    const Angles total = {
-        c.ViewAngles.pitch + c.LatencyOffset.pitch + c.TurbOffset.pitch + head.pitch,
-        c.ViewAngles.heading + c.LatencyOffset.heading + c.TurbOffset.heading + head.heading,
-        c.ViewAngles.bank + c.LatencyOffset.bank + c.TurbOffset.bank + head.bank};
-    const Point3 lean = LeanOf(head, total.heading);
+    const Angles total = {c.ViewAngles.pitch + effects.pitch + head.pitch,
+                          c.ViewAngles.heading + effects.heading + head.heading,
+                          c.ViewAngles.bank + effects.bank + head.bank};
+    // The tracker measures the lean facing the screen: the view's heading without the head's turn.
+    const Point3 lean = LeanOf(head, total.heading - head.heading);
     c.WrittenTrackerAngles = {head.pitch, head.heading, head.bank};
     c.WrittenTrackerEye = lean;
     const Matrix4 rotation = MultiplyMatrix(RotationZ(total.bank * kDegreesToRadians),
@@ -286,13 +297,41 @@ int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges
   // Only a copy taken over from this very record goes back into it: a copy of
   // another record, or none at all, would overwrite the host's own bytes.
   if (controller.SavedViewSource == view) {
-    WriteView(controller, kind, host);
+    const Angles& latency = controller.LatencyOffset;
+    const Angles& turbulence = controller.TurbOffset;
+    WriteView(controller, kind, host,
+              {latency.pitch + turbulence.pitch, latency.heading + turbulence.heading,
+               latency.bank + turbulence.bank});
     if (platform::HostWritable(view, kHostViewRecordSize)) {
       platform::WriteHostBytes(view, controller.SavedView, kHostViewRecordSize);
     }
     controller.WrittenViewAngles = controller.ViewAngles;
   }
   controller.PrevAircraftAttitude = controller.AircraftAttitude;
+  return 1;
+}
+
+bool TrackedHeadToWrite(const CockpitControllerRecord& controller) {
+  return !IsZero(HeadTracker.applied) || !IsZero(controller.WrittenTrackerAngles) ||
+         !IsZero(controller.WrittenTrackerEye);
+}
+
+int UpdateTrackedHeadView(CockpitControllerRecord& controller) {
+  const HostAddress view = FindCurrentView(controller);
+  if (view == 0) return 0;
+  std::uint8_t host[kHostViewRecordSize];
+  platform::ReadHostBytes(view, host, kHostViewRecordSize);
+  if (RecordField<std::int32_t>(host, field::kKind) != kVirtualCockpitView) return 0;
+  // The record is the host's alone while no head is in it or going into it.
+  const bool ours = controller.SavedViewSource == view;
+  const bool headInRecord =
+      ours && !(IsZero(controller.WrittenTrackerAngles) && IsZero(controller.WrittenTrackerEye));
+  if (!headInRecord && IsZero(HeadTracker.applied)) return 0;
+  if (!ours || HostChanged(controller.SavedView, host)) TakeOver(controller, view, host);
+  WriteView(controller, kVirtualCockpitView, host, {});
+  if (platform::HostWritable(view, kHostViewRecordSize))
+    platform::WriteHostBytes(view, controller.SavedView, kHostViewRecordSize);
+  controller.WrittenViewAngles = controller.ViewAngles;
   return 1;
 }
 

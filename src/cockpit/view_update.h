@@ -14,6 +14,15 @@ namespace varolen {
 // is 1 for the frame's tick, 0 for calls right after the module changed the view.
 int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges);
 
+// With the module's cockpit view off ("Internal pilot view" unchecked), the
+// tracked head alone goes onto the host's own virtual-cockpit view: the host's
+// changes are followed, no head motion or keys are added, and the record is
+// written only while the head's offset is not zero or the record still holds
+// some of it. 1 when the record was written.
+int UpdateTrackedHeadView(CockpitControllerRecord& controller);
+// False while there is no head to put into the host's view or to take out of it.
+bool TrackedHeadToWrite(const CockpitControllerRecord& controller);
+
 // The view update's host variable records as a freshly loaded module has them.
 void ResetViewVariables();
 

@@ -1,5 +1,6 @@
 #include "interaction/walking_pilot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -28,6 +29,7 @@ constexpr double kDefaultRunSpeed = 5.0;
 constexpr double kHeadTurnRate = 90.0;   // degrees per second
 constexpr double kHeadPitchRate = 60.0;  // degrees per second, and its limit
 constexpr double kFallSpeed = 10.0;      // metres per second
+constexpr double kMostHeadPitch = 89.9;  // degrees, with the tracked head
 constexpr double kMetresPerDegree = 111130.52399516014;
 constexpr double kUnitsPerDegree = 11930464.711111;  // 2^32 per turn
 constexpr int kShiftKey = 16;
@@ -191,10 +193,12 @@ void WritePilotView(CockpitControllerRecord& c, HostAddress view, std::uint8_t* 
     std::memcpy(record + at, position, sizeof position);
   }
 
-  // The pilot's own head turns on top of the keys' and the mouse's, beyond their limits.
+  // The pilot's own head turns and nods on top of the keys' and the mouse's,
+  // beyond their limits but never past straight up or down.
   const TrackerOffset& head = HeadTracker.applied;
   const double h = (c.PilotHeading + head.heading) * kDegreesToRadians;
-  const double p = (c.PilotHeadPitch + head.pitch) * kDegreesToRadians;
+  const double p =
+      std::clamp(c.PilotHeadPitch + head.pitch, -kMostHeadPitch, kMostHeadPitch) * kDegreesToRadians;
   const Matrix4 eyeRotation = HeadingPitch(h, p);
   SetRecordField<std::int32_t>(record, field::kDirectionStep, 0);
   for (std::uint32_t row = 0; row < 3; ++row) {

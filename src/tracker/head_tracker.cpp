@@ -20,18 +20,22 @@ constexpr std::uint32_t kDataId = 0;
 constexpr std::uint32_t kPose = 12;  // yaw, pitch, roll (radians), x, y, z (millimetres)
 
 constexpr std::uint32_t kRetryMilliseconds = 1000;
-constexpr std::uint32_t kStaleMilliseconds = 500;  // no new pose this long: the tracker stopped or crashed
+constexpr std::uint32_t kStaleMilliseconds = 500;  // no new pose this long: the tracker crashed or froze
+constexpr std::uint32_t kForgetCentreMilliseconds = 5000;
 constexpr std::uint32_t kEaseOutMilliseconds = 500;
 constexpr std::uint32_t kEaseInMilliseconds = 200;
+// No tracker writes beyond these: a saturated curve writes float(pi) or
+// float(pi / 2), a hair over 180 or 90 degrees, and translations reach 6 m.
+constexpr double kMostDegreesWritten = 180.5;
+constexpr double kMostMillimetresWritten = 6000.0;
 constexpr double kMostDegrees = 180.0;
 constexpr double kMostPitchDegrees = 90.0;
-constexpr double kMostMillimetres = 1000.0;
 constexpr double kMostEyeUnits = 0.5;  // eye units read as metres
 constexpr double kMostScale = 10.0;
 
 float WordFloat(std::uint32_t word) {
   float value;
-  std::memcpy(&value, &word, sizeof value);
+  std::memcpy(&value, &word, sizeof word);
   return value;
 }
 
@@ -40,7 +44,7 @@ void ReadPoseWords(std::uint32_t (&words)[6]) {
     words[field] = platform::HeadTrackerWord(kPose + 4 * field);
 }
 
-// A pose that is all numbers and within what a head does, or false.
+// A pose of numbers a tracker writes, its angles held within 180 degrees, or false.
 bool PoseOf(const std::uint32_t (&words)[6], TrackerPose& pose) {
   const double values[6] = {WordFloat(words[0]) * kRadiansToDegrees,
                             WordFloat(words[1]) * kRadiansToDegrees,
@@ -48,13 +52,19 @@ bool PoseOf(const std::uint32_t (&words)[6], TrackerPose& pose) {
                             WordFloat(words[3]),
                             WordFloat(words[4]),
                             WordFloat(words[5])};
-  const double limits[6] = {kMostDegrees,     kMostPitchDegrees, kMostDegrees,
-                            kMostMillimetres, kMostMillimetres,  kMostMillimetres};
   for (int index = 0; index < 6; ++index) {
-    if (!(std::fabs(values[index]) <= limits[index])) return false;  // NaN fails too
+    const double most = index < 3 ? kMostDegreesWritten : kMostMillimetresWritten;
+    if (!(std::fabs(values[index]) <= most)) return false;  // NaN fails too
   }
-  pose = {values[0], values[1], values[2], values[3], values[4], values[5]};
+  const auto angle = [](double degrees) { return std::clamp(degrees, -kMostDegrees, kMostDegrees); };
+  pose = {angle(values[0]), angle(values[1]), angle(values[2]), values[3], values[4], values[5]};
   return true;
+}
+
+// The pose the tracker writes as it stops (-0.0 counts as 0.0).
+bool IsZero(const TrackerPose& pose) {
+  return pose.yaw == 0.0 && pose.pitch == 0.0 && pose.roll == 0.0 && pose.x == 0.0 && pose.y == 0.0 &&
+         pose.z == 0.0;
 }
 
 // Into (-180, 180]: a head turned past the back is turned the short way.
@@ -65,12 +75,13 @@ double Around(double degrees) {
 }
 
 // The views' offset for the pose: turning the head left turns the view left,
-// looking up looks up, tilting left banks left; the eye follows the head.
+// pitching it down looks down, tilting left banks left; the eye follows the
+// head (x left and z back in the block, right and forward in the eye).
 TrackerOffset OffsetOf(const TrackerPose& pose, const TrackerPose& centre, const TrackerScales& scale) {
   return {std::clamp(-Around(pose.yaw - centre.yaw) * scale.yaw, -kMostDegrees, kMostDegrees),
-          std::clamp(-(pose.pitch - centre.pitch) * scale.pitch, -kMostPitchDegrees, kMostPitchDegrees),
+          std::clamp((pose.pitch - centre.pitch) * scale.pitch, -kMostPitchDegrees, kMostPitchDegrees),
           std::clamp(Around(pose.roll - centre.roll) * scale.roll, -kMostDegrees, kMostDegrees),
-          std::clamp((pose.x - centre.x) / 1000.0 * scale.x, -kMostEyeUnits, kMostEyeUnits),
+          std::clamp(-(pose.x - centre.x) / 1000.0 * scale.x, -kMostEyeUnits, kMostEyeUnits),
           std::clamp((pose.y - centre.y) / 1000.0 * scale.y, -kMostEyeUnits, kMostEyeUnits),
           std::clamp(-(pose.z - centre.z) / 1000.0 * scale.z, -kMostEyeUnits, kMostEyeUnits)};
 }
@@ -96,10 +107,13 @@ void FindBlock(HeadTrackerRecord& t, std::uint32_t reading) {
   // What stands in the block now is no news: a pose counts once its id changes.
   t.lastDataId = platform::HeadTrackerWord(kDataId);
   t.poseReading = reading - kStaleMilliseconds;
+  t.state = TrackerState::Stale;
 }
 
+enum class BlockNews { None, Pose, Stop };
+
 // The pose between two reads of its id; read again if the tracker wrote meanwhile.
-bool ReadNewPose(HeadTrackerRecord& t) {
+BlockNews ReadBlock(HeadTrackerRecord& t) {
   std::uint32_t words[6];
   const std::uint32_t before = platform::HeadTrackerWord(kDataId);
   ReadPoseWords(words);
@@ -107,7 +121,12 @@ bool ReadNewPose(HeadTrackerRecord& t) {
   if (id != before) ReadPoseWords(words);
   const bool fresh = id != t.lastDataId;
   t.lastDataId = id;
-  return fresh && PoseOf(words, t.pose);
+  TrackerPose pose;
+  if (!fresh || !PoseOf(words, pose)) return BlockNews::None;
+  // The tracker stopping writes one all-zero pose; a head is never there to the bit.
+  const bool stop = IsZero(pose) && !IsZero(t.pose);
+  t.pose = pose;
+  return stop ? BlockNews::Stop : BlockNews::Pose;
 }
 
 }  // namespace
@@ -119,8 +138,21 @@ void UpdateHeadTracker(bool enabled, std::uint32_t reading) {
     t.state = TrackerState::Absent;
     t.centre = {};
   } else if (enabled) {
-    if (ReadNewPose(t)) t.poseReading = reading;
-    t.state = reading - t.poseReading < kStaleMilliseconds ? TrackerState::Live : TrackerState::Stale;
+    switch (ReadBlock(t)) {
+      case BlockNews::Pose:
+        t.poseReading = reading;
+        t.state = TrackerState::Live;
+        break;
+      case BlockNews::Stop:
+        t.state = TrackerState::Stopped;
+        t.centre = {};
+        break;
+      case BlockNews::None:
+        break;
+    }
+    const std::uint32_t quiet = reading - t.poseReading;
+    if (t.state == TrackerState::Live && quiet >= kStaleMilliseconds) t.state = TrackerState::Stale;
+    if (t.state == TrackerState::Stale && quiet >= kForgetCentreMilliseconds) t.centre = {};
   }
   // Live, the offset is the pose (eased in over 0.2 s when it comes back);
   // otherwise it eases to zero over 0.5 s from where it is.
@@ -178,8 +210,8 @@ void ReadTrackerScales(std::FILE* file, TrackerScales& scales) {
         char* nameEnd = equals;
         while (nameEnd > text && (nameEnd[-1] == ' ' || nameEnd[-1] == '\t')) --nameEnd;
         *nameEnd = '\0';
-        char* end = nullptr;
-        const double value = std::strtod(equals + 1, &end);
+        const char* end = nullptr;
+        const double value = ParseDecimal(equals + 1, &end);
         const bool number = end != equals + 1 && std::isfinite(value);
         for (const Axis& axis : kAxes) {
           if (number && EqualIgnoringCase(text, axis.name))

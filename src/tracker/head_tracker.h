@@ -3,6 +3,11 @@
 // pitch, bank and eye) and of the walking pilot's head. The offset is added
 // where the views are composed; it never enters the view angles, targets,
 // presets or view files.
+//
+// The block's signs are opentrack's, which writes it for nearly every pilot:
+// yaw positive with the head turned left, pitch positive with the head pitched
+// down (opentrack negates its own up-positive pitch as it writes), roll
+// positive tilted left; x positive moved to the pilot's left, y up, z back.
 #pragma once
 
 #include <cstdint>
@@ -10,11 +15,13 @@
 
 namespace varolen {
 
-enum class TrackerState : std::int32_t { Absent = 0, Live = 1, Stale = 2 };
+// Stale: no new pose for half a second (a crash, or a frozen tracker).
+// Stopped: the tracker wrote its all-zero pose at Stop.
+enum class TrackerState : std::int32_t { Absent = 0, Live = 1, Stale = 2, Stopped = 3 };
 
-// A pose as the module reads it: degrees (yaw positive left, pitch positive
-// up, roll positive left, as the tracker writes them) and millimetres (x
-// right, y up, z back).
+// A pose as the tracker writes it: degrees (yaw positive left, pitch positive
+// down, roll positive left), each within 180, and millimetres (x left, y up,
+// z back).
 struct TrackerPose {
   double yaw, pitch, roll;
   double x, y, z;
@@ -59,7 +66,9 @@ extern HeadTrackerRecord HeadTracker;
 // `reading` is the multimedia clock; its exact readings time the tracker.
 void UpdateHeadTracker(bool enabled, std::uint32_t reading);
 
-// The present pose becomes straight ahead, until the tracker goes absent.
+// The present pose becomes straight ahead while the tracker runs: forgotten
+// when it stops, goes absent or has been stale for 5 s, since the tracker
+// centres itself again as it starts.
 void CentreHeadTracker();
 
 // Lets the block go (at shut-down) and forgets the tracker.
@@ -69,8 +78,8 @@ void CloseHeadTracker();
 void ResetHeadTrackerState();
 
 // Reads the [HeadTracker] section: "Yaw", "Pitch", "Roll", "X", "Y", "Z", each
-// "= number"; other names, and values that are no finite number, are skipped;
-// values are kept within -10 to 10.
+// "= number" (a decimal point or comma); other names, and values that are no
+// finite number, are skipped; values are kept within -10 to 10.
 void ReadTrackerScales(std::FILE* file, TrackerScales& scales);
 
 }  // namespace varolen

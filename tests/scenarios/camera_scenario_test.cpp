@@ -153,9 +153,10 @@ TEST(CameraScenarios, ThePresetFlightStoresAndRecallsTheView) {
   EXPECT_EQ(last.at("internal_view"), 1);
 }
 
-// The head tracker through a taxi and take-off: the view follows the head,
-// a crash is eased out without a jump, the return eased in, a reset of the
-// pose count and a clean stop are handled.
+// The head tracker through a taxi and take-off: the view follows the head in
+// every axis, a crash is eased out without a jump and the restart eased in;
+// the module's centre lasts until the tracker stops with the head turned,
+// which eases out too; a curve held at its end keeps the tracker live.
 TEST(CameraScenarios, TheViewFollowsTheTrackedHeadThroughItsTroubles) {
   const std::vector<Row> rows = Play("cockpit_head_tracker.toml");
   const auto at = [&rows](double time) -> const Row& {
@@ -167,26 +168,54 @@ TEST(CameraScenarios, TheViewFollowsTheTrackedHeadThroughItsTroubles) {
   const auto offset = [](const Row& row) {
     return std::remainder(row.at("view_heading") - row.at("heading_word"), 360.0);
   };
+  const auto steadyBetween = [&rows](double from, double to) {
+    double worst = 0.0;
+    for (std::size_t frame = 1; frame < rows.size(); ++frame) {
+      if (rows[frame].at("time") < from || rows[frame].at("time") > to) continue;
+      worst = std::max(worst,
+                       std::fabs(rows[frame].at("tracker_heading") - rows[frame - 1].at("tracker_heading")));
+    }
+    return worst;
+  };
   EXPECT_NEAR(offset(at(6.0)), -40.0, 3.0) << "looking 40 left (the head effects on)";
   EXPECT_NEAR(at(6.0).at("tracker_heading"), -40.0, 1e-3);
   EXPECT_NEAR(at(11.0).at("tracker_bank"), -5.0, 1e-3) << "tilted right";
+  EXPECT_NEAR(at(14.0).at("tracker_pitch"), -15.0, 1e-3) << "looking up";
+  EXPECT_NEAR(at(19.0).at("tracker_x"), 0.04, 1e-4) << "moved 4 cm right";
   EXPECT_NEAR(at(18.0).at("eye_z") - at(3.0).at("eye_z"), 0.14, 2.0 / 256)
-      << "leaning 140 mm toward the panel";
+      << "leaning 14 cm toward the panel";
   // The crash at 24 s: still the frozen pose for half a second, then eased out.
   EXPECT_EQ(at(24.3).at("tracker_state"), 1);
   EXPECT_EQ(at(24.6).at("tracker_state"), 2);
   EXPECT_EQ(at(25.2).at("tracker_heading"), 0.0);
-  double worst = 0.0;
-  for (std::size_t frame = 1; frame < rows.size(); ++frame) {
-    if (rows[frame].at("time") < 24.0 || rows[frame].at("time") > 31.0) continue;
-    worst =
-        std::max(worst, std::fabs(rows[frame].at("tracker_heading") - rows[frame - 1].at("tracker_heading")));
-  }
-  EXPECT_LT(worst, 4.0) << "no jump going out (29 degrees in 0.5 s) or coming back (21 degrees in 0.2 s)";
+  EXPECT_LT(steadyBetween(24.0, 31.0), 4.0) << "no jump going out (29 degrees in 0.5 s) or coming back";
   EXPECT_NEAR(at(31.0).at("tracker_heading"), -20.0, 1e-3) << "back, and eased in";
-  for (double time = 37.5; time < 40.0; time += 0.1) EXPECT_EQ(at(time).at("tracker_state"), 1) << time;
-  EXPECT_EQ(at(64.9).at("tracker_state"), 2) << "stopped";
+  // Centred at 36 s with the head 20 right; stopped at 43 s with it 25 left.
+  EXPECT_NEAR(at(40.0).at("tracker_heading"), -25.0, 1e-3) << "5 left of a centre 20 right";
+  EXPECT_EQ(at(43.1).at("tracker_state"), 3) << "stopped";
+  EXPECT_LT(steadyBetween(43.0, 44.0), 3.1) << "45 degrees eased out over half a second";
+  EXPECT_EQ(at(43.6).at("tracker_heading"), 0.0);
+  EXPECT_NEAR(at(47.5).at("tracker_heading"), -12.5, 1e-3) << "started again: the centre went with the stop";
+  for (double time = 52.7; time < 56.0; time += 0.1) {
+    EXPECT_EQ(at(time).at("tracker_state"), 1) << time;
+    EXPECT_EQ(std::fabs(at(time).at("tracker_heading")), 180.0) << "the curve's end, " << time;
+  }
+  EXPECT_EQ(at(64.9).at("tracker_state"), 3) << "stopped";
   EXPECT_EQ(rows.back().at("tracker_heading"), 0.0);
+}
+
+// A fresh install with opentrack running: no setting stored, so the host
+// keeps its own virtual cockpit, and the tracked head alone turns it.
+TEST(CameraScenarios, OnAFreshInstallTheViewFollowsTheTrackedHead) {
+  const std::vector<Row> rows = Play("head_tracker_fresh_install.toml");
+  for (const Row& row : rows) {
+    if (row.at("time") < 3.0) continue;
+    ASSERT_EQ(row.at("internal_view"), 0);
+    ASSERT_EQ(row.at("tracker_state"), 1) << row.at("time");
+    const double heading = std::remainder(row.at("view_heading") - row.at("heading_word"), 360.0);
+    EXPECT_NEAR(heading, -row.at("head_yaw_left"), 0.01) << row.at("time");
+    EXPECT_NEAR(row.at("view_pitch"), row.at("head_pitch_down"), 0.01) << row.at("time");
+  }
 }
 
 TEST(CameraScenarios, CircuitPlacementsLieAheadOnTheChosenSide) {

@@ -1,6 +1,7 @@
-// Head tracking: the pose a tracker writes into its block becomes an offset of
+// Head tracking: the pose opentrack writes into its block becomes an offset of
 // the cockpit view, with the tracker's signs and units, eased when it stops
-// and when it comes back; bad blocks change nothing.
+// and when it comes back; bad blocks change nothing. The block is written by
+// the substitute simulator's opentrack writer, from the head in words.
 #include "tracker/head_tracker.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +11,11 @@
 #include <limits>
 #include <string>
 
+#include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
 #include "host/host_layout.h"
+#include "opentrack_writer.h"
 #include "platform/host_memory.h"
 #include "support/module_fixture.h"
 
@@ -20,46 +23,40 @@ namespace varolen {
 namespace {
 
 namespace field = view_record;
-
-// A pose as a tracker writes it: degrees (yaw and roll positive left, pitch
-// positive up) and millimetres (x right, y up, z back).
-struct Pose {
-  double yaw = 0, pitch = 0, roll = 0, x = 0, y = 0, z = 0;
-};
+using simhost::HeadInWords;
 
 class HeadTracking : public testing::ModuleTest {
- protected:
+ public:
   // A virtual cockpit looking 30 degrees right, the eye at (0, 1, 2).
   void Start(bool tracker = true) {
     record_ = StartWithHost({{.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 30}})[0];
     testing::SetFlight({});
     CockpitController.HeadTrackerOn = 1;
-    if (tracker) sim::StartHeadTracker();
+    if (tracker) StartTracker();
     Tick();
   }
-  // A tracker's store of a new pose, field by field, then its id.
-  void Write(const Pose& pose, std::uint32_t id) {
-    const float fields[6] = {static_cast<float>(pose.yaw * M_PI / 180),
-                             static_cast<float>(pose.pitch * M_PI / 180),
-                             static_cast<float>(pose.roll * M_PI / 180),
-                             static_cast<float>(pose.x),
-                             static_cast<float>(pose.y),
-                             static_cast<float>(pose.z)};
-    for (std::uint32_t index = 0; index < 6; ++index) {
-      std::uint32_t word;
-      std::memcpy(&word, &fields[index], 4);
-      sim::WriteHeadTrackerWord(12 + 4 * index, word);
-    }
-    sim::WriteHeadTrackerWord(0, id);
+  void StartTracker() {
+    sim::StartHeadTracker();
+    writer_.Start();
   }
-  // Frames of 50 ms; with a pose, a tracker writes it anew before each.
-  void Tick(int frames = 1, const Pose* pose = nullptr) {
+  // Frames of 50 ms; with a pose, the tracker writes it anew before each.
+  void Tick(int frames = 1, const HeadInWords* head = nullptr) {
     for (int frame = 0; frame < frames; ++frame) {
-      if (pose != nullptr) Write(*pose, ++id_);
+      if (head != nullptr) writer_.Pose(*head);
       clock_ += 50;
       sim::SetClock(clock_);
       TickCockpitController(CockpitController);
     }
+  }
+  // A broken tracker's block: these values (degrees, millimetres) and a new id.
+  void WriteRaw(const double (&values)[6]) {
+    for (std::uint32_t index = 0; index < 6; ++index) {
+      const auto value = static_cast<float>(index < 3 ? values[index] * M_PI / 180 : values[index]);
+      std::uint32_t word;
+      std::memcpy(&word, &value, 4);
+      sim::WriteHeadTrackerWord(12 + 4 * index, word);
+    }
+    sim::WriteHeadTrackerWord(0, ++rawId_);
   }
   // The view's heading and pitch as the host's record shows them (the forward
   // row), its bank (the right row's rise), and its eye.
@@ -77,65 +74,84 @@ class HeadTracking : public testing::ModuleTest {
 
   HostAddress record_ = 0;
   std::uint32_t clock_ = 100000;
-  std::uint32_t id_ = 1;
+  std::uint32_t rawId_ = 1000;
+  simhost::OpentrackWriter writer_{sim::WriteHeadTrackerWord};
 };
 
 // Each axis as the pilot moves it, on top of a view already turned 30 degrees
-// right: the difference the head makes is the head's move.
+// right: the difference the head makes is the head's move. The lean is
+// measured facing the screen, so it goes along the view, not the head.
 TEST_F(HeadTracking, EachAxisMovesTheViewAsTheHeadMoves) {
+  const double c30 = std::cos(M_PI / 6), s30 = std::sin(M_PI / 6);
   const struct {
     const char* what;
-    Pose pose;
+    HeadInWords head;
     double heading, pitch, bank;  // degrees the view moves: right, down, tilted left
     double x, y, z;               // the eye's move, eye units (metres) in the cockpit
   } cases[] = {
-      {"the head turned 10 left", {.yaw = 10}, -10, 0, 0, 0, 0, 0},
-      {"looking 5 up", {.pitch = 5}, 0, -5, 0, 0, 0, 0},
-      {"tilted 15 left", {.roll = 15}, 0, 0, 15, 0, 0, 0},
-      {"100 mm right (the view looks 30 right)",
-       {.x = 100},
-       0,
-       0,
-       0,
-       0.1 * std::cos(M_PI / 6),
-       0,
-       -0.1 * std::sin(M_PI / 6)},
-      {"50 mm up", {.y = 50}, 0, 0, 0, 0, 0.05, 0},
-      {"120 mm forward", {.z = -120}, 0, 0, 0, 0.12 * std::sin(M_PI / 6), 0, 0.12 * std::cos(M_PI / 6)},
-      {"forward while looking 60 left: towards what the eyes see",
-       {.yaw = 60, .z = -120},
-       -60,
-       0,
-       0,
-       -0.12 * std::sin(M_PI / 6),
-       0,
-       0.12 * std::cos(M_PI / 6)},
+      {"turned 10 left", {.turnedLeft = 10}, -10, 0, 0, 0, 0, 0},
+      {"looking 5 up", {.lookingUp = 5}, 0, -5, 0, 0, 0, 0},
+      {"tilted 15 left", {.tiltedLeft = 15}, 0, 0, 15, 0, 0, 0},
+      {"10 cm left", {.movedLeft = 10}, 0, 0, 0, -0.1 * c30, 0, 0.1 * s30},
+      {"5 cm up", {.movedUp = 5}, 0, 0, 0, 0, 0.05, 0},
+      {"12 cm forward", {.movedBack = -12}, 0, 0, 0, 0.12 * s30, 0, 0.12 * c30},
+      {"forward, turned 60 left", {.turnedLeft = 60, .movedBack = -12}, -60, 0, 0, 0.12 * s30, 0, 0.12 * c30},
   };
   for (const auto& c : cases) {
     testing::ResetModule();
     Start();
-    Tick(10, &c.pose);
+    Tick(10, &c.head);
     const double heading = Heading(), pitch = Pitch(), bank = Bank();
     const double eye[3] = {Eye(0), Eye(1), Eye(2)};
     const Angles angles = CockpitController.ViewAngles;
-    const Pose still;
+    const HeadInWords still{.turnedLeft = 0.01};
     Tick(10, &still);
-    EXPECT_NEAR(heading - Heading(), c.heading, 1e-3) << c.what;
+    EXPECT_NEAR(heading - Heading(), c.heading, 0.02) << c.what;
     EXPECT_NEAR(pitch - Pitch(), c.pitch, 1e-3) << c.what;
     EXPECT_NEAR(bank - Bank(), c.bank, 1e-3) << c.what;
     const double moved[3] = {c.x, c.y, c.z};
     for (std::uint32_t axis = 0; axis < 3; ++axis)
-      EXPECT_NEAR(eye[axis] - Eye(axis), moved[axis], 1.0 / 256 + 1e-9) << c.what << ", axis " << axis;
+      EXPECT_NEAR(eye[axis] - Eye(axis), moved[axis], 1.0 / 256 + 1e-6) << c.what << ", axis " << axis;
     EXPECT_EQ(CockpitController.ViewAngles.heading, angles.heading) << c.what << ": never in the view angles";
     EXPECT_EQ(CockpitController.TargetViewAngles.pitch, angles.pitch) << c.what;
   }
 }
 
-// A tracker that stops giving poses (crashed, or stopped) is let go over half
+// opentrack holds an axis at its curve's end and writes float(pi) or
+// float(pi / 2) there, a hair beyond 180 or 90 degrees; a user's curves reach
+// 6 m. Such a pose counts, however long it is held.
+TEST_F(HeadTracking, APoseAtTheCurvesEndCountsAndKeepsTheTrackerLive) {
+  const struct {
+    const char* what;
+    simhost::CurveLimits curves;
+    HeadInWords head;
+    double heading, pitch, x;
+  } cases[] = {
+      {"the default curves", {}, {.turnedLeft = 250, .lookingUp = -120}, 180, 90, 0},
+      {"the widest curves", {.translation = 600}, {.movedLeft = 700}, 0, 0, -0.5},
+  };
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Start(false);
+    simhost::OpentrackWriter writer(sim::WriteHeadTrackerWord, c.curves);
+    sim::StartHeadTracker();
+    writer.Start();
+    for (int frame = 0; frame < 40; ++frame) {
+      writer.Pose(c.head);
+      Tick();
+    }
+    EXPECT_EQ(HeadTracker.state, TrackerState::Live) << c.what;
+    EXPECT_EQ(std::fabs(HeadTracker.applied.heading), c.heading) << c.what;
+    EXPECT_EQ(HeadTracker.applied.pitch, c.pitch) << c.what << ": down as far as the curve goes";
+    EXPECT_EQ(HeadTracker.applied.x, c.x) << c.what << ": as far left as the eye goes";
+  }
+}
+
+// A tracker that stops giving poses (crashed or frozen) is let go over half
 // a second, without a jump; when it comes back it eases in over 0.2 s.
 TEST_F(HeadTracking, AStaleTrackerEasesOutAndABackOneEasesIn) {
   Start();
-  const Pose turned{.yaw = -20};  // 20 right
+  const HeadInWords turned{.turnedLeft = -20};  // 20 right
   Tick(10, &turned);
   ASSERT_EQ(HeadTracker.state, TrackerState::Live);
   ASSERT_NEAR(HeadTracker.applied.heading, 20, 1e-4);
@@ -145,7 +161,7 @@ TEST_F(HeadTracking, AStaleTrackerEasesOutAndABackOneEasesIn) {
   while (HeadTracker.applied.heading > 0.0 && frames < 100) {
     Tick();
     ++frames;
-    EXPECT_LE(last - HeadTracker.applied.heading, 20 * 0.05 / 0.5 + 1e-9) << "no jump, frame " << frames;
+    EXPECT_LE(last - HeadTracker.applied.heading, 20 * 0.05 / 0.5 + 1e-4) << "no jump, frame " << frames;
     last = HeadTracker.applied.heading;
   }
   EXPECT_EQ(HeadTracker.state, TrackerState::Stale);
@@ -154,14 +170,28 @@ TEST_F(HeadTracking, AStaleTrackerEasesOutAndABackOneEasesIn) {
   Tick(10, &turned);
   for (int frame = 0; frame < 15; ++frame) Tick();  // 0.25 s of the 0.5 s ease out
   const double from = HeadTracker.applied.heading;
-  ASSERT_NEAR(from, 10, 1e-6);
-  const Pose further{.yaw = -30};
+  ASSERT_NEAR(from, 10, 1e-4);
+  const HeadInWords further{.turnedLeft = -30};
   Tick(1, &further);
   EXPECT_NEAR(HeadTracker.applied.heading, from, 1e-6) << "no jump as it comes back";
   Tick(1, &further);
-  EXPECT_NEAR(HeadTracker.applied.heading, from + (30 - from) * 0.25, 1e-6);
+  EXPECT_NEAR(HeadTracker.applied.heading, from + (30 - from) * 0.25, 1e-4);
   Tick(3, &further);
-  EXPECT_NEAR(HeadTracker.applied.heading, 30, 1e-6);
+  EXPECT_NEAR(HeadTracker.applied.heading, 30, 1e-4);
+}
+
+// At Stop opentrack writes one all-zero pose: the view goes back over half a
+// second, as from a stale tracker, never in one frame.
+TEST_F(HeadTracking, AStoppedTrackerEasesOut) {
+  Start();
+  const HeadInWords turned{.turnedLeft = -20, .movedLeft = 3};
+  Tick(10, &turned);
+  writer_.Stop();
+  for (int frame = 0; frame <= 10; ++frame) {
+    Tick();
+    EXPECT_EQ(HeadTracker.state, TrackerState::Stopped);
+    EXPECT_NEAR(HeadTracker.applied.heading, 20 - 2.0 * frame, 1e-4) << "frame " << frame;
+  }
 }
 
 TEST_F(HeadTracking, WithoutATrackerTheBlockIsLookedForOnceASecond) {
@@ -171,8 +201,8 @@ TEST_F(HeadTracking, WithoutATrackerTheBlockIsLookedForOnceASecond) {
   EXPECT_LE(sim::HeadTrackerOpenAttempts(), 4);
   EXPECT_GE(sim::HeadTrackerOpenAttempts(), 3);
   // A tracker that starts is found within the second, its poses used.
-  sim::StartHeadTracker();
-  const Pose up{.pitch = 10};
+  StartTracker();
+  const HeadInWords up{.lookingUp = 10};
   Tick(30, &up);
   EXPECT_EQ(HeadTracker.state, TrackerState::Live);
   EXPECT_NEAR(HeadTracker.applied.pitch, -10, 1e-4);
@@ -184,75 +214,102 @@ TEST_F(HeadTracking, WithoutATrackerTheBlockIsLookedForOnceASecond) {
   EXPECT_EQ(HeadTracker.state, TrackerState::Absent);
 }
 
-TEST_F(HeadTracking, TheCentreCommandMakesThePresentPoseStraightAhead) {
-  Start();
-  const Pose turned{.yaw = 20, .x = 50};
-  Tick(10, &turned);
-  CentreHeadTracker();
-  Tick(1, &turned);
-  EXPECT_NEAR(HeadTracker.applied.heading, 0, 1e-9);
-  EXPECT_NEAR(HeadTracker.applied.x, 0, 1e-9);
-  const Pose further{.yaw = 25, .x = 50};
-  Tick(1, &further);
-  EXPECT_NEAR(HeadTracker.applied.heading, -5, 1e-4);
-  // Until the tracker goes absent.
-  CloseHeadTracker();
-  sim::StartHeadTracker();
-  Tick(25, &further);
-  EXPECT_NEAR(HeadTracker.applied.heading, -25, 1e-4);
+// The centre command makes the present pose straight ahead while the tracker
+// runs. opentrack centres itself as it starts, so the module's centre goes
+// when the tracker stops or has been stale for 5 s.
+TEST_F(HeadTracking, TheCentreLastsWhileTheTrackerRuns) {
+  const HeadInWords turned{.turnedLeft = 20, .movedLeft = 5};
+  const struct {
+    const char* what;
+    void (*interrupt)(HeadTracking&);
+    double heading;  // of the same pose afterwards
+  } cases[] = {
+      {"stale 4.5 s", [](HeadTracking& t) { t.Tick(90); }, 0},
+      {"stale 5 s", [](HeadTracking& t) { t.Tick(100); }, -20},
+      {"stopped and started again",
+       [](HeadTracking& t) {
+         t.writer_.Stop();
+         t.Tick(4);
+         t.writer_.Start();
+       },
+       -20},
+  };
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Start();
+    Tick(10, &turned);
+    CentreHeadTracker();
+    Tick(1, &turned);
+    EXPECT_NEAR(HeadTracker.applied.heading, 0, 1e-9);
+    EXPECT_NEAR(HeadTracker.applied.x, 0, 1e-9);
+    const HeadInWords further{.turnedLeft = 25, .movedLeft = 5};
+    Tick(1, &further);
+    EXPECT_NEAR(HeadTracker.applied.heading, -5, 1e-4);
+    c.interrupt(*this);
+    Tick(30, &turned);
+    EXPECT_NEAR(HeadTracker.applied.heading, c.heading, 1e-4) << c.what;
+  }
 }
 
+// What no tracker writes, or a pose with an id that stands still, changes nothing.
 TEST_F(HeadTracking, BadPosesChangeNothing) {
   Start();
-  const Pose good{.yaw = 10, .z = -50};
+  const HeadInWords good{.turnedLeft = 10, .movedBack = -5};
   Tick(10, &good);
   const TrackerOffset held = HeadTracker.applied;
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const Pose bad[] = {{.yaw = nan},   {.pitch = std::numeric_limits<double>::infinity()},
-                      {.yaw = 200},   {.pitch = 95},
-                      {.roll = -181}, {.x = 1001},
-                      {.z = -5000}};
-  for (const Pose& pose : bad) {
-    Tick(1, &pose);
+  const double inf = std::numeric_limits<double>::infinity();
+  const double bad[][6] = {{nan, 0, 0, 0, 0, 0},    {0, inf, 0, 0, 0, 0},  {181, 0, 0, 0, 0, 0},
+                           {0, -180.6, 0, 0, 0, 0}, {0, 0, 0, 6001, 0, 0}, {0, 0, 0, 0, 0, -7000}};
+  for (const auto& values : bad) {
+    WriteRaw(values);
+    Tick();
     EXPECT_EQ(HeadTracker.applied.heading, held.heading);
     EXPECT_EQ(HeadTracker.applied.z, held.z);
     EXPECT_TRUE(std::isfinite(Heading()));
   }
-  // An id that goes back is news all the same; one that stands still is not.
-  Write({.yaw = 5}, 3);
+  const double turned[6] = {5, 0, 0, 0, 0, 0};
+  WriteRaw(turned);
   Tick();
   EXPECT_NEAR(HeadTracker.applied.heading, -5, 1e-4);
-  Write({.yaw = 40}, 3);
+  const std::uint32_t id = rawId_;
+  const double further[6] = {40, 0, 0, 0, 0, 0};
+  WriteRaw(further);
+  sim::WriteHeadTrackerWord(0, id);
   Tick();
   EXPECT_NEAR(HeadTracker.applied.heading, -5, 1e-4) << "a changing pose with the same id";
+  // A tracker started again counts from 1 and 0: an id that goes back is news.
+  writer_.Start();
+  writer_.Pose({.turnedLeft = 7});
+  Tick();
+  EXPECT_NEAR(HeadTracker.applied.heading, -7, 1e-4) << "the first pose after a restart";
 }
 
 // The tracker writes a new pose while the module copies one: the module sees
 // the id change and copies the pose again, whole.
 TEST_F(HeadTracking, APoseWrittenDuringTheReadIsReadAgain) {
   Start();
-  const Pose first{.yaw = 10, .pitch = 10};
+  const HeadInWords first{.turnedLeft = 10, .lookingUp = -10};
   Tick(10, &first);
-  Write({.yaw = 20, .pitch = 20}, ++id_);
-  const float second = static_cast<float>(30 * M_PI / 180);
-  std::uint32_t word;
-  std::memcpy(&word, &second, 4);
+  writer_.Pose({.turnedLeft = 20, .lookingUp = -20});
+  const simhost::BlockPose second = simhost::BlockPoseOf({.turnedLeft = 30, .lookingUp = -30});
+  std::uint32_t yaw, pitch;
+  std::memcpy(&yaw, &second.yaw, 4);
+  std::memcpy(&pitch, &second.pitch, 4);
   // After the id and the yaw are read: a new yaw and pitch, then a new id.
-  sim::WriteHeadTrackerDuringRead(1, {{12, word}, {16, word}, {0, ++id_}});
-  clock_ += 50;
-  sim::SetClock(clock_);
-  TickCockpitController(CockpitController);
+  sim::WriteHeadTrackerDuringRead(1, {{12, yaw}, {16, pitch}, {0, writer_.DataId() + 1}});
+  Tick();
   EXPECT_NEAR(HeadTracker.pose.yaw, 30, 1e-4);
   EXPECT_NEAR(HeadTracker.pose.pitch, 30, 1e-4) << "one pose, not halves of two";
 }
 
 TEST_F(HeadTracking, TheSettingOffEasesTheHeadOut) {
   Start();
-  const Pose turned{.yaw = -20};
+  const HeadInWords turned{.turnedLeft = -20};
   Tick(10, &turned);
   CockpitController.HeadTrackerOn = 0;
   Tick(6, &turned);
-  EXPECT_NEAR(HeadTracker.applied.heading, 10, 1e-6) << "half-way 0.25 s after it went off";
+  EXPECT_NEAR(HeadTracker.applied.heading, 10, 1e-4) << "half-way 0.25 s after it went off";
   Tick(5, &turned);
   EXPECT_EQ(HeadTracker.applied.heading, 0.0);
 }
@@ -261,7 +318,7 @@ TEST_F(HeadTracking, TheSettingOffEasesTheHeadOut) {
 // the module wrote is not mistaken for one.
 TEST_F(HeadTracking, AHostChangeIsTakenOverWithoutTheHead) {
   Start();
-  const Pose turned{.yaw = 10, .pitch = 5, .roll = 8, .x = 100};
+  const HeadInWords turned{.turnedLeft = 10, .lookingUp = -5, .tiltedLeft = 8, .movedLeft = -10};
   Tick(10, &turned);
   const Point3 eye = CockpitController.EyePosition;
   platform::WriteHost<std::int16_t>(record_ + field::kZoom, 128);  // the user zooms with the host's keys
@@ -274,20 +331,57 @@ TEST_F(HeadTracking, AHostChangeIsTakenOverWithoutTheHead) {
   EXPECT_NEAR(CockpitController.EyePosition.z, eye.z, 1.0 / 256);
 }
 
-// The walking pilot's head turns with the pilot's own, beyond the 60 degrees
-// the keys stop at.
-TEST_F(HeadTracking, ThePilotsHeadTurnsWithTheTrackedHead) {
-  Start();
-  CockpitController.PilotActive = 1;
-  Tick();
-  CockpitController.PilotHeadPitch = 60;  // as far down as the keys go
-  const double heading = CockpitController.PilotHeading;
-  const Pose down{.yaw = 30, .pitch = -25};
-  Tick(10, &down);
-  ASSERT_EQ(platform::ReadHost<std::int32_t>(record_ + field::kKind), 1250);
-  EXPECT_NEAR(std::atan2(Row(1, 2), Row(1, 1)) * 180 / M_PI, 85, 1e-3) << "85 degrees down";
-  EXPECT_NEAR(std::atan2(Row(2, 0), Row(0, 0)) * 180 / M_PI, heading - 30, 1e-3) << "30 further left";
-  EXPECT_EQ(CockpitController.PilotHeadPitch, 60);
+// The walking pilot's head turns and nods with the pilot's own, beyond the 60
+// degrees the keys stop at, but never past straight down.
+TEST_F(HeadTracking, ThePilotsHeadTurnsAndNodsWithTheTrackedHead) {
+  const struct { double lookingDown, seen; } cases[] = {{25, 85}, {45, 89.9}};
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Start();
+    CockpitController.PilotActive = 1;
+    Tick();
+    CockpitController.PilotHeadPitch = 60;  // as far down as the keys go
+    const double heading = CockpitController.PilotHeading;
+    const HeadInWords down{.turnedLeft = 30, .lookingUp = -c.lookingDown};
+    Tick(10, &down);
+    ASSERT_EQ(platform::ReadHost<std::int32_t>(record_ + field::kKind), 1250);
+    EXPECT_NEAR(std::atan2(Row(1, 2), Row(1, 1)) * 180 / M_PI, c.seen, 1e-3) << "degrees down";
+    EXPECT_NEAR(std::atan2(Row(2, 0), Row(0, 0)) * 180 / M_PI, heading - 30, 1e-3) << "30 further left";
+    EXPECT_EQ(CockpitController.PilotHeadPitch, 60);
+  }
+}
+
+// On a fresh install "Internal pilot view" is unchecked: the tracked head
+// alone turns the host's own view, and the record is the host's again once
+// the head has eased out. Without a tracker it is never written.
+TEST_F(HeadTracking, OnAFreshInstallTheHeadTurnsTheHostsOwnView) {
+  record_ = StartWithHost({{.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 30}})[0];
+  testing::SetFlight({});
+  const auto frames = [this](int count, const HeadInWords* head = nullptr) {
+    for (int frame = 0; frame < count; ++frame) {
+      if (head != nullptr) writer_.Pose(*head);
+      testing::RunFrameAt(clock_ += 50);
+    }
+  };
+  const std::vector<std::uint8_t> hosts = testing::HostRecord(record_);
+  frames(80);
+  EXPECT_EQ(testing::HostRecord(record_), hosts) << "no tracker, nothing written";
+  StartTracker();
+  const HeadInWords turned{.turnedLeft = 10, .lookingUp = 4};
+  frames(30, &turned);
+  EXPECT_NEAR(Heading(), 20, 0.02);
+  EXPECT_NEAR(Pitch(), -4, 0.02);
+  platform::WriteHost<std::int16_t>(record_ + field::kZoom, 128);  // the host zooms its view
+  frames(2, &turned);
+  EXPECT_EQ(platform::ReadHost<std::int16_t>(record_ + field::kZoom), 128) << "the host's change followed";
+  EXPECT_NEAR(Heading(), 20, 0.02);
+  writer_.Stop();
+  frames(20);
+  EXPECT_NEAR(Heading(), 30, 0.02) << "the host's view, the head eased out";
+  platform::WriteHost<std::int16_t>(record_ + field::kZoom, 64);
+  const std::vector<std::uint8_t> after = testing::HostRecord(record_);
+  frames(20);
+  EXPECT_EQ(testing::HostRecord(record_), after) << "the record is the host's again";
 }
 
 TEST(TrackerScales, AreReadFromTheirSection) {
@@ -297,6 +391,7 @@ TEST(TrackerScales, AreReadFromTheirSection) {
   } cases[] = {
       {"[HeadTracker]\nYaw = -1\nZ=2.5\n", {.yaw = -1, .z = 2.5}},
       {"[Keyboard]\nYaw=-1\n[headtracker]\n  pitch=0.5 // half\nROLL = 0\n", {.pitch = 0.5, .roll = 0}},
+      {"[HeadTracker]\nPitch = 0,5\nX=-1,25\n", {.pitch = 0.5, .x = -1.25}},
       {"[HeadTracker]\nX=abc\nY=nan\nZ=1e999\nW=3\n", {}},
       {"[HeadTracker]\nYaw=100\nPitch=-100\n[Other]\nX=2\n", {.yaw = 10, .pitch = -10}},
       {"Yaw=2\n", {}},

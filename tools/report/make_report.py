@@ -150,21 +150,23 @@ def tracker_plot(t):
     follows the head (turned left: heading down; looking up: pitch down)."""
     figure, (angles, eye) = plt.subplots(2, 1, figsize=(9, 5.5), sharex=True)
     wrapped = lambda value: ((value + 180.0) % 360.0) - 180.0
-    angles.plot(t["time"], [-v for v in t["head_yaw"]], color="tab:blue", linestyle=":", label="head yaw (right +)")
+    angles.plot(t["time"], [-v for v in t["head_yaw_left"]], color="tab:blue", linestyle=":",
+                label="head yaw (right +)")
     angles.plot(t["time"], [wrapped(h - w) for h, w in zip(t["view_heading"], t["heading_word"])],
                 color="tab:blue", label="view heading offset")
-    angles.plot(t["time"], [-v for v in t["head_pitch"]], color="tab:orange", linestyle=":",
-                label="head pitch (down +)")
+    angles.plot(t["time"], t["head_pitch_down"], color="tab:orange", linestyle=":", label="head pitch (down +)")
     angles.plot(t["time"], [wrapped(v) for v in t["view_pitch"]], color="tab:orange", label="view pitch")
-    angles.plot(t["time"], t["head_roll"], color="tab:green", linestyle=":", label="head roll (left +)")
+    angles.plot(t["time"], t["head_roll_left"], color="tab:green", linestyle=":", label="head roll (left +)")
     angles.plot(t["time"], [wrapped(v) for v in t["view_bank"]], color="tab:green", label="view bank")
     angles.set_ylabel("degrees")
     angles.legend(loc="upper right", fontsize="x-small", ncol=3)
     angles.grid(alpha=0.3)
-    for key, colour in (("x", "tab:blue"), ("y", "tab:orange"), ("z", "tab:green")):
-        sign = -1.0 if key == "z" else 1.0  # the tracker's z is back, the eye's forward
-        eye.plot(t["time"], [sign * v / 1000.0 for v in t["head_" + key]], color=colour, linestyle=":",
-                 label=f"head {key} (m{', forward +' if key == 'z' else ''})")
+    # The block's x is left and z back; the eye's x is right and z forward.
+    for column, key, colour in (("head_x_left", "x", "tab:blue"), ("head_y_up", "y", "tab:orange"),
+                                ("head_z_back", "z", "tab:green")):
+        sign = 1.0 if key == "y" else -1.0
+        eye.plot(t["time"], [sign * v / 1000.0 for v in t[column]], color=colour, linestyle=":",
+                 label=f"head {key} (m, {'up' if key == 'y' else 'right' if key == 'x' else 'forward'} +)")
         eye.plot(t["time"], t["tracker_" + key], color=colour, label=f"eye offset {key}")
     if not all(math.isnan(v) for v in t["tracker_state"]):
         eye.step(t["time"], [s / 10.0 for s in t["tracker_state"]], where="post", color="grey", alpha=0.6,
@@ -227,7 +229,7 @@ def make_report(folder, media=None):
     if media:
         parts.append(video_html(*media))
     parts += [track_plot(trace), distance_plot(trace), view_plot(trace)]
-    if any(not math.isnan(v) for v in trace.get("head_yaw", [])):
+    if any(not math.isnan(v) for v in trace.get("head_yaw_left", [])):
         parts.append(tracker_plot(trace))
     parts.append(settings_plot(trace))
     rows = "".join(f"<tr><td>{escape(k)}</td><td>{escape(v.strip())}</td></tr>"

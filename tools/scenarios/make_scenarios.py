@@ -132,20 +132,28 @@ def taxi_and_take_off():
     return flight
 
 
-# The pilot's head through the taxi and take-off: (time, yaw left, pitch up,
-# roll left, x right, y up, z back), degrees and millimetres.
+# The pilot's head through the taxi and take-off, in words: (time, turned
+# left, looking up, tilted left, moved left, moved up, moved back), degrees
+# and centimetres. A head at rest is never still to the bit.
+REST = (0.5, -1, 0, 0, 0, 0)
 HEAD_POSES = [
-    (0, 0, 0, 0, 0, 0, 0), (3, 0, 0, 0, 0, 0, 0),
-    (5, 40, 0, 0, 0, 0, 0), (8, 40, 5, 0, 0, 0, 0),            # a look left
-    (10, -50, 0, -5, 0, 0, 0), (12, -50, 0, -5, 0, 0, 0),      # and right, the head tilted
-    (14, 0, 15, 0, 0, 20, 0),                                   # up
-    (16, 0, -20, 0, 0, -30, -120), (19, 10, -25, 0, 40, -30, -150),  # leaning toward the panel
-    (21, 0, 0, 0, 0, 0, 0), (23, 30, 0, 0, 0, 0, 0),
-    (31, 20, 5, 0, 0, 0, 0), (36, -20, 0, 0, 0, 0, 0),
-    (42, 25, 0, 5, 0, 0, 0), (46, -25, 0, -5, 0, 0, 0), (50, 0, 0, 0, 0, 0, 0),
-    (58, 15, 10, 0, 0, 0, -40), (62, 0, 0, 0, 0, 0, 0),
+    (0, *REST), (3, *REST),
+    (5, 40, -1, 0, 0, 0, 0), (8, 40, 5, 0, 0, 0, 0),            # a look left
+    (10, -50, 0, -5, 0, 0, 0), (12, -50, 0, -5, 0, 0, 0),       # and right, the head tilted
+    (14, 0, 15, 0, 0, 2, 0),                                    # up
+    (16, 0, -20, 0, 0, -3, -12), (19, 10, -25, 0, -4, -3, -15),  # leaning toward the panel
+    (21, *REST), (23, 30, 0, 0, 0, 0, 0),
+    (31, 20, 5, 0, 0, 0, 0), (34, -20, 0, 0, 0, 0, 0), (37, -20, 0, 0, 0, 0, 0),  # centred, 20 right
+    (40, 5, 0, 0, 0, 0, 0), (42, 25, 0, 5, 0, 0, 0), (45, 25, 0, 5, 0, 0, 0),     # stopped, 25 left
+    (48, 10, 2, 0, 0, 0, 0), (50, *REST),
+    (52, 190, 0, 0, 0, 0, 0), (56, 190, 0, 0, 0, 0, 0),         # over the shoulder, the curve held at its end
+    (58, 15, 10, 0, 0, 0, -4), (62, *REST),
 ]
-HEAD_EVENTS = [(0.0, "live"), (24.0, "frozen"), (30.0, "live"), (38.0, "reset"), (64.0, "stopped")]
+# Started; crashed and started again; stopped with the head turned after the
+# module's centre, started again; stopped.
+HEAD_EVENTS = [(0.0, "started"), (24.0, "crashed"), (30.0, "started"), (43.0, "stopped"), (47.0, "started"),
+               (64.0, "stopped")]
+CENTRE_KEY = (36.0, "key", "C")
 
 
 def value(item):
@@ -156,7 +164,7 @@ def value(item):
     return repr(item)
 
 
-def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,), tracker=None):
+def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,), tracker=None, bindings=None):
     lines = [f"# {title}", "# Made by tools/scenarios/make_scenarios.py.", f'title = "{title}"', "",
              "[run]", f"duration = {round(flight.time, 1)}", f"frame_rate = {frame_rate}", "start_clock = 600000", "",
              "[host]", "main_window = true", "menu_popups = 4", ""]
@@ -167,14 +175,19 @@ def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,), t
         lines.append("")
     lines.append("[registry]")
     lines += [f'{key} = "{text}"' for key, text in registry.items()] + [""]
-    for time, key, text in inputs:
-        lines += ["[[input]]", f"time = {time}", f"{key} = {value(text)}", ""]
+    if bindings:
+        lines += ["[bindings]", f'file = "{bindings}"', ""]
+    for time, key, text, *modifiers in inputs:
+        lines += ["[[input]]", f"time = {time}", f"{key} = {value(text)}"]
+        lines += [f"{modifier} = true" for modifier in modifiers] + [""]
     if tracker:
         poses, events = tracker
         lines += ["[tracker]", ""]
-        for time, yaw, pitch, roll, x, y, z in poses:
-            lines += ["[[tracker.pose]]", f"time = {float(time)}", f"yaw = {float(yaw)}", f"pitch = {float(pitch)}",
-                      f"roll = {float(roll)}", f"x = {float(x)}", f"y = {float(y)}", f"z = {float(z)}", ""]
+        for time, *head in poses:
+            lines += ["[[tracker.pose]]", f"time = {float(time)}"]
+            lines += [f"{key} = {float(amount)}" for key, amount in zip(
+                ("turned_left", "looking_up", "tilted_left", "moved_left", "moved_up", "moved_back"), head)]
+            lines.append("")
         for time, event in events:
             lines += ["[[tracker.event]]", f"time = {time}", f'event = "{event}"', ""]
     for frame in flight.frames:
@@ -203,8 +216,13 @@ def main():
     write("cockpit_stall_warning", "Buffeting at the stall warning in the virtual cockpit", stall_warning(),
           cockpit, frame_rate=30, views=(2,))
     write("cockpit_head_tracker", "Head tracking through a taxi and take-off: looking round, leaning to the "
-          "panel, the tracker crashing, coming back, reset and stopped", taxi_and_take_off(), cockpit,
-          frame_rate=30, views=(2,), tracker=(HEAD_POSES, HEAD_EVENTS))
+          "panel, the tracker crashing and started again, centred, stopped with the head turned, over the "
+          "shoulder at the curve's end", taxi_and_take_off(), cockpit, frame_rate=30, views=(2,),
+          tracker=(HEAD_POSES, HEAD_EVENTS), inputs=(CENTRE_KEY + ("control", "shift"),),
+          bindings="../Varolen2004.cfg")
+    write("head_tracker_fresh_install", "A fresh install with opentrack running: no setting stored, the "
+          "host's own virtual cockpit turned by the tracked head", taxi_and_take_off(), {}, frame_rate=30,
+          views=(2,), tracker=(HEAD_POSES[:12], [(0.0, "started")]))
 
 
 if __name__ == "__main__":

@@ -126,7 +126,9 @@ void WriteHeader(std::FILE* trace) {
       trace);
   for (const SettingColumn& column : kSettingColumns) std::fprintf(trace, ",%s", column.name);
   std::fputs(
-      ",inputs,consumed,sounds,head_yaw,head_pitch,head_roll,head_x,head_y,head_z,tracker_state,"
+      ",inputs,consumed,sounds,head_yaw_left,head_pitch_down,head_roll_left,head_x_left,head_y_up,head_z_"
+      "back,"
+      "tracker_state,"
       "tracker_heading,tracker_pitch,tracker_bank,tracker_x,tracker_y,tracker_z\n",
       trace);
 }
@@ -153,7 +155,7 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
   int settings[std::size(kSettingColumns)];
   ReadSettings(host, settings);
   std::size_t nextInput = 0;
-  TrackerDriver tracker(scenario.tracker);
+  TrackerDriver tracker(scenario.tracker, host);
 
   for (long frame = 0; frame < frames; ++frame) {
     const double time = static_cast<double>(frame) / scenario.frameRate;
@@ -170,7 +172,7 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
       delivered = true;
     }
     if (delivered) ReadSettings(host, settings);
-    tracker.RunUntil(time, host);
+    tracker.RunUntil(time);
 
     player.Post(host.HasMainWindow() ? Target::MainWindow : Target::ViewWindow, kFrame, 0, 0);
 

@@ -282,12 +282,12 @@ void ReadHeadPose(const std::string& file, const toml::table& table, const std::
                   HeadPose& pose) {
   TableReader reader(file, table, where);
   reader.Number("time", pose.time);
-  reader.Number("yaw", pose.yaw);
-  reader.Number("pitch", pose.pitch);
-  reader.Number("roll", pose.roll);
-  reader.Number("x", pose.x);
-  reader.Number("y", pose.y);
-  reader.Number("z", pose.z);
+  reader.Number("turned_left", pose.head.turnedLeft);
+  reader.Number("looking_up", pose.head.lookingUp);
+  reader.Number("tilted_left", pose.head.tiltedLeft);
+  reader.Number("moved_left", pose.head.movedLeft);
+  reader.Number("moved_up", pose.head.movedUp);
+  reader.Number("moved_back", pose.head.movedBack);
 }
 
 void ReadTrackerEvent(const std::string& file, const toml::table& table, const std::string& where,
@@ -296,11 +296,10 @@ void ReadTrackerEvent(const std::string& file, const toml::table& table, const s
   reader.Number("time", event.time);
   std::string name;
   reader.Text("event", name);
-  static const std::pair<const char*, TrackerEvent> kEvents[] = {{"live", TrackerEvent::Live},
-                                                                 {"frozen", TrackerEvent::Frozen},
+  static const std::pair<const char*, TrackerEvent> kEvents[] = {{"started", TrackerEvent::Started},
+                                                                 {"crashed", TrackerEvent::Crashed},
                                                                  {"stopped", TrackerEvent::Stopped},
-                                                                 {"reset", TrackerEvent::Reset},
-                                                                 {"absent", TrackerEvent::Absent}};
+                                                                 {"closed", TrackerEvent::Closed}};
   for (const auto& [text, value] : kEvents) {
     if (name == text) {
       event.event = value;
@@ -308,7 +307,7 @@ void ReadTrackerEvent(const std::string& file, const toml::table& table, const s
     }
   }
   reader.Fail(reader.Find("event") != nullptr ? *reader.Find("event") : static_cast<const toml::node&>(table),
-              "event", "one of live, frozen, stopped, reset, absent");
+              "event", "one of started, crashed, stopped, closed");
 }
 
 template <typename Item, typename ReadItem>

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "opentrack_writer.h"
+
 namespace simhost {
 
 // One point of the aircraft's path. Between keyframes every number is
@@ -88,23 +90,23 @@ struct SceneryObject {
   int grid = 1;  // the top as grid x grid squares, two triangles each
 };
 
-// The pilot's head as a tracker sees it at a moment: degrees (yaw positive
-// left, pitch positive up, roll positive left) and millimetres (x right, y up,
-// z back), which the tracker writes into its block as opentrack does
-// (radians and millimetres, 250 poses a second).
+// The pilot's head at a moment, in words (see opentrack_writer.h): degrees
+// turned left, looking up, tilted left; centimetres moved left, up, back.
+// The scenario's tracker writes it into its block as opentrack does, 250
+// poses a second.
 struct HeadPose {
   double time = 0.0;
-  double yaw = 0.0, pitch = 0.0, roll = 0.0;
-  double x = 0.0, y = 0.0, z = 0.0;
+  HeadInWords head;
 };
 
-// What happens to the tracker: it starts (or goes on) writing poses; it
-// crashes, its last pose frozen; it stops cleanly, one zero pose written; its
-// pose count is reset to 0; it lets its block go.
-enum class TrackerEvent { Live, Frozen, Stopped, Reset, Absent };
+// What happens to the tracker: tracking starts (the block made if need be,
+// its id 1, then poses); it crashes or hangs, its last pose and id standing
+// still; it is stopped, one all-zero pose written; the tracker program is
+// closed and lets its block go.
+enum class TrackerEvent { Started, Crashed, Stopped, Closed };
 struct TrackerEventAt {
   double time = 0.0;
-  TrackerEvent event = TrackerEvent::Live;
+  TrackerEvent event = TrackerEvent::Started;
 };
 
 struct TrackerScript {

@@ -1,7 +1,6 @@
 #include "win32/tracker_block.h"
 
 #include <cmath>
-#include <cstring>
 #include <stdexcept>
 
 namespace simhost::win32 {
@@ -11,18 +10,25 @@ constexpr DWORD kBlockSize = 108;
 }  // namespace
 
 void TrackerBlock::Hold(bool hold) {
-  if (hold && fields_ == nullptr) {
-    mapping_ =
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBlockSize, "FT_SharedMem");
-    if (mapping_ == nullptr) throw std::runtime_error("cannot make the tracker's mapping");
-    fields_ = static_cast<volatile LONG*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, kBlockSize));
-    if (fields_ == nullptr) throw std::runtime_error("cannot map the tracker's block");
-  } else if (!hold && fields_ != nullptr) {
-    UnmapViewOfFile(const_cast<LONG*>(fields_));
-    CloseHandle(mapping_);
-    fields_ = nullptr;
-    mapping_ = nullptr;
+  if (!hold) {
+    Release();
+    return;
   }
+  if (fields_ != nullptr) return;
+  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBlockSize, "FT_SharedMem");
+  if (mapping_ == nullptr) throw std::runtime_error("cannot make the tracker's mapping");
+  fields_ = static_cast<volatile LONG*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, kBlockSize));
+  if (fields_ == nullptr) {
+    Release();
+    throw std::runtime_error("cannot map the tracker's block");
+  }
+}
+
+void TrackerBlock::Release() noexcept {
+  if (fields_ != nullptr) UnmapViewOfFile(const_cast<LONG*>(fields_));
+  if (mapping_ != nullptr) CloseHandle(mapping_);
+  fields_ = nullptr;
+  mapping_ = nullptr;
 }
 
 void TrackerBlock::Store(std::uint32_t offset, std::uint32_t word) {
@@ -30,8 +36,10 @@ void TrackerBlock::Store(std::uint32_t offset, std::uint32_t word) {
   InterlockedExchange(&fields_[offset / 4], static_cast<LONG>(word));
 }
 
-TrackerWriterThread::TrackerWriterThread() {
+TrackerWriterThread::TrackerWriterThread()
+    : writer_([this](std::uint32_t offset, std::uint32_t word) { block_.Store(offset, word); }) {
   block_.Hold(true);
+  writer_.Start();
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
   if (thread_ == nullptr) throw std::runtime_error("cannot start the tracker's thread");
 }
@@ -43,26 +51,17 @@ TrackerWriterThread::~TrackerWriterThread() {
 }
 
 DWORD WINAPI TrackerWriterThread::Run(LPVOID self) {
-  auto& writer = *static_cast<TrackerWriterThread*>(self);
-  const auto store = [&writer](std::uint32_t offset, double value) {
-    const auto single = static_cast<float>(value);
-    LONG word;
-    std::memcpy(&word, &single, sizeof word);
-    writer.block_.Store(offset, static_cast<std::uint32_t>(word));
-  };
+  auto& tracker = *static_cast<TrackerWriterThread*>(self);
   const DWORD start = GetTickCount();
-  while (InterlockedCompareExchange(&writer.stop_, 0, 0) == 0) {
+  while (InterlockedCompareExchange(&tracker.stop_, 0, 0) == 0) {
     const double seconds = (GetTickCount() - start) / 1000.0;
     const double swing = std::sin(2.0 * 3.14159265358979 * seconds / 1.5);
-    store(24, 0.0);                                                        // x
-    store(28, 0.0);                                                        // y
-    store(32, -50.0 * swing);                                              // z: leaning forward and back
-    store(12, 30.0 * swing * 3.14159265358979 / 180.0);                    // yaw
-    store(16, 10.0 * std::cos(seconds * 4.0) * 3.14159265358979 / 180.0);  // pitch
-    store(20, 0.0);                                                        // roll
-    InterlockedIncrement(&writer.block_.Fields()[0]);
+    // Turned left and right, nodding, leaning towards the panel and back.
+    tracker.writer_.Pose(
+        {.turnedLeft = 30.0 * swing, .lookingUp = 10.0 * std::cos(seconds * 4.0), .movedBack = -5.0 * swing});
     Sleep(4);
   }
+  tracker.writer_.Stop();
   return 0;
 }
 

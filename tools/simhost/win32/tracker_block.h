@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "opentrack_writer.h"
+
 namespace simhost::win32 {
 
 class TrackerBlock {
@@ -13,23 +15,23 @@ class TrackerBlock {
   TrackerBlock() = default;
   TrackerBlock(const TrackerBlock&) = delete;
   TrackerBlock& operator=(const TrackerBlock&) = delete;
-  ~TrackerBlock() { Hold(false); }
+  ~TrackerBlock() { Release(); }
 
   // Makes the mapping (or opens it, if the module still holds it) and keeps
-  // it; or lets it go.
+  // it, or lets it go.
   void Hold(bool hold);
   void Store(std::uint32_t offset, std::uint32_t word);
-  // The block's 32-bit fields, for a writer of its own; null while not held.
-  volatile LONG* Fields() const { return fields_; }
 
  private:
+  void Release() noexcept;
+
   HANDLE mapping_ = nullptr;
   volatile LONG* fields_ = nullptr;
 };
 
-// A tracker of its own thread, as opentrack runs beside a simulator: 250 poses
-// a second in real time, each field stored on its own, the head swinging
-// 30 degrees left and right, nodding 10 and leaning 50 mm.
+// A tracker of its own thread, as opentrack runs beside a simulator: tracking
+// starts, then 250 poses a second in real time, the head swinging 30 degrees
+// left and right, nodding 10 and leaning 5 cm; it stops as the host ends.
 class TrackerWriterThread {
  public:
   TrackerWriterThread();
@@ -40,6 +42,7 @@ class TrackerWriterThread {
  private:
   static DWORD WINAPI Run(LPVOID self);
   TrackerBlock block_;
+  OpentrackWriter writer_;
   volatile LONG stop_ = 0;
   HANDLE thread_ = nullptr;
 };
