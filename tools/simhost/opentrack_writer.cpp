@@ -34,7 +34,7 @@ BlockPose BlockPoseOf(const HeadInWords& head, const CurveLimits& limits) {
           static_cast<float>(move(head.movedUp) * 10),  static_cast<float>(move(head.movedBack) * 10)};
 }
 
-OpentrackWriter::OpentrackWriter(Store store, CurveLimits limits)
+OpentrackWriter::OpentrackWriter(Store store, const CurveLimits& limits)
     : store_(std::move(store)), limits_(limits) {}
 
 void OpentrackWriter::Start() {

@@ -54,7 +54,7 @@ class OpentrackWriter {
   // One interlocked store of a 32-bit field at a byte offset of the block.
   using Store = std::function<void(std::uint32_t offset, std::uint32_t word)>;
 
-  explicit OpentrackWriter(Store store, CurveLimits limits = {});
+  explicit OpentrackWriter(Store store, const CurveLimits& limits = {});
 
   // Tracking starts (the block freshly made, or made again): the id is 1.
   void Start();
