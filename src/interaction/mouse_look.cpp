@@ -1,5 +1,6 @@
 #include "interaction/mouse_look.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "cockpit/host_view.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr double kCockpitLookRate = 0.15;  // degrees per pixel, divided by the zoom
 constexpr double kSpotLookRate = 0.3;      // degrees per pixel
+constexpr double kMostSpotPitch = 89.9;    // degrees
 constexpr double kZoomStep = 0.2;          // of the zoom per notch
 constexpr double kWheelNotch = 120.0;
 constexpr double kLeastZoom = 0.25;
@@ -64,7 +66,8 @@ int LookWithMouse(CockpitControllerRecord& c, std::int32_t kind) {
     KeepCockpitView(c);
   } else if (kind == kSpotView && c.UseMouseInSpot != 0) {
     c.SpotHeading += dx * kSpotLookRate;
-    c.SpotPitch -= dy * kSpotLookRate;
+    // Up to straight above or below, not over the top and down the other side.
+    c.SpotPitch = std::clamp(c.SpotPitch - dy * kSpotLookRate, -kMostSpotPitch, kMostSpotPitch);
   }
   UpdateCockpitView(c, 0);
   c.LastCursorX = x;

@@ -257,6 +257,33 @@ TEST_F(MouseLook, TheSpotViewTurnsByItsOwnRate) {
   EXPECT_NEAR(c_.SpotPitch - pitch, -6.0, 1e-12);  // down lowers the spot camera's pitch
 }
 
+// Dragged on past straight above, the spot camera stays there instead of
+// going over the top and down the other side; dragged back, it comes back
+// at once, and the same holds straight below.
+TEST_F(MouseLook, TheSpotViewDraggedPastStraightUpOrDownStaysThere) {
+  Start(4);
+  c_.UseMouseInSpot = 1;
+  // The host's spot camera 20 m behind the aircraft, level with it.
+  platform::WriteHost<std::int32_t>(record_ + view_record::kSpotHorizontal, 20 * 256);
+  UpdateCockpitView(c_, 1);
+  ToggleMouseLook(c_);
+  Move(500, 500);
+  const auto elevation = [this] {  // degrees above the aircraft, from the host's record
+    return std::atan2(-platform::ReadHost<std::int32_t>(record_ + view_record::kSpotVertical),
+                      platform::ReadHost<std::int32_t>(record_ + view_record::kSpotHorizontal)) *
+           180 / M_PI;
+  };
+  const struct {
+    int y;             // the pointer; 100 pixels are 30 degrees
+    double elevation;  // degrees above the aircraft
+  } steps[] = {{400, 30},    {300, 60},    {200, 89.9},   {100, 89.9},   {0, 89.9},    {100, 59.9},
+               {500, -60.1}, {800, -89.9}, {1000, -89.9}, {1100, -89.9}, {1000, -59.9}};
+  for (const auto& step : steps) {
+    Move(500, step.y);
+    EXPECT_NEAR(elevation(), step.elevation, 0.02) << "pointer at " << step.y;
+  }
+}
+
 TEST_F(MouseLook, TheWheelZoomsWithinItsRange) {
   Start(2);
   const struct {
@@ -324,27 +351,25 @@ TEST_F(MouseLook, CommandsAndTheMouseNeedAViewTheyBelongTo) {
 // the setting alike: the internal view comes on, and a view of another kind
 // becomes the virtual cockpit that the pilot steps out of (and back into).
 TEST_F(MouseLook, ThePilotViewIsSwitchedByTheMenuAndByTogglePilotAlike) {
+  // As the host delivers them: the menu command to its main window, the key too.
   const struct {
     const char* what;
-    int (*choose)(CockpitControllerRecord&);
-  } cases[] = {
-      {"the menu item", [](CockpitControllerRecord&) { return RunMenuCommand(0, kMenuExternalView); }},
-      {"TogglePilot",
-       [](CockpitControllerRecord& c) {
-         KeyBinding pilot = ParseBinding("TogglePilot=P");
-         return RunCockpitCommand(c, pilot, 0, 0, 0, 0);
-       }},
-  };
+    std::uint32_t message;
+    std::uintptr_t wParam;
+  } cases[] = {{"the menu item", kCommand, kMenuExternalView}, {"TogglePilot", kKeyDown, 'P'}};
   for (const auto& c : cases) {
     testing::ResetModule();
     Start(4);  // the spot view
+    KeyBindings.entries[0] = ParseBinding("TogglePilot=P");
+    KeyBindings.count = 1;
     CameraSettings.InternalViewActive = 0;
     CameraSettings.ExternalViewActive = 0;
-    EXPECT_EQ(c.choose(c_), 1) << c.what;
+    const sim::WindowHandle main = platform::FindTopLevelWindow("FS98MAIN");
+    EXPECT_EQ(sim::TakeThroughHooks(main, c.message, c.wParam).message, 0u) << c.what << ": consumed";
     EXPECT_EQ(CameraSettings.ExternalViewActive, 1) << c.what;
     EXPECT_EQ(CameraSettings.InternalViewActive, 1) << c.what;
     EXPECT_EQ(platform::ReadHost<std::int32_t>(record_ + 0x20), 2) << c.what;
-    EXPECT_EQ(c.choose(c_), 1) << c.what;
+    sim::TakeThroughHooks(main, c.message, c.wParam);
     EXPECT_EQ(CameraSettings.ExternalViewActive, 0) << c.what;
   }
 }

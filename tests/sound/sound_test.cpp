@@ -10,8 +10,9 @@
 
 #include "camera/frame_update.h"
 #include "cockpit/cockpit_controller.h"
+#include "host/host_layout.h"
 #include "host/settings.h"
-#include "input/toggles.h"
+#include "shell/host_menu.h"
 #include "sound/sound_effects.h"
 #include "sound/wave_file.h"
 #include "support/module_fixture.h"
@@ -178,9 +179,11 @@ class Sounds : public testing::ModuleTest {
   // Start-up with the sounds folder, and the sound set-up of the first update.
   void Start() {
     sim::SetModuleFilePath(folder_.string() + "\\Modules\\Varolen2004.dll");
-    StartWithHostWindow();
+    main_ = StartWithHostWindow();
     UpdateSoundEffects();
   }
+  // "Sound on" in the menu, as the host sends it.
+  void SwitchSound() { sim::TakeThroughHooks(main_, kCommand, kMenuSound); }
   static const sim::SoundBufferSeen& BufferOf(int slot) {
     static sim::SoundBufferSeen seen;
     for (const auto& buffer : sim::SoundBuffers()) {
@@ -196,6 +199,7 @@ class Sounds : public testing::ModuleTest {
     UpdateSoundEffects();
   }
   std::filesystem::path folder_;
+  sim::WindowHandle main_ = 0;
 };
 
 TEST_F(Sounds, WindAndStressFollowTheViewAndTheWeather) {
@@ -294,10 +298,10 @@ TEST_F(Sounds, FootstepsLoopsAndMute) {
   EXPECT_TRUE(BufferOf(kRunSoundSlot).playing);
   EXPECT_FALSE(BufferOf(kWalkSoundSlot).playing);
   // Sound off: stopped but remembered; on again: looping as before.
-  ToggleSound();
+  SwitchSound();
   EXPECT_FALSE(BufferOf(kRunSoundSlot).playing);
   EXPECT_EQ(SoundSlots[kRunSoundSlot].state, 2);
-  ToggleSound();
+  SwitchSound();
   EXPECT_TRUE(BufferOf(kRunSoundSlot).playing);
   EXPECT_TRUE(BufferOf(kRunSoundSlot).looping);
   CockpitController.PilotForward = 0;
