@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace render {
 
@@ -29,7 +30,8 @@ constexpr Colour kInterior = {0.22f, 0.23f, 0.25f};
 constexpr Colour kPanel = {0.12f, 0.13f, 0.14f};
 constexpr Colour kGauge = {0.03f, 0.03f, 0.03f};
 constexpr Colour kRim = {0.75f, 0.75f, 0.72f};
-constexpr Colour kLit = {1.00f, 0.85f, 0.15f};
+constexpr Colour kPointerFill = {1.00f, 1.00f, 1.00f};
+constexpr Colour kPointerEdge = {0.00f, 0.00f, 0.00f};
 constexpr Colour kMarker = {1.00f, 0.00f, 1.00f};
 
 // Where the light comes from: high in the south-west.
@@ -310,12 +312,11 @@ void DrawWorld(const Scene& scene, const View& view) {
   if (view.inCockpit) glClear(GL_DEPTH_BUFFER_BIT);  // the cockpit is nearer than anything outside
   Aircraft(view.inCockpit);
   if (view.inCockpit) {
-    for (std::size_t index = 0; index < scene.clickAreas.size(); ++index) {
-      const ClickArea& area = scene.clickAreas[index];
-      const bool lit = static_cast<int>(index) == view.litArea;
-      Paint(lit ? kLit : kPanel);
+    // The switches and knobs; nothing lights up under the pointer, in the simulator either.
+    for (const ClickArea& area : scene.clickAreas) {
+      Paint(kPanel);
       Disc(area.centre, area.radius, view.eyeInAircraft, true);
-      Paint(lit ? kLit : kRim);
+      Paint(kRim);
       glLineWidth(2.0f);
       Disc(area.centre + Unit(view.eyeInAircraft - area.centre) * 0.002, area.radius, view.eyeInAircraft,
            false);
@@ -323,6 +324,34 @@ void DrawWorld(const Scene& scene, const View& view) {
     }
   }
   glPopMatrix();
+}
+
+// The system's pointer with its hot spot at pixel (x, y) from the top left:
+// the arrow's tip, or the tip of the hand's raised finger.
+void Pointer(const View::Pointer& pointer, double x, double y) {
+  static const double kArrow[][2] = {{0, 0}, {0, 17}, {4, 13}, {7, 20}, {10, 19}, {7, 12}, {12, 12}};
+  static const double kHand[][2] = {{5, 0},   {8, 0},  {8, 7},  {11, 7}, {14, 8}, {17, 9}, {17, 17},
+                                    {14, 22}, {6, 22}, {1, 15}, {0, 11}, {2, 10}, {5, 13}};
+  const double left = pointer.hand ? x - 6.5 : x;  // the finger's tip is the hot spot
+  const auto outline = [left, y](const double(*points)[2], std::size_t count, GLenum mode) {
+    glBegin(mode);
+    for (std::size_t index = 0; index < count; ++index)
+      glVertex2d(left + points[index][0], y + points[index][1]);
+    glEnd();
+  };
+  const auto shape = [&outline](const double(*points)[2], std::size_t count) {
+    Paint(kPointerFill);
+    outline(points, count, GL_POLYGON);
+    Paint(kPointerEdge);
+    glLineWidth(1.5f);
+    outline(points, count, GL_LINE_LOOP);
+    glLineWidth(1.0f);
+  };
+  if (pointer.hand) {
+    shape(kHand, std::size(kHand));
+  } else {
+    shape(kArrow, std::size(kArrow));
+  }
 }
 
 }  // namespace
@@ -377,6 +406,16 @@ void Renderer::Draw(const Scene& scene, const View& view) {
     Block(kMarker, view.aircraft - Vec{1, 1, 1}, view.aircraft + Vec{1, 1, 1});
   } else {
     DrawWorld(scene, view);
+    if (view.pointer.shown) {
+      // Over everything, in the window's pixels from the top left.
+      glDisable(GL_DEPTH_TEST);
+      glMatrixMode(GL_PROJECTION);
+      glLoadIdentity();
+      glOrtho(0.0, width_, height_, 0.0, -1.0, 1.0);
+      glMatrixMode(GL_MODELVIEW);
+      glLoadIdentity();
+      Pointer(view.pointer, (view.pointer.across + 0.5) * width_, height_ * 0.5 - view.pointer.up * width_);
+    }
   }
   glFinish();
 

@@ -14,34 +14,15 @@ constexpr double kWindowWidth = 800.0, kWindowHeight = 560.0;
 constexpr double kCameraOverGround = 0.3;  // metres
 constexpr double kAircraftMiddle = 1.0;    // metres above the wheels, where outside views aim
 
-// The nearest click area the pointer's ray meets, as the host would pick it.
-int AreaUnderPointer(const Scene& scene, const TraceFrame& frame, const Basis& rows) {
-  if (frame.pointer < 1) return -1;
+// The pointer where the user last moved it, with the shape the module gave it.
+View::Pointer PointerOf(const Scene& scene, const TraceFrame& frame) {
   const PointerAt* pointer = nullptr;
   for (const PointerAt& at : scene.pointers) {
     if (at.time <= frame.time + 1e-6) pointer = &at;
   }
-  if (pointer == nullptr) return -1;
-  // The host's image plane: the pointer's offset from the centre over the
-  // window's width, at 1.2 x zoom in front of the eye.
-  const double u = pointer->x / kWindowWidth - 0.5;
-  const double v = (0.5 - pointer->y / kWindowHeight) * kWindowHeight / kWindowWidth;
-  const Vec direction =
-      Unit(rows.right * u + rows.up * v + rows.forward * (1.2 * std::max(frame.zoom, 0.01)));
-  const Vec eye = {frame.eye[0], frame.eye[1], frame.eye[2]};
-  int best = -1;
-  double nearest = 1e9;
-  for (std::size_t index = 0; index < scene.clickAreas.size(); ++index) {
-    const ClickArea& area = scene.clickAreas[index];
-    const Vec to = area.centre - eye;
-    const double along = Dot(to, direction);
-    const double miss = Dot(to, to) - along * along;
-    if (along > 0 && miss <= area.radius * area.radius && along < nearest) {
-      nearest = along;
-      best = static_cast<int>(index);
-    }
-  }
-  return best;
+  if (pointer == nullptr) return {};
+  return {true, pointer->x / kWindowWidth - 0.5,
+          (0.5 - pointer->y / kWindowHeight) * kWindowHeight / kWindowWidth, frame.pointer >= 1};
 }
 
 }  // namespace
@@ -90,12 +71,10 @@ View ViewOf(const Scene& scene, const TraceFrame& frame) {
   if (frame.viewKind == 1 || frame.viewKind == 2) {
     view.inCockpit = true;
     const Vec eye = body.right * frame.eye[0] + body.up * frame.eye[1] + body.forward * frame.eye[2];
-    const Basis rows =
-        ViewAxes({{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, frame.viewHeading, frame.viewPitch, frame.viewBank);
     view.eyeInAircraft = {frame.eye[0], frame.eye[1], frame.eye[2]};
     view.camera = {view.aircraft + eye, ViewAxes(body, frame.viewHeading, frame.viewPitch, frame.viewBank),
                    frame.zoom > 0 ? frame.zoom : 1.0};
-    view.litArea = AreaUnderPointer(scene, frame, rows);
+    view.pointer = PointerOf(scene, frame);
   } else if (frame.viewKind == 1250) {
     view.camera = {scene.reference.Local(frame.pilotLatitude, frame.pilotLongitude, frame.pilotAltitude),
                    ViewAxes(WorldAxes(), frame.viewHeading, frame.viewPitch, 0.0), 1.0};

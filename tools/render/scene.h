@@ -56,7 +56,14 @@ struct View {
   Basis aircraftAxes;
   Vec eyeInAircraft;       // the cockpit's eye in the aircraft's frame
   double belowGround = 0;  // metres the observer lay under the ground, where the host lifts it
-  int litArea = -1;        // the click area under the pointer, lit while the pointer shows it
+  // The mouse pointer over the cockpit, where the host's window shows it: on
+  // the image plane, across the width from -0.5 to 0.5 and up in the same
+  // units; the hand where the module showed the click-area shape.
+  struct Pointer {
+    bool shown = false;
+    double across = 0, up = 0;
+    bool hand = false;
+  } pointer;
 };
 
 // What the host shows for the frame's current view: the virtual cockpit from
