@@ -13,7 +13,7 @@
 #include <initializer_list>
 #include <limits>
 
-#include "camera/frame_update.h"
+#include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
 #include "host/host_layout.h"
@@ -21,6 +21,7 @@
 #include "host_builder.h"
 #include "interaction/click_areas.h"
 #include "interaction/ground_probe.h"
+#include "interaction/mouse_look.h"
 #include "platform/head_tracker.h"
 #include "platform/sim/sim_platform.h"
 #include "shell/lifecycle.h"
@@ -171,9 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   // The walks on their own.
-  FindClickArea(CockpitController, FindModelSection(CockpitController, "EVNT"));
+  FindClickArea(Mouse.PickRay, FindModelSection("EVNT"));
   GroundProbe probe = ProbeAt(47.0, 8.0);
-  ProbeGround(CockpitController, probe);
+  ProbeGround(probe);
   ModuleShutdown();
   return 0;
 }

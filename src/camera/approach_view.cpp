@@ -2,7 +2,9 @@
 
 #include <cmath>
 
-#include "camera/frame_update.h"
+#include "camera/aircraft_snapshot.h"
+#include "camera/fly_by.h"
+#include "camera/observer.h"
 #include "host/settings.h"
 
 namespace varolen {
@@ -28,6 +30,21 @@ void UpdateApproachAnchor() {
   RotateHeading(offset, aircraft.track * kDegreesToRadians);
   OffsetPosition(aircraft.position, offset, ApproachAnchor.position);
   ApproachAnchor.position.altitude = aircraft.groundElevation + kAnchorHeightFeet;
+}
+
+void RunOutsideCameras() {
+  if (ApproachAnchor.set == 0) {
+    ApproachAnchor.position = AircraftState.position;
+    ApproachAnchor.set = 1;
+  }
+  const bool high = AircraftState.heightAboveGround > kApproachHeightFeet;
+  if (high) UpdateApproachAnchor();
+  const CameraSettingsRecord& settings = CameraSettings;
+  if (settings.FlyByActive != 0 || (settings.ApproachActive != 0 && high)) {
+    RunFlyByCycle();
+  } else if (settings.ApproachActive != 0) {
+    SetObserverPosition(ApproachAnchor.position);
+  }
 }
 
 }  // namespace varolen

@@ -19,4 +19,9 @@ extern ApproachAnchorRecord ApproachAnchor;
 // by the user's offsets; unchanged in level flight or without forward speed.
 void UpdateApproachAnchor();
 
+// The frame's outside cameras: the approach anchor, then the fly-by while the
+// fly-by is on or the approach view's aircraft is still high, else the
+// observer parked at the anchor.
+void RunOutsideCameras();
+
 }  // namespace varolen

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "camera/frame_update.h"
+#include "camera/aircraft_snapshot.h"
 #include "camera/observer.h"
 #include "host/settings.h"
 #include "platform/random.h"

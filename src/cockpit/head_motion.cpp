@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "host/settings.h"
 #include "maths/geometry.h"
 #include "maths/view_math.h"
 #include "platform/random.h"
 
 namespace varolen {
+
+HeadMotionRecord HeadMotion;
 
 namespace {
 
@@ -22,11 +25,14 @@ constexpr double kBuffetThreshold = 0.3;
 
 double Draw() { return platform::Rand() / 32767.0; }
 
+// An effect's strength: its rate while it is switched on.
+double Gain(std::int32_t on, double rate) { return on != 0 ? rate : 0.0; }
+
 }  // namespace
 
-void AdvanceTurbulence(CockpitControllerRecord& controller) {
-  if (controller.CursorOverClickArea != 0) return;
-  const double step = controller.TickStep;
+void AdvanceTurbulence() {
+  HeadMotionRecord& controller = HeadMotion;
+  const double step = TickStep();
   ApproachValue(controller.TurbOffset.pitch, controller.TurbTarget.pitch, controller.TurbRate.pitch, step);
   ApproachValue(controller.TurbOffset.heading, controller.TurbTarget.heading, controller.TurbRate.heading,
                 step);
@@ -36,10 +42,9 @@ void AdvanceTurbulence(CockpitControllerRecord& controller) {
   controller.LatencyOffset.bank *= kLatencyDecay;
 }
 
-void DrawTurbulenceTargets(CockpitControllerRecord& controller, double onGround, double speed,
-                           double buffet) {
-  if (controller.CursorOverClickArea != 0) return;
-  controller.TurbTimer -= controller.TickStep;
+void DrawTurbulenceTargets(double onGround, double speed, double buffet) {
+  HeadMotionRecord& controller = HeadMotion;
+  controller.TurbTimer -= TickStep();
   if (!(controller.TurbTimer < 0.0)) return;
 
   double intensity = 0.0;
@@ -47,12 +52,12 @@ void DrawTurbulenceTargets(CockpitControllerRecord& controller, double onGround,
   if (onGround != 0.0) {
     // Ground speed in knots, full intensity at 100.
     intensity = std::clamp(speed * 0.00054 * 3600.0 / 100.0, 0.0, 1.0);
-    rate = controller.GroundTurbGain;
+    rate = Gain(CameraSettings.GroundTurbOn, CameraSettings.GroundTurbRate);
   } else {
     const double share = buffet / 32768.0;
     intensity = std::clamp(share < kBuffetThreshold ? (1.0 - share) * 1.5 : 0.0, 0.0, 1.0);
     controller.BuffetLevel = intensity;
-    rate = controller.BuffetGain;
+    rate = Gain(CameraSettings.BuffetTurbOn, CameraSettings.BuffetTurbRate);
   }
   const double amount = intensity * rate;
 
@@ -72,19 +77,19 @@ void DrawTurbulenceTargets(CockpitControllerRecord& controller, double onGround,
   }
 }
 
-void ApplyHeadLatency(CockpitControllerRecord& controller, double heightAboveGround) {
+void ApplyHeadLatency(double heightAboveGround, double viewHeading) {
+  HeadMotionRecord& controller = HeadMotion;
   const Angles& now = controller.AircraftAttitude;
   const Angles& before = controller.PrevAircraftAttitude;
-  if (controller.CursorOverClickArea != 0) return;
   if (before.pitch == 0.0 && before.heading == 0.0 && before.bank == 0.0) return;
-  const double gain = controller.LatencyGain;
+  const double gain = Gain(CameraSettings.ViewTurbOn, CameraSettings.ViewTurbRate);
   const double nearGround = heightAboveGround <= kLowHeightFeet ? kLowHeightLatency : 1.0;
   // Pitch and bank changes are re-expressed for a pilot who looks sideways; a
   // turn swings the head three times as far into it.
   Vec3 change = {AngleDifference(now.pitch, before.pitch) * gain * nearGround,
                  AngleDifference(now.heading, before.heading) * gain * nearGround * -3.0,
                  AngleDifference(now.bank, before.bank) * gain * nearGround};
-  RotateHeading(change, -controller.ViewAngles.heading * kDegreesToRadians);
+  RotateHeading(change, -viewHeading * kDegreesToRadians);
   Angles& latency = controller.LatencyOffset;
   latency.pitch = std::clamp(latency.pitch - change.x, -kLatencyLimit, kLatencyLimit);
   latency.heading = std::clamp(latency.heading - change.y, -kLatencyLimit, kLatencyLimit);

@@ -1,19 +1,32 @@
 // Head motion in the cockpit view: head latency that lags behind the aircraft's
-// pitch, bank and turns, random ground jolts and buffeting jolts. Each step is
-// an operation of the cockpit controller; the view update runs them in order
-// and adds the offsets to the view.
+// pitch, bank and turns, random ground jolts and buffeting jolts. The view
+// update runs the steps in order and adds the offsets to the view.
 #pragma once
 
 #include "cockpit/cockpit_controller.h"
 
 namespace varolen {
 
+struct HeadMotionRecord {
+  Angles AircraftAttitude;  // degrees, as the host gives them this frame
+  Angles PrevAircraftAttitude;
+  Angles LatencyOffset;
+  Angles TurbOffset;
+  Angles TurbTarget;
+  Angles TurbRate;     // degrees per second
+  double TurbTimer;    // seconds
+  double BuffetLevel;  // 0.0 to 1.0
+};
+
+extern HeadMotionRecord HeadMotion;
+
 // Moves the turbulence towards its target and lets the latency decay.
-void AdvanceTurbulence(CockpitControllerRecord& controller);
+void AdvanceTurbulence();
 // Counts down to the next jolt and draws its target and rate: seven draws of
 // the random generator. `buffet` is the host's buffeting input.
-void DrawTurbulenceTargets(CockpitControllerRecord& controller, double onGround, double speed, double buffet);
-// Lags the head behind the aircraft's attitude change since the last update.
-void ApplyHeadLatency(CockpitControllerRecord& controller, double heightAboveGround);
+void DrawTurbulenceTargets(double onGround, double speed, double buffet);
+// Lags the head behind the aircraft's attitude change since the last update,
+// re-expressed for a view turned `viewHeading` degrees.
+void ApplyHeadLatency(double heightAboveGround, double viewHeading);
 
 }  // namespace varolen

@@ -46,19 +46,22 @@ HostAddress Follow(HostAddress address, std::uint32_t size, std::uint32_t offset
 
 }  // namespace
 
-int DiscoverHostModules(CockpitControllerRecord& controller) {
+HostDiscoveryRecord HostDiscovery;
+
+int DiscoverHostModules() {
+  HostDiscoveryRecord& found = HostDiscovery;
   const HostAddressRecord& at = HostAddresses;
-  controller.ModuleList = HostReadable(at.moduleListHead, 4) ? ReadHost<std::uint32_t>(at.moduleListHead) : 0;
-  controller.ViewSets = HostReadable(at.viewSets, 4) ? ReadHost<std::uint32_t>(at.viewSets) : 0;
-  controller.ViewSetSelector = at.viewSetSelector;
-  if (!HostReadable(controller.ModuleList, kModuleNodeSize)) {
-    controller.ModuleList = 0;
+  found.ModuleList = HostReadable(at.moduleListHead, 4) ? ReadHost<std::uint32_t>(at.moduleListHead) : 0;
+  found.ViewSets = HostReadable(at.viewSets, 4) ? ReadHost<std::uint32_t>(at.viewSets) : 0;
+  found.ViewSetSelector = at.viewSetSelector;
+  if (!HostReadable(found.ModuleList, kModuleNodeSize)) {
+    found.ModuleList = 0;
     return 0;
   }
   // A list that loops back on itself ends after as many nodes as a host could load.
   constexpr int kMostNodes = 4096;
   platform::HostReader reader;
-  HostAddress node = controller.ModuleList;
+  HostAddress node = found.ModuleList;
   for (int visited = 0; node != 0 && visited < kMostNodes; ++visited) {
     const std::uint8_t* bytes = reader.Bytes(node, kModuleNodeSize);
     if (bytes == nullptr) break;
@@ -66,14 +69,14 @@ int DiscoverHostModules(CockpitControllerRecord& controller) {
     const auto value = platform::BlockField<std::uint32_t>(bytes, kModuleNodeValue);
     if (ReadModuleName(reader, platform::BlockField<std::uint32_t>(bytes, kModuleNodeName), name) &&
         !EqualIgnoringCase(name, "_.DLL")) {
-      if (controller.G3dModule == 0 && EqualIgnoringCase(name, "G3D.DLL")) {
-        controller.G3dModule = value;
-        controller.HostObjectList = value + kG3dObjectListOffset;
-        controller.HostViewMatrix = value + kG3dViewMatrixOffset;
-      } else if (controller.GlobalModule == 0 && EqualIgnoringCase(name, "GLOBAL.DLL")) {
-        controller.GlobalModule = value;
-        controller.HostViewPosition = value + kGlobalViewPositionOffset;
-        controller.HostViewOrientation = value + kGlobalViewOrientationOffset;
+      if (found.G3dModule == 0 && EqualIgnoringCase(name, "G3D.DLL")) {
+        found.G3dModule = value;
+        found.HostObjectList = value + kG3dObjectListOffset;
+        found.HostViewMatrix = value + kG3dViewMatrixOffset;
+      } else if (found.GlobalModule == 0 && EqualIgnoringCase(name, "GLOBAL.DLL")) {
+        found.GlobalModule = value;
+        found.HostViewPosition = value + kGlobalViewPositionOffset;
+        found.HostViewOrientation = value + kGlobalViewOrientationOffset;
       }
     }
     node = platform::BlockField<std::uint32_t>(bytes, kModuleNodeNext);
@@ -81,11 +84,12 @@ int DiscoverHostModules(CockpitControllerRecord& controller) {
   return 1;
 }
 
-HostAddress FindCurrentView(const CockpitControllerRecord& controller) {
-  if (controller.ViewSets == 0 || !HostReadable(controller.ViewSetSelector, 4)) return 0;
-  const std::int32_t selector = ReadHost<std::int32_t>(controller.ViewSetSelector);
+HostAddress FindCurrentView() {
+  const HostDiscoveryRecord& found = HostDiscovery;
+  if (found.ViewSets == 0 || !HostReadable(found.ViewSetSelector, 4)) return 0;
+  const std::int32_t selector = ReadHost<std::int32_t>(found.ViewSetSelector);
   if (selector < kFirstViewSetSelector || selector > kLastViewSetSelector) return 0;
-  const std::uint32_t list = controller.ViewSets + kViewSetListOffset[selector - kFirstViewSetSelector];
+  const std::uint32_t list = found.ViewSets + kViewSetListOffset[selector - kFirstViewSetSelector];
   if (!HostReadable(list, kViewSetCountDistance + 4)) return 0;
   const HostAddress windows = ReadHost<std::uint32_t>(list);
   const std::int32_t count = ReadHost<std::int32_t>(list + kViewSetCountDistance);
@@ -100,9 +104,9 @@ HostAddress FindCurrentView(const CockpitControllerRecord& controller) {
   return 0;
 }
 
-HostAddress FindModelSection(const CockpitControllerRecord& controller, const char (&tag)[5]) {
+HostAddress FindModelSection(const char (&tag)[5]) {
   using namespace model_path;
-  const HostAddress global = controller.GlobalModule;
+  const HostAddress global = HostDiscovery.GlobalModule;
   if (global == 0 || !HostReadable(global + kSignature, 4)) return 0;
   char signature[4];
   platform::ReadHostBytes(global + kSignature, signature, 4);

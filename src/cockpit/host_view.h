@@ -3,18 +3,33 @@
 // readability before it is read; what cannot be read counts as not there.
 #pragma once
 
-#include "cockpit/cockpit_controller.h"
+#include "host/host_layout.h"
 
 namespace varolen {
 
+// The host's data blocks, found again every frame.
+struct HostDiscoveryRecord {
+  HostAddress G3dModule;
+  HostAddress GlobalModule;
+  HostAddress ModuleList;
+  HostAddress ViewSets;
+  HostAddress ViewSetSelector;
+  HostAddress HostObjectList;
+  HostAddress HostViewMatrix;
+  HostAddress HostViewPosition;
+  HostAddress HostViewOrientation;
+};
+
+extern HostDiscoveryRecord HostDiscovery;
+
 // Reads the host's fixed locations and finds "G3D.DLL" and "GLOBAL.DLL" in its
 // module list. 1 when the list could be read, 0 when not.
-int DiscoverHostModules(CockpitControllerRecord& controller);
+int DiscoverHostModules();
 
 // The host's current view record (kind 1, 2, 4 or 1250), or 0.
-HostAddress FindCurrentView(const CockpitControllerRecord& controller);
+HostAddress FindCurrentView();
 
 // The section of the user aircraft's model with this four-character tag, or 0.
-HostAddress FindModelSection(const CockpitControllerRecord& controller, const char (&tag)[5]);
+HostAddress FindModelSection(const char (&tag)[5]);
 
 }  // namespace varolen

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "cockpit/view_update.h"
 #include "host/host_layout.h"
 #include "maths/view_math.h"
+#include "platform/host_memory.h"
 
 namespace varolen {
 
@@ -19,8 +19,8 @@ void ComputePickRay(const std::uint8_t* record, double width, double height, dou
   Vec3 eye = {};
   double* axes[] = {&eye.x, &eye.y, &eye.z};
   for (std::uint32_t axis = 0; axis < 3; ++axis) {
-    *axes[axis] = (RecordField<std::int16_t>(record, field::kBaseEye + 2 * axis) +
-                   RecordField<std::int16_t>(record, field::kEyeOffset + 2 * axis)) *
+    *axes[axis] = (platform::BlockField<std::int16_t>(record, field::kBaseEye + 2 * axis) +
+                   platform::BlockField<std::int16_t>(record, field::kEyeOffset + 2 * axis)) *
                   0.00390625;
   }
   const Matrix4 translation = MakeTranslation(eye);
@@ -28,7 +28,7 @@ void ComputePickRay(const std::uint8_t* record, double width, double height, dou
   for (std::uint32_t row = 0; row < 3; ++row) {
     for (std::uint32_t column = 0; column < 3; ++column) {
       rotation.m[4 * row + column] =
-          RecordField<float>(record, field::kMatrix + field::kMatrixRowStride * row + 4 * column);
+          platform::BlockField<float>(record, field::kMatrix + field::kMatrixRowStride * row + 4 * column);
     }
   }
   rotation.m[15] = 1.0f;
@@ -44,7 +44,8 @@ void ComputePickRay(const std::uint8_t* record, double width, double height, dou
   }
   v = v * -1.0;
   const Vec3 origin = TransformPoint({0.0, 0.0, 0.0}, toCockpit);
-  const double distance = RecordField<std::int16_t>(record, field::kZoom) / 64.0 * kImagePlaneDistance;
+  const double distance =
+      platform::BlockField<std::int16_t>(record, field::kZoom) / 64.0 * kImagePlaneDistance;
   const Vec3 point = TransformPoint({u, v, distance}, toCockpit);
   Vec3 direction = {point.x - origin.x, point.y - origin.y, point.z - origin.z};
   Normalize(direction);

@@ -6,7 +6,9 @@
 
 #include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
+#include "cockpit/movement_keys.h"
 #include "host/host_variables.h"
+#include "host/settings.h"
 #include "maths/numeric.h"
 #include "maths/view_math.h"
 #include "platform/host_memory.h"
@@ -15,9 +17,13 @@
 
 namespace varolen {
 
+CockpitViewRecord CockpitViewState;
+
 namespace {
 
 namespace field = view_record;
+using platform::BlockField;
+using platform::SetBlockField;
 
 // The host variables of the view update, in look-up order.
 enum ViewVariable {
@@ -48,23 +54,23 @@ constexpr double kLongestLean = 0.5;    // eye units (metres) the tracked head m
 // A 16-bit word of a truncated value; a value that is no number leaves the word as it was.
 void SetWord(std::uint8_t* record, std::uint32_t offset, double value) {
   std::int64_t whole = 0;
-  if (TruncateToInt64(value, whole)) SetRecordField(record, offset, static_cast<std::uint16_t>(whole));
+  if (TruncateToInt64(value, whole)) SetBlockField(record, offset, static_cast<std::uint16_t>(whole));
 }
 
 // A 32-bit value of a truncated value. (Storing only its low 16 bits, sign
 // extended, would lose spot distances beyond 32767/256.)
 void SetLong(std::uint8_t* record, std::uint32_t offset, double value) {
   std::int64_t whole = 0;
-  if (TruncateToInt64(value, whole)) SetRecordField(record, offset, static_cast<std::uint32_t>(whole));
+  if (TruncateToInt64(value, whole)) SetBlockField(record, offset, static_cast<std::uint32_t>(whole));
 }
 
 Point3 BaseEye(const std::uint8_t* record) {
-  return {static_cast<double>(RecordField<std::int16_t>(record, field::kBaseEye)),
-          static_cast<double>(RecordField<std::int16_t>(record, field::kBaseEye + 2)),
-          static_cast<double>(RecordField<std::int16_t>(record, field::kBaseEye + 4))};
+  return {static_cast<double>(BlockField<std::int16_t>(record, field::kBaseEye)),
+          static_cast<double>(BlockField<std::int16_t>(record, field::kBaseEye + 2)),
+          static_cast<double>(BlockField<std::int16_t>(record, field::kBaseEye + 4))};
 }
 
-void MoveEye(CockpitControllerRecord& controller, Vec3 move) {
+void MoveEye(CockpitViewRecord& controller, Vec3 move) {
   RotateHeading(move, controller.ViewAngles.heading * kDegreesToRadians);
   controller.EyePosition.x += move.x;
   controller.EyePosition.y += move.y;
@@ -73,29 +79,29 @@ void MoveEye(CockpitControllerRecord& controller, Vec3 move) {
 
 // The movement keys; false when any is held (the module's own move then wins
 // over whatever the host did to the record).
-bool MoveByKeys(CockpitControllerRecord& controller) {
-  const double s = controller.TickStep;
+bool MoveByKeys(CockpitViewRecord& controller) {
+  const double s = TickStep();
   Angles& angles = controller.ViewAngles;
   const struct {
-    std::int32_t CockpitControllerRecord::*flag;
+    std::int32_t MovementKeysRecord::*flag;
     Vec3 move;
     double heading;
     double pitch;
   } keys[] = {
-      {&CockpitControllerRecord::PilotForward, {0, 0, s}, 0, 0},
-      {&CockpitControllerRecord::PilotBackward, {0, 0, -s}, 0, 0},
-      {&CockpitControllerRecord::PilotStepRight, {s, 0, 0}, 0, 0},
-      {&CockpitControllerRecord::PilotStepLeft, {-s, 0, 0}, 0, 0},
-      {&CockpitControllerRecord::PilotHeadRight, {0, 0, 0}, kHeadTurnRate * s, 0},
-      {&CockpitControllerRecord::PilotHeadLeft, {0, 0, 0}, -kHeadTurnRate * s, 0},
-      {&CockpitControllerRecord::PilotHeadUp, {0, 0, 0}, 0, -kHeadTurnRate * s},
-      {&CockpitControllerRecord::PilotHeadDown, {0, 0, 0}, 0, kHeadTurnRate * s},
-      {&CockpitControllerRecord::PilotUp, {0, s, 0}, 0, 0},
-      {&CockpitControllerRecord::PilotDown, {0, -s, 0}, 0, 0},
+      {&MovementKeysRecord::PilotForward, {0, 0, s}, 0, 0},
+      {&MovementKeysRecord::PilotBackward, {0, 0, -s}, 0, 0},
+      {&MovementKeysRecord::PilotStepRight, {s, 0, 0}, 0, 0},
+      {&MovementKeysRecord::PilotStepLeft, {-s, 0, 0}, 0, 0},
+      {&MovementKeysRecord::PilotHeadRight, {0, 0, 0}, kHeadTurnRate * s, 0},
+      {&MovementKeysRecord::PilotHeadLeft, {0, 0, 0}, -kHeadTurnRate * s, 0},
+      {&MovementKeysRecord::PilotHeadUp, {0, 0, 0}, 0, -kHeadTurnRate * s},
+      {&MovementKeysRecord::PilotHeadDown, {0, 0, 0}, 0, kHeadTurnRate * s},
+      {&MovementKeysRecord::PilotUp, {0, s, 0}, 0, 0},
+      {&MovementKeysRecord::PilotDown, {0, -s, 0}, 0, 0},
   };
   bool detect = true;
   for (const auto& key : keys) {
-    if (controller.*key.flag == 0) continue;
+    if (MovementKeys.*key.flag == 0) continue;
     if (key.heading != 0.0 || key.pitch != 0.0) {
       angles.heading += key.heading;
       angles.pitch += key.pitch;
@@ -115,7 +121,7 @@ bool MatrixRows(const std::uint8_t* record, float (&rows)[3][3]) {
   for (std::uint32_t row = 0; row < 3; ++row) {
     for (std::uint32_t column = 0; column < 3; ++column) {
       rows[row][column] =
-          RecordField<float>(record, field::kMatrix + field::kMatrixRowStride * row + 4 * column);
+          BlockField<float>(record, field::kMatrix + field::kMatrixRowStride * row + 4 * column);
       finite = finite && std::isfinite(rows[row][column]);
     }
   }
@@ -141,8 +147,8 @@ bool HostChanged(const std::uint8_t* saved, const std::uint8_t* host) {
       if (!matrixUsable) continue;
       // Matrix elements compare as floats: -0.0 equals 0.0.
       for (std::uint32_t element = 0; element < 3; ++element) {
-        if (RecordField<float>(saved, f.offset + 4 * element) !=
-            RecordField<float>(host, f.offset + 4 * element)) {
+        if (BlockField<float>(saved, f.offset + 4 * element) !=
+            BlockField<float>(host, f.offset + 4 * element)) {
           return true;
         }
       }
@@ -153,8 +159,8 @@ bool HostChanged(const std::uint8_t* saved, const std::uint8_t* host) {
   return false;
 }
 
-void StepTransitions(CockpitControllerRecord& c) {
-  const double step = 2.0 * c.TickStep;
+void StepTransitions(CockpitViewRecord& c) {
+  const double step = 2.0 * TickStep();
   ApproachValue(c.EyePosition.x, c.TargetEyePosition.x, c.EyePositionRate.x, step);
   ApproachValue(c.EyePosition.y, c.TargetEyePosition.y, c.EyePositionRate.y, step);
   ApproachValue(c.EyePosition.z, c.TargetEyePosition.z, c.EyePositionRate.z, step);
@@ -164,17 +170,19 @@ void StepTransitions(CockpitControllerRecord& c) {
   ApproachValue(c.Zoom, c.TargetZoom, c.ZoomRate, step);
 }
 
-void RunHeadMotion(CockpitControllerRecord& c, double height) {
-  AdvanceTurbulence(c);
-  c.AircraftAttitude = {Variable(kPitch), Variable(kHeading), Variable(kBank)};
-  DrawTurbulenceTargets(c, Variable(kOnGround), Variable(kSpeed), Variable(kBuffet));
-  ApplyHeadLatency(c, height);
+// Held still while the pointer rests on a click area.
+void RunHeadMotion(double height, bool pointerOnClickArea) {
+  if (!pointerOnClickArea) AdvanceTurbulence();
+  HeadMotion.AircraftAttitude = {Variable(kPitch), Variable(kHeading), Variable(kBank)};
+  if (pointerOnClickArea) return;
+  DrawTurbulenceTargets(Variable(kOnGround), Variable(kSpeed), Variable(kBuffet));
+  ApplyHeadLatency(height, CockpitViewState.ViewAngles.heading);
 }
 
 // The module's angles follow what the host or the user did to the view since
 // the module last wrote it, by the shortest way; from then on the module owns
 // this record.
-void TakeOver(CockpitControllerRecord& c, HostAddress view, const std::uint8_t* host) {
+void TakeOver(CockpitViewRecord& c, HostAddress view, const std::uint8_t* host) {
   // The pilot's head, as the module wrote it into this very record, is no
   // change of the host's: it is taken out before the view is followed.
   const bool ours = c.SavedViewSource == view;
@@ -185,24 +193,24 @@ void TakeOver(CockpitControllerRecord& c, HostAddress view, const std::uint8_t* 
   float rows[3][3];
   if (MatrixRows(host, rows)) {
     ViewAngles3 seen = ViewAnglesFromMatrix(rows);
-    seen.heading += RecordField<std::int32_t>(host, field::kDirectionStep) * 45.0 - head.heading;
+    seen.heading += BlockField<std::int32_t>(host, field::kDirectionStep) * 45.0 - head.heading;
     seen.pitch -= head.pitch;
     c.ViewAngles.pitch += AngleDifference(seen.pitch, c.WrittenViewAngles.pitch);
     c.ViewAngles.heading += AngleDifference(seen.heading, c.WrittenViewAngles.heading);
     c.ViewAngles.bank += AngleDifference(seen.bank, c.WrittenViewAngles.bank);
   }
   const Point3 base = BaseEye(host);
-  c.EyePosition = {(base.x + RecordField<std::int16_t>(host, field::kEyeOffset)) / 256.0 - lean.x,
-                   (base.y + RecordField<std::int16_t>(host, field::kEyeOffset + 2)) / 256.0 - lean.y,
-                   (base.z + RecordField<std::int16_t>(host, field::kEyeOffset + 4)) / 256.0 - lean.z};
-  c.Zoom = RecordField<std::int16_t>(host, field::kZoom) / 64.0;
+  c.EyePosition = {(base.x + BlockField<std::int16_t>(host, field::kEyeOffset)) / 256.0 - lean.x,
+                   (base.y + BlockField<std::int16_t>(host, field::kEyeOffset + 2)) / 256.0 - lean.y,
+                   (base.z + BlockField<std::int16_t>(host, field::kEyeOffset + 4)) / 256.0 - lean.z};
+  c.Zoom = BlockField<std::int16_t>(host, field::kZoom) / 64.0;
   c.TargetEyePosition = c.EyePosition;
   c.TargetViewAngles = c.ViewAngles;
   c.TargetZoom = c.Zoom;
-  c.SpotHeading = RecordField<std::int16_t>(host, field::kSpotHeading) / 65536.0 * 360.0;
-  c.SpotZoom = RecordField<std::int16_t>(host, field::kOutsideZoom) / 64.0;
-  const Vec3 spot = {0.0, RecordField<std::int32_t>(host, field::kSpotVertical) / 256.0,
-                     RecordField<std::int32_t>(host, field::kSpotHorizontal) / 256.0};
+  c.SpotHeading = BlockField<std::int16_t>(host, field::kSpotHeading) / 65536.0 * 360.0;
+  c.SpotZoom = BlockField<std::int16_t>(host, field::kOutsideZoom) / 64.0;
+  const Vec3 spot = {0.0, BlockField<std::int32_t>(host, field::kSpotVertical) / 256.0,
+                     BlockField<std::int32_t>(host, field::kSpotHorizontal) / 256.0};
   c.SpotPitch = ElevationAngle({0.0, 0.0, 0.0}, spot) * kRadiansToDegrees;
   c.SpotDistance = Length(spot);
 }
@@ -225,8 +233,7 @@ Point3 LeanOf(const TrackerOffset& head, double headingDegrees) {
 }
 
 // `effects` is the head motion's offset, none where only the tracked head is composed.
-void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t* host,
-               const Angles& effects) {
+void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host, const Angles& effects) {
   std::uint8_t* saved = c.SavedView;
   c.WrittenTrackerAngles = {};
   c.WrittenTrackerEye = {};
@@ -243,11 +250,11 @@ void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t
     const Matrix4 rotation = MultiplyMatrix(RotationZ(total.bank * kDegreesToRadians),
                                             MultiplyMatrix(RotationX(total.pitch * kDegreesToRadians),
                                                            RotationY(total.heading * kDegreesToRadians)));
-    SetRecordField<std::int32_t>(saved, field::kDirectionStep, 0);
+    SetBlockField<std::int32_t>(saved, field::kDirectionStep, 0);
     for (std::uint32_t row = 0; row < 3; ++row) {
       for (std::uint32_t column = 0; column < 3; ++column) {
-        SetRecordField(saved, field::kMatrix + field::kMatrixRowStride * row + 4 * column,
-                       rotation.m[4 * row + column]);
+        SetBlockField(saved, field::kMatrix + field::kMatrixRowStride * row + 4 * column,
+                      rotation.m[4 * row + column]);
       }
     }
     // Against the base eye written with them, so that the host's eye is the module's.
@@ -258,8 +265,8 @@ void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t
     SetWord(saved, field::kZoom, c.Zoom * 64.0);
     SetWord(saved, field::kHeading, c.ViewAngles.heading / 360.0 * 65536.0);  // without the head motion
   }
-  SetRecordField(saved, field::kHostValue, RecordField<std::uint32_t>(host, field::kHostValue));
-  if (kind == kSpotView && c.UseMouseInSpot != 0) {
+  SetBlockField(saved, field::kHostValue, BlockField<std::uint32_t>(host, field::kHostValue));
+  if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
     Vec3 spot = {0.0, 0.0, c.SpotDistance};
     RotatePitch(spot, c.SpotPitch * kDegreesToRadians);
     SetWord(saved, field::kSpotHeading, c.SpotHeading / 360.0 * 65536.0);
@@ -271,12 +278,13 @@ void WriteView(CockpitControllerRecord& c, std::int32_t kind, const std::uint8_t
 
 }  // namespace
 
-int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges) {
-  const HostAddress view = FindCurrentView(controller);
+int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
+  CockpitViewRecord& controller = CockpitViewState;
+  const HostAddress view = FindCurrentView();
   if (view == 0) return 0;
   std::uint8_t host[kHostViewRecordSize];
   platform::ReadHostBytes(view, host, kHostViewRecordSize);
-  const std::int32_t kind = RecordField<std::int32_t>(host, field::kKind);
+  const std::int32_t kind = BlockField<std::int32_t>(host, field::kKind);
   if (kind == kCockpitPanelView || kind == kVirtualCockpitView) controller.InCockpitView = 1;
   if (kind != kVirtualCockpitView && kind != kSpotView) return 0;
 
@@ -291,14 +299,14 @@ int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges
   const bool changed =
       detect && (controller.SavedViewSource != view || HostChanged(controller.SavedView, host));
   StepTransitions(controller);
-  RunHeadMotion(controller, height);
-  if (changed || (kind == kSpotView && controller.UseMouseInSpot == 0)) TakeOver(controller, view, host);
+  RunHeadMotion(height, pointerOnClickArea);
+  if (changed || (kind == kSpotView && CameraSettings.UseMouseInSpot == 0)) TakeOver(controller, view, host);
 
   // Only a copy taken over from this very record goes back into it: a copy of
   // another record, or none at all, would overwrite the host's own bytes.
   if (controller.SavedViewSource == view) {
-    const Angles& latency = controller.LatencyOffset;
-    const Angles& turbulence = controller.TurbOffset;
+    const Angles& latency = HeadMotion.LatencyOffset;
+    const Angles& turbulence = HeadMotion.TurbOffset;
     WriteView(controller, kind, host,
               {latency.pitch + turbulence.pitch, latency.heading + turbulence.heading,
                latency.bank + turbulence.bank});
@@ -307,21 +315,23 @@ int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges
     }
     controller.WrittenViewAngles = controller.ViewAngles;
   }
-  controller.PrevAircraftAttitude = controller.AircraftAttitude;
+  HeadMotion.PrevAircraftAttitude = HeadMotion.AircraftAttitude;
   return 1;
 }
 
-bool TrackedHeadToWrite(const CockpitControllerRecord& controller) {
+bool TrackedHeadToWrite() {
+  const CockpitViewRecord& controller = CockpitViewState;
   return !IsZero(HeadTracker.applied) || !IsZero(controller.WrittenTrackerAngles) ||
          !IsZero(controller.WrittenTrackerEye);
 }
 
-int UpdateTrackedHeadView(CockpitControllerRecord& controller) {
-  const HostAddress view = FindCurrentView(controller);
+int UpdateTrackedHeadView() {
+  CockpitViewRecord& controller = CockpitViewState;
+  const HostAddress view = FindCurrentView();
   if (view == 0) return 0;
   std::uint8_t host[kHostViewRecordSize];
   platform::ReadHostBytes(view, host, kHostViewRecordSize);
-  if (RecordField<std::int32_t>(host, field::kKind) != kVirtualCockpitView) return 0;
+  if (BlockField<std::int32_t>(host, field::kKind) != kVirtualCockpitView) return 0;
   // The record is the host's alone while no head is in it or going into it.
   const bool ours = controller.SavedViewSource == view;
   const bool headInRecord =
@@ -337,7 +347,8 @@ int UpdateTrackedHeadView(CockpitControllerRecord& controller) {
 
 void ResetViewVariables() { viewVariables = FreshVariables(kViewVariableSlots); }
 
-void BeginViewTransition(CockpitControllerRecord& c) {
+void BeginViewTransition(bool pointerOnClickArea) {
+  CockpitViewRecord& c = CockpitViewState;
   for (double* angle : {&c.ViewAngles.pitch, &c.ViewAngles.heading, &c.ViewAngles.bank,
                         &c.TargetViewAngles.pitch, &c.TargetViewAngles.heading, &c.TargetViewAngles.bank}) {
     *angle = NormalizeDegrees(*angle);
@@ -349,7 +360,7 @@ void BeginViewTransition(CockpitControllerRecord& c) {
                      std::fabs(AngleDifference(c.TargetViewAngles.heading, c.ViewAngles.heading)),
                      std::fabs(AngleDifference(c.TargetViewAngles.bank, c.ViewAngles.bank))};
   c.ZoomRate = std::fabs(c.TargetZoom - c.Zoom);
-  UpdateCockpitView(c, 0);
+  UpdateCockpitView(0, pointerOnClickArea);
 }
 
 }  // namespace varolen

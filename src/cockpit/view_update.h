@@ -4,42 +4,58 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 
 #include "cockpit/cockpit_controller.h"
+#include "host/host_layout.h"
 
 namespace varolen {
 
+// The virtual cockpit's and the spot camera's view as the module holds it.
+struct CockpitViewRecord {
+  std::uint8_t SavedView[kHostViewRecordSize];
+  HostAddress SavedViewSource;  // the host record SavedView was taken over from; 0: none yet
+  Point3 EyePosition;           // host eye units (1/256 of the record's eye words)
+  Point3 TargetEyePosition;
+  Point3 EyePositionRate;
+  Angles ViewAngles;
+  Angles TargetViewAngles;
+  Angles ViewAngleRate;
+  Angles WrittenViewAngles;
+  double Zoom;
+  double TargetZoom;
+  double ZoomRate;
+  double SpotPitch;
+  double SpotHeading;
+  double SpotZoom;
+  double SpotDistance;
+  std::int32_t InCockpitView;  // this frame's view is a cockpit view (panel or virtual)
+  // The tracker's offset as it went into the record last written (taken out
+  // again when the host's changes are taken over).
+  Angles WrittenTrackerAngles;
+  Point3 WrittenTrackerEye;
+};
+
+extern CockpitViewRecord CockpitViewState;
+
 // 1 when a virtual-cockpit or spot view was processed, else 0. `detectHostChanges`
-// is 1 for the frame's tick, 0 for calls right after the module changed the view.
-int UpdateCockpitView(CockpitControllerRecord& controller, int detectHostChanges);
+// is 1 for the frame's tick, 0 for calls right after the module changed the
+// view. While the pointer rests on a click area the head motion holds still.
+int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea);
 
 // With the module's cockpit view off ("Internal pilot view" unchecked), the
 // tracked head alone goes onto the host's own virtual-cockpit view: the host's
 // changes are followed, no head motion or keys are added, and the record is
 // written only while the head's offset is not zero or the record still holds
 // some of it. 1 when the record was written.
-int UpdateTrackedHeadView(CockpitControllerRecord& controller);
+int UpdateTrackedHeadView();
 // False while there is no head to put into the host's view or to take out of it.
-bool TrackedHeadToWrite(const CockpitControllerRecord& controller);
+bool TrackedHeadToWrite();
 
 // The view update's host variable records as a freshly loaded module has them.
 void ResetViewVariables();
 
-// Starts a move to the controller's targets that arrives in 0.5 s of frames.
-void BeginViewTransition(CockpitControllerRecord& controller);
-
-// A field of a view record held in the module's memory.
-template <typename Value>
-Value RecordField(const std::uint8_t* record, std::uint32_t offset) {
-  Value value;
-  std::memcpy(&value, record + offset, sizeof value);
-  return value;
-}
-
-template <typename Value>
-void SetRecordField(std::uint8_t* record, std::uint32_t offset, Value value) {
-  std::memcpy(record + offset, &value, sizeof value);
-}
+// Starts a move to the targets that arrives in 0.5 s of frames, and runs one
+// view update at once.
+void BeginViewTransition(bool pointerOnClickArea);
 
 }  // namespace varolen

@@ -1,37 +1,24 @@
 #include "input/binding_matcher.h"
 
-#include "interaction/cockpit_commands.h"
+#include "input/commands.h"
 
 namespace varolen {
 
-namespace {
-
-// The mouse and pilot commands first, then the module's named commands.
-int RunCommand(CockpitControllerRecord& controller, KeyBinding& binding, platform::WindowHandle window,
-               std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-  int result = RunCockpitCommand(controller, binding, window, message, wParam, lParam);
-  if (result == 0 && controller.CommandCallback != nullptr)
-    result = controller.CommandCallback(0, 0, &binding);
-  return result;
-}
-
-}  // namespace
-
-int MatchBindings(CockpitControllerRecord& controller, KeyBindingTable& table, platform::WindowHandle window,
-                  std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::uint32_t code,
-                  std::uint32_t modifiers, int pressed) {
+int MatchBindings(KeyBindingTable& table, const InputEvent& event) {
+  const std::uint32_t code = event.code;
+  const bool pressed = event.kind == InputKind::Press;
   int consumed = 0;
   for (std::int32_t index = 0; index < table.count; ++index) {
     KeyBinding& binding = table.entries[index];
     if (static_cast<std::uint32_t>(binding.keyCode) != code) continue;
-    if (pressed != 0) {
-      if (binding.modifiers != modifiers) continue;
+    if (pressed) {
+      if (binding.modifiers != event.modifiers) continue;
       if (binding.repeatArmed != 0) binding.isActive = 0;
       if (binding.isActive != 0) {
         consumed = 1;  // a repeated press of a DOUBLE binding: nothing runs
         continue;
       }
-      if (RunCommand(controller, binding, window, message, wParam, lParam) != 0) {
+      if (RunCommand(binding, false) != 0) {
         binding.isActive = 1;
         if (binding.isDouble == 0) binding.repeatArmed = 1;
         consumed = 1;
@@ -42,7 +29,7 @@ int MatchBindings(CockpitControllerRecord& controller, KeyBindingTable& table, p
     // now: a SHIFT pressed while walking must not leave the pilot walking.
     if (binding.isActive == 0) continue;
     // A DOUBLE binding runs once more at the release.
-    if (binding.isDouble != 0) RunCommand(controller, binding, window, message, wParam, lParam);
+    if (binding.isDouble != 0) RunCommand(binding, true);
     binding.isActive = 0;
     binding.repeatArmed = 0;
     consumed = 1;

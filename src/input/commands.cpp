@@ -1,13 +1,15 @@
 #include "input/commands.h"
 
-#include <cstring>
-
-#include "cockpit/cockpit_controller.h"
+#include "cockpit/host_view.h"
+#include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
 #include "host/module_state.h"
 #include "host/settings.h"
 #include "input/toggles.h"
 #include "input/view_presets.h"
+#include "interaction/mouse_look.h"
+#include "interaction/walking_pilot.h"
+#include "platform/host_memory.h"
 #include "tracker/head_tracker.h"
 #include "ui/setup_dialog.h"
 
@@ -15,11 +17,9 @@ namespace varolen {
 
 namespace {
 
-// The preset number: the character at `position` of the name, as a digit, 0 to 9.
-int PresetNumber(const KeyBinding& binding, int position) {
-  const int digit = static_cast<signed char>(binding.commandName[position]) - '0';
-  return digit < 0 ? 0 : (digit > 9 ? 9 : digit);
-}
+// Until the frame update has passed its warm-up only the mouse and walking
+// pilot's commands answer.
+bool moduleCommandsReady = false;
 
 // Field by field: a preset's bytes are its values, padding untouched.
 void SetPreset(ViewPreset& preset, std::int32_t kind, const double (&position)[3],
@@ -33,20 +33,21 @@ void SetPreset(ViewPreset& preset, std::int32_t kind, const double (&position)[3
 }
 
 void StorePreset(ViewPreset& preset) {
-  const CockpitControllerRecord& c = CockpitController;
   if (CameraSettings.ExternalViewActive == 0) {
+    const CockpitViewRecord& c = CockpitViewState;
     SetPreset(preset, 0, {c.TargetEyePosition.x, c.TargetEyePosition.y, c.TargetEyePosition.z},
               {c.TargetViewAngles.pitch, c.TargetViewAngles.heading, c.TargetViewAngles.bank}, c.TargetZoom);
   } else {
-    SetPreset(preset, 1, {c.PilotLatitude, c.PilotLongitude, c.PilotAltitude},
-              {c.PilotPitch, c.PilotHeading, c.PilotBank}, c.PilotZoom);
+    const WalkingPilotRecord& p = WalkingPilot;
+    SetPreset(preset, 1, {p.PilotLatitude, p.PilotLongitude, p.PilotAltitude},
+              {p.PilotPitch, p.PilotHeading, p.PilotBank}, p.PilotZoom);
   }
 }
 
 void RecallPreset(const ViewPreset& preset) {
-  CockpitControllerRecord& c = CockpitController;
   if (preset.position[0] == 0.0 && preset.position[1] == 0.0 && preset.position[2] == 0.0) return;  // empty
   if (preset.kind == 0) {
+    CockpitViewRecord& c = CockpitViewState;
     CameraSettings.InternalViewActive = 1;
     CameraSettings.ExternalViewActive = 0;
     c.TargetEyePosition = {preset.position[0], preset.position[1], preset.position[2]};
@@ -57,72 +58,121 @@ void RecallPreset(const ViewPreset& preset) {
       c.ViewAngles = c.TargetViewAngles;
       c.Zoom = c.TargetZoom;
     }
-    BeginViewTransition(c);
+    BeginViewTransition(Mouse.CursorOverClickArea != 0);
   } else if (preset.kind == 1) {
+    WalkingPilotRecord& p = WalkingPilot;
     CameraSettings.InternalViewActive = 1;
     CameraSettings.ExternalViewActive = 1;
-    c.PilotPositionFromPreset = 1;
-    c.PilotLatitude = preset.position[0];
-    c.PilotLongitude = preset.position[1];
-    c.PilotAltitude = preset.position[2];
-    c.PilotPitch = preset.orientation[0];
-    c.PilotHeading = preset.orientation[1];
-    c.PilotBank = preset.orientation[2];
-    c.PilotZoom = preset.zoom;
+    p.PilotPositionFromPreset = 1;
+    p.PilotLatitude = preset.position[0];
+    p.PilotLongitude = preset.position[1];
+    p.PilotAltitude = preset.position[2];
+    p.PilotPitch = preset.orientation[0];
+    p.PilotHeading = preset.orientation[1];
+    p.PilotBank = preset.orientation[2];
+    p.PilotZoom = preset.zoom;
+  }
+}
+
+// The movement commands name the movement keys in their order.
+static_assert(static_cast<int>(Command::PilotDown) - static_cast<int>(Command::PilotForward) ==
+              static_cast<int>(MovementKey::Down));
+static_assert(static_cast<int>(Command::PilotCrouch) - static_cast<int>(Command::PilotForward) ==
+              static_cast<int>(MovementKey::Crouch));
+
+// The mouse and walking pilot's commands: a movement key's release always
+// flips its movement back; otherwise they work only in the virtual cockpit,
+// the spot view and the walking pilot's view.
+int RunCockpitCommand(Command command, bool release) {
+  if (command >= Command::PilotForward && command <= Command::PilotDown) {
+    const auto key =
+        static_cast<MovementKey>(static_cast<int>(command) - static_cast<int>(Command::PilotForward));
+    return FlipMovementKey(key, release);
+  }
+  const HostAddress view = FindCurrentView();
+  if (view == 0) return 0;
+  const std::int32_t kind = platform::ReadHost<std::int32_t>(view + view_record::kKind);
+  if (kind != kVirtualCockpitView && kind != kSpotView && kind != kWalkingPilotView) return 0;
+  switch (command) {
+    case Command::ToggleMouseLook:
+      ToggleMouseLook();
+      return 1;
+    case Command::TogglePilot:  // the external pilot view setting, as its menu item switches it
+      ToggleExternalView();
+      return 1;
+    default:  // clicking stays with the host: the click commands are known but do nothing
+      return 0;
+  }
+}
+
+// The module's other commands; nonzero when carried out.
+int HandleCommand(Command command, std::int32_t preset) {
+  CameraSettingsRecord& settings = CameraSettings;
+  switch (command) {
+    case Command::ToggleFlyBy:
+      ToggleFlyBy();
+      return 1;
+    case Command::ToggleHeadLatency:
+      Toggle(settings.ViewTurbOn);
+      return 1;
+    case Command::ToggleGroundTurbulence:
+      Toggle(settings.GroundTurbOn);
+      return 1;
+    case Command::ToggleBuffeting:
+      Toggle(settings.BuffetTurbOn);
+      return 1;
+    case Command::ToggleInternalView:
+      Toggle(settings.InternalViewActive);
+      return 1;
+    case Command::ToggleExternalView:
+      ToggleExternalView();
+      return 1;
+    case Command::ToggleApproachView:
+      ToggleApproachView();
+      return 1;
+    case Command::ToggleWheelZoom:
+      Toggle(settings.EnableWheelZoom);
+      return 1;
+    case Command::ToggleUseMouseInSpot:
+      Toggle(settings.UseMouseInSpot);
+      return 1;
+    case Command::ToggleHeadTracker:
+      Toggle(settings.HeadTrackerOn);
+      return 1;
+    case Command::CentreHeadTracker:
+      CentreHeadTracker();
+      return 1;
+    case Command::Setup:
+      // Not consumed: the binding stays idle, so the next press opens it again.
+      ShowSetupDialog(Shell.hostMainWindow);
+      return 0;
+    case Command::LoadPreset:
+      LoadViewPresetsInteractive(Shell.hostMainWindow);
+      return 0;
+    case Command::SetCockpitView:
+      StorePreset(ViewPresets[preset]);
+      return 1;
+    case Command::CockpitView:
+      RecallPreset(ViewPresets[preset]);
+      return 1;
+    default:
+      return 0;
   }
 }
 
 }  // namespace
 
-int HandleCommand(int, int, KeyBinding* binding) {
-  if (binding == nullptr) return 0;
-  // The command words are found anywhere in the name, in this order: the
-  // first one found decides (so SetCockpitView4 never recalls).
-  const char* name = binding->commandName;
-  const auto names = [name](const char* word) { return std::strstr(name, word) != nullptr; };
-  CameraSettingsRecord& settings = CameraSettings;
-  if (names("ToggleFlyBy")) {
-    ToggleFlyBy();
-  } else if (names("ToggleHeadLatency")) {
-    Toggle(settings.ViewTurbOn);
-  } else if (names("ToggleGroundTurbulence")) {
-    Toggle(settings.GroundTurbOn);
-  } else if (names("ToggleBuffeting")) {
-    Toggle(settings.BuffetTurbOn);
-  } else if (names("ToggleInternalView")) {
-    Toggle(settings.InternalViewActive);
-  } else if (names("ToggleExternalView")) {
-    ToggleExternalView();
-  } else if (names("ToggleApproachView")) {
-    ToggleApproachView();
-  } else if (names("ToggleWheelZoom")) {
-    Toggle(settings.EnableWheelZoom);
-  } else if (names("ToggleUseMouseInSpot")) {
-    Toggle(settings.UseMouseInSpot);
-  } else if (names("ToggleHeadTracker")) {
-    Toggle(settings.HeadTrackerOn);
-  } else if (names("CentreHeadTracker")) {
-    CentreHeadTracker();
-  } else if (names("Setup")) {
-    // Not consumed: the binding stays idle, so the next press opens it again.
-    ShowSetupDialog(Shell.hostMainWindow);
-    return 0;
-  } else if (names("LoadPreset")) {
-    LoadViewPresetsInteractive(Shell.hostMainWindow);
-    return 0;
-  } else if (names("SetCockpitView")) {
-    StorePreset(ViewPresets[PresetNumber(*binding, 14)]);
-  } else if (names("CockpitView")) {
-    RecallPreset(ViewPresets[PresetNumber(*binding, 11)]);
-  } else {
-    return 0;
-  }
-  return 1;
+int RunCommand(const KeyBinding& binding, bool release) {
+  if (IsCockpitCommand(binding.command)) return RunCockpitCommand(binding.command, release);
+  return moduleCommandsReady ? HandleCommand(binding.command, binding.preset) : 0;
 }
+
+void EnableModuleCommands() { moduleCommandsReady = true; }
 
 void ResetInputState() {
   ClearKeyBindings();
   for (ViewPreset& preset : ViewPresets) preset = {};
+  moduleCommandsReady = false;
 }
 
 }  // namespace varolen

@@ -1,14 +1,21 @@
-// The module's named commands, run from key bindings.
+// Running the commands of the key bindings.
 #pragma once
 
 #include "input/key_bindings.h"
 
 namespace varolen {
 
-// Runs the command the binding names; nonzero when it was carried out.
-int HandleCommand(int, int, KeyBinding* binding);
+// A matched binding's command, at its key's press or (a DOUBLE binding's)
+// release; nonzero when it was carried out. The mouse and walking pilot's
+// commands work from start-up in the views they belong to; the module's
+// others once the frame update has passed its warm-up.
+int RunCommand(const KeyBinding& binding, bool release);
 
-// The binding table and the preset table as a freshly loaded module has them.
+// The module's other commands answer from now on.
+void EnableModuleCommands();
+
+// The binding table, the preset table and the commands as a freshly loaded
+// module has them.
 void ResetInputState();
 
 }  // namespace varolen

@@ -107,6 +107,9 @@ KeyBinding ParseBinding(const char* token) {
     ++c;
   }
 
+  const ResolvedCommand resolved = ResolveCommand(binding.commandName);
+  binding.command = resolved.command;
+  binding.preset = resolved.preset;
   if (equals == nullptr) return binding;
   c = equals + 1;
   char item[kTokenCapacity];

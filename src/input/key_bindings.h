@@ -5,23 +5,20 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "host/input_event.h"
+#include "input/command_table.h"
+
 namespace varolen {
 
 inline constexpr int kCommandNameCapacity = 32;
 inline constexpr int kBindingCapacity = 256;
 
-// Modifier bits of a binding and of a binding event.
-enum BindingModifier : std::uint32_t {
-  kModifierShift = 1,
-  kModifierControl = 2,
-  kModifierAlt = 4,
-  kModifierInverse = 8,
-};
-
 struct KeyBinding {
   char commandName[kCommandNameCapacity];
+  Command command;      // what the name names, resolved as the file is read
+  std::int32_t preset;  // the preset of the preset commands, 0 to 9
   std::int32_t keyCode;
-  std::uint32_t modifiers;
+  std::uint32_t modifiers;  // InputModifier bits
   std::int32_t isDouble;
   std::int32_t isActive;     // the command ran for the press in progress
   std::int32_t repeatArmed;  // a repeated press may run it again

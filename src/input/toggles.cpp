@@ -1,6 +1,5 @@
 #include "input/toggles.h"
 
-#include "cockpit/cockpit_controller.h"
 #include "host/settings.h"
 #include "interaction/walking_pilot.h"
 #include "sound/sound_effects.h"
@@ -23,7 +22,7 @@ void ToggleExternalView() {
   Toggle(CameraSettings.ExternalViewActive);
   if (CameraSettings.ExternalViewActive != 0) {
     CameraSettings.InternalViewActive = 1;
-    SwitchToVirtualCockpit(CockpitController);
+    SwitchToVirtualCockpit();
   }
 }
 

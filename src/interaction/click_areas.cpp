@@ -26,7 +26,7 @@ constexpr std::uint16_t kClickableKind = 1;
 constexpr int kMostRecords = 100000;
 
 struct Search {
-  const CockpitControllerRecord& controller;
+  const double (&ray)[6];
   platform::HostReader reader;
   int records = 0;
 };
@@ -60,7 +60,7 @@ std::uint32_t SearchList(Search& search, HostAddress record, const Vec3& base, i
       callBase = centre;
       const double radius = BlockField<float>(area, 22);
       double t0 = 0.0, t1 = 0.0;
-      if (!RaySphereHit(search.controller.PickRay, centre, radius * radius, t0, t1)) {
+      if (!RaySphereHit(search.ray, centre, radius * radius, t0, t1)) {
         record += skip + length;  // the covered records go with it
         continue;
       }
@@ -82,12 +82,12 @@ std::uint32_t SearchList(Search& search, HostAddress record, const Vec3& base, i
 
 }  // namespace
 
-std::uint32_t FindClickArea(const CockpitControllerRecord& controller, HostAddress list) {
+std::uint32_t FindClickArea(const double (&ray)[6], HostAddress list) {
   // A ray that is no numbers (a window of no size gives one) points at nothing.
-  for (const double value : controller.PickRay) {
+  for (const double value : ray) {
     if (!std::isfinite(value)) return 0;
   }
-  Search search{controller, {}};
+  Search search{ray, {}};
   return SearchList(search, list, {0.0, 0.0, 0.0}, 0);
 }
 

@@ -4,13 +4,13 @@
 
 #include <cstdint>
 
-#include "cockpit/cockpit_controller.h"
+#include "host/host_layout.h"
 
 namespace varolen {
 
-// 0 when no clickable area lies on the controller's pick ray, else the area's
-// pointer-shape code, or 1 when it has none.
-std::uint32_t FindClickArea(const CockpitControllerRecord& controller, HostAddress list);
+// 0 when no clickable area of the list lies on the pick ray (origin, unit
+// direction), else the area's pointer-shape code, or 1 when it has none.
+std::uint32_t FindClickArea(const double (&ray)[6], HostAddress list);
 
 // The pointer for an area code: the arrow for 0, the hand for codes without a shape.
 void SetPointerShape(std::uint32_t areaCode);

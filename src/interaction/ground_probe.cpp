@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "cockpit/host_view.h"
 #include "cockpit/pick_ray.h"
 #include "host/host_layout.h"
 #include "platform/host_memory.h"
@@ -204,9 +205,9 @@ GroundProbe ProbeAt(double latitude, double longitude) {
   return {latitude, longitude, 0.0, {0.0, kProbeHeight, 0.0, 0.0, -1.0, 0.0}, kNothingFound};
 }
 
-int ProbeGround(const CockpitControllerRecord& controller, GroundProbe& probe) {
+int ProbeGround(GroundProbe& probe) {
   probe.nearest = kNothingFound;
-  const HostAddress list = controller.HostObjectList;
+  const HostAddress list = HostDiscovery.HostObjectList;
   if (list == 0 || !HostReadable(list, kObjectListHeaderSize)) return 0;
   const std::int32_t count = ReadHost<std::int32_t>(list);
   const HostAddress objects = ReadHost<std::uint32_t>(list + kObjectArrayOffset);

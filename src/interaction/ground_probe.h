@@ -2,7 +2,7 @@
 // vertical ray through the geometry ("BLCK" sections) of the host's loaded objects.
 #pragma once
 
-#include "cockpit/cockpit_controller.h"
+#include "host/host_layout.h"
 #include "maths/geometry.h"
 
 namespace varolen {
@@ -25,7 +25,7 @@ GroundProbe ProbeAt(double latitude, double longitude);
 void ForgetKnownPlacements();
 
 // Searches every loaded object; 1 after a search, 0 without a readable object list.
-int ProbeGround(const CockpitControllerRecord& controller, GroundProbe& probe);
+int ProbeGround(GroundProbe& probe);
 
 // Walks a geometry list from `base`, keeping the probe's nearest hit.
 void WalkObjectGeometry(HostAddress list, const Vec3& base, GroundProbe& probe);

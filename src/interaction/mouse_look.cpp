@@ -6,7 +6,9 @@
 #include "cockpit/host_view.h"
 #include "cockpit/pick_ray.h"
 #include "cockpit/view_update.h"
+#include "host/settings.h"
 #include "interaction/click_areas.h"
+#include "interaction/walking_pilot.h"
 #include "platform/desktop.h"
 #include "platform/host_memory.h"
 
@@ -18,7 +20,6 @@ constexpr double kCockpitLookRate = 0.15;  // degrees per pixel, divided by the 
 constexpr double kSpotLookRate = 0.3;      // degrees per pixel
 constexpr double kMostSpotPitch = 89.9;    // degrees
 constexpr double kZoomStep = 0.2;          // of the zoom per notch
-constexpr double kWheelNotch = 120.0;
 constexpr double kLeastZoom = 0.25;
 constexpr double kMostZoom = 16.0;
 
@@ -37,99 +38,98 @@ void Wheel(double& zoom, double notches) {
   if (zoom > kMostZoom) zoom = kMostZoom;
 }
 
-void KeepCockpitView(CockpitControllerRecord& c) {
+void KeepCockpitView(CockpitViewRecord& c) {
   // So that the view update does not glide back.
   c.TargetEyePosition = c.EyePosition;
   c.TargetViewAngles = c.ViewAngles;
   c.TargetZoom = c.Zoom;
 }
 
-int LookWithMouse(CockpitControllerRecord& c, std::int32_t kind) {
+int LookWithMouse(MouseRecord& mouse, std::int32_t kind) {
+  CockpitViewRecord& view = CockpitViewState;
   std::int32_t x = 0, y = 0;
   platform::CursorPosition(x, y);
-  if (c.LastCursorX == 0 && c.LastCursorY == 0) {
+  if (mouse.LastCursorX == 0 && mouse.LastCursorY == 0) {
     // The first move only sets the anchor.
-    c.LastCursorX = x;
-    c.LastCursorY = y;
-    c.CursorOverClickArea = 0;
+    mouse.LastCursorX = x;
+    mouse.LastCursorY = y;
+    mouse.CursorOverClickArea = 0;
     return 1;
   }
-  const double dx = static_cast<double>(x) - c.LastCursorX;
-  const double dy = static_cast<double>(y) - c.LastCursorY;
-  if (c.PilotActive != 0) {
+  const double dx = static_cast<double>(x) - mouse.LastCursorX;
+  const double dy = static_cast<double>(y) - mouse.LastCursorY;
+  if (CameraSettings.ExternalViewActive != 0) {
     // The walking pilot's head turns at the rate of the virtual cockpit's zoom.
-    c.PilotHeading += dx * kCockpitLookRate / c.Zoom;
-    c.PilotHeadPitch += dy * kCockpitLookRate / c.Zoom;
+    WalkingPilot.PilotHeading += dx * kCockpitLookRate / view.Zoom;
+    WalkingPilot.PilotHeadPitch += dy * kCockpitLookRate / view.Zoom;
   } else if (kind == kVirtualCockpitView) {
-    c.ViewAngles.heading += dx * kCockpitLookRate / c.Zoom;
-    c.ViewAngles.pitch += dy * kCockpitLookRate / c.Zoom;
-    KeepCockpitView(c);
-  } else if (kind == kSpotView && c.UseMouseInSpot != 0) {
-    c.SpotHeading += dx * kSpotLookRate;
+    view.ViewAngles.heading += dx * kCockpitLookRate / view.Zoom;
+    view.ViewAngles.pitch += dy * kCockpitLookRate / view.Zoom;
+    KeepCockpitView(view);
+  } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
+    view.SpotHeading += dx * kSpotLookRate;
     // Up to straight above or below, not over the top and down the other side.
-    c.SpotPitch = std::clamp(c.SpotPitch - dy * kSpotLookRate, -kMostSpotPitch, kMostSpotPitch);
+    view.SpotPitch = std::clamp(view.SpotPitch - dy * kSpotLookRate, -kMostSpotPitch, kMostSpotPitch);
   }
-  UpdateCockpitView(c, 0);
-  c.LastCursorX = x;
-  c.LastCursorY = y;
-  c.CursorOverClickArea = 0;
+  UpdateCockpitView(0, mouse.CursorOverClickArea != 0);
+  mouse.LastCursorX = x;
+  mouse.LastCursorY = y;
+  mouse.CursorOverClickArea = 0;
   return 1;
 }
 
-int ShowClickAreas(CockpitControllerRecord& c, HostAddress view, platform::WindowHandle window,
-                   std::intptr_t lParam) {
-  const HostAddress list = FindModelSection(c, "EVNT");
+int ShowClickAreas(MouseRecord& mouse, HostAddress view, const InputEvent& event) {
+  const HostAddress list = FindModelSection("EVNT");
   if (list == 0) return 0;
   std::int32_t width = 0, height = 0;
-  platform::ClientSize(window, width, height);
-  const auto position = static_cast<std::uint32_t>(lParam);
+  platform::ClientSize(event.window, width, height);
   std::uint8_t record[kHostViewRecordSize];
   platform::ReadHostBytes(view, record, kHostViewRecordSize);
-  ComputePickRay(record, width, height, position & 0xFFFF, (position >> 16) & 0xFFFF, c.PickRay);
-  const std::uint32_t area = FindClickArea(c, list);
+  ComputePickRay(record, width, height, event.x, event.y, mouse.PickRay);
+  const std::uint32_t area = FindClickArea(mouse.PickRay, list);
   SetPointerShape(area);
-  c.CursorOverClickArea = area != 0 ? 1 : 0;
+  mouse.CursorOverClickArea = area != 0 ? 1 : 0;
   return 1;
 }
 
 }  // namespace
 
-void ToggleMouseLook(CockpitControllerRecord& controller) {
-  if (controller.MouseLookOn != 0) {
-    controller.MouseLookOn = 0;
+MouseRecord Mouse;
+
+void ToggleMouseLook() {
+  if (Mouse.MouseLookOn != 0) {
+    Mouse.MouseLookOn = 0;
     // The next mouse look starts with a fresh anchor.
-    controller.LastCursorX = 0;
-    controller.LastCursorY = 0;
+    Mouse.LastCursorX = 0;
+    Mouse.LastCursorY = 0;
   } else {
-    controller.MouseLookOn = 1;
+    Mouse.MouseLookOn = 1;
   }
 }
 
-int OnMouseMove(CockpitControllerRecord& controller, platform::WindowHandle window, std::uintptr_t /*wParam*/,
-                std::intptr_t lParam) {
-  const HostAddress view = FindCurrentView(controller);
+int OnMouseMove(const InputEvent& event) {
+  const HostAddress view = FindCurrentView();
   if (view == 0) return 0;
   const std::int32_t kind = ViewKindOf(view);
   if (!TakesMouse(kind)) return 0;
-  if (controller.MouseLookOn != 0) return LookWithMouse(controller, kind);
-  return ShowClickAreas(controller, view, window, lParam);
+  if (Mouse.MouseLookOn != 0) return LookWithMouse(Mouse, kind);
+  return ShowClickAreas(Mouse, view, event);
 }
 
-int OnMouseWheel(CockpitControllerRecord& controller, platform::WindowHandle /*window*/,
-                 std::uintptr_t wParam, std::intptr_t /*lParam*/) {
-  const HostAddress view = FindCurrentView(controller);
+int OnMouseWheel(const InputEvent& event) {
+  const HostAddress view = FindCurrentView();
   if (view == 0) return 0;
-  const double notches = static_cast<std::int16_t>((wParam >> 16) & 0xFFFF) / kWheelNotch;
+  CockpitViewRecord& cockpit = CockpitViewState;
   const std::int32_t kind = ViewKindOf(view);
-  if (kind == kVirtualCockpitView && controller.EnableWheelZoom != 0) {
-    Wheel(controller.Zoom, notches);
-    KeepCockpitView(controller);
-    UpdateCockpitView(controller, 0);
-  } else if (kind == kSpotView && controller.UseMouseInSpot != 0) {
-    Wheel(controller.SpotZoom, notches);
-    UpdateCockpitView(controller, 0);
-  } else if (kind == kWalkingPilotView && controller.PilotActive != 0) {
-    Wheel(controller.PilotZoom, notches);  // the pilot's view is rebuilt every frame
+  if (kind == kVirtualCockpitView && CameraSettings.EnableWheelZoom != 0) {
+    Wheel(cockpit.Zoom, event.notches);
+    KeepCockpitView(cockpit);
+    UpdateCockpitView(0, Mouse.CursorOverClickArea != 0);
+  } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
+    Wheel(cockpit.SpotZoom, event.notches);
+    UpdateCockpitView(0, Mouse.CursorOverClickArea != 0);
+  } else if (kind == kWalkingPilotView && CameraSettings.ExternalViewActive != 0) {
+    Wheel(WalkingPilot.PilotZoom, event.notches);  // the pilot's view is rebuilt every frame
   } else {
     return 0;  // a wheel that zooms nothing of the module's is the simulator's
   }

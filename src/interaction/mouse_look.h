@@ -3,16 +3,23 @@
 
 #include <cstdint>
 
-#include "cockpit/cockpit_controller.h"
-#include "platform/desktop.h"
+#include "host/input_event.h"
 
 namespace varolen {
 
-void ToggleMouseLook(CockpitControllerRecord& controller);
-// Nonzero when the message was consumed.
-int OnMouseMove(CockpitControllerRecord& controller, platform::WindowHandle window, std::uintptr_t wParam,
-                std::intptr_t lParam);
-int OnMouseWheel(CockpitControllerRecord& controller, platform::WindowHandle window, std::uintptr_t wParam,
-                 std::intptr_t lParam);
+struct MouseRecord {
+  double PickRay[6];  // origin x, y, z, unit direction x, y, z
+  std::int32_t MouseLookOn;
+  std::int32_t CursorOverClickArea;  // the pointer rests on a click area: the head motion holds still
+  std::int32_t LastCursorX;          // screen pixels; both 0: no anchor yet
+  std::int32_t LastCursorY;
+};
+
+extern MouseRecord Mouse;
+
+void ToggleMouseLook();
+// Nonzero when the event was consumed.
+int OnMouseMove(const InputEvent& event);
+int OnMouseWheel(const InputEvent& event);
 
 }  // namespace varolen

@@ -5,10 +5,13 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
-#include "cockpit/view_update.h"
+#include "cockpit/movement_keys.h"
 #include "host/host_variables.h"
+#include "host/settings.h"
 #include "interaction/ground_probe.h"
+#include "interaction/mouse_look.h"
 #include "maths/numeric.h"
 #include "maths/view_math.h"
 #include "platform/desktop.h"
@@ -68,7 +71,7 @@ void WriteIfWritable(HostAddress address, const Value& value) {
     platform::WriteHostBytes(address, &value, sizeof value);
 }
 
-void BeginPilotView(CockpitControllerRecord& c, HostAddress view) {
+void BeginPilotView(WalkingPilotRecord& c, HostAddress view) {
   for (platform::ModuleVariable& variable : beginVariables) platform::LookupFiniteHostVariable(variable);
   const DegreePosition aircraft = {
       beginVariables[kLatitude].Value() / kMetresPerDegree,
@@ -101,33 +104,35 @@ void BeginPilotView(CockpitControllerRecord& c, HostAddress view) {
   c.PilotPositionFromPreset = 0;
 }
 
-void MovePilot(CockpitControllerRecord& c) {
-  const double dt = c.TickStep;
+void MovePilot(WalkingPilotRecord& c) {
+  const MovementKeysRecord& keys = MovementKeys;
+  const double dt = TickStep();
   double speed = kWalkSpeed;
-  if (c.PilotRunSpeed == 0.0) c.PilotRunSpeed = kDefaultRunSpeed;
+  // A running speed of 0 is the first one.
+  const double runSpeed = CameraSettings.RunningSpeed == 0.0 ? kDefaultRunSpeed : CameraSettings.RunningSpeed;
   c.PilotRunning = platform::KeyHeld(kShiftKey) ? 1 : 0;
-  if (c.PilotRunning != 0) speed = c.PilotRunSpeed;
-  c.PilotForwardSpeed = c.PilotForward != 0 ? speed : (c.PilotBackward != 0 ? -speed : 0.0);
-  c.PilotSideSpeed = c.PilotStepRight != 0 ? speed : (c.PilotStepLeft != 0 ? -speed : 0.0);
-  if (c.PilotUp != 0) {
+  if (c.PilotRunning != 0) speed = runSpeed;
+  c.PilotForwardSpeed = keys.PilotForward != 0 ? speed : (keys.PilotBackward != 0 ? -speed : 0.0);
+  c.PilotSideSpeed = keys.PilotStepRight != 0 ? speed : (keys.PilotStepLeft != 0 ? -speed : 0.0);
+  if (keys.PilotUp != 0) {
     c.PilotEyeHeight += speed * dt;
-  } else if (c.PilotDown != 0) {
+  } else if (keys.PilotDown != 0) {
     c.PilotEyeHeight -= speed * dt;  // the floor applies at the next tick
   }
   if (std::fabs(c.PilotForwardSpeed) > 0.5 || std::fabs(c.PilotSideSpeed) > 0.5) {
-    c.PilotHeadBob = std::sin(c.TickTime * 600.0 * kDegreesToRadians) * 0.03;
+    c.PilotHeadBob = std::sin(CockpitTick.TickTime * 600.0 * kDegreesToRadians) * 0.03;
   } else {
     c.PilotHeadBob = 2.0 * dt * c.PilotHeadBob;
   }
-  if (c.PilotHeadRight != 0) {
+  if (keys.PilotHeadRight != 0) {
     c.PilotHeading += kHeadTurnRate * dt;
-  } else if (c.PilotHeadLeft != 0) {
+  } else if (keys.PilotHeadLeft != 0) {
     c.PilotHeading -= kHeadTurnRate * dt;
   }
-  if (c.PilotHeadUp != 0) {
+  if (keys.PilotHeadUp != 0) {
     c.PilotHeadPitch -= kHeadPitchRate * dt;
     if (c.PilotHeadPitch < -kHeadPitchRate) c.PilotHeadPitch = -kHeadPitchRate;
-  } else if (c.PilotHeadDown != 0) {
+  } else if (keys.PilotHeadDown != 0) {
     c.PilotHeadPitch += kHeadPitchRate * dt;
     if (c.PilotHeadPitch > kHeadPitchRate) c.PilotHeadPitch = kHeadPitchRate;
   }
@@ -139,7 +144,7 @@ void MovePilot(CockpitControllerRecord& c) {
     next = OffsetPositionDegrees({c.PilotLatitude, c.PilotLongitude, c.PilotAltitude}, step);
   }
   GroundProbe probe = ProbeAt(next.latitude, next.longitude);
-  ProbeGround(c, probe);
+  ProbeGround(probe);
   const double ground =
       probe.nearest < kNothingFound ? kProbeHeight - probe.nearest : c.AircraftGroundAltitude;
   c.PilotLatitude = next.latitude;
@@ -170,22 +175,25 @@ void WriteSubRecord(HostAddress sub, const DegreePosition& eye) {
     platform::WriteHost(sub + at::kMapYFixed, static_cast<std::int32_t>(scaled));
 }
 
-void WritePilotView(CockpitControllerRecord& c, HostAddress view, std::uint8_t* record) {
+void WritePilotView(const WalkingPilotRecord& c, HostAddress view, std::uint8_t* record) {
+  const MovementKeysRecord& keys = MovementKeys;
   const DegreePosition eye = {
       c.PilotLatitude, c.PilotLongitude,
-      c.PilotAltitude + c.PilotHeadBob + (c.PilotCrouch != 0 ? kCrouchEyeHeight : c.PilotEyeHeight)};
+      c.PilotAltitude + c.PilotHeadBob + (keys.PilotCrouch != 0 ? kCrouchEyeHeight : c.PilotEyeHeight)};
   // Each encoding starts from the words there: what cannot be encoded keeps its words.
   std::uint32_t position[6];
-  if (c.HostViewPosition != 0 && platform::HostWritable(c.HostViewPosition, sizeof position)) {
-    platform::ReadHostBytes(c.HostViewPosition, position, sizeof position);
+  if (HostDiscovery.HostViewPosition != 0 &&
+      platform::HostWritable(HostDiscovery.HostViewPosition, sizeof position)) {
+    platform::ReadHostBytes(HostDiscovery.HostViewPosition, position, sizeof position);
     EncodeHostPosition(eye, position);
-    platform::WriteHostBytes(c.HostViewPosition, position, sizeof position);
+    platform::WriteHostBytes(HostDiscovery.HostViewPosition, position, sizeof position);
   }
   std::uint32_t orientation[3];
-  if (c.HostViewOrientation != 0 && platform::HostWritable(c.HostViewOrientation, sizeof orientation)) {
-    platform::ReadHostBytes(c.HostViewOrientation, orientation, sizeof orientation);
+  if (HostDiscovery.HostViewOrientation != 0 &&
+      platform::HostWritable(HostDiscovery.HostViewOrientation, sizeof orientation)) {
+    platform::ReadHostBytes(HostDiscovery.HostViewOrientation, orientation, sizeof orientation);
     EncodeHostOrientation(c.PilotPitch, c.PilotBank, c.PilotHeading, orientation);
-    platform::WriteHostBytes(c.HostViewOrientation, orientation, sizeof orientation);
+    platform::WriteHostBytes(HostDiscovery.HostViewOrientation, orientation, sizeof orientation);
   }
   for (const std::uint32_t at : {field::kFirstPosition, field::kSecondPosition}) {
     std::memcpy(position, record + at, sizeof position);
@@ -200,32 +208,33 @@ void WritePilotView(CockpitControllerRecord& c, HostAddress view, std::uint8_t* 
   const double p =
       std::clamp(c.PilotHeadPitch + head.pitch, -kMostHeadPitch, kMostHeadPitch) * kDegreesToRadians;
   const Matrix4 eyeRotation = HeadingPitch(h, p);
-  SetRecordField<std::int32_t>(record, field::kDirectionStep, 0);
+  platform::SetBlockField<std::int32_t>(record, field::kDirectionStep, 0);
   for (std::uint32_t row = 0; row < 3; ++row) {
     for (std::uint32_t column = 0; column < 3; ++column) {
-      SetRecordField(record, field::kMatrix + field::kMatrixRowStride * row + 4 * column,
-                     eyeRotation.m[4 * row + column]);
+      platform::SetBlockField(record, field::kMatrix + field::kMatrixRowStride * row + 4 * column,
+                              eyeRotation.m[4 * row + column]);
     }
   }
   std::int64_t zoom = 0;
   if (TruncateToInt64(c.PilotZoom * 64.0, zoom))
-    SetRecordField(record, field::kOutsideZoom, static_cast<std::int16_t>(zoom));
+    platform::SetBlockField(record, field::kOutsideZoom, static_cast<std::int16_t>(zoom));
   if (platform::HostWritable(view, kHostViewRecordSize))
     platform::WriteHostBytes(view, record, kHostViewRecordSize);
 
-  const HostAddress sub = RecordField<std::uint32_t>(record, field::kSubRecord);
+  const HostAddress sub = platform::BlockField<std::uint32_t>(record, field::kSubRecord);
   if (sub != 0) WriteSubRecord(sub, eye);
 
-  if (c.HostViewMatrix != 0) {
-    const double aspect = static_cast<double>(RecordField<std::int32_t>(record, field::kAspectNumerator)) /
-                          static_cast<double>(RecordField<std::int32_t>(record, field::kAspectDenominator));
+  if (HostDiscovery.HostViewMatrix != 0) {
+    const double aspect =
+        static_cast<double>(platform::BlockField<std::int32_t>(record, field::kAspectNumerator)) /
+        static_cast<double>(platform::BlockField<std::int32_t>(record, field::kAspectDenominator));
     Matrix4 scale = {};
     scale.m[0] = 1.0f;
     scale.m[5] = static_cast<float>(aspect);
     scale.m[10] = static_cast<float>(0.5 / c.PilotZoom);
     scale.m[15] = 1.0f;
     const Matrix4 matrix = MultiplyMatrix(HeadingPitch(-h, -p), scale);
-    WriteIfWritable(c.HostViewMatrix, matrix.m);
+    WriteIfWritable(HostDiscovery.HostViewMatrix, matrix.m);
   }
 }
 
@@ -256,11 +265,14 @@ void EncodeHostOrientation(double pitch, double bank, double heading, std::uint3
   EncodeTurnWord(heading, words[2]);
 }
 
-int UpdateWalkingPilot(CockpitControllerRecord& c) {
-  const HostAddress view = FindCurrentView(c);
+WalkingPilotRecord WalkingPilot;
+
+int UpdateWalkingPilot() {
+  WalkingPilotRecord& c = WalkingPilot;
+  const HostAddress view = FindCurrentView();
   if (view == 0) return 0;
   if (c.PilotEyeHeight < kLeastEyeHeight) c.PilotEyeHeight = kLeastEyeHeight;
-  if (c.PilotActive == 0) {
+  if (CameraSettings.ExternalViewActive == 0) {
     if (c.PilotViewEntered == 1) {
       // The view as it was when the pilot stepped out.
       if (platform::HostWritable(view, kHostViewRecordSize)) {
@@ -274,19 +286,25 @@ int UpdateWalkingPilot(CockpitControllerRecord& c) {
   // Every frame starts from the record as it was when the pilot view began.
   std::uint8_t record[kHostViewRecordSize];
   std::memcpy(record, c.SavedCameraRecord, kHostViewRecordSize);
-  SetRecordField<std::int32_t>(record, field::kKind, kWalkingPilotView);
+  platform::SetBlockField<std::int32_t>(record, field::kKind, kWalkingPilotView);
   MovePilot(c);
   WritePilotView(c, view, record);
   return 1;
 }
 
 void ResetInteractionState() {
+  // Zero bytes, padding and all, so that equal records are equal bytes.
+  // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
+  // cppcheck-suppress memsetClassFloat
+  std::memset(&WalkingPilot, 0, sizeof WalkingPilot);
+  // cppcheck-suppress memsetClassFloat
+  std::memset(&Mouse, 0, sizeof Mouse);
   beginVariables = FreshVariables(kBeginVariableSlots);
   ForgetKnownPlacements();
 }
 
-int SwitchToVirtualCockpit(CockpitControllerRecord& controller) {
-  const HostAddress view = FindCurrentView(controller);
+int SwitchToVirtualCockpit() {
+  const HostAddress view = FindCurrentView();
   if (view == 0) return 0;
   if (platform::HostWritable(view + field::kKind, 4))
     platform::WriteHost<std::int32_t>(view + field::kKind, kVirtualCockpitView);

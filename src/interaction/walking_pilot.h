@@ -4,16 +4,40 @@
 
 #include <cstdint>
 
-#include "cockpit/cockpit_controller.h"
+#include "host/host_layout.h"
 #include "maths/geometry.h"
 
 namespace varolen {
 
+// The walking pilot: where he stands and looks. Out while the "External
+// pilot view" setting is on; he moves by the movement keys.
+struct WalkingPilotRecord {
+  std::uint8_t SavedCameraRecord[kHostViewRecordSize];  // the view as it was when he stepped out
+  std::int32_t PilotViewEntered;
+  std::int32_t PilotPositionFromPreset;
+  std::int32_t PilotRunning;
+  double PilotLatitude;  // degrees
+  double PilotLongitude;
+  double PilotAltitude;  // metres
+  double PilotPitch;     // degrees
+  double PilotHeading;
+  double PilotBank;
+  double PilotHeadPitch;
+  double PilotEyeHeight;  // metres
+  double PilotZoom;
+  double AircraftGroundAltitude;  // metres
+  double PilotHeadBob;
+  double PilotForwardSpeed;  // metres per second
+  double PilotSideSpeed;
+};
+
+extern WalkingPilotRecord WalkingPilot;
+
 // The pilot's frame: its view begins, moves and ends here. 0 without a current view.
-int UpdateWalkingPilot(CockpitControllerRecord& controller);
+int UpdateWalkingPilot();
 
 // Makes the host's current view the virtual cockpit (kind 2); 0 without a current view.
-int SwitchToVirtualCockpit(CockpitControllerRecord& controller);
+int SwitchToVirtualCockpit();
 
 // The walking pilot's and the ground probe's own records as a freshly loaded
 // module has them.

@@ -51,14 +51,11 @@ bool EncodeTurnWord(double degrees, std::uint32_t& word) {
   return true;
 }
 
-double WrapDegreesDownThenUp(double x) {
+// Either order gives the same: DownInto leaves (0, 360] alone and UpInto
+// leaves [0, 360) alone, and UpInto yields at most 360, which DownInto keeps.
+double NormalizeDegrees(double x) {
   if (!std::isfinite(x)) return x;
   return UpInto(DownInto(x));
-}
-
-double WrapDegreesUpThenDown(double x) {
-  if (!std::isfinite(x)) return x;
-  return DownInto(UpInto(x));
 }
 
 double WrapLongitude(double x) {

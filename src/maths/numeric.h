@@ -24,11 +24,10 @@ bool EncodeFixedPoint(double value, std::uint32_t& fraction, std::uint32_t& whol
 // false, the word untouched, when it cannot be converted.
 bool EncodeTurnWord(double degrees, std::uint32_t& word);
 
-// "While x > 360 subtract 360; then while x < 0 add 360", without the loops:
-// the same result for every finite value, the value itself when it is not finite.
-double WrapDegreesDownThenUp(double x);
-// "While x < 0 add 360; then while x > 360 subtract 360", likewise.
-double WrapDegreesUpThenDown(double x);
+// Into [0, 360]: "while x > 360 subtract 360, while x < 0 add 360", in either
+// order, without the loops: the same result for every finite value, the value
+// itself when it is not finite.
+double NormalizeDegrees(double x);
 
 // "While x > 180 subtract 360; while x < -180 add 360", likewise.
 double WrapLongitude(double x);

@@ -76,11 +76,9 @@ Matrix4 RotationZ(double angle) {
   return matrix;
 }
 
-double NormalizeDegrees(double angle) { return WrapDegreesUpThenDown(angle); }
-
 double AngleDifference(double a, double b) {
-  a = WrapDegreesDownThenUp(a) + 720.0;
-  b = WrapDegreesDownThenUp(b) + 720.0;
+  a = NormalizeDegrees(a) + 720.0;
+  b = NormalizeDegrees(b) + 720.0;
   double difference = a - b;
   // Without a finite difference there is no angle between them (and an
   // infinite one would turn the loops below for ever).

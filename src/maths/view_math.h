@@ -4,6 +4,7 @@
 #pragma once
 
 #include "maths/geometry.h"
+#include "maths/numeric.h"
 
 namespace varolen {
 
@@ -21,8 +22,6 @@ Matrix4 RotationX(double angle);  // radians
 Matrix4 RotationY(double angle);
 Matrix4 RotationZ(double angle);
 
-// Into [0, 360].
-double NormalizeDegrees(double angle);
 // a - b into [-180, 180].
 double AngleDifference(double a, double b);
 // Pitch of the line of sight from a to b in radians, positive looking down; 0 when level.

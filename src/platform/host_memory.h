@@ -51,12 +51,18 @@ class HostReader {
   std::uint32_t readable_ = 0;
 };
 
-// A value at `offset` in a block HostBlock gave.
+// A value at `offset` in a block of host bytes: one HostBlock gave, or a host
+// record copied into the module's memory.
 template <typename Value>
 Value BlockField(const std::uint8_t* block, std::uint32_t offset) {
   Value value;
   std::memcpy(&value, block + offset, sizeof value);
   return value;
+}
+
+template <typename Value>
+void SetBlockField(std::uint8_t* block, std::uint32_t offset, Value value) {
+  std::memcpy(block + offset, &value, sizeof value);
 }
 
 // What the module learnt of the host's memory layout holds only while the host

@@ -1,13 +1,12 @@
 #include "shell/hooks.h"
 
-#include "camera/frame_update.h"
-#include "cockpit/cockpit_controller.h"
 #include "host/host_layout.h"
 #include "host/module_state.h"
 #include "host/settings.h"
-#include "interaction/input_router.h"
 #include "platform/host_memory.h"
+#include "shell/frame.h"
 #include "shell/host_menu.h"
+#include "shell/input_routing.h"
 
 namespace varolen {
 
@@ -79,7 +78,7 @@ int MessageRouter(platform::WindowHandle window, std::uint32_t message, std::uin
   if (message == kFrameMessage) UpdateCameraFrame();
   switch (RouteOf(window, message)) {
     case MessageRoute::CockpitInput:
-      return RouteCockpitInput(CockpitController, window, message, wParam, lParam);
+      return RouteCockpitInput(window, message, wParam, lParam);
     case MessageRoute::BuildMenu:
       BuildHostMenu();
       return 0;

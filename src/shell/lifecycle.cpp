@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "camera/frame_update.h"
+#include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
 #include "host/host_layout.h"
 #include "host/module_state.h"
@@ -64,17 +64,14 @@ int ModuleStartup() {
   InstallHooks();
 
   for (ViewPreset& preset : ViewPresets) preset = {};
-  // Zero bytes, padding and all, so that equal controllers are equal bytes.
-  // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
-  // cppcheck-suppress memsetClassFloat
-  std::memset(&CockpitController, 0, sizeof CockpitController);
+  ResetCockpitState();
+  ResetInteractionState();
 
   char configurationPath[kPathCapacity];
   if (SimulatorFilePath(configurationPath, "Varolen2004.cfg")) {
     ReadKeyBindings(configurationPath, "Keyboard", KeyBindings);
     ReadTrackerScalesFile(configurationPath);
   }
-  CockpitController.ConfigBindingTable = &KeyBindings;
 
   CopyText(ViewFolder, sizeof ViewFolder, SimulatorFolder);
   return 1;

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <new>
 
-#include "camera/frame_update.h"
-#include "cockpit/cockpit_controller.h"
 #include "host/module_state.h"
 #include "host/settings.h"
 #include "platform/clock.h"
@@ -171,12 +170,9 @@ int StopSoundSlot(int slot) {
   return 1;
 }
 
-void ApplySoundEffectRules() {
-  const CockpitControllerRecord& c = CockpitController;
-  const bool moving =
-      c.PilotForward != 0 || c.PilotBackward != 0 || c.PilotStepRight != 0 || c.PilotStepLeft != 0;
-  if (CameraSettings.ExternalViewActive == 1 && moving) {
-    if (c.PilotRunning != 0) {
+void ApplySoundEffectRules(const SoundScene& scene) {
+  if (scene.pilotWalking) {
+    if (scene.pilotRunning) {
       StartSoundSlot(kRunSoundSlot, 1);
       StopSoundSlot(kWalkSoundSlot);
     } else {
@@ -187,8 +183,8 @@ void ApplySoundEffectRules() {
     StopSoundSlot(kWalkSoundSlot);
     StopSoundSlot(kRunSoundSlot);
   }
-  const double wind = FrameVariables[kWindVariable].Value();
-  const bool outside = c.InCockpitView == 0;
+  const double wind = scene.wind;
+  const bool outside = !scene.inCockpit;
   if (outside && wind >= 4.0 && wind < 10.0) {
     StartLooping(kLightWindSoundSlot, wind / 10.0);
   } else {
@@ -199,10 +195,17 @@ void ApplySoundEffectRules() {
   } else {
     StopSoundSlot(kStrongWindSoundSlot);
   }
-  if (!outside && c.BuffetLevel > 0.1) {
+  if (!outside && scene.buffetLevel > 0.1) {
     StartSoundSlot(kStressSoundSlot, 1);
   } else {
     StopSoundSlot(kStressSoundSlot);
+  }
+}
+
+void StopEffectSounds() {
+  for (int slot :
+       {kWalkSoundSlot, kRunSoundSlot, kLightWindSoundSlot, kStrongWindSoundSlot, kStressSoundSlot}) {
+    StopSoundSlot(slot);
   }
 }
 

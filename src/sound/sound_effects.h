@@ -54,8 +54,19 @@ int LoadSoundSlot(int slot, const char* fileName);
 // 1 when the slot holds a sound, 0 otherwise.
 int StartSoundSlot(int slot, int looping);
 int StopSoundSlot(int slot);
+// What the effect sounds answer to this frame.
+struct SoundScene {
+  bool pilotWalking;   // the walking pilot is out and a walking key is held
+  bool pilotRunning;   // with SHIFT
+  bool inCockpit;      // the current view is a cockpit view
+  double buffetLevel;  // 0.0 to 1.0
+  double wind;         // knots
+};
+
 // The footstep, wind and stress rules.
-void ApplySoundEffectRules();
+void ApplySoundEffectRules(const SoundScene& scene);
+// The effects stopped while the module's cockpit view is off.
+void StopEffectSounds();
 
 // "Sound on" switched off: stop every playing effect sound, keeping its state.
 int StopLoopingSounds();

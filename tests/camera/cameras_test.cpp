@@ -4,11 +4,12 @@
 
 #include <cmath>
 
+#include "camera/aircraft_snapshot.h"
 #include "camera/approach_view.h"
 #include "camera/fly_by.h"
-#include "camera/frame_update.h"
 #include "host/settings.h"
 #include "platform/random.h"
+#include "shell/frame.h"
 #include "support/module_fixture.h"
 
 namespace varolen {

@@ -6,29 +6,37 @@
 #include <algorithm>
 #include <vector>
 
+#include "cockpit/cockpit_controller.h"
+#include "cockpit/view_update.h"
+#include "host/settings.h"
 #include "platform/random.h"
 #include "platform/sim/sim_platform.h"
 
 namespace varolen {
 namespace {
 
-class HeadMotion : public ::testing::Test {
+class HeadMotionEffects : public ::testing::Test {
  protected:
   void SetUp() override {
     sim::ResetPlatform();
-    c_ = {};
-    c_.TickStep = 0.1;
+    Clear();
+  }
+  // The records as zero; the effects on at the given strength.
+  static void Clear(double gain = 1.0) {
+    HeadMotion = {};
+    CockpitTick.clock.step = 0.1;
+    CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = CameraSettings.BuffetTurbOn = 1;
+    CameraSettings.ViewTurbRate = CameraSettings.GroundTurbRate = CameraSettings.BuffetTurbRate = gain;
   }
   // One attitude change of the aircraft since the last update.
-  void Change(Angles before, Angles now, double height) {
-    c_.PrevAircraftAttitude = before;
-    c_.AircraftAttitude = now;
-    ApplyHeadLatency(c_, height);
+  static void Change(Angles before, Angles now, double height, double viewHeading) {
+    HeadMotion.PrevAircraftAttitude = before;
+    HeadMotion.AircraftAttitude = now;
+    ApplyHeadLatency(height, viewHeading);
   }
-  CockpitControllerRecord c_;
 };
 
-TEST_F(HeadMotion, LatencyFollowsAttitudeChanges) {
+TEST_F(HeadMotionEffects, LatencyFollowsAttitudeChanges) {
   const struct {
     Angles before, now;
     double height, gain, viewHeading;
@@ -42,19 +50,17 @@ TEST_F(HeadMotion, LatencyFollowsAttitudeChanges) {
       {{0, 0, 0}, {30, 10, 5}, 10, 1.0, 0, {0, 0, 0}},     // no earlier attitude yet
   };
   for (const auto& c : cases) {
-    c_.LatencyOffset = {};
-    c_.LatencyGain = c.gain;
-    c_.ViewAngles.heading = c.viewHeading;
-    Change(c.before, c.now, c.height);
-    EXPECT_NEAR(c_.LatencyOffset.pitch, c.offset.pitch, 1e-9);
-    EXPECT_NEAR(c_.LatencyOffset.heading, c.offset.heading, 1e-9);
-    EXPECT_NEAR(c_.LatencyOffset.bank, c.offset.bank, 1e-9);
+    Clear(c.gain);
+    Change(c.before, c.now, c.height, c.viewHeading);
+    EXPECT_NEAR(HeadMotion.LatencyOffset.pitch, c.offset.pitch, 1e-9);
+    EXPECT_NEAR(HeadMotion.LatencyOffset.heading, c.offset.heading, 1e-9);
+    EXPECT_NEAR(HeadMotion.LatencyOffset.bank, c.offset.bank, 1e-9);
   }
   // Every update lets a tenth of the latency go.
-  c_.LatencyOffset = {10, -10, 5};
-  AdvanceTurbulence(c_);
-  EXPECT_DOUBLE_EQ(c_.LatencyOffset.pitch, 9);
-  EXPECT_DOUBLE_EQ(c_.LatencyOffset.bank, 4.5);
+  HeadMotion.LatencyOffset = {10, -10, 5};
+  AdvanceTurbulence();
+  EXPECT_DOUBLE_EQ(HeadMotion.LatencyOffset.pitch, 9);
+  EXPECT_DOUBLE_EQ(HeadMotion.LatencyOffset.bank, 4.5);
 }
 
 // The Microsoft C runtime's generator, worked out here on its own.
@@ -67,36 +73,34 @@ std::vector<int> Draws(unsigned seed, int count) {
   return draws;
 }
 
-TEST_F(HeadMotion, AJoltUsesSevenDrawsInOrder) {
+TEST_F(HeadMotionEffects, AJoltUsesSevenDrawsInOrder) {
   const struct {
     unsigned seed;
     double gain;
     double intensity;  // ground speed over 100 knots, as this step counts knots
   } cases[] = {{1, 1.0, 1.0}, {7, 0.5, 0.5}, {12345, 1.5, 0.25}};
   for (const auto& c : cases) {
-    c_ = {};
-    c_.TickStep = 0.1;
+    Clear(c.gain);
     sim::SeedRandom(c.seed);
-    c_.GroundTurbGain = c.gain;
-    DrawTurbulenceTargets(c_, 1.0, c.intensity * 100.0 / (0.00054 * 3600.0), 32767);
+    DrawTurbulenceTargets(1.0, c.intensity * 100.0 / (0.00054 * 3600.0), 32767);
     const std::vector<int> draw = Draws(c.seed, 8);
     const auto r = [&draw](int index) { return draw[index] / 32767.0; };
     const double a = c.intensity * c.gain;  // the jolt's amount; targets scale by the rate once more
-    EXPECT_DOUBLE_EQ(c_.TurbTimer, std::max(r(0) * (1 - a), 0.05)) << c.seed;
-    EXPECT_DOUBLE_EQ(c_.TurbTarget.pitch, (r(1) * 200 - 100) * a * c.gain / 20) << c.seed;
-    EXPECT_DOUBLE_EQ(c_.TurbTarget.heading, (r(2) * 50 - 25) * a * c.gain / 20) << c.seed;
-    EXPECT_DOUBLE_EQ(c_.TurbTarget.bank, (r(3) * 50 - 25) * a * c.gain / 20) << c.seed;
-    EXPECT_DOUBLE_EQ(c_.TurbRate.pitch, r(4) * 200 * a / 20) << c.seed;
-    EXPECT_DOUBLE_EQ(c_.TurbRate.heading, r(5) * 50 * a / 20) << c.seed;
-    EXPECT_DOUBLE_EQ(c_.TurbRate.bank, r(6) * 50 * a / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(HeadMotion.TurbTimer, std::max(r(0) * (1 - a), 0.05)) << c.seed;
+    EXPECT_DOUBLE_EQ(HeadMotion.TurbTarget.pitch, (r(1) * 200 - 100) * a * c.gain / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(HeadMotion.TurbTarget.heading, (r(2) * 50 - 25) * a * c.gain / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(HeadMotion.TurbTarget.bank, (r(3) * 50 - 25) * a * c.gain / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(HeadMotion.TurbRate.pitch, r(4) * 200 * a / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(HeadMotion.TurbRate.heading, r(5) * 50 * a / 20) << c.seed;
+    EXPECT_DOUBLE_EQ(HeadMotion.TurbRate.bank, r(6) * 50 * a / 20) << c.seed;
     EXPECT_EQ(platform::Rand(), draw[7]) << "exactly seven draws";
   }
   // The offset moves towards the target at its rate.
-  AdvanceTurbulence(c_);
-  EXPECT_DOUBLE_EQ(c_.TurbOffset.bank, c_.TurbRate.bank * 0.1);
+  AdvanceTurbulence();
+  EXPECT_DOUBLE_EQ(HeadMotion.TurbOffset.bank, HeadMotion.TurbRate.bank * 0.1);
 }
 
-TEST_F(HeadMotion, JoltStrengthComesFromSpeedOnTheGroundAndBuffetingInTheAir) {
+TEST_F(HeadMotionEffects, JoltStrengthComesFromSpeedOnTheGroundAndBuffetingInTheAir) {
   const struct {
     double onGround, speed, buffet, gain;
     double buffetLevel;  // afterwards; -1: as it was
@@ -109,35 +113,21 @@ TEST_F(HeadMotion, JoltStrengthComesFromSpeedOnTheGroundAndBuffetingInTheAir) {
       {1, 60, 0, 2.0, -1, 0.05, false},                // a = 2: the shortest jolt
   };
   for (const auto& c : cases) {
-    c_ = {};
-    c_.TickStep = 0.1;
-    c_.BuffetLevel = 0.5;
-    c_.BuffetGain = c.gain;
-    c_.GroundTurbGain = c.gain;
-    c_.TurbOffset = {1, 1, 1};
-    DrawTurbulenceTargets(c_, c.onGround, c.speed, c.buffet);
-    EXPECT_EQ(c_.BuffetLevel, c.buffetLevel < 0 ? 0.5 : c.buffetLevel) << c.buffet;
+    Clear(c.gain);
+    HeadMotion.BuffetLevel = 0.5;
+    HeadMotion.TurbOffset = {1, 1, 1};
+    DrawTurbulenceTargets(c.onGround, c.speed, c.buffet);
+    EXPECT_EQ(HeadMotion.BuffetLevel, c.buffetLevel < 0 ? 0.5 : c.buffetLevel) << c.buffet;
     if (c.timer > 0) {
-      EXPECT_EQ(c_.TurbTimer, c.timer);
+      EXPECT_EQ(HeadMotion.TurbTimer, c.timer);
     } else {
-      EXPECT_GE(c_.TurbTimer, 0.05);
+      EXPECT_GE(HeadMotion.TurbTimer, 0.05);
     }
     if (c.still) {
-      AdvanceTurbulence(c_);  // the head stays where it was
-      EXPECT_EQ(c_.TurbOffset.pitch, 1);
+      AdvanceTurbulence();  // the head stays where it was
+      EXPECT_EQ(HeadMotion.TurbOffset.pitch, 1);
     }
   }
-}
-
-TEST_F(HeadMotion, NothingMovesWhileThePointerRestsOnAClickArea) {
-  c_.CursorOverClickArea = 1;
-  c_.LatencyGain = c_.GroundTurbGain = 1;
-  c_.LatencyOffset = {5, 5, 5};
-  AdvanceTurbulence(c_);
-  DrawTurbulenceTargets(c_, 1, 50, 0);
-  Change({1, 1, 1}, {9, 9, 9}, 100);
-  EXPECT_EQ(c_.LatencyOffset.pitch, 5);
-  EXPECT_EQ(c_.TurbTimer, 0);
 }
 
 }  // namespace

@@ -70,21 +70,20 @@ class HostViewTest : public testing::ModuleTest {
 
   static constexpr HostAddress kHeap = 0x30000000;
   HostAddress next_ = kHeap;
-  CockpitControllerRecord controller_{};
 };
 
 TEST_F(HostViewTest, DiscoveryFindsTheFirstOfEachHostModule) {
   ModuleList(
       {{"_.DLL", 0x1000}, {"g3d.dll", 0x21000000}, {"G3D.DLL", 0x23000000}, {"Global.Dll", 0x22000000}});
   for (int frame = 0; frame < 2; ++frame) {
-    EXPECT_EQ(DiscoverHostModules(controller_), 1);
-    EXPECT_EQ(controller_.G3dModule, 0x21000000u);
-    EXPECT_EQ(controller_.HostObjectList, 0x21000000u + 0xA5E30);
-    EXPECT_EQ(controller_.HostViewMatrix, 0x21000000u + 0xAEA50);
-    EXPECT_EQ(controller_.GlobalModule, 0x22000000u);
-    EXPECT_EQ(controller_.HostViewPosition, 0x22000000u + 0x35B0);
-    EXPECT_EQ(controller_.HostViewOrientation, 0x22000000u + 0x35C8);
-    EXPECT_EQ(controller_.ViewSetSelector, 0x47D0BCu);
+    EXPECT_EQ(DiscoverHostModules(), 1);
+    EXPECT_EQ(HostDiscovery.G3dModule, 0x21000000u);
+    EXPECT_EQ(HostDiscovery.HostObjectList, 0x21000000u + 0xA5E30);
+    EXPECT_EQ(HostDiscovery.HostViewMatrix, 0x21000000u + 0xAEA50);
+    EXPECT_EQ(HostDiscovery.GlobalModule, 0x22000000u);
+    EXPECT_EQ(HostDiscovery.HostViewPosition, 0x22000000u + 0x35B0);
+    EXPECT_EQ(HostDiscovery.HostViewOrientation, 0x22000000u + 0x35C8);
+    EXPECT_EQ(HostDiscovery.ViewSetSelector, 0x47D0BCu);
   }
 }
 
@@ -92,17 +91,17 @@ TEST_F(HostViewTest, DiscoveryOfAListThatCannotBeRead) {
   // "_.DLL" alone is never taken; a first node outside readable memory ends the
   // frame's discovery with the list marked unreadable.
   ModuleList({{"_.DLL", 0x1000}});
-  EXPECT_EQ(DiscoverHostModules(controller_), 1);
-  EXPECT_EQ(controller_.G3dModule, 0u);
+  EXPECT_EQ(DiscoverHostModules(), 1);
+  EXPECT_EQ(HostDiscovery.G3dModule, 0u);
   WriteHost<std::uint32_t>(0x47D15C, 0x50000000);
-  EXPECT_EQ(DiscoverHostModules(controller_), 0);
-  EXPECT_EQ(controller_.ModuleList, 0u);
+  EXPECT_EQ(DiscoverHostModules(), 0);
+  EXPECT_EQ(HostDiscovery.ModuleList, 0u);
   // A node that points into unreadable memory ends the walk quietly; so does a loop.
   const auto nodes = ModuleList({{"SIM1.DLL", 1}, {"G3D.DLL", 0x21000000}});
   WriteHost<std::uint32_t>(nodes[0] + 4, 0x50000000);  // an unreadable name
   WriteHost<std::uint32_t>(nodes[1], nodes[0]);        // and back to the start
-  EXPECT_EQ(DiscoverHostModules(controller_), 1);
-  EXPECT_EQ(controller_.G3dModule, 0x21000000u);
+  EXPECT_EQ(DiscoverHostModules(), 1);
+  EXPECT_EQ(HostDiscovery.G3dModule, 0x21000000u);
 }
 
 TEST_F(HostViewTest, CurrentViewIsTheFirstOfAUsableKind) {
@@ -116,9 +115,8 @@ TEST_F(HostViewTest, CurrentViewIsTheFirstOfAUsableKind) {
   for (const auto& c : cases) {
     next_ = kHeap + 0x8000;
     const auto records = ViewSets(c.selector, c.kinds);
-    DiscoverHostModules(controller_);
-    EXPECT_EQ(FindCurrentView(controller_),
-              c.expected < 0 ? 0 : records[static_cast<std::size_t>(c.expected)])
+    DiscoverHostModules();
+    EXPECT_EQ(FindCurrentView(), c.expected < 0 ? 0 : records[static_cast<std::size_t>(c.expected)])
         << c.selector;
   }
 }
@@ -129,12 +127,12 @@ TEST_F(HostViewTest, AViewRecordThatCannotBeReadIsNoView) {
   const HostAddress window = platform::ReadHost<std::uint32_t>(
       platform::ReadHost<std::uint32_t>(platform::ReadHost<std::uint32_t>(0x47D0B4) + 0x30));
   WriteHost<std::uint32_t>(window + 0x18, 0x40000000);
-  DiscoverHostModules(controller_);
-  EXPECT_EQ(FindCurrentView(controller_), 0u);
+  DiscoverHostModules();
+  EXPECT_EQ(FindCurrentView(), 0u);
   // A count far beyond the memory behind the list.
   WriteHost<std::uint32_t>(window + 0x18, records[0]);
   WriteHost<std::int32_t>(platform::ReadHost<std::uint32_t>(0x47D0B4) + 0x38, 0x7FFFFFFF);
-  EXPECT_EQ(FindCurrentView(controller_), 0u);
+  EXPECT_EQ(FindCurrentView(), 0u);
 }
 
 TEST_F(HostViewTest, ModelSectionsByTag) {
@@ -142,7 +140,7 @@ TEST_F(HostViewTest, ModelSectionsByTag) {
   const HostAddress global = 0x31000000;
   sim::MapHostRegion(global, 0x5000);
   ModuleList({{"GLOBAL.DLL", global}});
-  DiscoverHostModules(controller_);
+  DiscoverHostModules();
   platform::WriteHostBytes(global + 0x41E4, "08SF", 4);
   const HostAddress a = Allocate(0x124), b = Allocate(0x110), c = Allocate(0x18),
                     table = Allocate(16 + 3 * 8);
@@ -159,16 +157,16 @@ TEST_F(HostViewTest, ModelSectionsByTag) {
     WriteHost<std::uint32_t>(table + 20 + 8 * index, offsets[index]);
   }
   // The first EVNT entry is empty; offsets count from the entry itself.
-  EXPECT_EQ(FindModelSection(controller_, "EVNT"), table + 16 + 8 + 0x400);
-  EXPECT_EQ(FindModelSection(controller_, "BLCK"), table + 16 + 16 + 0x800);
-  EXPECT_EQ(FindModelSection(controller_, "NONE"), 0u);
+  EXPECT_EQ(FindModelSection("EVNT"), table + 16 + 8 + 0x400);
+  EXPECT_EQ(FindModelSection("BLCK"), table + 16 + 16 + 0x800);
+  EXPECT_EQ(FindModelSection("NONE"), 0u);
   // A block of the chain that is too short to read.
   sim::MapHostRegion(0x41000000, 0x100);
   WriteHost<std::uint32_t>(b + 0x10C, 0x41000000 + 0xF0);
-  EXPECT_EQ(FindModelSection(controller_, "EVNT"), 0u);
+  EXPECT_EQ(FindModelSection("EVNT"), 0u);
   WriteHost<std::uint32_t>(b + 0x10C, c);
   platform::WriteHostBytes(global + 0x41E7, "G", 1);  // 08SG
-  EXPECT_EQ(FindModelSection(controller_, "EVNT"), 0u);
+  EXPECT_EQ(FindModelSection("EVNT"), 0u);
 }
 
 }  // namespace

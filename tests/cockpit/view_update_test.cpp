@@ -6,8 +6,12 @@
 
 #include <cmath>
 
+#include "cockpit/cockpit_controller.h"
+#include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
+#include "cockpit/movement_keys.h"
 #include "host/host_layout.h"
+#include "host/settings.h"
 #include "support/module_fixture.h"
 
 namespace varolen {
@@ -22,8 +26,8 @@ class ViewUpdate : public testing::ModuleTest {
   HostAddress Start(const ViewRecordSpec& view) {
     record_ = StartWithHost({view})[0];
     testing::SetFlight({});
-    DiscoverHostModules(controller_);
-    controller_.TickStep = 0.1;
+    DiscoverHostModules();
+    CockpitTick.clock.step = 0.1;
     return record_;
   }
   template <typename Value>
@@ -31,15 +35,14 @@ class ViewUpdate : public testing::ModuleTest {
     return platform::ReadHost<Value>(record_ + offset);
   }
 
-  CockpitControllerRecord& controller_ = CockpitController;
   HostAddress record_ = 0;
 };
 
 TEST_F(ViewUpdate, ACockpitPanelViewIsLeftAlone) {
   Start({.kind = 1});
   const auto before = testing::HostRecord(record_);
-  EXPECT_EQ(UpdateCockpitView(controller_, 1), 0);
-  EXPECT_EQ(controller_.InCockpitView, 1);
+  EXPECT_EQ(UpdateCockpitView(1, false), 0);
+  EXPECT_EQ(CockpitViewState.InCockpitView, 1);
   EXPECT_EQ(testing::HostRecord(record_), before);
 }
 
@@ -51,15 +54,15 @@ TEST_F(ViewUpdate, FirstUpdateRebuildsTheOrientationAndKeepsEyeAndZoom) {
          .pitch = 10,
          .heading = 20});
   platform::WriteHost<std::int32_t>(record_ + field::kDirectionStep, 1);  // looking 45 degrees further right
-  EXPECT_EQ(UpdateCockpitView(controller_, 1), 1);
+  EXPECT_EQ(UpdateCockpitView(1, false), 1);
   EXPECT_EQ(Host<std::int16_t>(field::kEyeOffset), -64);
   EXPECT_EQ(Host<std::int16_t>(field::kEyeOffset + 4), 128);
   EXPECT_EQ(Host<std::int16_t>(field::kZoom), 96);
   EXPECT_EQ(Host<std::int32_t>(field::kDirectionStep), 0);
-  EXPECT_NEAR(controller_.ViewAngles.heading, 65, 1e-4);
-  EXPECT_NEAR(controller_.ViewAngles.pitch, 10, 1e-4);
+  EXPECT_NEAR(CockpitViewState.ViewAngles.heading, 65, 1e-4);
+  EXPECT_NEAR(CockpitViewState.ViewAngles.pitch, 10, 1e-4);
   EXPECT_EQ(Host<std::int16_t>(field::kHeading),
-            static_cast<std::int16_t>(std::trunc(controller_.ViewAngles.heading / 360 * 65536)));
+            static_cast<std::int16_t>(std::trunc(CockpitViewState.ViewAngles.heading / 360 * 65536)));
   // The rebuilt matrix looks 65 degrees right and 10 down, with no bank.
   const double forward[3] = {Host<float>(field::kMatrix + 32), Host<float>(field::kMatrix + 36),
                              Host<float>(field::kMatrix + 40)};
@@ -68,56 +71,56 @@ TEST_F(ViewUpdate, FirstUpdateRebuildsTheOrientationAndKeepsEyeAndZoom) {
   EXPECT_NEAR(Host<float>(field::kMatrix + 4), 0.0, 1e-6);
   // Nothing moves: the next updates write the same record.
   const auto written = testing::HostRecord(record_);
-  for (int tick = 0; tick < 3; ++tick) UpdateCockpitView(controller_, 1);
+  for (int tick = 0; tick < 3; ++tick) UpdateCockpitView(1, false);
   EXPECT_EQ(testing::HostRecord(record_), written);
 }
 
 TEST_F(ViewUpdate, HostChangesAreTakenOverAndStopATransition) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}});
-  UpdateCockpitView(controller_, 1);
-  controller_.TargetEyePosition = {0, 1, 3};
-  BeginViewTransition(controller_);  // under way towards z = 3
-  EXPECT_GT(controller_.EyePosition.z, 2.0);
+  UpdateCockpitView(1, false);
+  CockpitViewState.TargetEyePosition = {0, 1, 3};
+  BeginViewTransition(false);  // under way towards z = 3
+  EXPECT_GT(CockpitViewState.EyePosition.z, 2.0);
   platform::WriteHost<std::int16_t>(record_ + field::kEyeOffset, 128);  // the host moves the eye 0.5 right
-  UpdateCockpitView(controller_, 1);
-  EXPECT_EQ(controller_.EyePosition.x, 0.5);
-  EXPECT_EQ(controller_.TargetEyePosition.z, controller_.EyePosition.z);
-  const double stopped = controller_.EyePosition.z;
-  UpdateCockpitView(controller_, 1);
-  EXPECT_EQ(controller_.EyePosition.z, stopped);
+  UpdateCockpitView(1, false);
+  EXPECT_EQ(CockpitViewState.EyePosition.x, 0.5);
+  EXPECT_EQ(CockpitViewState.TargetEyePosition.z, CockpitViewState.EyePosition.z);
+  const double stopped = CockpitViewState.EyePosition.z;
+  UpdateCockpitView(1, false);
+  EXPECT_EQ(CockpitViewState.EyePosition.z, stopped);
 }
 
 TEST_F(ViewUpdate, TransitionsArriveTogetherAfterHalfASecond) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 350});
-  UpdateCockpitView(controller_, 1);
-  controller_.TickStep = 0.05;
-  controller_.TargetViewAngles = {0, 10, 0};
-  controller_.TargetEyePosition = {0.5, 1, 2};
-  controller_.TargetZoom = 2.0;
-  BeginViewTransition(controller_);  // one step of 0.05 s
-  EXPECT_NEAR(controller_.ViewAngleRate.heading, 20, 1e-4);
-  for (int tick = 0; tick < 8; ++tick) UpdateCockpitView(controller_, 1);
-  EXPECT_LT(controller_.Zoom, 2.0) << "not there after 0.45 s";
-  UpdateCockpitView(controller_, 1);
-  EXPECT_EQ(controller_.Zoom, 2.0);
-  EXPECT_NEAR(controller_.EyePosition.x, 0.5, 1e-12);
-  EXPECT_NEAR(std::fmod(controller_.ViewAngles.heading, 360.0), 10, 1e-9);
+  UpdateCockpitView(1, false);
+  CockpitTick.clock.step = 0.05;
+  CockpitViewState.TargetViewAngles = {0, 10, 0};
+  CockpitViewState.TargetEyePosition = {0.5, 1, 2};
+  CockpitViewState.TargetZoom = 2.0;
+  BeginViewTransition(false);  // one step of 0.05 s
+  EXPECT_NEAR(CockpitViewState.ViewAngleRate.heading, 20, 1e-4);
+  for (int tick = 0; tick < 8; ++tick) UpdateCockpitView(1, false);
+  EXPECT_LT(CockpitViewState.Zoom, 2.0) << "not there after 0.45 s";
+  UpdateCockpitView(1, false);
+  EXPECT_EQ(CockpitViewState.Zoom, 2.0);
+  EXPECT_NEAR(CockpitViewState.EyePosition.x, 0.5, 1e-12);
+  EXPECT_NEAR(std::fmod(CockpitViewState.ViewAngles.heading, 360.0), 10, 1e-9);
   EXPECT_EQ(Host<std::int16_t>(field::kZoom), 128);
 }
 
 TEST_F(ViewUpdate, KeysMoveTheEyeAlongTheViewHeading) {
   Start({.kind = 2, .eyeBase = {0, 1, 0}, .heading = 90});
-  UpdateCockpitView(controller_, 1);
-  const Point3 start = controller_.EyePosition;
-  controller_.PilotForward = 1;
-  for (int tick = 0; tick < 20; ++tick) UpdateCockpitView(controller_, 1);  // 2 s
-  EXPECT_NEAR(controller_.EyePosition.x - start.x, 2.0, 1e-3);
-  EXPECT_NEAR(controller_.EyePosition.z - start.z, 0.0, 1e-3);
-  controller_.PilotForward = 0;
-  controller_.PilotHeadLeft = 1;
-  const double heading = controller_.ViewAngles.heading;
-  UpdateCockpitView(controller_, 1);
-  EXPECT_NEAR(controller_.ViewAngles.heading, heading - 3.5, 1e-9);
+  UpdateCockpitView(1, false);
+  const Point3 start = CockpitViewState.EyePosition;
+  MovementKeys.PilotForward = 1;
+  for (int tick = 0; tick < 20; ++tick) UpdateCockpitView(1, false);  // 2 s
+  EXPECT_NEAR(CockpitViewState.EyePosition.x - start.x, 2.0, 1e-3);
+  EXPECT_NEAR(CockpitViewState.EyePosition.z - start.z, 0.0, 1e-3);
+  MovementKeys.PilotForward = 0;
+  MovementKeys.PilotHeadLeft = 1;
+  const double heading = CockpitViewState.ViewAngles.heading;
+  UpdateCockpitView(1, false);
+  EXPECT_NEAR(CockpitViewState.ViewAngles.heading, heading - 3.5, 1e-9);
 }
 
 TEST_F(ViewUpdate, TheSpotViewIsOnlyTakenWhenTheMouseOwnsIt) {
@@ -125,23 +128,23 @@ TEST_F(ViewUpdate, TheSpotViewIsOnlyTakenWhenTheMouseOwnsIt) {
   platform::WriteHost<std::int32_t>(record_ + field::kSpotHorizontal, 2560);
   platform::WriteHost<std::int32_t>(record_ + field::kSpotVertical, 512);
   const auto before = testing::HostRecord(record_);
-  for (int tick = 0; tick < 3; ++tick) EXPECT_EQ(UpdateCockpitView(controller_, 1), 1);
+  for (int tick = 0; tick < 3; ++tick) EXPECT_EQ(UpdateCockpitView(1, false), 1);
   EXPECT_EQ(testing::HostRecord(record_), before);
 
-  controller_.UseMouseInSpot = 1;
+  CameraSettings.UseMouseInSpot = 1;
   platform::WriteHost<std::int16_t>(record_ + field::kSpotHeading, 1);  // a newly seen spot record
-  UpdateCockpitView(controller_, 1);
-  EXPECT_NEAR(controller_.SpotDistance, 10.198039, 1e-6);
-  EXPECT_NEAR(controller_.SpotPitch, -11.309932, 1e-6);
+  UpdateCockpitView(1, false);
+  EXPECT_NEAR(CockpitViewState.SpotDistance, 10.198039, 1e-6);
+  EXPECT_NEAR(CockpitViewState.SpotPitch, -11.309932, 1e-6);
   for (int tick = 0; tick < 2; ++tick) {
     EXPECT_EQ(Host<std::int32_t>(field::kSpotHorizontal), 2560);
     EXPECT_EQ(Host<std::int32_t>(field::kSpotVertical), 511);  // 511.9999999999, truncated
-    UpdateCockpitView(controller_, 1);
+    UpdateCockpitView(1, false);
   }
   // A spot distance beyond what 16 bits hold keeps its value.
-  controller_.SpotDistance = 200;
-  controller_.SpotPitch = 0;
-  UpdateCockpitView(controller_, 0);
+  CockpitViewState.SpotDistance = 200;
+  CockpitViewState.SpotPitch = 0;
+  UpdateCockpitView(0, false);
   EXPECT_EQ(Host<std::int32_t>(field::kSpotHorizontal), 51200);
 }
 
@@ -165,9 +168,9 @@ TEST_F(ViewUpdate, OnlyACopyOfTheSameRecordIsWrittenBack) {
     const auto records = StartWithHost({{.kind = c.kindBefore, .eyeBase = {0, 1, 2}, .zoom = 1.0},
                                         {.kind = 2, .eyeBase = {0.5, 0.75, 1.5}, .zoom = 1.0}});
     testing::SetFlight({});
-    DiscoverHostModules(controller_);
-    controller_.TickStep = 0.1;
-    UpdateCockpitView(controller_, 1);  // takes the first record if it is a virtual cockpit
+    DiscoverHostModules();
+    CockpitTick.clock.step = 0.1;
+    UpdateCockpitView(1, false);  // takes the first record if it is a virtual cockpit
     // The second record is the first as the module wrote it, but for its base
     // eye, which the change detection does not compare.
     if (c.secondRecord) {
@@ -180,16 +183,16 @@ TEST_F(ViewUpdate, OnlyACopyOfTheSameRecordIsWrittenBack) {
     if (c.secondRecord) platform::WriteHost<std::int32_t>(records[0] + field::kKind, 0);
     platform::WriteHost<std::int32_t>(current + field::kKind, 2);
     const auto before = testing::HostRecord(current);
-    controller_.PilotForward = c.keyHeld ? 1 : 0;
-    controller_.Zoom = controller_.TargetZoom = 4.0;
-    UpdateCockpitView(controller_, c.keyHeld ? 1 : 0);
+    MovementKeys.PilotForward = c.keyHeld ? 1 : 0;
+    CockpitViewState.Zoom = CockpitViewState.TargetZoom = 4.0;
+    UpdateCockpitView(c.keyHeld ? 1 : 0, false);
     EXPECT_EQ(testing::HostRecord(current), before) << c.what;
     // The next tick takes the record over and from then on writes it.
-    controller_.PilotForward = 0;
-    UpdateCockpitView(controller_, 1);
+    MovementKeys.PilotForward = 0;
+    UpdateCockpitView(1, false);
     EXPECT_EQ(platform::ReadHost<std::int32_t>(current + field::kKind), 2) << c.what;
-    EXPECT_EQ(controller_.Zoom, 1.0) << c.what << ": the host's zoom taken over";
-    EXPECT_EQ(controller_.EyePosition.z, c.secondRecord ? 1.5 : 2.0)
+    EXPECT_EQ(CockpitViewState.Zoom, 1.0) << c.what << ": the host's zoom taken over";
+    EXPECT_EQ(CockpitViewState.EyePosition.z, c.secondRecord ? 1.5 : 2.0)
         << c.what << ": the host's eye taken over";
   }
 }
@@ -198,40 +201,41 @@ TEST_F(ViewUpdate, OnlyACopyOfTheSameRecordIsWrittenBack) {
 // must still put the host's eye where the module holds it.
 TEST_F(ViewUpdate, EyeOffsetsAreWrittenAgainstTheBaseWrittenWithThem) {
   Start({.kind = 2, .eyeBase = {0.25, 1, 2}, .zoom = 1.0});
-  UpdateCockpitView(controller_, 1);
-  ASSERT_EQ(controller_.EyePosition.z, 2.0);
+  UpdateCockpitView(1, false);
+  ASSERT_EQ(CockpitViewState.EyePosition.z, 2.0);
   platform::WriteHost<std::int16_t>(record_ + field::kBaseEye + 4, 768);  // 3.0: not a change the module sees
-  UpdateCockpitView(controller_, 1);
+  UpdateCockpitView(1, false);
   for (std::uint32_t axis = 0; axis < 3; ++axis) {
     const double eye =
         (Host<std::int16_t>(field::kBaseEye + 2 * axis) + Host<std::int16_t>(field::kEyeOffset + 2 * axis)) /
         256.0;
-    const double held[3] = {controller_.EyePosition.x, controller_.EyePosition.y, controller_.EyePosition.z};
+    const double held[3] = {CockpitViewState.EyePosition.x, CockpitViewState.EyePosition.y,
+                            CockpitViewState.EyePosition.z};
     EXPECT_EQ(eye, held[axis]) << "axis " << axis;
   }
 }
 
 TEST_F(ViewUpdate, AMatrixThatIsNoNumbersIsNotTakenOver) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 20});
-  UpdateCockpitView(controller_, 1);
+  UpdateCockpitView(1, false);
   platform::WriteHost<float>(record_ + field::kMatrix + 4, std::nanf(""));
   platform::WriteHost<std::int16_t>(record_ + field::kZoom, 128);  // and a change the module follows
-  for (int tick = 0; tick < 3; ++tick) UpdateCockpitView(controller_, 1);
-  EXPECT_NEAR(controller_.ViewAngles.heading, 20, 1e-4);
-  EXPECT_EQ(controller_.Zoom, 2.0);
+  for (int tick = 0; tick < 3; ++tick) UpdateCockpitView(1, false);
+  EXPECT_NEAR(CockpitViewState.ViewAngles.heading, 20, 1e-4);
+  EXPECT_EQ(CockpitViewState.Zoom, 2.0);
   for (std::uint32_t element = 0; element < 12; ++element) {
     if (element % 4 == 3) continue;  // the rows' fourth floats are the host's
     EXPECT_TRUE(std::isfinite(Host<float>(field::kMatrix + 4 * element))) << "element " << element;
   }
   // A host that keeps its matrix broken does not stop the module's own moves:
   // a transition to zoom 4 arrives after 0.5 s as ever.
-  controller_.TargetZoom = 4.0;
-  BeginViewTransition(controller_);
+  CockpitViewState.TargetZoom = 4.0;
+  BeginViewTransition(false);
   for (int tick = 0; tick < 5; ++tick) {
     platform::WriteHost<float>(record_ + field::kMatrix + 4, std::nanf(""));
-    UpdateCockpitView(controller_, 1);
+    UpdateCockpitView(1, false);
   }
-  EXPECT_EQ(controller_.Zoom, 4.0);
+  EXPECT_EQ(CockpitViewState.Zoom, 4.0);
   // A sound matrix from the host is followed again: looking 50 degrees right.
   const double h = 50 * M_PI / 180;
   const float rows[3][3] = {{static_cast<float>(std::cos(h)), 0, static_cast<float>(-std::sin(h))},
@@ -241,8 +245,8 @@ TEST_F(ViewUpdate, AMatrixThatIsNoNumbersIsNotTakenOver) {
     for (std::uint32_t column = 0; column < 3; ++column)
       platform::WriteHost<float>(record_ + field::kMatrix + 16 * row + 4 * column, rows[row][column]);
   }
-  UpdateCockpitView(controller_, 1);
-  EXPECT_NEAR(controller_.ViewAngles.heading, 50, 1e-4);
+  UpdateCockpitView(1, false);
+  EXPECT_NEAR(CockpitViewState.ViewAngles.heading, 50, 1e-4);
 }
 
 // The change detection: a change to any field the host or the user changes
@@ -279,65 +283,65 @@ TEST_F(ViewUpdate, ChangesOfTheComparedFieldsAreTakenOver) {
   for (const auto& c : cases) {
     testing::ResetModule();
     Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
-    UpdateCockpitView(controller_, 1);
-    controller_.TargetZoom = 3.0;
-    BeginViewTransition(controller_);
+    UpdateCockpitView(1, false);
+    CockpitViewState.TargetZoom = 3.0;
+    BeginViewTransition(false);
     platform::WriteHostBytes(record_ + c.offset, &c.value, c.size);
-    UpdateCockpitView(controller_, 1);
-    EXPECT_EQ(controller_.TargetZoom != 3.0, c.takenOver) << c.what;
+    UpdateCockpitView(1, false);
+    EXPECT_EQ(CockpitViewState.TargetZoom != 3.0, c.takenOver) << c.what;
   }
 }
 
 TEST_F(ViewUpdate, DetectionRestsWhileAKeyIsHeldAndTheHostsValueAt40IsKept) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
-  UpdateCockpitView(controller_, 1);
-  controller_.TargetZoom = 3.0;
-  BeginViewTransition(controller_);
-  controller_.PilotHeadRight = 1;
+  UpdateCockpitView(1, false);
+  CockpitViewState.TargetZoom = 3.0;
+  BeginViewTransition(false);
+  MovementKeys.PilotHeadRight = 1;
   platform::WriteHost<std::int16_t>(record_ + field::kZoom, 80);
   platform::WriteHost<std::uint32_t>(record_ + field::kHostValue, 0xABCD);
-  UpdateCockpitView(controller_, 1);
-  EXPECT_EQ(controller_.TargetZoom, 3.0) << "not taken over while the key is held";
+  UpdateCockpitView(1, false);
+  EXPECT_EQ(CockpitViewState.TargetZoom, 3.0) << "not taken over while the key is held";
   EXPECT_EQ(Host<std::uint32_t>(field::kHostValue), 0xABCDu) << "the host's value survives the write";
-  EXPECT_EQ(Host<std::int16_t>(field::kZoom), static_cast<std::int16_t>(controller_.Zoom * 64));
+  EXPECT_EQ(Host<std::int16_t>(field::kZoom), static_cast<std::int16_t>(CockpitViewState.Zoom * 64));
 }
 
 // Each key moves the eye or turns the head its own way; the eye moves along
 // the view's heading (here 90: forward is east, right is south).
 TEST_F(ViewUpdate, EveryKeyMovesItsOwnWay) {
   const struct {
-    std::int32_t CockpitControllerRecord::*key;
+    std::int32_t MovementKeysRecord::*key;
     Point3 eye;      // change after one tick of 0.1 s
     double heading;  // change, degrees
     double pitch;
   } cases[] = {
-      {&CockpitControllerRecord::PilotForward, {0.1, 0, 0}, 0, 0},
-      {&CockpitControllerRecord::PilotBackward, {-0.1, 0, 0}, 0, 0},
-      {&CockpitControllerRecord::PilotStepRight, {0, 0, -0.1}, 0, 0},
-      {&CockpitControllerRecord::PilotStepLeft, {0, 0, 0.1}, 0, 0},
-      {&CockpitControllerRecord::PilotUp, {0, 0.1, 0}, 0, 0},
-      {&CockpitControllerRecord::PilotDown, {0, -0.1, 0}, 0, 0},
-      {&CockpitControllerRecord::PilotHeadRight, {0, 0, 0}, 3.5, 0},
-      {&CockpitControllerRecord::PilotHeadLeft, {0, 0, 0}, -3.5, 0},
-      {&CockpitControllerRecord::PilotHeadUp, {0, 0, 0}, 0, -3.5},
-      {&CockpitControllerRecord::PilotHeadDown, {0, 0, 0}, 0, 3.5},
+      {&MovementKeysRecord::PilotForward, {0.1, 0, 0}, 0, 0},
+      {&MovementKeysRecord::PilotBackward, {-0.1, 0, 0}, 0, 0},
+      {&MovementKeysRecord::PilotStepRight, {0, 0, -0.1}, 0, 0},
+      {&MovementKeysRecord::PilotStepLeft, {0, 0, 0.1}, 0, 0},
+      {&MovementKeysRecord::PilotUp, {0, 0.1, 0}, 0, 0},
+      {&MovementKeysRecord::PilotDown, {0, -0.1, 0}, 0, 0},
+      {&MovementKeysRecord::PilotHeadRight, {0, 0, 0}, 3.5, 0},
+      {&MovementKeysRecord::PilotHeadLeft, {0, 0, 0}, -3.5, 0},
+      {&MovementKeysRecord::PilotHeadUp, {0, 0, 0}, 0, -3.5},
+      {&MovementKeysRecord::PilotHeadDown, {0, 0, 0}, 0, 3.5},
   };
   for (const auto& c : cases) {
     testing::ResetModule();
     Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
-    UpdateCockpitView(controller_, 1);
-    controller_.ViewAngles.heading = 90;
-    controller_.TargetViewAngles = controller_.ViewAngles;
-    const Point3 eye = controller_.EyePosition;
-    const Angles angles = controller_.ViewAngles;
-    controller_.*c.key = 1;
-    UpdateCockpitView(controller_, 1);
+    UpdateCockpitView(1, false);
+    CockpitViewState.ViewAngles.heading = 90;
+    CockpitViewState.TargetViewAngles = CockpitViewState.ViewAngles;
+    const Point3 eye = CockpitViewState.EyePosition;
+    const Angles angles = CockpitViewState.ViewAngles;
+    MovementKeys.*c.key = 1;
+    UpdateCockpitView(1, false);
     // The module's 90 degrees are a hair off a right angle: 1e-11 aside.
-    EXPECT_NEAR(controller_.EyePosition.x - eye.x, c.eye.x, 1e-9);
-    EXPECT_NEAR(controller_.EyePosition.y - eye.y, c.eye.y, 1e-9);
-    EXPECT_NEAR(controller_.EyePosition.z - eye.z, c.eye.z, 1e-9);
-    EXPECT_NEAR(controller_.ViewAngles.heading - angles.heading, c.heading, 1e-12);
-    EXPECT_NEAR(controller_.ViewAngles.pitch - angles.pitch, c.pitch, 1e-12);
+    EXPECT_NEAR(CockpitViewState.EyePosition.x - eye.x, c.eye.x, 1e-9);
+    EXPECT_NEAR(CockpitViewState.EyePosition.y - eye.y, c.eye.y, 1e-9);
+    EXPECT_NEAR(CockpitViewState.EyePosition.z - eye.z, c.eye.z, 1e-9);
+    EXPECT_NEAR(CockpitViewState.ViewAngles.heading - angles.heading, c.heading, 1e-12);
+    EXPECT_NEAR(CockpitViewState.ViewAngles.pitch - angles.pitch, c.pitch, 1e-12);
   }
 }
 
@@ -345,9 +349,9 @@ TEST_F(ViewUpdate, EveryKeyMovesItsOwnWay) {
 // looking 90 degrees right with the head tilted 30 degrees.
 TEST_F(ViewUpdate, TheWrittenMatrixBanksAboutTheViewingAxis) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
-  UpdateCockpitView(controller_, 1);
-  controller_.ViewAngles = controller_.TargetViewAngles = {0, 90, 30};
-  UpdateCockpitView(controller_, 0);
+  UpdateCockpitView(1, false);
+  CockpitViewState.ViewAngles = CockpitViewState.TargetViewAngles = {0, 90, 30};
+  UpdateCockpitView(0, false);
   const double b = 30 * M_PI / 180;
   const double rows[3][3] = {{0, std::sin(b), -std::cos(b)}, {0, std::cos(b), std::sin(b)}, {1, 0, 0}};
   for (std::uint32_t row = 0; row < 3; ++row) {
@@ -356,6 +360,22 @@ TEST_F(ViewUpdate, TheWrittenMatrixBanksAboutTheViewingAxis) {
           << "row " << row << " column " << column;
     }
   }
+}
+
+// While the pointer rests on a click area the head motion holds still: the
+// latency neither decays nor grows, and no jolt is drawn.
+TEST_F(ViewUpdate, TheHeadMotionHoldsWhileThePointerRestsOnAClickArea) {
+  Start({.kind = 2, .eyeBase = {0, 1, 2}});
+  UpdateCockpitView(1, false);
+  testing::SetFlight({.pitch = 9});  // the aircraft has pitched since the last update
+  HeadMotion.LatencyOffset = {5, 5, 5};
+  HeadMotion.TurbTimer = 0;
+  UpdateCockpitView(1, true);
+  EXPECT_EQ(HeadMotion.LatencyOffset.pitch, 5);
+  EXPECT_EQ(HeadMotion.TurbTimer, 0);
+  UpdateCockpitView(1, false);
+  EXPECT_NE(HeadMotion.LatencyOffset.pitch, 5);
+  EXPECT_GT(HeadMotion.TurbTimer, 0);
 }
 
 }  // namespace

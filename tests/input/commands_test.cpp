@@ -10,10 +10,13 @@
 
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
+#include "cockpit/movement_keys.h"
+#include "cockpit/view_update.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
+#include "interaction/walking_pilot.h"
 #include "shell/hooks.h"
 #include "support/module_fixture.h"
 #include "tracker/head_tracker.h"
@@ -33,8 +36,8 @@ class Commands : public testing::ModuleTest {
     KeyBindings.count = 0;
     for (const std::string& token : tokens)
       KeyBindings.entries[KeyBindings.count++] = ParseBinding(token.c_str());
-    CockpitController.CommandCallback = HandleCommand;
-    DiscoverHostModules(CockpitController);  // as the frame's tick does
+    EnableModuleCommands();  // as the frame update does after its warm-up
+    DiscoverHostModules();   // as the frame's tick does
     testing::SetFlight({});
   }
   // True when the module hid the message from the host.
@@ -114,23 +117,23 @@ TEST_F(Commands, TheCommandWordsAreFoundInOrderAnywhereInTheName) {
   for (const auto& c : cases) {
     const CameraSettingsRecord before = CameraSettings;
     KeyBinding binding = ParseBinding((std::string(c.name) + "=F1").c_str());
-    EXPECT_EQ(HandleCommand(0, 0, &binding), c.result) << c.name;
+    EXPECT_EQ(RunCommand(binding, false), c.result) << c.name;
     if (c.setting != nullptr) {
       EXPECT_NE(CameraSettings.*c.setting, before.*c.setting) << c.name;
     }
   }
   // Setup and LoadPreset are not consumed, so their key reaches the host too.
   KeyBinding load = ParseBinding("LoadPreset=F9");
-  EXPECT_EQ(HandleCommand(0, 0, &load), 0);
+  EXPECT_EQ(RunCommand(load, false), 0);
   ASSERT_EQ(sim::FileDialogsShown().size(), 1u);
   EXPECT_EQ(sim::FileDialogsShown()[0].owner, main_);
 }
 
 TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
   Bind({"SetCockpitView4=SHIFT,4", "CockpitView4=4", "CockpitView=0", "SetCockpitViewX=SHIFT,X"});
-  CockpitController.TargetEyePosition = {0.5, 1.0, 2.0};
-  CockpitController.TargetViewAngles = {5, 30, 0};
-  CockpitController.TargetZoom = 1.5;
+  CockpitViewState.TargetEyePosition = {0.5, 1.0, 2.0};
+  CockpitViewState.TargetViewAngles = {5, 30, 0};
+  CockpitViewState.TargetZoom = 1.5;
   sim::SetKeyHeld(kShift, true);
   Press('4');
   Release('4');
@@ -145,28 +148,28 @@ TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
   EXPECT_EQ(ViewPresets[0].zoom, 0.0) << "SetCockpitView4 stored, never recalled";
 
   // Preset 0 is empty: recalling it does nothing but is consumed.
-  CockpitController.TargetZoom = 1.0;
+  CockpitViewState.TargetZoom = 1.0;
   EXPECT_TRUE(Press('0'));
-  EXPECT_EQ(CockpitController.TargetZoom, 1.0);
+  EXPECT_EQ(CockpitViewState.TargetZoom, 1.0);
 
   // Immediate with SmoothView off, a transition with it on.
   for (const std::int32_t smooth : {0, 1}) {
     CameraSettings.SmoothView = smooth;
     CameraSettings.InternalViewActive = 0;
-    CockpitController.EyePosition = {0, 1, 2};
-    CockpitController.ViewAngles = {0, 0, 0};
-    CockpitController.Zoom = 1.0;
-    CockpitController.ZoomRate = 0;
+    CockpitViewState.EyePosition = {0, 1, 2};
+    CockpitViewState.ViewAngles = {0, 0, 0};
+    CockpitViewState.Zoom = 1.0;
+    CockpitViewState.ZoomRate = 0;
     Press('4');
     Release('4');
     EXPECT_EQ(CameraSettings.InternalViewActive, 1);
-    EXPECT_EQ(CockpitController.TargetZoom, 1.5);
-    EXPECT_EQ(CockpitController.ZoomRate != 0.0, smooth == 1) << smooth;
+    EXPECT_EQ(CockpitViewState.TargetZoom, 1.5);
+    EXPECT_EQ(CockpitViewState.ZoomRate != 0.0, smooth == 1) << smooth;
     // Without the smooth transition every part of the view is there at once.
-    EXPECT_EQ(CockpitController.EyePosition.x == 0.5, smooth == 0) << smooth;
-    EXPECT_EQ(CockpitController.ViewAngles.heading == 30.0, smooth == 0) << smooth;
-    EXPECT_EQ(CockpitController.ViewAngles.pitch == 5.0, smooth == 0) << smooth;
-    EXPECT_EQ(CockpitController.Zoom == 1.5, smooth == 0) << smooth;
+    EXPECT_EQ(CockpitViewState.EyePosition.x == 0.5, smooth == 0) << smooth;
+    EXPECT_EQ(CockpitViewState.ViewAngles.heading == 30.0, smooth == 0) << smooth;
+    EXPECT_EQ(CockpitViewState.ViewAngles.pitch == 5.0, smooth == 0) << smooth;
+    EXPECT_EQ(CockpitViewState.Zoom == 1.5, smooth == 0) << smooth;
   }
 }
 
@@ -187,23 +190,23 @@ TEST_F(Commands, TheHeadTrackerIsSwitchedAndCentredByItsKeys) {
 TEST_F(Commands, AWalkingPilotPresetKeepsThePilotsPlace) {
   Bind({"SetCockpitView2=SHIFT,2", "CockpitView2=2"});
   CameraSettings.ExternalViewActive = 1;
-  CockpitController.PilotLatitude = 0.8;
-  CockpitController.PilotLongitude = 0.1;
-  CockpitController.PilotAltitude = 1400;
-  CockpitController.PilotHeading = 90;
-  CockpitController.PilotZoom = 1.0;
+  WalkingPilot.PilotLatitude = 0.8;
+  WalkingPilot.PilotLongitude = 0.1;
+  WalkingPilot.PilotAltitude = 1400;
+  WalkingPilot.PilotHeading = 90;
+  WalkingPilot.PilotZoom = 1.0;
   sim::SetKeyHeld(kShift, true);
   Press('2');
   sim::SetKeyHeld(kShift, false);
   EXPECT_EQ(ViewPresets[2].kind, 1);
-  CockpitController.PilotLatitude = 0;
+  WalkingPilot.PilotLatitude = 0;
   CameraSettings.ExternalViewActive = 0;
   Press('2');
   EXPECT_EQ(CameraSettings.ExternalViewActive, 1);
   EXPECT_EQ(CameraSettings.InternalViewActive, 1);
-  EXPECT_EQ(CockpitController.PilotPositionFromPreset, 1);
-  EXPECT_EQ(CockpitController.PilotLatitude, 0.8);
-  EXPECT_EQ(CockpitController.PilotHeading, 90);
+  EXPECT_EQ(WalkingPilot.PilotPositionFromPreset, 1);
+  EXPECT_EQ(WalkingPilot.PilotLatitude, 0.8);
+  EXPECT_EQ(WalkingPilot.PilotHeading, 90);
 }
 
 TEST_F(Commands, TheRouterFiltersByWindowClassAndCapturesBoundButtons) {
@@ -226,14 +229,18 @@ TEST_F(Commands, TheRouterFiltersByWindowClassAndCapturesBoundButtons) {
   EXPECT_EQ(sim::CapturedWindow(), view_) << "an unbound button leaves the bound one's capture";
   EXPECT_TRUE(Key(kLeftButtonUp, 0, view_));
   EXPECT_EQ(sim::CapturedWindow(), 0u);
-  // The pilot's commands work before the frame update stored the command handler.
-  CockpitController.CommandCallback = nullptr;
-  EXPECT_TRUE(Press(0x68));
-  EXPECT_EQ(CockpitController.PilotForward, 1);
-  EXPECT_TRUE(Release(0x68));
-  EXPECT_EQ(CockpitController.PilotForward, 0);
   EXPECT_FALSE(Press(0x75)) << "a command nobody knows reaches the host";
   EXPECT_FALSE(Release(0x75));
+  // Before the frame update's warm-up is over only the pilot's commands answer.
+  ResetInputState();
+  KeyBindings.entries[0] = ParseBinding("PilotForward=DOUBLE,NUMPAD_8");
+  KeyBindings.entries[1] = ParseBinding("ToggleWheelZoom=F5");
+  KeyBindings.count = 2;
+  EXPECT_TRUE(Press(0x68));
+  EXPECT_EQ(MovementKeys.PilotForward, 1);
+  EXPECT_TRUE(Release(0x68));
+  EXPECT_EQ(MovementKeys.PilotForward, 0);
+  EXPECT_FALSE(Press(0x74)) << "the module's commands wait for the warm-up";
 }
 
 // Every order of a key and two modifier keys going down and up (90 of
@@ -277,10 +284,10 @@ TEST_F(Commands, NoKeyOrderLeavesABindingActive) {
     }
     for (std::int32_t index = 0; index < KeyBindings.count; ++index)
       EXPECT_EQ(KeyBindings.entries[index].isActive, 0) << keys << "binding " << index;
-    EXPECT_EQ(CockpitController.PilotForward, 0) << keys;
-    EXPECT_EQ(CockpitController.PilotBackward, 0) << keys;
-    EXPECT_EQ(CockpitController.PilotStepLeft, 0) << keys;
-    CockpitController.PilotStepRight = 0;  // a plain binding flips at every press
+    EXPECT_EQ(MovementKeys.PilotForward, 0) << keys;
+    EXPECT_EQ(MovementKeys.PilotBackward, 0) << keys;
+    EXPECT_EQ(MovementKeys.PilotStepLeft, 0) << keys;
+    MovementKeys.PilotStepRight = 0;  // a plain binding flips at every press
   } while (std::next_permutation(order.begin(), order.end(), byKey));
   EXPECT_EQ(orders, 90);
 }
@@ -312,14 +319,14 @@ TEST_F(Commands, MovementKeysAreTheSimulatorsWhereTheyMoveNothing) {
     EXPECT_EQ(Release(0x68), c.eyeKey) << c.what;
     EXPECT_EQ(Press(0x60), c.crouchKey) << c.what;
     EXPECT_EQ(Release(0x60), c.crouchKey) << c.what;
-    EXPECT_EQ(CockpitController.PilotForward + CockpitController.PilotCrouch, 0) << c.what;
+    EXPECT_EQ(MovementKeys.PilotForward + MovementKeys.PilotCrouch, 0) << c.what;
   }
   // A key held while the host switches to its panel: the release still ends it.
   platform::WriteHost<std::int32_t>(records_[0] + view_record::kKind, 2);
   EXPECT_TRUE(Press(0x68));
   platform::WriteHost<std::int32_t>(records_[0] + view_record::kKind, 1);
   EXPECT_TRUE(Release(0x68));
-  EXPECT_EQ(CockpitController.PilotForward, 0) << "nothing left walking";
+  EXPECT_EQ(MovementKeys.PilotForward, 0) << "nothing left walking";
 }
 
 }  // namespace

@@ -6,15 +6,17 @@
 
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
+#include "cockpit/movement_keys.h"
 #include "cockpit/pick_ray.h"
 #include "cockpit/view_update.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "host_builder.h"
+#include "input/commands.h"
 #include "input/key_bindings.h"
 #include "interaction/click_areas.h"
-#include "interaction/cockpit_commands.h"
 #include "interaction/mouse_look.h"
+#include "interaction/walking_pilot.h"
 #include "native_host.h"
 #include "platform/host_memory.h"
 #include "shell/host_menu.h"
@@ -28,10 +30,12 @@ using platform::WriteHost;
 // A view record in module memory: identity orientation, the eye at (1, 2, 3), zoom 1.
 std::vector<std::uint8_t> Record(std::int16_t zoomWord = 64) {
   std::vector<std::uint8_t> record(kHostViewRecordSize);
-  for (std::uint32_t row = 0; row < 3; ++row) SetRecordField(record.data(), 0x50 + 16 * row + 4 * row, 1.0f);
+  for (std::uint32_t row = 0; row < 3; ++row)
+    platform::SetBlockField(record.data(), 0x50 + 16 * row + 4 * row, 1.0f);
   const std::int16_t eye[3] = {256, 512, 768};
-  for (std::uint32_t axis = 0; axis < 3; ++axis) SetRecordField(record.data(), 0x11C + 2 * axis, eye[axis]);
-  SetRecordField(record.data(), 0x2E, zoomWord);
+  for (std::uint32_t axis = 0; axis < 3; ++axis)
+    platform::SetBlockField(record.data(), 0x11C + 2 * axis, eye[axis]);
+  platform::SetBlockField(record.data(), 0x2E, zoomWord);
   return record;
 }
 
@@ -69,11 +73,12 @@ TEST(PickRay, FollowsTheViewsTurnAndTheEyesOffsets) {
   const double* rows[3] = {right, up, forward};
   for (std::uint32_t row = 0; row < 3; ++row) {
     for (std::uint32_t column = 0; column < 3; ++column)
-      SetRecordField(record.data(), 0x50 + 16 * row + 4 * column, static_cast<float>(rows[row][column]));
+      platform::SetBlockField(record.data(), 0x50 + 16 * row + 4 * column,
+                              static_cast<float>(rows[row][column]));
   }
   const std::int16_t offsets[3] = {64, -32, 128};
   for (std::uint32_t axis = 0; axis < 3; ++axis)
-    SetRecordField(record.data(), 0x12E + 2 * axis, offsets[axis]);
+    platform::SetBlockField(record.data(), 0x12E + 2 * axis, offsets[axis]);
   const struct {
     double x, y;  // in an 800 x 600 window
     double u, v;
@@ -108,7 +113,7 @@ class ClickAreas : public testing::HostListTest {
  public:
   void SetUp() override {
     HostListTest::SetUp();
-    controller_.PickRay[5] = 1.0;  // from the origin along +z
+    Mouse.PickRay[5] = 1.0;  // from the origin along +z
   }
   // Appends an area record: centre, radius, kind, first button event, shape (0: 38-byte record), skip.
   void Area(double z, double x, std::uint16_t kind, std::uint32_t event, std::uint32_t shape = 0,
@@ -125,7 +130,6 @@ class ClickAreas : public testing::HostListTest {
     if (length == 42) WriteHost<std::uint32_t>(at_ + 38, shape);
     at_ += length;
   }
-  CockpitControllerRecord controller_{};
 };
 
 TEST_F(ClickAreas, TheFirstAnsweringAreaOnTheRayGivesItsCode) {
@@ -169,15 +173,15 @@ TEST_F(ClickAreas, TheFirstAnsweringAreaOnTheRayGivesItsCode) {
     at_ = kList;
     c.build(*this);
     End();
-    EXPECT_EQ(FindClickArea(controller_, kList), c.expected) << c.what;
+    EXPECT_EQ(FindClickArea(Mouse.PickRay, kList), c.expected) << c.what;
   }
 }
 
 TEST_F(ClickAreas, ARayFromAWindowOfNoSizeFindsNothing) {
   Area(5, 0, 1, 9);
   End();
-  ComputePickRay(Record().data(), 0, 0, 0, 0, controller_.PickRay);
-  EXPECT_EQ(FindClickArea(controller_, kList), 0u);
+  ComputePickRay(Record().data(), 0, 0, 0, 0, Mouse.PickRay);
+  EXPECT_EQ(FindClickArea(Mouse.PickRay, kList), 0u);
 }
 
 TEST_F(ClickAreas, NestedListsCountFromTheLastAreasCentre) {
@@ -190,16 +194,16 @@ TEST_F(ClickAreas, NestedListsCountFromTheLastAreasCentre) {
   at_ = kList;
   Call(nested);  // before any area: base 0, its area at z = 1 is on the ray too
   End();
-  EXPECT_EQ(FindClickArea(controller_, kList), 2u);
+  EXPECT_EQ(FindClickArea(Mouse.PickRay, kList), 2u);
   at_ = kList;
   Area(4, 3, 2, 0);  // an area off the ray whose centre moves the base sideways
   Call(nested);
   End();
-  EXPECT_EQ(FindClickArea(controller_, kList), 0u);
+  EXPECT_EQ(FindClickArea(Mouse.PickRay, kList), 0u);
   at_ = kList;
   Call(kList);  // a list that calls itself ends
   End();
-  EXPECT_EQ(FindClickArea(controller_, kList), 0u);
+  EXPECT_EQ(FindClickArea(Mouse.PickRay, kList), 0u);
 }
 
 class MouseLook : public testing::ModuleTest {
@@ -207,54 +211,50 @@ class MouseLook : public testing::ModuleTest {
   void Start(std::int32_t kind) {
     record_ = StartWithHost({simhost::ViewRecordSpec{.kind = kind, .eyeBase = {0, 1, 2}}})[0];
     testing::SetFlight({});
-    c_.TickStep = 0.0;
-    DiscoverHostModules(c_);
-    UpdateCockpitView(c_, 1);
-    c_.EnableWheelZoom = 1;
+    CockpitTick.clock.step = 0.0;
+    DiscoverHostModules();
+    UpdateCockpitView(1, false);
+    CameraSettings.EnableWheelZoom = 1;
   }
   int Move(int x, int y) {
     sim::SetCursorPosition(x, y);
-    return OnMouseMove(c_, 0, 0, 0);
+    return OnMouseMove({.kind = InputKind::PointerMove});
   }
-  int Wheel(int notches) {
-    return OnMouseWheel(c_, 0, static_cast<std::uintptr_t>(static_cast<std::uint16_t>(notches * 120)) << 16,
-                        0);
-  }
-  CockpitControllerRecord& c_ = CockpitController;
+  int Wheel(double notches) { return OnMouseWheel({.kind = InputKind::Wheel, .notches = notches}); }
   HostAddress record_ = 0;
 };
 
 TEST_F(MouseLook, TurnsTheCockpitViewBySpotOrPilotRates) {
   Start(2);
-  ToggleMouseLook(c_);
-  c_.Zoom = 2.0;
+  ToggleMouseLook();
+  CockpitViewState.Zoom = 2.0;
   EXPECT_EQ(Move(500, 500), 1) << "the first move only anchors";
-  const double heading = c_.ViewAngles.heading, pitch = c_.ViewAngles.pitch;
+  const double heading = CockpitViewState.ViewAngles.heading, pitch = CockpitViewState.ViewAngles.pitch;
   Move(510, 520);
-  EXPECT_NEAR(c_.ViewAngles.heading - heading, 0.75, 1e-12);  // 10 px x 0.15 / 2
-  EXPECT_NEAR(c_.ViewAngles.pitch - pitch, 1.5, 1e-12);       // down is down
-  EXPECT_EQ(c_.TargetViewAngles.heading, c_.ViewAngles.heading);
+  EXPECT_NEAR(CockpitViewState.ViewAngles.heading - heading, 0.75, 1e-12);  // 10 px x 0.15 / 2
+  EXPECT_NEAR(CockpitViewState.ViewAngles.pitch - pitch, 1.5, 1e-12);       // down is down
+  EXPECT_EQ(CockpitViewState.TargetViewAngles.heading, CockpitViewState.ViewAngles.heading);
   // With the walking pilot on, its head turns and the cockpit view stays;
   // the mouse going down looks down.
-  c_.PilotActive = 1;
+  CameraSettings.ExternalViewActive = 1;
   Move(530, 540);
-  EXPECT_NEAR(c_.PilotHeading, 1.5, 1e-12);
-  EXPECT_NEAR(c_.PilotHeadPitch, 1.5, 1e-12);
-  EXPECT_NEAR(c_.ViewAngles.heading - heading, 0.75, 1e-12);
-  ToggleMouseLook(c_);
-  EXPECT_EQ(c_.LastCursorX, 0);
+  EXPECT_NEAR(WalkingPilot.PilotHeading, 1.5, 1e-12);
+  EXPECT_NEAR(WalkingPilot.PilotHeadPitch, 1.5, 1e-12);
+  EXPECT_NEAR(CockpitViewState.ViewAngles.heading - heading, 0.75, 1e-12);
+  ToggleMouseLook();
+  EXPECT_EQ(Mouse.LastCursorX, 0);
 }
 
 TEST_F(MouseLook, TheSpotViewTurnsByItsOwnRate) {
   Start(4);
-  c_.UseMouseInSpot = 1;
-  ToggleMouseLook(c_);
-  c_.Zoom = 2.0;
+  CameraSettings.UseMouseInSpot = 1;
+  ToggleMouseLook();
+  CockpitViewState.Zoom = 2.0;
   Move(500, 500);
-  const double heading = c_.SpotHeading, pitch = c_.SpotPitch;
+  const double heading = CockpitViewState.SpotHeading, pitch = CockpitViewState.SpotPitch;
   Move(510, 520);
-  EXPECT_NEAR(c_.SpotHeading - heading, 3.0, 1e-12);
-  EXPECT_NEAR(c_.SpotPitch - pitch, -6.0, 1e-12);  // down lowers the spot camera's pitch
+  EXPECT_NEAR(CockpitViewState.SpotHeading - heading, 3.0, 1e-12);
+  EXPECT_NEAR(CockpitViewState.SpotPitch - pitch, -6.0, 1e-12);  // down lowers the spot camera's pitch
 }
 
 // Dragged on past straight above, the spot camera stays there instead of
@@ -262,11 +262,11 @@ TEST_F(MouseLook, TheSpotViewTurnsByItsOwnRate) {
 // at once, and the same holds straight below.
 TEST_F(MouseLook, TheSpotViewDraggedPastStraightUpOrDownStaysThere) {
   Start(4);
-  c_.UseMouseInSpot = 1;
+  CameraSettings.UseMouseInSpot = 1;
   // The host's spot camera 20 m behind the aircraft, level with it.
   platform::WriteHost<std::int32_t>(record_ + view_record::kSpotHorizontal, 20 * 256);
-  UpdateCockpitView(c_, 1);
-  ToggleMouseLook(c_);
+  UpdateCockpitView(1, false);
+  ToggleMouseLook();
   Move(500, 500);
   const auto elevation = [this] {  // degrees above the aircraft, from the host's record
     return std::atan2(-platform::ReadHost<std::int32_t>(record_ + view_record::kSpotVertical),
@@ -292,14 +292,14 @@ TEST_F(MouseLook, TheWheelZoomsWithinItsRange) {
     double expected;
   } cases[] = {{1.0, 1, 1.2}, {1.0, -1, 0.8}, {15.0, 1, 16.0}, {0.3, -1, 0.25}, {2.0, 2, 2.8}};
   for (const auto& c : cases) {
-    c_.Zoom = c.zoom;
+    CockpitViewState.Zoom = c.zoom;
     EXPECT_EQ(Wheel(c.notches), 1);
-    EXPECT_DOUBLE_EQ(c_.Zoom, c.expected) << c.zoom << ' ' << c.notches;
-    EXPECT_EQ(c_.TargetZoom, c_.Zoom);
+    EXPECT_DOUBLE_EQ(CockpitViewState.Zoom, c.expected) << c.zoom << ' ' << c.notches;
+    EXPECT_EQ(CockpitViewState.TargetZoom, CockpitViewState.Zoom);
   }
-  c_.EnableWheelZoom = 0;
+  CameraSettings.EnableWheelZoom = 0;
   EXPECT_EQ(Wheel(1), 0) << "the simulator's wheel, and nothing changes";
-  EXPECT_DOUBLE_EQ(c_.Zoom, 2.8);
+  EXPECT_DOUBLE_EQ(CockpitViewState.Zoom, 2.8);
 }
 
 // The wheel zooms what the view shows: the cockpit, the spot camera when the
@@ -323,28 +323,31 @@ TEST_F(MouseLook, TheWheelZoomsTheViewItIsTurnedIn) {
   for (const auto& c : cases) {
     testing::ResetModule();
     Start(c.kind);
-    c_.UseMouseInSpot = c.mouseInSpot;
-    c_.PilotActive = c.pilot;
-    c_.Zoom = c_.TargetZoom = c_.SpotZoom = c_.PilotZoom = 1.0;
+    CameraSettings.UseMouseInSpot = c.mouseInSpot;
+    CameraSettings.ExternalViewActive = c.pilot;
+    CockpitViewState.Zoom = CockpitViewState.TargetZoom = CockpitViewState.SpotZoom = WalkingPilot.PilotZoom =
+        1.0;
     EXPECT_EQ(Wheel(1), c.consumed) << c.what;
-    EXPECT_DOUBLE_EQ(c_.Zoom, c.cockpit) << c.what;
-    EXPECT_DOUBLE_EQ(c_.SpotZoom, c.spot) << c.what;
-    EXPECT_DOUBLE_EQ(c_.PilotZoom, c.pilotZoom) << c.what;
+    EXPECT_DOUBLE_EQ(CockpitViewState.Zoom, c.cockpit) << c.what;
+    EXPECT_DOUBLE_EQ(CockpitViewState.SpotZoom, c.spot) << c.what;
+    EXPECT_DOUBLE_EQ(WalkingPilot.PilotZoom, c.pilotZoom) << c.what;
   }
 }
 
 TEST_F(MouseLook, CommandsAndTheMouseNeedAViewTheyBelongTo) {
   Start(1);  // the panel cockpit
-  KeyBinding forward = ParseBinding("PilotForward=NUMPAD_8");
-  EXPECT_EQ(RunCockpitCommand(c_, forward, 0, 0, 0, 0), 0);
-  EXPECT_EQ(c_.PilotForward, 0);
-  EXPECT_EQ(OnMouseMove(c_, 0, 0, 0), 0);
+  const KeyBinding forward = ParseBinding("PilotForward=NUMPAD_8");
+  const KeyBinding look = ParseBinding("ToggleMouseLook=MOUSE_BUTTON_2");
+  EXPECT_EQ(RunCommand(forward, false), 0);
+  EXPECT_EQ(RunCommand(look, false), 0);
+  EXPECT_EQ(MovementKeys.PilotForward + Mouse.MouseLookOn, 0);
+  EXPECT_EQ(Move(10, 10), 0);
   CameraSettings.InternalViewActive = 1;
   platform::WriteHost<std::int32_t>(record_ + 0x20, 4);  // the spot view
-  EXPECT_EQ(RunCockpitCommand(c_, forward, 0, 0, 0, 0), 1);
-  EXPECT_EQ(c_.PilotForward, 1);
-  KeyBinding click = ParseBinding("ButtonClickLeft=MOUSE_BUTTON_0");
-  EXPECT_EQ(RunCockpitCommand(c_, click, 0, 0, 0, 0), 0);
+  EXPECT_EQ(RunCommand(forward, false), 1);
+  EXPECT_EQ(RunCommand(look, false), 1);
+  EXPECT_EQ(MovementKeys.PilotForward + Mouse.MouseLookOn, 2);
+  EXPECT_EQ(RunCommand(ParseBinding("ButtonClickLeft=MOUSE_BUTTON_0"), false), 0) << "clicking is the host's";
 }
 
 // "External pilot view" in the menu, and TogglePilot bound to a key, switch
@@ -390,15 +393,15 @@ TEST_F(MouseLook, AMouseMoveOverAClickAreaIsMarked) {
   const sim::WindowHandle view = sim::CreateHostWindow("FS98CHILD");
   sim::SetClientSize(view, 800, 600);
   testing::SetFlight({});
-  DiscoverHostModules(c_);
+  DiscoverHostModules();
   const struct {
     int x, y;
     std::int32_t over;
     int pointer;  // the trace's codes: 0 arrow, 1 hand
   } moves[] = {{400, 300, 1, 1}, {0, 0, 0, 0}, {405, 298, 1, 1}};
   for (const auto& move : moves) {
-    EXPECT_EQ(OnMouseMove(c_, view, 0, static_cast<std::intptr_t>(move.y << 16 | move.x)), 1);
-    EXPECT_EQ(c_.CursorOverClickArea, move.over) << move.x << "," << move.y;
+    EXPECT_EQ(OnMouseMove({.kind = InputKind::PointerMove, .window = view, .x = move.x, .y = move.y}), 1);
+    EXPECT_EQ(Mouse.CursorOverClickArea, move.over) << move.x << "," << move.y;
     EXPECT_EQ(sim::PointerShown(), move.pointer) << move.x << "," << move.y;
   }
 }

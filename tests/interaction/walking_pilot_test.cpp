@@ -10,6 +10,8 @@
 
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
+#include "cockpit/movement_keys.h"
+#include "host/settings.h"
 #include "host_builder.h"
 #include "interaction/ground_probe.h"
 #include "native_host.h"
@@ -161,9 +163,9 @@ class Pilot : public testing::ModuleTest {
     flight.heading = 0;
     flight.ground = 100.0 / 0.3048;  // 100 m
     testing::SetFlight(flight);
-    DiscoverHostModules(c_);
-    c_.TickStep = 0.1;
-    c_.TickTime = 1000.0;
+    DiscoverHostModules();
+    CockpitTick.clock.step = 0.1;
+    CockpitTick.TickTime = 1000.0;
   }
   // One object under the pilot: a flat top `height` metres above the aircraft's
   // ground, `size` metres each way from the object's centre.
@@ -179,8 +181,8 @@ class Pilot : public testing::ModuleTest {
     const HostAddress blck = model + 0x200;
     WriteHost<std::uint32_t>(model + 136, blck - (model + 132));
     WriteHost<std::uint16_t>(blck, 0xF002);
-    WriteHost(blck + 2, static_cast<float>(c_.PilotLatitude));
-    WriteHost(blck + 6, static_cast<float>(c_.PilotLongitude));
+    WriteHost(blck + 2, static_cast<float>(WalkingPilot.PilotLatitude));
+    WriteHost(blck + 6, static_cast<float>(WalkingPilot.PilotLongitude));
     WriteHost(blck + 10, 100.0f);
     // A bounding sphere centred on the placement puts the triangles there.
     WriteHost<std::uint16_t>(blck + 30, 0xF004);
@@ -194,82 +196,81 @@ class Pilot : public testing::ModuleTest {
     platform::WriteHostBytes(triangles + 6, &top, sizeof top);
     WriteHost<std::uint16_t>(triangles + 6 + 48, 0xF001);
   }
-  HostAddress kG3dObjects() const { return c_.HostObjectList; }
+  HostAddress kG3dObjects() const { return HostDiscovery.HostObjectList; }
   void Tick(int frames = 1) {
     for (int frame = 0; frame < frames; ++frame) {
-      c_.TickTime += c_.TickStep;
-      UpdateWalkingPilot(c_);
+      CockpitTick.TickTime += CockpitTick.clock.step;
+      UpdateWalkingPilot();
     }
   }
   static constexpr HostAddress kGeometry = 0x30000000;
-  CockpitControllerRecord& c_ = CockpitController;
   HostAddress record_ = 0;
 };
 
 TEST_F(Pilot, StepsOutBesideTheAircraftAndBackIn) {
   const auto before = testing::HostRecord(record_);
-  c_.PilotActive = 1;
+  CameraSettings.ExternalViewActive = 1;
   Tick();
   // 10 m left of and 10 m ahead of an aircraft facing north: north-west, on its ground.
   const double aircraftLatitude = 47.0 * 111130.0 / 111130.52399516014;  // the module's two earths
-  EXPECT_NEAR((c_.PilotLatitude - aircraftLatitude) * 111130.5, 10.0, 0.02);
-  EXPECT_NEAR((c_.PilotLongitude - 8.0) * 111130.5 * std::cos(47 * M_PI / 180), -10.0, 0.05);
-  EXPECT_NEAR(c_.PilotAltitude, 100.0, 1e-9);
-  EXPECT_EQ(c_.PilotHeading, 0.0);
-  EXPECT_EQ(c_.PilotZoom, 1.0);
+  EXPECT_NEAR((WalkingPilot.PilotLatitude - aircraftLatitude) * 111130.5, 10.0, 0.02);
+  EXPECT_NEAR((WalkingPilot.PilotLongitude - 8.0) * 111130.5 * std::cos(47 * M_PI / 180), -10.0, 0.05);
+  EXPECT_NEAR(WalkingPilot.PilotAltitude, 100.0, 1e-9);
+  EXPECT_EQ(WalkingPilot.PilotHeading, 0.0);
+  EXPECT_EQ(WalkingPilot.PilotZoom, 1.0);
   EXPECT_EQ(platform::ReadHost<std::int32_t>(record_ + 0x20), 1250);
   EXPECT_EQ(platform::ReadHost<std::int16_t>(record_ + 52), 64);
-  c_.PilotActive = 0;
+  CameraSettings.ExternalViewActive = 0;
   Tick();
   EXPECT_EQ(testing::HostRecord(record_), before) << "all 340 bytes back, kind included";
 }
 
 TEST_F(Pilot, WalksRunsAndClimbs) {
-  c_.PilotActive = 1;
+  CameraSettings.ExternalViewActive = 1;
   Tick();
-  const double start = c_.PilotLatitude;
-  c_.PilotForward = c_.PilotBackward = 1;  // forward wins
+  const double start = WalkingPilot.PilotLatitude;
+  MovementKeys.PilotForward = MovementKeys.PilotBackward = 1;  // forward wins
   Tick(10);
-  EXPECT_NEAR((c_.PilotLatitude - start) * 111130.524, 2.0, 0.01) << "walking: 2 m/s";
+  EXPECT_NEAR((WalkingPilot.PilotLatitude - start) * 111130.524, 2.0, 0.01) << "walking: 2 m/s";
   sim::SetKeyHeld(16, true);
-  c_.PilotRunSpeed = 0.0;  // no setting: 5 m/s
+  CameraSettings.RunningSpeed = 0.0;  // no setting: 5 m/s
   Tick(10);
-  EXPECT_EQ(c_.PilotRunning, 1);
-  EXPECT_NEAR((c_.PilotLatitude - start) * 111130.524, 7.0, 0.02);
+  EXPECT_EQ(WalkingPilot.PilotRunning, 1);
+  EXPECT_NEAR((WalkingPilot.PilotLatitude - start) * 111130.524, 7.0, 0.02);
   sim::SetKeyHeld(16, false);
-  c_.PilotForward = c_.PilotBackward = 0;
+  MovementKeys.PilotForward = MovementKeys.PilotBackward = 0;
 
   // A surface 3 m up right here: onto it in one frame. Then it ends: falling at 10 m/s.
   Block(3.0, 20.0);
   Tick();
-  EXPECT_NEAR(c_.PilotAltitude, 103.0, 0.01);
-  WriteHost<std::int32_t>(c_.HostObjectList, 0);
+  EXPECT_NEAR(WalkingPilot.PilotAltitude, 103.0, 0.01);
+  WriteHost<std::int32_t>(HostDiscovery.HostObjectList, 0);
   Tick();
-  EXPECT_NEAR(c_.PilotAltitude, 102.0, 0.01);
+  EXPECT_NEAR(WalkingPilot.PilotAltitude, 102.0, 0.01);
   Tick(5);
-  EXPECT_NEAR(c_.PilotAltitude, 100.0, 1e-9);
+  EXPECT_NEAR(WalkingPilot.PilotAltitude, 100.0, 1e-9);
 }
 
 TEST_F(Pilot, EyeHeadAndBob) {
-  c_.PilotActive = 1;
+  CameraSettings.ExternalViewActive = 1;
   Tick();
-  c_.PilotDown = 1;
+  MovementKeys.PilotDown = 1;
   Tick(10);  // 2 m down, but never below 1.7 at the start of a tick
-  c_.PilotDown = 0;
+  MovementKeys.PilotDown = 0;
   Tick();
-  EXPECT_EQ(c_.PilotEyeHeight, 1.7);
-  c_.PilotHeadUp = 1;
+  EXPECT_EQ(WalkingPilot.PilotEyeHeight, 1.7);
+  MovementKeys.PilotHeadUp = 1;
   Tick(20);
-  EXPECT_EQ(c_.PilotHeadPitch, -60.0);
-  c_.PilotHeadUp = 0;
-  c_.PilotHeadDown = 1;
+  EXPECT_EQ(WalkingPilot.PilotHeadPitch, -60.0);
+  MovementKeys.PilotHeadUp = 0;
+  MovementKeys.PilotHeadDown = 1;
   Tick(30);
-  EXPECT_EQ(c_.PilotHeadPitch, 60.0);
-  c_.PilotHeadDown = 0;
-  c_.PilotHeadBob = 0.02;
+  EXPECT_EQ(WalkingPilot.PilotHeadPitch, 60.0);
+  MovementKeys.PilotHeadDown = 0;
+  WalkingPilot.PilotHeadBob = 0.02;
   Tick();
-  EXPECT_DOUBLE_EQ(c_.PilotHeadBob, 0.02 * 2 * 0.1) << "at a standstill the bob shrinks";
-  c_.PilotCrouch = 1;
+  EXPECT_DOUBLE_EQ(WalkingPilot.PilotHeadBob, 0.02 * 2 * 0.1) << "at a standstill the bob shrinks";
+  MovementKeys.PilotCrouch = 1;
   Tick();
   simhost::SimulatedHostMemory memory;
   EXPECT_NEAR(simhost::ReadHostViewPosition(memory).altitude, 100.75, 0.01)
@@ -282,16 +283,16 @@ TEST_F(Pilot, EyeHeadAndBob) {
 TEST_F(Pilot, TheHostDrawsFromThePilotsEye) {
   WriteHost<std::int32_t>(record_ + 0, 3);
   WriteHost<std::int32_t>(record_ + 12, 4);
-  c_.PilotPositionFromPreset = 1;
-  c_.PilotLatitude = 47.001;
-  c_.PilotLongitude = 8.002;
-  c_.PilotAltitude = 100.0;
-  c_.PilotPitch = 10;
-  c_.PilotBank = -5;
-  c_.PilotHeading = 30;
-  c_.PilotHeadPitch = 20;
-  c_.PilotZoom = 2.0;
-  c_.PilotActive = 1;
+  WalkingPilot.PilotPositionFromPreset = 1;
+  WalkingPilot.PilotLatitude = 47.001;
+  WalkingPilot.PilotLongitude = 8.002;
+  WalkingPilot.PilotAltitude = 100.0;
+  WalkingPilot.PilotPitch = 10;
+  WalkingPilot.PilotBank = -5;
+  WalkingPilot.PilotHeading = 30;
+  WalkingPilot.PilotHeadPitch = 20;
+  WalkingPilot.PilotZoom = 2.0;
+  CameraSettings.ExternalViewActive = 1;
   Tick();
   const double h = 30 * M_PI / 180, p = 20 * M_PI / 180;
   // The eye's rows: heading times pitch.
@@ -315,7 +316,8 @@ TEST_F(Pilot, TheHostDrawsFromThePilotsEye) {
     for (std::uint32_t column = 0; column < 4; ++column) {
       const double expected =
           row < 3 && column < 3 ? inverse[row][column] * scale[column] : (row == column ? 1 : 0);
-      EXPECT_NEAR(platform::ReadHost<float>(c_.HostViewMatrix + 16 * row + 4 * column), expected, 1e-6)
+      EXPECT_NEAR(platform::ReadHost<float>(HostDiscovery.HostViewMatrix + 16 * row + 4 * column), expected,
+                  1e-6)
           << "matrix row " << row << " column " << column;
     }
   }
@@ -325,7 +327,8 @@ TEST_F(Pilot, TheHostDrawsFromThePilotsEye) {
       static_cast<std::uint32_t>(static_cast<std::int64_t>(-5 / 360.0 * 4294967295.0)),
       static_cast<std::uint32_t>(std::trunc(30 / 360.0 * 4294967295.0))};
   for (std::uint32_t word = 0; word < 3; ++word)
-    EXPECT_EQ(platform::ReadHost<std::uint32_t>(c_.HostViewOrientation + 4 * word), words[word]) << word;
+    EXPECT_EQ(platform::ReadHost<std::uint32_t>(HostDiscovery.HostViewOrientation + 4 * word), words[word])
+        << word;
   // The sub-record: the eye in degrees and kilometres, and on the map.
   const HostAddress sub = platform::ReadHost<std::uint32_t>(record_ + 280);
   const double eyeAltitude = 100.0 + 1.7;
@@ -343,35 +346,35 @@ TEST_F(Pilot, TheHostDrawsFromThePilotsEye) {
 // Right wins over left; the eye rises and sinks by speed x dt a frame; the bob
 // follows sin(t x 600 degrees) while walking.
 TEST_F(Pilot, StepsEyeHeightAndBob) {
-  c_.PilotActive = 1;
+  CameraSettings.ExternalViewActive = 1;
   Tick();
-  const double start = c_.PilotLongitude;
-  c_.PilotStepRight = c_.PilotStepLeft = 1;
+  const double start = WalkingPilot.PilotLongitude;
+  MovementKeys.PilotStepRight = MovementKeys.PilotStepLeft = 1;
   Tick(5);
-  EXPECT_NEAR((c_.PilotLongitude - start) * 111130.524 * std::cos(47 * M_PI / 180), 1.0, 0.01)
+  EXPECT_NEAR((WalkingPilot.PilotLongitude - start) * 111130.524 * std::cos(47 * M_PI / 180), 1.0, 0.01)
       << "1 m east, stepping right at 2 m/s";
-  c_.PilotStepRight = c_.PilotStepLeft = 0;
+  MovementKeys.PilotStepRight = MovementKeys.PilotStepLeft = 0;
 
-  c_.PilotUp = 1;
+  MovementKeys.PilotUp = 1;
   Tick(5);
-  EXPECT_NEAR(c_.PilotEyeHeight, 1.7 + 5 * 2.0 * 0.1, 1e-12);
-  c_.PilotUp = 0;
-  c_.PilotDown = 1;
+  EXPECT_NEAR(WalkingPilot.PilotEyeHeight, 1.7 + 5 * 2.0 * 0.1, 1e-12);
+  MovementKeys.PilotUp = 0;
+  MovementKeys.PilotDown = 1;
   Tick();
-  EXPECT_NEAR(c_.PilotEyeHeight, 2.7 - 0.2, 1e-12);
-  c_.PilotDown = 0;
+  EXPECT_NEAR(WalkingPilot.PilotEyeHeight, 2.7 - 0.2, 1e-12);
+  MovementKeys.PilotDown = 0;
   sim::SetKeyHeld(16, true);  // running at 5 m/s
-  c_.PilotUp = 1;
+  MovementKeys.PilotUp = 1;
   Tick();
-  EXPECT_NEAR(c_.PilotEyeHeight, 2.5 + 0.5, 1e-12);
-  c_.PilotUp = 0;
+  EXPECT_NEAR(WalkingPilot.PilotEyeHeight, 2.5 + 0.5, 1e-12);
+  MovementKeys.PilotUp = 0;
   sim::SetKeyHeld(16, false);
 
-  c_.PilotForward = 1;
+  MovementKeys.PilotForward = 1;
   Tick();
-  const double t = c_.TickTime;
+  const double t = CockpitTick.TickTime;
   const double bob = std::sin(std::fmod(t * 600.0, 360.0) * M_PI / 180) * 0.03;
-  EXPECT_NEAR(c_.PilotHeadBob, bob, 1e-6);
+  EXPECT_NEAR(WalkingPilot.PilotHeadBob, bob, 1e-6);
   simhost::SimulatedHostMemory memory;
   EXPECT_NEAR(simhost::ReadHostViewPosition(memory).altitude, 100.0 + bob + 3.0, 1e-4) << "feet, bob and eye";
 }
@@ -380,11 +383,11 @@ TEST_F(Pilot, StepsEyeHeightAndBob) {
 // probe, so that a scene of many such objects cannot hold the host up for
 // many times as long: the objects after it go unsearched in that frame.
 TEST_F(Pilot, ALoopingObjectUsesUpTheProbesBound) {
-  c_.PilotActive = 1;
+  CameraSettings.ExternalViewActive = 1;
   Tick();
   Block(3.0, 20.0);  // object 0: a surface 3 m up under the pilot
-  GroundProbe probe = ProbeAt(c_.PilotLatitude, c_.PilotLongitude);
-  ProbeGround(c_, probe);
+  GroundProbe probe = ProbeAt(WalkingPilot.PilotLatitude, WalkingPilot.PilotLongitude);
+  ProbeGround(probe);
   ASSERT_NEAR(probe.nearest, kProbeHeight - 103.0, 0.01);
 
   // An object whose geometry jumps back to its start, listed before the block.
@@ -406,10 +409,10 @@ TEST_F(Pilot, ALoopingObjectUsesUpTheProbesBound) {
   WriteHost<std::uint32_t>(loop + 34, static_cast<std::uint32_t>(-30));
   WriteHost(loop + 40, 1.0e6f);
   WriteHost(loop + 52, 1.0f);
-  WriteHost<std::int32_t>(c_.HostObjectList, 2);
-  WriteHost<std::uint32_t>(c_.HostObjectList + 12, kArray);
-  probe = ProbeAt(c_.PilotLatitude, c_.PilotLongitude);
-  EXPECT_EQ(ProbeGround(c_, probe), 1) << "the probe ends";
+  WriteHost<std::int32_t>(HostDiscovery.HostObjectList, 2);
+  WriteHost<std::uint32_t>(HostDiscovery.HostObjectList + 12, kArray);
+  probe = ProbeAt(WalkingPilot.PilotLatitude, WalkingPilot.PilotLongitude);
+  EXPECT_EQ(ProbeGround(probe), 1) << "the probe ends";
   EXPECT_EQ(probe.nearest, kNothingFound);
 }
 

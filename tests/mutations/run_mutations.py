@@ -33,6 +33,9 @@ def load():
         mutations = tomllib.load(file)["mutation"]
     problems = []
     for mutation in mutations:
+        if not (ROOT / mutation["file"]).is_file():
+            problems.append(f"{mutation['file']}: no such file")
+            continue
         text = (ROOT / mutation["file"]).read_text()
         count = text.count(mutation["line"] + "\n")
         if count != 1:

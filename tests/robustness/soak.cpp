@@ -19,11 +19,17 @@
 #include <string>
 #include <vector>
 
-#include "camera/frame_update.h"
+#include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
+#include "cockpit/head_motion.h"
+#include "cockpit/host_view.h"
+#include "cockpit/movement_keys.h"
+#include "cockpit/view_update.h"
 #include "driver.h"
 #include "host/settings.h"
 #include "input/view_presets.h"
+#include "interaction/mouse_look.h"
+#include "interaction/walking_pilot.h"
 #include "native_host.h"
 #include "platform/sim/sim_platform.h"
 #include "scratch_folder.h"
@@ -218,11 +224,11 @@ Result Soak(long frames, const std::filesystem::path& folder) {
     // Each step is the exact interval, held in a float: off by at most 1e-9 s.
     result.allowed += 1e-9;
     const varolen::CameraSettingsRecord& settings = varolen::CameraSettings;
-    const varolen::CockpitControllerRecord& controller = varolen::CockpitController;
-    const bool on[] = {settings.InternalViewActive != 0,   settings.ExternalViewActive != 0,
-                       controller.MouseLookOn != 0,        settings.FlyByActive != 0,
-                       settings.ApproachActive != 0,       settings.SoundOn != 0,
-                       controller.CursorOverClickArea != 0};
+    const varolen::MouseRecord& mouse = varolen::Mouse;
+    const bool on[] = {settings.InternalViewActive != 0, settings.ExternalViewActive != 0,
+                       mouse.MouseLookOn != 0,           settings.FlyByActive != 0,
+                       settings.ApproachActive != 0,     settings.SoundOn != 0,
+                       mouse.CursorOverClickArea != 0};
     for (std::size_t index = 0; index < std::size(on); ++index)
       result.coverage[index].frames += on[index] ? 1 : 0;
     if (inRound == kFramesPerRound - 1) {
@@ -249,7 +255,13 @@ Result Soak(long frames, const std::filesystem::path& folder) {
     result.state.insert(result.state.end(), bytes, bytes + sizeof value);
   };
   append(varolen::CameraSettings);
-  append(varolen::CockpitController);
+  append(varolen::CockpitTick);
+  append(varolen::HostDiscovery);
+  append(varolen::CockpitViewState);
+  append(varolen::HeadMotion);
+  append(varolen::MovementKeys);
+  append(varolen::WalkingPilot);
+  append(varolen::Mouse);
   append(varolen::ViewPresets);
   append(varolen::FrameClock);
   simhost::StopNativeHost(*host);

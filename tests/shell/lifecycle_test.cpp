@@ -7,14 +7,18 @@
 #include <cmath>
 #include <string>
 
-#include "camera/frame_update.h"
+#include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
+#include "cockpit/head_motion.h"
+#include "cockpit/view_update.h"
 #include "host/host_layout.h"
 #include "host/module_state.h"
 #include "host/settings.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
+#include "interaction/walking_pilot.h"
 #include "platform/desktop.h"
+#include "shell/frame.h"
 #include "support/module_fixture.h"
 
 namespace varolen {
@@ -118,13 +122,12 @@ TEST_F(Lifecycle, MessagesForAMissingWindowAndFailedHooks) {
 
 TEST_F(Lifecycle, StartupZeroesTheTablesAndSetsUpTheHostContract) {
   ViewPresets[4].position[0] = 3.0;
-  CockpitController.Zoom = 2.0;
+  CockpitViewState.Zoom = 2.0;
   CameraSettings.ExternalViewActive = 1;
   EXPECT_EQ(HostAddresses.moduleListHead, 0u);
   StartWithHostWindow();
   EXPECT_EQ(ViewPresets[4].position[0], 0.0);
-  EXPECT_EQ(CockpitController.Zoom, 0.0);
-  EXPECT_EQ(CockpitController.ConfigBindingTable, &KeyBindings);
+  EXPECT_EQ(CockpitViewState.Zoom, 0.0);
   EXPECT_EQ(KeyBindings.capacity, 256);
   EXPECT_EQ(CameraSettings.ExternalViewActive, 0);
   EXPECT_EQ(HostAddresses.observerLatitudeFraction, 0x20CE3D50u);
@@ -196,8 +199,8 @@ TEST_F(Lifecycle, AResetForgetsTheVariableRecordsOfTheLastFlight) {
   ASSERT_NEAR(AircraftState.position.latitude * 180 / M_PI, 47.0, 1e-6);
   fly(true);
   EXPECT_EQ(AircraftState.position.latitude, 0.0) << "the frame's records";
-  EXPECT_EQ(CockpitController.AircraftAttitude.pitch, 0.0) << "the view update's records";
-  EXPECT_NEAR(CockpitController.PilotLatitude, 0.0, 0.001) << "the walking pilot's records: 10 m from 0 N";
+  EXPECT_EQ(HeadMotion.AircraftAttitude.pitch, 0.0) << "the view update's records";
+  EXPECT_NEAR(WalkingPilot.PilotLatitude, 0.0, 0.001) << "the walking pilot's records: 10 m from 0 N";
 }
 
 }  // namespace

@@ -8,10 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "camera/frame_update.h"
+#include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
+#include "cockpit/head_motion.h"
+#include "cockpit/movement_keys.h"
+#include "cockpit/view_update.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
+#include "interaction/walking_pilot.h"
+#include "shell/frame.h"
 #include "shell/host_menu.h"
 #include "sound/sound_effects.h"
 #include "sound/wave_file.h"
@@ -192,10 +197,10 @@ class Sounds : public testing::ModuleTest {
     return seen;
   }
   void Rules(double wind, int inCockpit, double buffet = 0) {
-    FrameVariables[kWindVariable].SetValue(wind);
-    CockpitController.InCockpitView = inCockpit;
-    CockpitController.BuffetLevel = buffet;
-    ApplySoundEffectRules();
+    Rules({.inCockpit = inCockpit != 0, .buffetLevel = buffet, .wind = wind});
+  }
+  void Rules(const SoundScene& scene) {
+    ApplySoundEffectRules(scene);
     UpdateSoundEffects();
   }
   std::filesystem::path folder_;
@@ -262,7 +267,7 @@ TEST_F(Sounds, WithTheInternalViewOffTheEffectSoundsStopEveryFrame) {
     for (int slot : kEffects) EXPECT_FALSE(BufferOf(slot).playing) << "slot " << slot << ", round " << round;
     EXPECT_TRUE(BufferOf(kCrouchSoundSlot).playing) << "not one of the five";
   }
-  EXPECT_EQ(CockpitController.TickReading, 0u) << "no tick ran";
+  EXPECT_EQ(CockpitTick.clock.reading, 0u) << "no tick ran";
 }
 
 // At load every sound gets its 3-D settings at once: normal mode, heard from
@@ -287,14 +292,12 @@ TEST_F(Sounds, ThreeDimensionalSettingsAtLoadAndDeferredPlaces) {
 
 TEST_F(Sounds, FootstepsLoopsAndMute) {
   Start();
-  CameraSettings.ExternalViewActive = 1;
-  CockpitController.PilotForward = 1;
-  Rules(0, 0);
+  const SoundScene walking{.pilotWalking = true}, running{.pilotWalking = true, .pilotRunning = true};
+  Rules(walking);
   EXPECT_TRUE(BufferOf(kWalkSoundSlot).playing);
-  Rules(0, 0);
+  Rules(walking);
   EXPECT_EQ(BufferOf(kWalkSoundSlot).plays, 1u) << "a looping sound is not restarted";
-  CockpitController.PilotRunning = 1;
-  Rules(0, 0);
+  Rules(running);
   EXPECT_TRUE(BufferOf(kRunSoundSlot).playing);
   EXPECT_FALSE(BufferOf(kWalkSoundSlot).playing);
   // Sound off: stopped but remembered; on again: looping as before.
@@ -304,14 +307,12 @@ TEST_F(Sounds, FootstepsLoopsAndMute) {
   SwitchSound();
   EXPECT_TRUE(BufferOf(kRunSoundSlot).playing);
   EXPECT_TRUE(BufferOf(kRunSoundSlot).looping);
-  CockpitController.PilotForward = 0;
-  Rules(0, 0);
+  Rules({});
   EXPECT_FALSE(BufferOf(kRunSoundSlot).playing);
   EXPECT_FALSE(BufferOf(kWalkSoundSlot).playing);
   // With the sound off a start is only recorded.
   CameraSettings.SoundOn = 0;
-  CockpitController.PilotForward = 1;
-  Rules(0, 0);
+  Rules(running);
   EXPECT_FALSE(BufferOf(kRunSoundSlot).playing);
   EXPECT_EQ(SoundSlots[kRunSoundSlot].state, 2);
 }

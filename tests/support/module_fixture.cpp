@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "camera/frame_update.h"
+#include "camera/aircraft_snapshot.h"
 #include "flight.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
@@ -12,6 +12,7 @@
 #include "native_host.h"
 #include "platform/host_memory.h"
 #include "scratch_folder.h"
+#include "shell/frame.h"
 #include "shell/lifecycle.h"
 
 namespace varolen::testing {

@@ -11,12 +11,17 @@
 #include <limits>
 #include <string>
 
-#include "camera/frame_update.h"
+#include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
+#include "cockpit/view_update.h"
 #include "host/host_layout.h"
+#include "host/settings.h"
+#include "interaction/walking_pilot.h"
 #include "opentrack_writer.h"
+#include "platform/clock.h"
 #include "platform/host_memory.h"
+#include "shell/frame.h"
 #include "support/module_fixture.h"
 
 namespace varolen {
@@ -31,7 +36,7 @@ class HeadTracking : public testing::ModuleTest {
   void Start(bool tracker = true) {
     record_ = StartWithHost({{.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 30}})[0];
     testing::SetFlight({});
-    CockpitController.HeadTrackerOn = 1;
+    CameraSettings.HeadTrackerOn = 1;
     if (tracker) StartTracker();
     Tick();
   }
@@ -45,7 +50,7 @@ class HeadTracking : public testing::ModuleTest {
       if (head != nullptr) writer_.Pose(*head);
       clock_ += 50;
       sim::SetClock(clock_);
-      TickCockpitController(CockpitController);
+      RunCockpit(platform::TimeGetTime());
     }
   }
   // A broken tracker's block: these values (degrees, millimetres) and a new id.
@@ -103,7 +108,7 @@ TEST_F(HeadTracking, EachAxisMovesTheViewAsTheHeadMoves) {
     Tick(10, &c.head);
     const double heading = Heading(), pitch = Pitch(), bank = Bank();
     const double eye[3] = {Eye(0), Eye(1), Eye(2)};
-    const Angles angles = CockpitController.ViewAngles;
+    const Angles angles = CockpitViewState.ViewAngles;
     const HeadInWords still{.turnedLeft = 0.01};
     Tick(10, &still);
     EXPECT_NEAR(heading - Heading(), c.heading, 0.02) << c.what;
@@ -112,8 +117,8 @@ TEST_F(HeadTracking, EachAxisMovesTheViewAsTheHeadMoves) {
     const double moved[3] = {c.x, c.y, c.z};
     for (std::uint32_t axis = 0; axis < 3; ++axis)
       EXPECT_NEAR(eye[axis] - Eye(axis), moved[axis], 1.0 / 256 + 1e-6) << c.what << ", axis " << axis;
-    EXPECT_EQ(CockpitController.ViewAngles.heading, angles.heading) << c.what << ": never in the view angles";
-    EXPECT_EQ(CockpitController.TargetViewAngles.pitch, angles.pitch) << c.what;
+    EXPECT_EQ(CockpitViewState.ViewAngles.heading, angles.heading) << c.what << ": never in the view angles";
+    EXPECT_EQ(CockpitViewState.TargetViewAngles.pitch, angles.pitch) << c.what;
   }
 }
 
@@ -307,7 +312,7 @@ TEST_F(HeadTracking, TheSettingOffEasesTheHeadOut) {
   Start();
   const HeadInWords turned{.turnedLeft = -20};
   Tick(10, &turned);
-  CockpitController.HeadTrackerOn = 0;
+  CameraSettings.HeadTrackerOn = 0;
   Tick(6, &turned);
   EXPECT_NEAR(HeadTracker.applied.heading, 10, 1e-4) << "half-way 0.25 s after it went off";
   Tick(5, &turned);
@@ -320,15 +325,15 @@ TEST_F(HeadTracking, AHostChangeIsTakenOverWithoutTheHead) {
   Start();
   const HeadInWords turned{.turnedLeft = 10, .lookingUp = -5, .tiltedLeft = 8, .movedLeft = -10};
   Tick(10, &turned);
-  const Point3 eye = CockpitController.EyePosition;
+  const Point3 eye = CockpitViewState.EyePosition;
   platform::WriteHost<std::int16_t>(record_ + field::kZoom, 128);  // the user zooms with the host's keys
   Tick(1, &turned);
-  EXPECT_EQ(CockpitController.Zoom, 2.0) << "taken over";
-  EXPECT_NEAR(CockpitController.ViewAngles.heading, 30, 1e-4);
-  EXPECT_NEAR(CockpitController.ViewAngles.pitch, 0, 1e-4);
-  EXPECT_NEAR(CockpitController.ViewAngles.bank, 0, 1e-4);
-  EXPECT_NEAR(CockpitController.EyePosition.x, eye.x, 1.0 / 256);
-  EXPECT_NEAR(CockpitController.EyePosition.z, eye.z, 1.0 / 256);
+  EXPECT_EQ(CockpitViewState.Zoom, 2.0) << "taken over";
+  EXPECT_NEAR(CockpitViewState.ViewAngles.heading, 30, 1e-4);
+  EXPECT_NEAR(CockpitViewState.ViewAngles.pitch, 0, 1e-4);
+  EXPECT_NEAR(CockpitViewState.ViewAngles.bank, 0, 1e-4);
+  EXPECT_NEAR(CockpitViewState.EyePosition.x, eye.x, 1.0 / 256);
+  EXPECT_NEAR(CockpitViewState.EyePosition.z, eye.z, 1.0 / 256);
 }
 
 // The walking pilot's head turns and nods with the pilot's own, beyond the 60
@@ -338,16 +343,16 @@ TEST_F(HeadTracking, ThePilotsHeadTurnsAndNodsWithTheTrackedHead) {
   for (const auto& c : cases) {
     testing::ResetModule();
     Start();
-    CockpitController.PilotActive = 1;
+    CameraSettings.ExternalViewActive = 1;
     Tick();
-    CockpitController.PilotHeadPitch = 60;  // as far down as the keys go
-    const double heading = CockpitController.PilotHeading;
+    WalkingPilot.PilotHeadPitch = 60;  // as far down as the keys go
+    const double heading = WalkingPilot.PilotHeading;
     const HeadInWords down{.turnedLeft = 30, .lookingUp = -c.lookingDown};
     Tick(10, &down);
     ASSERT_EQ(platform::ReadHost<std::int32_t>(record_ + field::kKind), 1250);
     EXPECT_NEAR(std::atan2(Row(1, 2), Row(1, 1)) * 180 / M_PI, c.seen, 1e-3) << "degrees down";
     EXPECT_NEAR(std::atan2(Row(2, 0), Row(0, 0)) * 180 / M_PI, heading - 30, 1e-3) << "30 further left";
-    EXPECT_EQ(CockpitController.PilotHeadPitch, 60);
+    EXPECT_EQ(WalkingPilot.PilotHeadPitch, 60);
   }
 }
 

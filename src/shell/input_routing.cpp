@@ -1,9 +1,11 @@
-#include "interaction/input_router.h"
+#include "shell/input_routing.h"
 
 #include <cstring>
 
 #include "host/host_layout.h"
+#include "host/input_event.h"
 #include "input/binding_matcher.h"
+#include "input/key_bindings.h"
 #include "input/key_names.h"
 #include "interaction/mouse_look.h"
 
@@ -12,6 +14,7 @@ namespace varolen {
 namespace {
 
 constexpr int kShiftKey = 16, kControlKey = 17, kAltKey = 18;
+constexpr double kWheelNotch = 120.0;
 
 bool ClassIs(platform::WindowHandle window, const char* wanted, const char* alternative = nullptr) {
   char name[128];
@@ -19,8 +22,8 @@ bool ClassIs(platform::WindowHandle window, const char* wanted, const char* alte
   return std::strcmp(name, wanted) == 0 || (alternative != nullptr && std::strcmp(name, alternative) == 0);
 }
 
-// The button code and whether it is a press; false for messages that are no button.
-bool ButtonEvent(std::uint32_t message, std::uint32_t& code, int& pressed) {
+// The button's code and whether it is a press; false for messages that are no button.
+bool ButtonEvent(std::uint32_t message, std::uint32_t& code, bool& pressed) {
   switch (message) {
     case kLeftButtonDown:
     case kLeftButtonUp:
@@ -51,30 +54,41 @@ std::uint32_t ModifiersHeld() {
 
 }  // namespace
 
-int RouteCockpitInput(CockpitControllerRecord& controller, platform::WindowHandle window,
-                      std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-  std::uint32_t code = 0;
-  int pressed = 0;
-  const bool button = ButtonEvent(message, code, pressed);
+int RouteCockpitInput(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                      std::intptr_t lParam) {
+  InputEvent event = {};
+  event.window = window;
+  bool pressed = false;
+  const bool button = ButtonEvent(message, event.code, pressed);
   if (button || message == kMouseMove || message == kMouseWheel) {
     // Only the host's view windows take part in mouse interaction.
     if (!ClassIs(window, kHostViewWindowClass)) return 0;
   } else if (message == kKeyDown || message == kKeyUp) {
     if (!ClassIs(window, kHostMainWindowClass, kHostViewWindowClass)) return 0;
-    code = static_cast<std::uint32_t>(wParam);
+    event.code = static_cast<std::uint32_t>(wParam);
     pressed = message == kKeyDown;
   } else {
     return 0;
   }
-  if (message == kMouseMove) return OnMouseMove(controller, window, wParam, lParam);
-  if (message == kMouseWheel) return OnMouseWheel(controller, window, wParam, lParam);
-  if (controller.ConfigBindingTable == nullptr) return 0;
-
-  const int consumed = MatchBindings(controller, *controller.ConfigBindingTable, window, message, wParam,
-                                     lParam, code, ModifiersHeld(), pressed);
+  if (message == kMouseMove) {
+    // The pointer in client pixels, each half of lParam unsigned.
+    const auto position = static_cast<std::uint32_t>(lParam);
+    event.kind = InputKind::PointerMove;
+    event.x = static_cast<std::int32_t>(position & 0xFFFF);
+    event.y = static_cast<std::int32_t>((position >> 16) & 0xFFFF);
+    return OnMouseMove(event);
+  }
+  if (message == kMouseWheel) {
+    event.kind = InputKind::Wheel;
+    event.notches = static_cast<std::int16_t>((wParam >> 16) & 0xFFFF) / kWheelNotch;
+    return OnMouseWheel(event);
+  }
+  event.kind = pressed ? InputKind::Press : InputKind::Release;
+  event.modifiers = ModifiersHeld();
+  const int consumed = MatchBindings(KeyBindings, event);
   // A bound button keeps the mouse until its release.
   if (consumed != 0 && button) {
-    if (pressed != 0) {
+    if (pressed) {
       platform::CaptureMouse(window);
     } else {
       platform::ReleaseMouse();

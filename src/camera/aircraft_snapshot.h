@@ -1,20 +1,20 @@
-// The per-frame camera update, run on every host frame message: the frame
-// clock, the aircraft snapshot, the cockpit tick, the sound rules and the
-// outside cameras.
+// What every frame starts from: the frame clock and the aircraft as the host's
+// variables give it.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
+#include "host/step_clock.h"
 #include "maths/geometry.h"
 #include "platform/host_variables.h"
 
 namespace varolen {
 
 struct FrameClockRecord {
-  std::uint32_t previousReading;  // the multimedia clock at the last frame, milliseconds
-  float step;                     // seconds, at most 1.0
-  double elapsed;                 // seconds since the module was loaded; never reset
+  StepClock clock;  // the multimedia clock at the last frame
+  float step;       // seconds, at most 1.0, as the cameras count it
+  double elapsed;   // seconds since the module was loaded; never reset
 };
 
 struct AircraftStateRecord {
@@ -52,12 +52,15 @@ extern std::array<platform::ModuleVariable, kFrameVariableCount> FrameVariables;
 
 // Before the warm-up is over only the clock runs.
 inline constexpr double kWarmUpSeconds = 2.0;
-// The walking pilot exists only this close to the ground.
-inline constexpr double kPilotHeightLimitFeet = 30.0;
 // Below this height the approach view parks the observer.
 inline constexpr double kApproachHeightFeet = 200.0;
 
-void UpdateCameraFrame();
+// The frame's step at the clock reading `now`.
+void AdvanceFrameClock(std::uint32_t now);
+
+// Looks up the host variables and takes the aircraft's snapshot; false, and
+// the snapshot as it was, while the host has not linked its variable look-up.
+bool TakeAircraftSnapshot();
 
 // The frame clock, the aircraft snapshot, the variable records, the fly-by and
 // the approach anchor as a freshly loaded module has them.
