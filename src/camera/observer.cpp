@@ -32,10 +32,9 @@ void SetObserverPosition(const GeoPosition& position) {
                   at.observerLatitudeFraction);
   WriteFixedPoint(position.longitude / kPi * kHostLongitudeScale, at.observerLongitudeInteger,
                   at.observerLongitudeFraction);
-  std::int64_t metres = 0;
-  if (TruncateToInt64(position.altitude * kFeetToMetres, metres)) {
-    WriteObserverWord(at.observerAltitude, static_cast<std::uint16_t>(static_cast<std::uint64_t>(metres)));
-  }
+  std::uint16_t metres = 0;
+  if (EncodeTruncated(position.altitude * kFeetToMetres, metres))
+    WriteObserverWord(at.observerAltitude, metres);
 }
 
 }  // namespace varolen

@@ -51,17 +51,19 @@ double Variable(ViewVariable variable) { return viewVariables[variable].Value();
 constexpr double kHeadTurnRate = 35.0;  // degrees per second while a head key is held
 constexpr double kLongestLean = 0.5;    // eye units (metres) the tracked head moves the eye at most
 
-// A 16-bit word of a truncated value; a value that is no number leaves the word as it was.
-void SetWord(std::uint8_t* record, std::uint32_t offset, double value) {
-  std::int64_t whole = 0;
-  if (TruncateToInt64(value, whole)) SetBlockField(record, offset, static_cast<std::uint16_t>(whole));
+// A field of a truncated value; a value that is no number leaves the field as it was.
+template <typename Word>
+void SetTruncated(std::uint8_t* record, std::uint32_t offset, double value) {
+  Word word{};
+  if (EncodeTruncated(value, word)) SetBlockField(record, offset, word);
 }
-
-// A 32-bit value of a truncated value. (Storing only its low 16 bits, sign
-// extended, would lose spot distances beyond 32767/256.)
+// A 16-bit word, and a 32-bit value (storing only its low 16 bits, sign
+// extended, would lose spot distances beyond 32767/256).
+void SetWord(std::uint8_t* record, std::uint32_t offset, double value) {
+  SetTruncated<std::uint16_t>(record, offset, value);
+}
 void SetLong(std::uint8_t* record, std::uint32_t offset, double value) {
-  std::int64_t whole = 0;
-  if (TruncateToInt64(value, whole)) SetBlockField(record, offset, static_cast<std::uint32_t>(whole));
+  SetTruncated<std::uint32_t>(record, offset, value);
 }
 
 Point3 BaseEye(const std::uint8_t* record) {

@@ -1,10 +1,11 @@
 #include "input/command_table.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace varolen {
 
-const CommandName kCommandNames[30] = {
+constexpr CommandName kCommandNames[30] = {
     {"ButtonClickLeft", Command::ButtonClickLeft, false, -1},
     {"ButtonClickRight", Command::ButtonClickRight, false, -1},
     {"ToggleMouseLook", Command::ToggleMouseLook, false, -1},
@@ -38,18 +39,40 @@ const CommandName kCommandNames[30] = {
     {"CockpitView", Command::CockpitView, true, 11},
 };
 
+namespace {
+
+constexpr int kFirstWordRow = 15;
+static_assert(!kCommandNames[kFirstWordRow - 1].anywhere && kCommandNames[kFirstWordRow].anywhere);
+
+// Every word begins with one of these letters.
+bool MayBeginAWord(char c) { return c == 'T' || c == 'C' || c == 'S' || c == 'L'; }
+
+}  // namespace
+
 ResolvedCommand ResolveCommand(const char* name) {
   // The whole names first: none of them holds a word of the others.
-  for (const CommandName& row : kCommandNames) {
-    if (!row.anywhere && std::strcmp(name, row.name) == 0) return {row.command, 0};
+  for (int row = 0; row < kFirstWordRow; ++row) {
+    const CommandName& whole = kCommandNames[row];
+    if (whole.name[0] == name[0] && whole.name == name) return {whole.command, 0};
   }
-  for (const CommandName& row : kCommandNames) {
-    if (!row.anywhere || std::strstr(name, row.name) == nullptr) continue;
-    if (row.presetDigitAt < 0) return {row.command, 0};
-    const int digit = static_cast<signed char>(name[row.presetDigitAt]) - '0';
-    return {row.command, digit < 0 ? 0 : (digit > 9 ? 9 : digit)};
+  // The first word in the table's order found anywhere: the name is read once,
+  // each place tried against the words before the best found so far.
+  int best = static_cast<int>(std::size(kCommandNames));
+  for (const char* at = name; *at != '\0'; ++at) {
+    if (!MayBeginAWord(*at)) continue;
+    for (int row = kFirstWordRow; row < best; ++row) {
+      const std::string_view word = kCommandNames[row].name;
+      if (word[0] == *at && std::strncmp(at, word.data(), word.size()) == 0) {
+        best = row;
+        break;
+      }
+    }
   }
-  return {Command::None, 0};
+  if (best == static_cast<int>(std::size(kCommandNames))) return {Command::None, 0};
+  const CommandName& found = kCommandNames[best];
+  if (found.presetDigitAt < 0) return {found.command, 0};
+  const int digit = static_cast<signed char>(name[found.presetDigitAt]) - '0';
+  return {found.command, digit < 0 ? 0 : (digit > 9 ? 9 : digit)};
 }
 
 }  // namespace varolen

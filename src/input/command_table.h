@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace varolen {
 
@@ -46,7 +47,7 @@ enum class Command : std::uint8_t {
 };
 
 struct CommandName {
-  const char* name;
+  std::string_view name;
   Command command;
   bool anywhere;      // the word anywhere in the binding's name, else the whole name
   int presetDigitAt;  // the preset's digit: this character of the binding's name; -1 for none

@@ -6,6 +6,7 @@
 #include "cockpit/host_view.h"
 #include "cockpit/pick_ray.h"
 #include "host/host_layout.h"
+#include "interaction/model_list.h"
 #include "platform/host_memory.h"
 
 namespace varolen {
@@ -28,9 +29,6 @@ constexpr std::uint32_t kModelEntries = 132;
 constexpr std::uint32_t kModelEntrySize = 8;
 
 // Geometry list records.
-using model_list::kCall;
-using model_list::kCallLength;
-using model_list::kDeepestCall;
 constexpr std::uint16_t kPlacement = 0xF002;
 constexpr std::uint16_t kSphere = 0xF004;
 constexpr std::uint16_t kTriangles = 0xF005;
@@ -120,69 +118,57 @@ Vec3 OffsetFrom(const Vec3& a, const ReferenceFrame& frame) {
   return d;
 }
 
-struct Walk {
+// A placement puts the object's origin; a bounding sphere's centre is the
+// origin of the triangles that follow it and of the nested lists.
+struct GeometryWalk {
   GroundProbe& probe;
-  ReferenceFrame frame;
-  platform::HostReader reader;
-  long records = 0;
+  const ReferenceFrame& frame;
+  Vec3 origin;
+  Vec3 centre;
 
-  explicit Walk(GroundProbe& target)
-      : probe(target),
-        frame(FrameAt({target.latitude, target.longitude, kOffsetSphereRadius + target.altitude})) {}
-};
+  GeometryWalk Nested() const { return {probe, frame, centre, centre}; }
 
-void WalkList(Walk& walk, HostAddress record, const Vec3& base, int depth) {
-  if (depth > kDeepestCall) return;
-  Vec3 origin = base;  // where the last placement put the object
-  Vec3 centre = base;  // the last bounding sphere's centre
-  while (++walk.records <= kMostRecords) {
-    const std::uint8_t* head = walk.reader.Bytes(record, 2);
-    if (head == nullptr) return;
-    const auto opcode = BlockField<std::uint16_t>(head, 0);
-    if (opcode == kCall) {
-      const std::uint8_t* call = walk.reader.Bytes(record, kCallLength);
-      if (call == nullptr) return;
-      WalkList(walk, record + BlockField<std::uint32_t>(call, 2), centre, depth + 1);
-      record += kCallLength;
-    } else if (opcode == kPlacement) {
-      const std::uint8_t* placement = walk.reader.Bytes(record, kPlacementLength);
-      if (placement == nullptr) return;
+  std::int64_t Record(std::uint16_t opcode, HostAddress record, platform::HostReader& reader) {
+    if (opcode == kPlacement) {
+      const std::uint8_t* placement = reader.Bytes(record, kPlacementLength);
+      if (placement == nullptr) return kEndOfList;
       float placed[3];
       std::memcpy(placed, placement + 2, sizeof placed);
-      origin = OffsetFrom(PlacementPosition(placed), walk.frame);
-      record += kPlacementLength;
-    } else if (opcode == kSphere) {
-      const std::uint8_t* sphere = walk.reader.Bytes(record, kSphereLength);
-      if (sphere == nullptr) return;
+      origin = OffsetFrom(PlacementPosition(placed), frame);
+      return kPlacementLength;
+    }
+    if (opcode == kSphere) {
+      const std::uint8_t* sphere = reader.Bytes(record, kSphereLength);
+      if (sphere == nullptr) return kEndOfList;
       const auto length = BlockField<std::uint16_t>(sphere, 2);
       const auto skip = BlockField<std::uint32_t>(sphere, 4);
-      if (length < kSphereLength || skip == 0) return;
+      if (length < kSphereLength || skip == 0) return kEndOfList;
       centre = {origin.x + BlockField<float>(sphere, 10), origin.y + BlockField<float>(sphere, 14),
                 origin.z + BlockField<float>(sphere, 18)};
       const double radius = BlockField<float>(sphere, 22);
       double t0 = 0.0, t1 = 0.0;
       // A missed sphere hides the whole branch it bounds.
-      record += RaySphereHit(walk.probe.ray, centre, 2.0 * radius * radius, t0, t1) ? length : skip;
-    } else if (opcode == kTriangles) {
-      const std::uint8_t* header = walk.reader.Bytes(record, 6);
-      if (header == nullptr) return;
+      return RaySphereHit(probe.ray, centre, 2.0 * radius * radius, t0, t1) ? length : skip;
+    }
+    if (opcode == kTriangles) {
+      const std::uint8_t* header = reader.Bytes(record, 6);
+      if (header == nullptr) return kEndOfList;
       const auto count = BlockField<std::uint32_t>(header, 2);
       const std::uint64_t bytes = std::uint64_t{count} * kTriangleSize;
       const std::uint8_t* triangles =
-          bytes < 0x10000000u ? walk.reader.Bytes(record + 6, static_cast<std::uint32_t>(bytes)) : nullptr;
-      if (triangles == nullptr && count != 0) return;
+          bytes < 0x10000000u ? reader.Bytes(record + 6, static_cast<std::uint32_t>(bytes)) : nullptr;
+      if (triangles == nullptr && count != 0) return kEndOfList;
       for (std::uint32_t index = 0; index < count; ++index) {
         float triangle[12] = {};
         std::memcpy(triangle, triangles + std::uint64_t{index} * kTriangleSize, sizeof triangle);
-        const double t = RayTriangleHit(triangle, walk.probe.ray, centre);
-        if (t < walk.probe.nearest) walk.probe.nearest = t;
+        const double t = RayTriangleHit(triangle, probe.ray, centre);
+        if (t < probe.nearest) probe.nearest = t;
       }
-      record += 6 + static_cast<std::uint32_t>(bytes);
-    } else {
-      return;
+      return 6 + static_cast<std::int64_t>(bytes);
     }
+    return kEndOfList;
   }
-}
+};
 
 // The "BLCK" section of the model at `model`, or 0.
 HostAddress GeometryOf(platform::HostReader& reader, HostAddress model) {
@@ -211,7 +197,9 @@ int ProbeGround(GroundProbe& probe) {
   if (list == 0 || !HostReadable(list, kObjectListHeaderSize)) return 0;
   const std::int32_t count = ReadHost<std::int32_t>(list);
   const HostAddress objects = ReadHost<std::uint32_t>(list + kObjectArrayOffset);
-  Walk walk(probe);
+  const ReferenceFrame frame =
+      FrameAt({probe.latitude, probe.longitude, kOffsetSphereRadius + probe.altitude});
+  ModelListWalk walk{{}, kMostRecords};  // one bound for all of the probe's lists
   for (std::int32_t index = 0; index < count && index < kMostObjects; ++index) {
     const HostAddress object = objects + kObjectRecordSize * static_cast<std::uint32_t>(index);
     const std::uint8_t* record = walk.reader.Bytes(object, kObjectRecordSize);
@@ -219,14 +207,18 @@ int ProbeGround(GroundProbe& probe) {
     const HostAddress geometry =
         GeometryOf(walk.reader, BlockField<std::uint32_t>(record, kObjectModelOffset));
     if (geometry == 0) continue;
-    WalkList(walk, geometry, {0.0, 0.0, 0.0}, 0);  // one bound for all of the probe's lists
+    GeometryWalk visitor{probe, frame, {0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}};
+    WalkModelList(walk, geometry, visitor);
   }
   return 1;
 }
 
 void WalkObjectGeometry(HostAddress list, const Vec3& base, GroundProbe& probe) {
-  Walk walk(probe);
-  WalkList(walk, list, base, 0);
+  const ReferenceFrame frame =
+      FrameAt({probe.latitude, probe.longitude, kOffsetSphereRadius + probe.altitude});
+  ModelListWalk walk{{}, kMostRecords};
+  GeometryWalk visitor{probe, frame, base, base};
+  WalkModelList(walk, list, visitor);
 }
 
 Vec3 GeoToCartesian(const Vec3& point) {

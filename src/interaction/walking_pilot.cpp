@@ -168,11 +168,9 @@ void WriteSubRecord(HostAddress sub, const DegreePosition& eye) {
   platform::WriteHost(sub + at::kAltitude, eye.altitude / 1000.0);
   platform::WriteHost(sub + at::kMapX, x);
   platform::WriteHost(sub + at::kMapY, y);
-  std::int64_t scaled = 0;
-  if (TruncateToInt64(x * at::kMapFixedScale, scaled))
-    platform::WriteHost(sub + at::kMapXFixed, static_cast<std::int32_t>(scaled));
-  if (TruncateToInt64(y * at::kMapFixedScale, scaled))
-    platform::WriteHost(sub + at::kMapYFixed, static_cast<std::int32_t>(scaled));
+  std::int32_t scaled = 0;
+  if (EncodeTruncated(x * at::kMapFixedScale, scaled)) platform::WriteHost(sub + at::kMapXFixed, scaled);
+  if (EncodeTruncated(y * at::kMapFixedScale, scaled)) platform::WriteHost(sub + at::kMapYFixed, scaled);
 }
 
 void WritePilotView(const WalkingPilotRecord& c, HostAddress view, std::uint8_t* record) {
@@ -215,9 +213,8 @@ void WritePilotView(const WalkingPilotRecord& c, HostAddress view, std::uint8_t*
                               eyeRotation.m[4 * row + column]);
     }
   }
-  std::int64_t zoom = 0;
-  if (TruncateToInt64(c.PilotZoom * 64.0, zoom))
-    platform::SetBlockField(record, field::kOutsideZoom, static_cast<std::int16_t>(zoom));
+  std::int16_t zoom = 0;
+  if (EncodeTruncated(c.PilotZoom * 64.0, zoom)) platform::SetBlockField(record, field::kOutsideZoom, zoom);
   if (platform::HostWritable(view, kHostViewRecordSize))
     platform::WriteHostBytes(view, record, kHostViewRecordSize);
 
@@ -292,13 +289,17 @@ int UpdateWalkingPilot() {
   return 1;
 }
 
-void ResetInteractionState() {
+void ClearInteractionRecords() {
   // Zero bytes, padding and all, so that equal records are equal bytes.
   // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
   // cppcheck-suppress memsetClassFloat
   std::memset(&WalkingPilot, 0, sizeof WalkingPilot);
   // cppcheck-suppress memsetClassFloat
   std::memset(&Mouse, 0, sizeof Mouse);
+}
+
+void ResetInteractionState() {
+  ClearInteractionRecords();
   beginVariables = FreshVariables(kBeginVariableSlots);
   ForgetKnownPlacements();
 }

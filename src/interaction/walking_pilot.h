@@ -39,8 +39,10 @@ int UpdateWalkingPilot();
 // Makes the host's current view the virtual cockpit (kind 2); 0 without a current view.
 int SwitchToVirtualCockpit();
 
-// The walking pilot's and the ground probe's own records as a freshly loaded
-// module has them.
+// The walking pilot's and the mouse's records zeroed, as start-up has them.
+void ClearInteractionRecords();
+// Those, the variable records and the ground probe's store of placements as
+// a freshly loaded module has them.
 void ResetInteractionState();
 
 // A position in degrees (latitude, longitude, altitude) moved by offset.x metres

@@ -45,10 +45,7 @@ bool EncodeFixedPoint(double value, std::uint32_t& fraction, std::uint32_t& whol
 }
 
 bool EncodeTurnWord(double degrees, std::uint32_t& word) {
-  std::int64_t value = 0;
-  if (!TruncateToInt64(degrees / 360.0 * kFractionScale, value)) return false;
-  word = static_cast<std::uint32_t>(value);
-  return true;
+  return EncodeTruncated(degrees / 360.0 * kFractionScale, word);
 }
 
 // Either order gives the same: DownInto leaves (0, 360] alone and UpInto

@@ -13,6 +13,18 @@ inline constexpr double kFractionScale = 4294967295.0;  // 2^32 - 1
 // is not finite or lies outside the 64-bit range.
 bool TruncateToInt64(double value, std::int64_t& result);
 
+// A host word of the value truncated toward zero: its low bits, as the word
+// holds them. False, the word untouched, when the value cannot be converted:
+// every host word the module writes is then left as it was rather than
+// written with a made-up value.
+template <typename Word>
+bool EncodeTruncated(double value, Word& word) {
+  std::int64_t whole = 0;
+  if (!TruncateToInt64(value, whole)) return false;
+  word = static_cast<Word>(whole);
+  return true;
+}
+
 // The host's 32.32 fixed point: the whole word is the low 32 bits of the
 // value's floor (so that negative values sit where they are meant to), the
 // fraction word the part above it times 2^32 - 1. False, both words untouched,

@@ -64,8 +64,9 @@ int ModuleStartup() {
   InstallHooks();
 
   for (ViewPreset& preset : ViewPresets) preset = {};
+  // The cockpit's records and the walking pilot's and mouse's, zeroed.
   ResetCockpitState();
-  ResetInteractionState();
+  ClearInteractionRecords();
 
   char configurationPath[kPathCapacity];
   if (SimulatorFilePath(configurationPath, "Varolen2004.cfg")) {
