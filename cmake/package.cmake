@@ -20,7 +20,7 @@ file(GLOB guide_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/images/*-d
      ${PROJECT_SOURCE_DIR}/docs/images/view-*.png)
 add_custom_command(OUTPUT ${guide_html}
                    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/docs
-                   COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tools/guide/make_guide.py
+                   COMMAND ${VAROLEN_PYTHON} ${PROJECT_SOURCE_DIR}/tools/guide/make_guide.py
                            ${PROJECT_SOURCE_DIR}/docs/guide.md ${guide_html} ${PROJECT_VERSION}
                    DEPENDS ${PROJECT_SOURCE_DIR}/tools/guide/make_guide.py ${PROJECT_SOURCE_DIR}/docs/guide.md
                            ${guide_pictures}
