@@ -109,17 +109,6 @@ TEST_F(FrameUpdate, TakesTheAircraftSnapshot) {
   EXPECT_NEAR(aircraft.track, 135.0, 1e-6);
 }
 
-TEST_F(FrameUpdate, TrackStraightAheadAtHeadingZeroIsJustAboveZero) {
-  Flight flight;
-  flight.forward = 100;
-  SetFlight(flight);
-  RunFrameAt(1000);
-  RunFrameAt(3000);
-  // 2 pi in degrees by 57.29577951471995 is 360.0000000102895, reduced by 360.
-  EXPECT_NEAR(AircraftState.track, 360.0000000102895 - 360.0, 1e-12);
-  EXPECT_GT(AircraftState.track, 0.0);
-}
-
 TEST_F(FrameUpdate, TheWalkingPilotEndsAboveThirtyFeetOrWithoutTheCockpitView) {
   const double exactly30 = 30.0 / 3.28084;  // metres that the module turns into 30.0 feet exactly
   ASSERT_EQ(exactly30 * 3.28084, 30.0);

@@ -114,6 +114,9 @@ TEST_F(Settings, GarbageTextsConvertAsStandardConversionsDo) {
       {"BuffetTurbRate", "nan", 0.0},
       {"RunningSpeed", "1e999", 0.0},
       {"ApproachViewX", "-7.5e1", -75.0},
+      {"FlyByTravelling", "99999999999", 2147483647.0},  // beyond 32 bits: the largest
+      {"SmoothView", "-99999999999", -2147483648.0},
+      {"SoundOn", "0x10", 0},
   };
   for (const auto& c : cases) sim::SetRegistryText(kKey, c.name, c.text);
   StartWithHostWindow();

@@ -95,7 +95,8 @@ TEST_F(Commands, ModifiersMustMatchExactlyAndAreReadWhenRouted) {
   EXPECT_EQ(CameraSettings.BuffetTurbOn, 1) << "INVERSE never matches a key";
 }
 
-TEST_F(Commands, TheCommandWordsAreFoundInOrderAnywhereInTheName) {
+// Each named command switches its setting (the names are the command table's).
+TEST_F(Commands, EachCommandSwitchesItsSetting) {
   Bind({});
   const struct {
     const char* name;
@@ -103,7 +104,6 @@ TEST_F(Commands, TheCommandWordsAreFoundInOrderAnywhereInTheName) {
     int result;
   } cases[] = {
       {"ToggleFlyBy", &CameraSettingsRecord::FlyByActive, 1},
-      {"XToggleFlyByX", &CameraSettingsRecord::FlyByActive, 1},
       {"ToggleHeadLatency", &CameraSettingsRecord::ViewTurbOn, 1},
       {"ToggleGroundTurbulence", &CameraSettingsRecord::GroundTurbOn, 1},
       {"ToggleBuffeting", &CameraSettingsRecord::BuffetTurbOn, 1},
@@ -111,8 +111,6 @@ TEST_F(Commands, TheCommandWordsAreFoundInOrderAnywhereInTheName) {
       {"ToggleApproachView", &CameraSettingsRecord::ApproachActive, 1},
       {"ToggleWheelZoom", &CameraSettingsRecord::EnableWheelZoom, 1},
       {"ToggleUseMouseInSpot", &CameraSettingsRecord::UseMouseInSpot, 1},
-      {"togglewheelzoom", nullptr, 0},  // case counts
-      {"Unknown", nullptr, 0},
   };
   for (const auto& c : cases) {
     const CameraSettingsRecord before = CameraSettings;

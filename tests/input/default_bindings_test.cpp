@@ -16,51 +16,28 @@ TEST(DefaultBindings, EveryCommandIsBoundOnce) {
   KeyBinding storage[kBindingCapacity];
   KeyBindingTable table = {kBindingCapacity, 0, storage};
   ASSERT_EQ(ReadKeyBindings(VAROLEN_SOURCE_DIR "/data/Varolen2004.cfg", "Keyboard", table), 1);
-  std::set<std::string> commands;
+  std::set<std::pair<Command, std::int32_t>> commands;
   std::set<std::pair<std::int32_t, std::uint32_t>> keys;
   for (int index = 0; index < table.count; ++index) {
     const KeyBinding& binding = storage[index];
-    EXPECT_TRUE(commands.insert(binding.commandName).second) << binding.commandName;
+    EXPECT_TRUE(commands.insert({binding.command, binding.preset}).second) << binding.commandName;
     EXPECT_TRUE(keys.insert({binding.keyCode, binding.modifiers}).second)
         << "key used twice: " << binding.commandName;
     EXPECT_NE(binding.keyCode, 0) << binding.commandName;
+    const bool movement = binding.command >= Command::PilotForward && binding.command <= Command::PilotDown;
+    EXPECT_EQ(binding.isDouble, movement ? 1 : binding.isDouble)
+        << binding.commandName << " moves while held";
   }
-  std::set<std::string> expected = {"ToggleFlyBy",
-                                    "ToggleApproachView",
-                                    "ToggleInternalView",
-                                    "ToggleExternalView",
-                                    "ToggleHeadLatency",
-                                    "ToggleGroundTurbulence",
-                                    "ToggleBuffeting",
-                                    "ToggleMouseLook",
-                                    "ToggleWheelZoom",
-                                    "ToggleUseMouseInSpot",
-                                    "ToggleHeadTracker",
-                                    "CentreHeadTracker",
-                                    "Setup",
-                                    "LoadPreset",
-                                    "PilotForward",
-                                    "PilotBackward",
-                                    "PilotStepLeft",
-                                    "PilotStepRight",
-                                    "PilotHeadLeft",
-                                    "PilotHeadRight",
-                                    "PilotHeadUp",
-                                    "PilotHeadDown",
-                                    "PilotUp",
-                                    "PilotDown",
-                                    "PilotCrouch"};
-  for (int digit = 0; digit <= 9; ++digit) {
-    expected.insert("SetCockpitView" + std::to_string(digit));
-    expected.insert("CockpitView" + std::to_string(digit));
+  // Every command, the presets' for each digit; the click commands and
+  // TogglePilot stay unbound.
+  std::set<std::pair<Command, std::int32_t>> expected;
+  for (const CommandName& row : kCommandNames) {
+    const bool unbound = row.command == Command::ButtonClickLeft ||
+                         row.command == Command::ButtonClickRight || row.command == Command::TogglePilot;
+    for (int preset = 0; !unbound && preset < (row.presetDigitAt < 0 ? 1 : 10); ++preset)
+      expected.insert({row.command, preset});
   }
   EXPECT_EQ(commands, expected);
-  for (int index = 0; index < table.count; ++index) {
-    const std::string name = storage[index].commandName;
-    if (name.rfind("Pilot", 0) == 0) {
-      EXPECT_EQ(storage[index].isDouble, 1) << name << " moves while held";
-    }
-  }
 }
 
 // The shipped file names every scale of the head tracker, at 1.

@@ -24,15 +24,12 @@ TEST(KeyNames, TheTableHas209RowsAndAnEndRow) {
     const char* label;
   } cases[] = {
       {"NONE", 0, "None"},
-      {"0", 48, "0"},
       {"F12", 123, "F12"},
-      {"NUMPAD_0", 96, "Numpad 0"},
       {"NUMPAD_3", 99, "Numpad 3"},
       {"PAGE_DOWN", 34, "Page down"},
       {"MOUSE_BUTTON_1", 1001, "Right mouse button"},
       {"MOUSE_WHEEL_DOWN", 1005, "Mouse wheel down"},
       {"JOYSTICK_1_AXIS_X", 300, "Joystick 1 Axis X"},
-      {"JOYSTICK_2_BUTTON_1", 510, "Joystick 2 Button 1"},
       {"JOYSTICK_2_BUTTON_7", 516, "Joystick 2 Button 7"},
       {"JOYSTICK_3_SLIDER_3", 708, ""},
       {"JOYSTICK_4_BUTTON_30", 939, "Joystick 4 Button 30"},

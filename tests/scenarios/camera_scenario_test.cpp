@@ -251,46 +251,6 @@ TEST(CameraScenarios, CircuitPlacementsLieAheadOnTheChosenSide) {
   }
 }
 
-TEST(CameraScenarios, TravellingCameraSlidesAsideAsTheAircraftPasses) {
-  const std::vector<Row> rows = Play("circuit_travelling.toml");
-  ASSERT_GT(rows.size(), 1000u);
-  const double minimum = 150 * 0.3048;
-  int cycles = 0, straightCycles = 0;
-  std::size_t placed = 0;
-  double widest = 0;
-  const auto metres = [](const Row& from, const Row& to, double& east, double& north) {
-    north = (to.at("observer_latitude") - from.at("observer_latitude")) * M_PI / 180 * 6367310.0;
-    east = (to.at("observer_longitude") - from.at("observer_longitude")) * M_PI / 180 * 6367310.0 *
-           std::cos(to.at("latitude") * M_PI / 180);
-  };
-  for (std::size_t frame = 1; frame <= rows.size(); ++frame) {
-    // A new placement jumps further in one frame than a slide moves (at most
-    // the aircraft's own way in a frame, a few metres).
-    double east = 0, north = 0;
-    if (frame < rows.size()) metres(rows[frame - 1], rows[frame], east, north);
-    if (frame == rows.size() || std::hypot(east, north) > 10.0) {
-      if (placed != 0 && frame - placed > 100) {
-        EXPECT_LE(widest, minimum + 0.05) << "cycle from frame " << placed;
-        // Flying straight, the aircraft passes through the placed point.
-        if (std::fabs(rows[frame - 1].at("heading") - rows[placed].at("heading")) < 1.0 &&
-            rows[placed].at("on_ground") == 0) {
-          EXPECT_GE(widest, 0.9 * minimum) << "the aircraft passed close: cycle from frame " << placed;
-          ++straightCycles;
-        }
-        ++cycles;
-      }
-      placed = frame;
-      widest = 0;
-      continue;
-    }
-    // The slide is measured from where the cycle began.
-    metres(rows[placed], rows[frame], east, north);
-    widest = std::max(widest, std::hypot(east, north));
-  }
-  EXPECT_GE(cycles, 25);
-  EXPECT_GE(straightCycles, 8);
-}
-
 TEST(CameraScenarios, ApproachCameraWaitsAtTheTouchdownPoint) {
   const std::vector<Row> rows = Play("approach_landing.toml");
   ASSERT_GT(rows.size(), 1000u);
