@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/sections.h"
 #include "host/text.h"
 #include "maths/geometry.h"
 #include "platform/head_tracker.h"
@@ -185,43 +186,22 @@ void ResetHeadTrackerState() {
 }
 
 void ReadTrackerScales(std::FILE* file, TrackerScales& scales) {
-  struct Axis {
-    const char* name;
-    double TrackerScales::*scale;
+  const auto take = [](void* context, const char* name, const char* value) {
+    struct Axis {
+      const char* name;
+      double TrackerScales::*scale;
+    };
+    static constexpr Axis kAxes[] = {{"Yaw", &TrackerScales::yaw},   {"Pitch", &TrackerScales::pitch},
+                                     {"Roll", &TrackerScales::roll}, {"X", &TrackerScales::x},
+                                     {"Y", &TrackerScales::y},       {"Z", &TrackerScales::z}};
+    double number = 0.0;
+    if (!SectionNumber(value, number)) return;
+    for (const Axis& axis : kAxes) {
+      if (EqualIgnoringCase(name, axis.name))
+        static_cast<TrackerScales*>(context)->*axis.scale = std::clamp(number, -kMostScale, kMostScale);
+    }
   };
-  static constexpr Axis kAxes[] = {{"Yaw", &TrackerScales::yaw},   {"Pitch", &TrackerScales::pitch},
-                                   {"Roll", &TrackerScales::roll}, {"X", &TrackerScales::x},
-                                   {"Y", &TrackerScales::y},       {"Z", &TrackerScales::z}};
-  char line[256];
-  bool inSection = false;
-  while (std::fgets(line, sizeof line, file) != nullptr) {
-    // A line longer than the buffer goes on in the next read: skip the rest of it.
-    const bool whole = std::strchr(line, '\n') != nullptr || std::feof(file);
-    if (char* comment = std::strstr(line, "//")) *comment = '\0';
-    char* text = line;
-    while (*text == ' ' || *text == '\t') ++text;
-    if (*text == '[') {
-      char* end = std::strchr(text, ']');
-      if (end != nullptr) end[1] = '\0';
-      inSection = EqualIgnoringCase(text, "[HeadTracker]");
-    } else if (inSection) {
-      char* equals = std::strchr(text, '=');
-      if (equals != nullptr) {
-        char* nameEnd = equals;
-        while (nameEnd > text && (nameEnd[-1] == ' ' || nameEnd[-1] == '\t')) --nameEnd;
-        *nameEnd = '\0';
-        const char* end = nullptr;
-        const double value = ParseDecimal(equals + 1, &end);
-        const bool number = end != equals + 1 && std::isfinite(value);
-        for (const Axis& axis : kAxes) {
-          if (number && EqualIgnoringCase(text, axis.name))
-            scales.*axis.scale = std::clamp(value, -kMostScale, kMostScale);
-        }
-      }
-    }
-    while (!whole && std::fgets(line, sizeof line, file) != nullptr && std::strchr(line, '\n') == nullptr) {
-    }
-  }
+  ReadSectionValues(file, "[HeadTracker]", take, &scales);
 }
 
 }  // namespace varolen

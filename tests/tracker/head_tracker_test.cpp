@@ -401,6 +401,7 @@ TEST(TrackerScales, AreReadFromTheirSection) {
       {"[HeadTracker]\nYaw=100\nPitch=-100\n[Other]\nX=2\n", {.yaw = 10, .pitch = -10}},
       {"Yaw=2\n", {}},
       {"[HeadTracker]\n" + std::string(600, 'x') + "Yaw=3\nYaw=2", {.yaw = 2}},
+      {"[HeadTracker]\nYaw=3" + std::string(600, ' ') + "\nPitch=2", {.pitch = 2}},
   };
   for (const auto& c : cases) {
     std::FILE* file = fmemopen(const_cast<char*>(c.text.data()), c.text.size(), "r");
