@@ -4,6 +4,7 @@
 
 #include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
+#include "cockpit/motion.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
 
@@ -28,6 +29,7 @@ void ResetCockpitState() {
   std::memset(&HeadMotion, 0, sizeof HeadMotion);
   std::memset(&MovementKeys, 0, sizeof MovementKeys);
   ResetViewVariables();
+  ResetMotion();
 }
 
 }  // namespace varolen

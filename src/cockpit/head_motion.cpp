@@ -1,8 +1,10 @@
 #include "cockpit/head_motion.h"
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
+#include "cockpit/motion.h"
 #include "host/settings.h"
 #include "maths/geometry.h"
 #include "maths/view_math.h"
@@ -15,8 +17,10 @@ HeadMotionRecord HeadMotion;
 namespace {
 
 constexpr double kLatencyDecay = 0.9;
-constexpr double kShortestJolt = 0.05;  // seconds
-constexpr double kLatencyLimit = 20.0;  // degrees
+constexpr double kTunedFrameRate = 30.0;  // in time, the effects are as they are frame by frame at this rate
+constexpr int kMostJoltsInAStep = 32;     // a second's step holds 20 at most
+constexpr double kShortestJolt = 0.05;    // seconds
+constexpr double kLatencyLimit = 20.0;    // degrees
 // Close to the ground the head lags less.
 constexpr double kLowHeightFeet = 5.0;
 constexpr double kLowHeightLatency = 0.2;
@@ -28,25 +32,17 @@ double Draw() { return platform::Rand() / 32767.0; }
 // An effect's strength: its rate while it is switched on.
 double Gain(std::int32_t on, double rate) { return on != 0 ? rate : 0.0; }
 
-}  // namespace
-
-void AdvanceTurbulence() {
+void ApproachTurbulence(double step) {
   HeadMotionRecord& controller = HeadMotion;
-  const double step = TickStep();
   ApproachValue(controller.TurbOffset.pitch, controller.TurbTarget.pitch, controller.TurbRate.pitch, step);
   ApproachValue(controller.TurbOffset.heading, controller.TurbTarget.heading, controller.TurbRate.heading,
                 step);
   ApproachValue(controller.TurbOffset.bank, controller.TurbTarget.bank, controller.TurbRate.bank, step);
-  controller.LatencyOffset.pitch *= kLatencyDecay;
-  controller.LatencyOffset.heading *= kLatencyDecay;
-  controller.LatencyOffset.bank *= kLatencyDecay;
 }
 
-void DrawTurbulenceTargets(double onGround, double speed, double buffet) {
+// The next jolt's wait, target and rate: the seven draws.
+void DrawJolt(double onGround, double speed, double buffet) {
   HeadMotionRecord& controller = HeadMotion;
-  controller.TurbTimer -= TickStep();
-  if (!(controller.TurbTimer < 0.0)) return;
-
   double intensity = 0.0;
   double rate = 0.0;
   if (onGround != 0.0) {
@@ -77,12 +73,55 @@ void DrawTurbulenceTargets(double onGround, double speed, double buffet) {
   }
 }
 
+// Measured in time, the latency decays as it does in a frame of 30 a second.
+double LatencyDecay(double step) { return std::pow(kLatencyDecay, kTunedFrameRate * step); }
+
+}  // namespace
+
+void AdvanceTurbulence() {
+  HeadMotionRecord& controller = HeadMotion;
+  const bool inTime = MotionOptions.sameAtAnyFrameRate;
+  // In time, the jolts move on with their draws (DrawTurbulenceTargets).
+  if (!inTime) ApproachTurbulence(TickStep());
+  const double decay = inTime ? LatencyDecay(TickStep()) : kLatencyDecay;
+  controller.LatencyOffset.pitch *= decay;
+  controller.LatencyOffset.heading *= decay;
+  controller.LatencyOffset.bank *= decay;
+}
+
+void DrawTurbulenceTargets(double onGround, double speed, double buffet) {
+  HeadMotionRecord& controller = HeadMotion;
+  if (!MotionOptions.sameAtAnyFrameRate) {
+    controller.TurbTimer -= TickStep();
+    if (controller.TurbTimer < 0.0) DrawJolt(onGround, speed, buffet);
+    return;
+  }
+  // In time: each jolt is followed until its wait runs out, then the next is
+  // drawn, as many as fall into the step (a jolt waits 0.05 s at least).
+  double left = TickStep();
+  for (int draws = 0; draws < kMostJoltsInAStep; ++draws) {
+    const double slice = std::min(left, controller.TurbTimer);
+    ApproachTurbulence(slice);
+    controller.TurbTimer -= slice;
+    left -= slice;
+    if (controller.TurbTimer > 0.0) return;
+    DrawJolt(onGround, speed, buffet);
+  }
+}
+
 void ApplyHeadLatency(double heightAboveGround, double viewHeading) {
   HeadMotionRecord& controller = HeadMotion;
   const Angles& now = controller.AircraftAttitude;
   const Angles& before = controller.PrevAircraftAttitude;
   if (before.pitch == 0.0 && before.heading == 0.0 && before.bank == 0.0) return;
-  const double gain = Gain(CameraSettings.ViewTurbOn, CameraSettings.ViewTurbRate);
+  double gain = Gain(CameraSettings.ViewTurbOn, CameraSettings.ViewTurbRate);
+  if (MotionOptions.sameAtAnyFrameRate) {
+    // In time the head settles as far behind a steady turn at any frame rate
+    // as at 30 a second: a tenth of a change kept each frame of a thirtieth.
+    const double step = TickStep();
+    gain *= step > 0.0 ? (1.0 - LatencyDecay(step)) / ((1.0 - kLatencyDecay) * kTunedFrameRate * step)
+                       : -std::log(kLatencyDecay) / (1.0 - kLatencyDecay);
+  }
   const double nearGround = heightAboveGround <= kLowHeightFeet ? kLowHeightLatency : 1.0;
   // Pitch and bank changes are re-expressed for a pilot who looks sideways; a
   // turn swings the head three times as far into it.

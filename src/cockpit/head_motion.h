@@ -20,10 +20,14 @@ struct HeadMotionRecord {
 
 extern HeadMotionRecord HeadMotion;
 
-// Moves the turbulence towards its target and lets the latency decay.
+// Moves the turbulence towards its target and lets the latency decay: by a
+// tenth each frame, or with "SameAtAnyFrameRate" by a tenth each thirtieth of
+// a second (the turbulence then moves with its draws).
 void AdvanceTurbulence();
 // Counts down to the next jolt and draws its target and rate: seven draws of
-// the random generator. `buffet` is the host's buffeting input.
+// the random generator. `buffet` is the host's buffeting input. With
+// "SameAtAnyFrameRate", every jolt whose wait runs out within the step is
+// followed for its share of the step.
 void DrawTurbulenceTargets(double onGround, double speed, double buffet);
 // Lags the head behind the aircraft's attitude change since the last update,
 // re-expressed for a view turned `viewHeading` degrees.

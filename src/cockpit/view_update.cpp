@@ -4,8 +4,10 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "camera/aircraft_snapshot.h"
 #include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
+#include "cockpit/motion.h"
 #include "cockpit/movement_keys.h"
 #include "host/host_variables.h"
 #include "host/settings.h"
@@ -162,7 +164,12 @@ bool HostChanged(const std::uint8_t* saved, const std::uint8_t* host) {
 }
 
 void StepTransitions(CockpitViewRecord& c) {
-  const double step = 2.0 * TickStep();
+  if (MotionOptions.transitionCurve == TransitionCurve::Smooth) {
+    StepSmoothTransition(c, CockpitTick.TickTime);
+    return;
+  }
+  // The rates are the whole way: it is gone in the transition's time.
+  const double step = TickStep() / MotionOptions.transitionSeconds;
   ApproachValue(c.EyePosition.x, c.TargetEyePosition.x, c.EyePositionRate.x, step);
   ApproachValue(c.EyePosition.y, c.TargetEyePosition.y, c.EyePositionRate.y, step);
   ApproachValue(c.EyePosition.z, c.TargetEyePosition.z, c.EyePositionRate.z, step);
@@ -172,13 +179,25 @@ void StepTransitions(CockpitViewRecord& c) {
   ApproachValue(c.Zoom, c.TargetZoom, c.ZoomRate, step);
 }
 
-// Held still while the pointer rests on a click area.
-void RunHeadMotion(double height, bool pointerOnClickArea) {
-  if (!pointerOnClickArea) AdvanceTurbulence();
+// Held still while the pointer rests on a click area. The options that follow
+// the pilot's look and the aircraft run once a frame.
+void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick) {
+  // Measured in time, the effects move on once a frame; frame by frame, with
+  // every view update.
+  const bool advance = frameTick || !MotionOptions.sameAtAnyFrameRate;
+  if (!pointerOnClickArea && advance) AdvanceTurbulence();
   HeadMotion.AircraftAttitude = {Variable(kPitch), Variable(kHeading), Variable(kBank)};
   if (pointerOnClickArea) return;
-  DrawTurbulenceTargets(Variable(kOnGround), Variable(kSpeed), Variable(kBuffet));
+  if (advance) DrawTurbulenceTargets(Variable(kOnGround), Variable(kSpeed), Variable(kBuffet));
   ApplyHeadLatency(height, CockpitViewState.ViewAngles.heading);
+  if (!frameTick) return;
+  const Angles& view = CockpitViewState.ViewAngles;
+  const TrackerOffset& head = HeadTracker.applied;
+  const Vec3& velocity = AircraftState.bodyVelocity;
+  RunMotionOptions({view.pitch + head.pitch, view.heading + head.heading, view.bank + head.bank},
+                   {Variable(kBank), Variable(kHeading), AircraftState.track, Variable(kOnGround) != 0.0,
+                    std::hypot(velocity.x, velocity.z) * kMetresPerSecondToKnots},
+                   TickStep());
 }
 
 // The module's angles follow what the host or the user did to the view since
@@ -239,7 +258,9 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
   std::uint8_t* saved = c.SavedView;
   c.WrittenTrackerAngles = {};
   c.WrittenTrackerEye = {};
+  c.WrittenMotion = {};
   if (kind != kSpotView) {
+    c.WrittenMotion = effects;
     // The pilot's own head goes on top of the view and the head motion.
     const TrackerOffset& head = HeadTracker.applied;
     const Angles total = {c.ViewAngles.pitch + effects.pitch + head.pitch,
@@ -301,7 +322,7 @@ int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
   const bool changed =
       detect && (controller.SavedViewSource != view || HostChanged(controller.SavedView, host));
   StepTransitions(controller);
-  RunHeadMotion(height, pointerOnClickArea);
+  RunHeadMotion(height, pointerOnClickArea, detectHostChanges != 0);
   if (changed || (kind == kSpotView && CameraSettings.UseMouseInSpot == 0)) TakeOver(controller, view, host);
 
   // Only a copy taken over from this very record goes back into it: a copy of
@@ -309,9 +330,9 @@ int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
   if (controller.SavedViewSource == view) {
     const Angles& latency = HeadMotion.LatencyOffset;
     const Angles& turbulence = HeadMotion.TurbOffset;
-    WriteView(controller, kind, host,
-              {latency.pitch + turbulence.pitch, latency.heading + turbulence.heading,
-               latency.bank + turbulence.bank});
+    const Angles effects = {latency.pitch + turbulence.pitch, latency.heading + turbulence.heading,
+                            latency.bank + turbulence.bank};
+    WriteView(controller, kind, host, WithMotionOptions(effects, controller.ViewAngles.heading));
     if (platform::HostWritable(view, kHostViewRecordSize)) {
       platform::WriteHostBytes(view, controller.SavedView, kHostViewRecordSize);
     }
@@ -362,6 +383,8 @@ void BeginViewTransition(bool pointerOnClickArea) {
                      std::fabs(AngleDifference(c.TargetViewAngles.heading, c.ViewAngles.heading)),
                      std::fabs(AngleDifference(c.TargetViewAngles.bank, c.ViewAngles.bank))};
   c.ZoomRate = std::fabs(c.TargetZoom - c.Zoom);
+  if (MotionOptions.transitionCurve == TransitionCurve::Smooth)
+    BeginSmoothTransition(c, CockpitTick.TickTime);
   UpdateCockpitView(0, pointerOnClickArea);
 }
 

@@ -33,6 +33,9 @@ struct CockpitViewRecord {
   // again when the host's changes are taken over).
   Angles WrittenTrackerAngles;
   Point3 WrittenTrackerEye;
+  // The motion the module added to the view it wrote last: the head motion
+  // with the motion options, without the tracked head.
+  Angles WrittenMotion;
 };
 
 extern CockpitViewRecord CockpitViewState;
@@ -54,8 +57,8 @@ bool TrackedHeadToWrite();
 // The view update's host variable records as a freshly loaded module has them.
 void ResetViewVariables();
 
-// Starts a move to the targets that arrives in 0.5 s of frames, and runs one
-// view update at once.
+// Starts a move to the targets that arrives in the transition's time (0.5 s
+// unless the motion options say otherwise), and runs one view update at once.
 void BeginViewTransition(bool pointerOnClickArea);
 
 }  // namespace varolen

@@ -35,6 +35,7 @@ inline constexpr double kHostLongitudeScale = 2147483648.0;  // units per half t
 inline constexpr double kFeetToMetres = 0.3048;
 inline constexpr double kMetresToFeet = 3.28084;
 inline constexpr double kMetresPerArcDegree = 60.0 * 1852.0;
+inline constexpr double kMetresPerSecondToKnots = 3600.0 / 1852.0;
 
 // Inline, with the rotations: the ground probe and the click-area search run them
 // thousands of times a frame.

@@ -1,9 +1,11 @@
 #include "shell/lifecycle.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
+#include "cockpit/motion.h"
 #include "host/host_layout.h"
 #include "host/module_state.h"
 #include "host/settings.h"
@@ -30,13 +32,16 @@ void DeriveSimulatorFolder() {
   CutAtLastBackslash(SimulatorFolder);
 }
 
-// The [HeadTracker] section of the binding file; a file that is not there
-// leaves the scales at 1.
-void ReadTrackerScalesFile(const char* path) {
+// The [HeadTracker] and [Motion] sections of the binding file; a file that is
+// not there leaves the scales at 1 and the motion as it always was.
+void ReadSectionsFile(const char* path) {
   HeadTracker.scales = {};
+  MotionOptions = DefaultMotionOptions();
   std::FILE* file = platform::OpenFile(path, "r");
   if (file == nullptr) return;
   ReadTrackerScales(file, HeadTracker.scales);
+  std::rewind(file);
+  ReadMotionOptions(file, MotionOptions);
   std::fclose(file);
 }
 
@@ -71,7 +76,7 @@ int ModuleStartup() {
   char configurationPath[kPathCapacity];
   if (SimulatorFilePath(configurationPath, "Varolen2004.cfg")) {
     ReadKeyBindings(configurationPath, "Keyboard", KeyBindings);
-    ReadTrackerScalesFile(configurationPath);
+    ReadSectionsFile(configurationPath);
   }
 
   CopyText(ViewFolder, sizeof ViewFolder, SimulatorFolder);

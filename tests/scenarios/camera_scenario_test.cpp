@@ -24,14 +24,17 @@ namespace {
 
 using Row = std::map<std::string, double>;
 
-// The scenario's flight; with `startClock`, begun at that multimedia clock reading.
-std::vector<Row> Play(const std::string& name, std::optional<std::uint32_t> startClock = std::nullopt) {
+// The scenario's flight; with `startClock`, begun at that multimedia clock
+// reading; with `frameRate`, at that many frames a second.
+std::vector<Row> Play(const std::string& name, std::optional<std::uint32_t> startClock = std::nullopt,
+                      int frameRate = 0) {
   testing::ResetModule();
   std::string error;
   auto scenario = simhost::LoadScenario(std::string(VAROLEN_SOURCE_DIR) + "/data/scenarios/" + name, error);
   EXPECT_TRUE(scenario.has_value()) << error;
   if (!scenario) return {};
   if (startClock) scenario->startClock = *startClock;
+  if (frameRate != 0) scenario->frameRate = frameRate;
   const auto folder = testing::TestFolder() / name;
   std::FILE* trace = std::tmpfile();
   auto host = simhost::StartNativeHost(*scenario, folder.string());
@@ -307,6 +310,32 @@ TEST(CockpitScenarios, HeadMotionFollowsTheFlight) {
   };
   EXPECT_GT(pitchRange(12, 22), 0.5);
   EXPECT_LT(pitchRange(4, 9.5), 0.05);
+}
+
+TEST(CockpitScenarios, TheMotionOptionsOfTheBindingFileHoldAtAnyFrameRate) {
+  const auto headingOffset = [](const Row& row) {
+    return std::remainder(row.at("view_heading") - row.at("heading_word"), 360.0);
+  };
+  for (const int rate : {30, 144}) {
+    const std::vector<Row> flight = Play("cockpit_motion_options.toml", std::nullopt, rate);
+    ASSERT_EQ(flight.size(), 104u * rate);
+    const auto at = [&](double seconds) {
+      return flight[static_cast<std::size_t>(std::lround(seconds * rate))];
+    };
+    // In the rate-three turn: the head 1.8 degrees into it, as at 30 frames
+    // a second, and the view half of two seconds' turn ahead.
+    EXPECT_NEAR(headingOffset(at(70)), 1.8 + 0.5 * 3 * 2, 0.05 * 4.8) << rate;
+    // The straight view called back with the head turned 90 degrees left:
+    // smooth over a second, at rest when it starts.
+    const double turned = std::remainder(at(8.9).at("heading_word"), 360.0);
+    const auto done = [&](double seconds) {
+      return 1 - std::remainder(at(seconds).at("heading_word"), 360.0) / turned;
+    };
+    EXPECT_NEAR(turned, -90, 1.5);
+    EXPECT_LT(done(9.0 + 1.0 / rate), 0.01) << rate;
+    EXPECT_NEAR(done(9.5), 0.5, 0.1) << rate;
+    EXPECT_NEAR(done(10.1), 1.0, 1e-3) << rate;
+  }
 }
 
 TEST(CockpitScenarios, TheMouseAndTheWalkingPilot) {

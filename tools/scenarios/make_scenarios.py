@@ -122,6 +122,45 @@ def stall_warning():
     return flight
 
 
+def taxi_turn_and_pull_up():
+    flight = Flight(47.0, 8.0, 1400.0, 90.0)
+    flight.leg(8, speed=15, on_ground=True, step=1)
+    flight.leg(10, speed=15, turn=90, on_ground=True, step=1)   # steered onto the runway
+    flight.leg(20, speed=65, on_ground=True, step=1)            # the take-off roll over rough ground
+    flight.leg(12, speed=100, climb=700, step=1)
+    flight.leg(30, turn=90, bank=30, step=1)                    # a rate-three turn to the right
+    flight.leg(8, step=1)
+    for pitch in (-4.0, -8.0, -12.0, -15.0):                    # a pull-up over four seconds
+        flight.pitch_offset = pitch
+        flight.leg(1, climb=1500, step=1)
+    flight.leg(12, climb=1500, step=1)
+    return flight
+
+
+# Every motion option on; keys to store a view, turn the head and call the
+# view back.
+MOTION_BINDINGS = """[Keyboard]
+SetCockpitView1=CONTROL,SHIFT,1
+CockpitView1=CONTROL,1
+PilotHeadLeft=DOUBLE,NUMPAD_7
+
+[Motion]
+SameAtAnyFrameRate=1
+TransitionSeconds=1.0
+TransitionCurve=smooth
+YieldToLook=1
+LevelHead=0.5
+LevelHeadLimit=20
+LookIntoTurn=0.5
+LookIntoTurnLimit=15
+"""
+MOTION_INPUTS = ((3.0, "key", "1", "control", "shift"),               # the view straight ahead kept
+                 (4.0, "key_down", "NUMPAD_7"), (6.57, "key_up", "NUMPAD_7"),  # the head turned 90 degrees left
+                 (9.0, "key", "1", "control"),                        # and called back
+                 (60.0, "key_down", "NUMPAD_7"), (61.0, "key_up", "NUMPAD_7"),  # a look left in the turn
+                 (64.0, "key", "1", "control"))
+
+
 def taxi_and_take_off():
     flight = Flight(47.0, 8.0, 1400.0, 90.0)
     flight.leg(12, speed=15, on_ground=True, step=1)
@@ -175,7 +214,9 @@ def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,), t
         lines.append("")
     lines.append("[registry]")
     lines += [f'{key} = "{text}"' for key, text in registry.items()] + [""]
-    if bindings:
+    if bindings and "\n" in bindings:
+        lines += ["[bindings]", f'text = """\n{bindings}"""', ""]
+    elif bindings:
         lines += ["[bindings]", f'file = "{bindings}"', ""]
     for time, key, text, *modifiers in inputs:
         lines += ["[[input]]", f"time = {time}", f"{key} = {value(text)}"]
@@ -220,6 +261,9 @@ def main():
           "shoulder at the curve's end", taxi_and_take_off(), cockpit, frame_rate=30, views=(2,),
           tracker=(HEAD_POSES, HEAD_EVENTS), inputs=(CENTRE_KEY + ("control", "shift"),),
           bindings="../Varolen2004.cfg")
+    write("cockpit_motion_options", "Every motion option on: a taxi over rough ground, a turn and a pull-up, "
+          "the head turned and the view called back", taxi_turn_and_pull_up(), cockpit, frame_rate=30, views=(2,),
+          inputs=MOTION_INPUTS, bindings=MOTION_BINDINGS)
     write("head_tracker_fresh_install", "A fresh install with opentrack running: no setting stored, the "
           "host's own virtual cockpit turned by the tracked head", taxi_and_take_off(), {}, frame_rate=30,
           views=(2,), tracker=(HEAD_POSES[:12], [(0.0, "started")]))

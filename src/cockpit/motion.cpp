@@ -1,0 +1,212 @@
+#include "cockpit/motion.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "cockpit/view_update.h"
+#include "host/sections.h"
+#include "host/text.h"
+#include "maths/geometry.h"
+#include "maths/view_math.h"
+
+namespace varolen {
+
+namespace {
+
+MotionRecord FreshMotion() {
+  MotionRecord fresh = {};
+  fresh.effectsShown = 1.0;
+  return fresh;
+}
+
+constexpr double kLookingDegreesPerSecond = 30.0;  // faster than this the pilot is looking round
+constexpr double kFadeOutSeconds = 0.2;
+constexpr double kStillSeconds = 0.3;
+constexpr double kFadeInSeconds = 0.5;
+constexpr double kLagSeconds = 0.3;       // the level head and the look into the turn follow this late
+constexpr double kLeadSeconds = 2.0;      // the turn looked into: the next two seconds of it
+constexpr double kSteeringKnots = 30.0;   // slower on the ground, the view leads toward the steering
+constexpr double kStandstillKnots = 1.0;  // slower still, there is no track to follow
+constexpr double kMostLimitDegrees = 45.0;
+
+void TakeOption(void* context, const char* name, const char* value) {
+  auto& options = *static_cast<MotionOptionsRecord*>(context);
+  if (EqualIgnoringCase(name, "TransitionCurve")) {
+    if (EqualIgnoringCase(value, "linear")) options.transitionCurve = TransitionCurve::Linear;
+    if (EqualIgnoringCase(value, "smooth")) options.transitionCurve = TransitionCurve::Smooth;
+    return;
+  }
+  double number = 0.0;
+  if (!SectionNumber(value, number)) return;
+  const struct {
+    const char* name;
+    double MotionOptionsRecord::*field;
+    double least, most;
+  } kNumbers[] = {
+      {"TransitionSeconds", &MotionOptionsRecord::transitionSeconds, 0.2, 3.0},
+      {"YieldToLook", &MotionOptionsRecord::yieldToLook, 0.0, 1.0},
+      {"LevelHead", &MotionOptionsRecord::levelHead, 0.0, 1.0},
+      {"LevelHeadLimit", &MotionOptionsRecord::levelHeadLimit, 0.0, kMostLimitDegrees},
+      {"LookIntoTurn", &MotionOptionsRecord::lookIntoTurn, 0.0, 1.0},
+      {"LookIntoTurnLimit", &MotionOptionsRecord::lookIntoTurnLimit, 0.0, kMostLimitDegrees},
+  };
+  for (const auto& option : kNumbers) {
+    if (EqualIgnoringCase(name, option.name))
+      options.*option.field = std::clamp(number, option.least, option.most);
+  }
+  if (EqualIgnoringCase(name, "SameAtAnyFrameRate")) options.sameAtAnyFrameRate = number != 0.0;
+}
+
+// A step of a first-order lag toward `target`, the same at any frame rate.
+double Lagged(double value, double target, double step) {
+  return value + (target - value) * (1.0 - std::exp(-step / kLagSeconds));
+}
+
+}  // namespace
+
+MotionOptionsRecord MotionOptions = DefaultMotionOptions();
+MotionRecord Motion = FreshMotion();
+
+MotionOptionsRecord DefaultMotionOptions() {
+  return {false, 0.5, TransitionCurve::Linear, 0.0, 0.0, 20.0, 0.0, 15.0};
+}
+
+void ReadMotionOptions(std::FILE* file, MotionOptionsRecord& options) {
+  ReadSectionValues(file, "[Motion]", TakeOption, &options);
+}
+
+double MinimumJerk(double u) { return u * u * u * (10.0 + u * (-15.0 + 6.0 * u)); }
+
+void BeginSmoothTransition(const CockpitViewRecord& view, double now) {
+  MotionRecord& m = Motion;
+  m.transitionActive = true;
+  m.transitionStart = now;
+  m.fromEye = view.EyePosition;
+  m.toEye = view.TargetEyePosition;
+  m.fromAngles = view.ViewAngles;
+  m.toAngles = view.TargetViewAngles;
+  m.fromZoom = view.Zoom;
+  m.toZoom = view.TargetZoom;
+}
+
+void StepSmoothTransition(CockpitViewRecord& view, double now) {
+  MotionRecord& m = Motion;
+  if (!m.transitionActive) return;
+  const Point3& eye = view.TargetEyePosition;
+  const Angles& angles = view.TargetViewAngles;
+  const bool targetsKept = eye.x == m.toEye.x && eye.y == m.toEye.y && eye.z == m.toEye.z &&
+                           angles.pitch == m.toAngles.pitch && angles.heading == m.toAngles.heading &&
+                           angles.bank == m.toAngles.bank && view.TargetZoom == m.toZoom;
+  if (!targetsKept) {
+    m.transitionActive = false;
+    return;
+  }
+  const double u = (now - m.transitionStart) / MotionOptions.transitionSeconds;
+  if (!(u < 1.0)) {
+    view.EyePosition = m.toEye;
+    view.ViewAngles = m.toAngles;
+    view.Zoom = m.toZoom;
+    m.transitionActive = false;
+    return;
+  }
+  const double s = MinimumJerk(std::max(u, 0.0));
+  const auto along = [s](double from, double to) { return from + (to - from) * s; };
+  const auto around = [s](double from, double to) { return from + AngleDifference(to, from) * s; };
+  view.EyePosition = {along(m.fromEye.x, m.toEye.x), along(m.fromEye.y, m.toEye.y),
+                      along(m.fromEye.z, m.toEye.z)};
+  view.ViewAngles = {around(m.fromAngles.pitch, m.toAngles.pitch),
+                     around(m.fromAngles.heading, m.toAngles.heading),
+                     around(m.fromAngles.bank, m.toAngles.bank)};
+  // 1 to 4 feels as even as 4 to 1 in the logarithm of the zoom; a zoom
+  // that has none moves along in a straight line.
+  const bool logarithmic = m.fromZoom > 0.0 && m.toZoom > 0.0 && std::isfinite(m.fromZoom * m.toZoom);
+  view.Zoom =
+      logarithmic ? std::exp(along(std::log(m.fromZoom), std::log(m.toZoom))) : along(m.fromZoom, m.toZoom);
+}
+
+namespace {
+
+void UpdateLookYield(const Angles& look, double step) {
+  MotionRecord& m = Motion;
+  if (!m.lookKnown) {
+    m.lastLook = look;
+    m.lookKnown = true;
+    return;
+  }
+  const double turned = std::hypot(AngleDifference(look.heading, m.lastLook.heading),
+                                   AngleDifference(look.pitch, m.lastLook.pitch));
+  m.lastLook = look;
+  if (turned > kLookingDegreesPerSecond * step) {
+    m.stillSeconds = 0.0;
+    m.effectsShown = std::max(0.0, m.effectsShown - step / kFadeOutSeconds);
+  } else {
+    m.stillSeconds += step;
+    if (m.stillSeconds >= kStillSeconds)
+      m.effectsShown = std::min(1.0, m.effectsShown + step / kFadeInSeconds);
+  }
+}
+
+// The rate of turn, degrees a second: in the air the heading's; slow on the
+// ground the track's, where the steering takes the aircraft; none at a standstill.
+double TurnRate(const AircraftMotion& aircraft, double step) {
+  MotionRecord& m = Motion;
+  const bool known = m.attitudeKnown;
+  const double heading = m.lastHeading;
+  const double track = m.lastTrack;
+  m.lastHeading = aircraft.heading;
+  m.lastTrack = aircraft.track;
+  m.attitudeKnown = true;
+  if (!known) return 0.0;
+  if (!aircraft.onGround || aircraft.groundSpeedKnots >= kSteeringKnots)
+    return AngleDifference(aircraft.heading, heading) / step;
+  if (aircraft.groundSpeedKnots >= kStandstillKnots) return AngleDifference(aircraft.track, track) / step;
+  return 0.0;
+}
+
+void UpdateLevelHeadAndTurn(const AircraftMotion& aircraft, double step) {
+  const MotionOptionsRecord& options = MotionOptions;
+  MotionRecord& m = Motion;
+  // Against the bank, as the head lags against it: the horizon held level.
+  const double level =
+      std::clamp(-options.levelHead * aircraft.bank, -options.levelHeadLimit, options.levelHeadLimit);
+  if (std::isfinite(level)) m.levelBank = Lagged(m.levelBank, level, step);
+  // Into the turn, as the head swings into it: the heading two seconds on.
+  const double lead = std::clamp(options.lookIntoTurn * TurnRate(aircraft, step) * kLeadSeconds,
+                                 -options.lookIntoTurnLimit, options.lookIntoTurnLimit);
+  if (std::isfinite(lead)) m.turnLead = Lagged(m.turnLead, lead, step);
+}
+
+}  // namespace
+
+void RunMotionOptions(const Angles& look, const AircraftMotion& aircraft, double step) {
+  const MotionOptionsRecord& options = MotionOptions;
+  if (!(step > 0.0)) return;
+  if (options.yieldToLook > 0.0) UpdateLookYield(look, step);
+  if (options.levelHead > 0.0 || options.lookIntoTurn > 0.0) UpdateLevelHeadAndTurn(aircraft, step);
+}
+
+Angles WithMotionOptions(const Angles& effects, double viewHeading) {
+  const MotionOptionsRecord& options = MotionOptions;
+  const MotionRecord& m = Motion;
+  Angles added = effects;
+  if (options.yieldToLook > 0.0) {
+    const double share = 1.0 - options.yieldToLook * (1.0 - m.effectsShown);
+    added = {added.pitch * share, added.heading * share, added.bank * share};
+  }
+  if (options.levelHead > 0.0) {
+    // A pilot who looks sideways sees the bank as the horizon's pitch.
+    Vec3 level = {0.0, 0.0, m.levelBank};
+    RotateHeading(level, -viewHeading * kDegreesToRadians);
+    added.pitch += level.x;
+    added.bank += level.z;
+  }
+  if (options.lookIntoTurn > 0.0) added.heading += m.turnLead;
+  return added;
+}
+
+void ResetMotion() {
+  MotionOptions = DefaultMotionOptions();
+  Motion = FreshMotion();
+}
+
+}  // namespace varolen

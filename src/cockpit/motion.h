@@ -1,0 +1,109 @@
+// The pilot's options for how the cockpit view moves, from the "[Motion]"
+// section of the binding file. With none set the view moves as it always
+// has: head latency that decays by a tenth each frame, transitions at one
+// speed over half a second, effects that never yield.
+//
+// - SameAtAnyFrameRate: head latency, ground jolts and buffeting become
+//   functions of time, equal to the frame-by-frame model at 30 frames a second.
+// - TransitionSeconds, TransitionCurve: preset recalls take this long, at one
+//   speed (linear) or on the minimum-jerk curve (smooth), which starts and
+//   stops at rest, the zoom blended along in its logarithm.
+// - YieldToLook: while the pilot turns the view faster than 30 degrees a
+//   second (mouse look, head keys, tracked head) the effects fade out within
+//   0.2 s, and come back over 0.5 s once the view has been still for 0.3 s.
+// - LevelHead, LevelHeadLimit: the head rolls against the aircraft's bank.
+// - LookIntoTurn, LookIntoTurnLimit: the view leads into the turn.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "cockpit/cockpit_controller.h"
+
+namespace varolen {
+
+enum class TransitionCurve : std::uint8_t { Linear, Smooth };
+
+struct MotionOptionsRecord {
+  bool sameAtAnyFrameRate;
+  double transitionSeconds;  // 0.2 to 3.0
+  TransitionCurve transitionCurve;
+  double yieldToLook;        // 0 to 1: how much of the effects yields
+  double levelHead;          // 0 to 1: the share of the bank the head rolls against
+  double levelHeadLimit;     // degrees, 0 to 45
+  double lookIntoTurn;       // 0 to 1: the share of two seconds' turn the view leads by
+  double lookIntoTurnLimit;  // degrees, 0 to 45
+};
+
+extern MotionOptionsRecord MotionOptions;
+
+// The options as a fresh install has them: none set.
+MotionOptionsRecord DefaultMotionOptions();
+
+// Reads the [Motion] section over `options`: a value that is no number (or
+// for TransitionCurve neither "linear" nor "smooth") is skipped; numbers are
+// held within their ranges; a decimal point or comma.
+void ReadMotionOptions(std::FILE* file, MotionOptionsRecord& options);
+
+// What the options keep from frame to frame.
+struct MotionRecord {
+  // A smooth transition under way: from where, to where, since when.
+  bool transitionActive;
+  double transitionStart;  // seconds of the cockpit's clock
+  Point3 fromEye, toEye;
+  Angles fromAngles, toAngles;
+  double fromZoom, toZoom;
+  // Yielding to the pilot's look: where the view looked last frame, how long
+  // it has been still, and the share of the effects shown (1 in full).
+  bool lookKnown;
+  Angles lastLook;
+  double stillSeconds;
+  double effectsShown;
+  // The level head's roll against the bank and the look into the turn,
+  // degrees, lagged; the heading and track the turn is measured from.
+  double levelBank;
+  double turnLead;
+  bool attitudeKnown;
+  double lastHeading, lastTrack;
+};
+
+extern MotionRecord Motion;
+
+struct CockpitViewRecord;
+
+// A smooth transition from the view as it is to its targets, starting at `now`.
+void BeginSmoothTransition(const CockpitViewRecord& view, double now);
+// The view at `now` on its way: the eye, the angles (each the short way
+// round) and the zoom (in its logarithm) where the minimum-jerk curve has
+// them. It ends where it arrives, or when something else set new targets
+// meanwhile (keys, the mouse, the host), leaving the view where it is.
+void StepSmoothTransition(CockpitViewRecord& view, double now);
+
+// The minimum-jerk curve: the share of the way at the share of the time u,
+// 10u^3 - 15u^4 + 6u^5, at rest at both ends.
+double MinimumJerk(double u);
+
+// What the aircraft does, for the level head and the look into the turn.
+struct AircraftMotion {
+  double bank;  // degrees, as the host gives it
+  double heading;
+  double track;
+  bool onGround;
+  double groundSpeedKnots;
+};
+
+// One frame of the options that follow the pilot and the aircraft: `look` is
+// where the pilot looks (the view's own angles with the tracked head), `step`
+// seconds since the last frame.
+void RunMotionOptions(const Angles& look, const AircraftMotion& aircraft, double step);
+
+// The head motion's `effects` with the options on them, for a view turned
+// `viewHeading` degrees: the share that has not yielded, the head rolled
+// against the bank (as pitch for a pilot who looks sideways), the lead into
+// the turn. With no option set, the effects as they are.
+Angles WithMotionOptions(const Angles& effects, double viewHeading);
+
+// The options' records as a freshly loaded module has them.
+void ResetMotion();
+
+}  // namespace varolen
