@@ -37,6 +37,7 @@ class ForwardingHost : public simhost::Host {
     host_.StoreTrackerWord(offset, word);
   }
   std::string TrackerSeen() override { return host_.TrackerSeen(); }
+  std::string MotionAdded() override { return host_.MotionAdded(); }
 
  private:
   simhost::Host& host_;

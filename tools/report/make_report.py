@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Makes an HTML report with plots from a simhost run folder (trace.csv and
 summary.txt): the track from above with the observer's positions, the
-observer's distance to the aircraft, the view's angles and eye over time, and
-the module's settings with the user's input. With --render, also a video of
+observer's distance to the aircraft, the view's angles and eye over time, in
+the virtual cockpit the spectrum of the motion the module adds (motion.csv),
+and the module's settings with the user's input. With --render, also a video of
 what the host showed and stills of the moments that matter."""
 
 import base64
@@ -19,8 +20,10 @@ import matplotlib
 
 matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
+import numpy as np  # noqa: E402
 
 import flight_video  # noqa: E402
+import motion_analysis  # noqa: E402
 
 EARTH_RADIUS_M = 6367310.0
 SETTINGS = ["fly_by", "approach", "internal_view", "external_view", "wheel_zoom", "mouse_in_spot", "sound",
@@ -179,6 +182,25 @@ def tracker_plot(t):
                                "composed from it (solid)")
 
 
+def motion_spectrum_plot(motion, view_kind):
+    """The spectrum of the view motion the module adds in the virtual cockpit,
+    the band of 0.1 to 0.5 Hz marked, with its RMS angular speed there."""
+    frame_rate = round(1.0 / float(np.median(np.diff(motion["time"]))))
+    speeds = motion_analysis.angular_speed(motion, view_kind)
+    frequency, power = motion_analysis.spectrum(speeds, frame_rate)
+    in_band = motion_analysis.band_rms(speeds, frame_rate)
+    figure, axes = plt.subplots(figsize=(9, 3.5))
+    axes.loglog(frequency[1:], power[1:], color="tab:purple")
+    axes.axvspan(*motion_analysis.BAND_HZ, color="tab:red", alpha=0.15, label="0.1-0.5 Hz")
+    axes.set_xlabel("frequency (Hz)")
+    axes.set_ylabel("(degrees/s)$^2$ per Hz")
+    axes.legend(loc="upper right", fontsize="small")
+    axes.grid(alpha=0.3, which="both")
+    return figure_html(figure, "Spectrum of the view motion the module adds in the virtual cockpit (head motion "
+                               "and motion options, without the tracked head); within 0.1-0.5 Hz, where visual "
+                               f"motion sickens most, its RMS angular speed is {in_band:.2f} degrees a second")
+
+
 def settings_plot(t):
     figure, axes = plt.subplots(figsize=(9, 3.5))
     for index, key in enumerate(SETTINGS):
@@ -231,6 +253,9 @@ def make_report(folder, media=None):
     parts += [track_plot(trace), distance_plot(trace), view_plot(trace)]
     if any(not math.isnan(v) for v in trace.get("head_yaw_left", [])):
         parts.append(tracker_plot(trace))
+    motion = motion_analysis.read_motion(folder / "motion.csv")
+    if motion is not None and motion_analysis.VIRTUAL_COCKPIT in trace["view_kind"]:
+        parts.append(motion_spectrum_plot(motion, trace["view_kind"]))
     parts.append(settings_plot(trace))
     rows = "".join(f"<tr><td>{escape(k)}</td><td>{escape(v.strip())}</td></tr>"
                    for k, _, v in (line.partition(":") for line in summary))
@@ -244,9 +269,10 @@ figure{{margin:1.5em 0}}figcaption{{color:#555}}.strip{{display:flex;flex-wrap:w
     return folder / "report.html"
 
 
-def make_index(reports, index):
-    """A page that links the reports of several runs."""
-    items = []
+def make_index(reports, index, extra=()):
+    """A page that links the reports of several runs, and `extra` reports
+    given as (report, title)."""
+    items = [f'<li><a href="{report.relative_to(index.parent)}">{escape(title)}</a></li>' for report, title in extra]
     for report in reports:
         summary = (report.parent / "summary.txt").read_text().splitlines()
         scenario = next((line.split(": ", 1)[1] for line in summary if line.startswith("scenario: ")), "")
@@ -273,10 +299,11 @@ def take_option(arguments, name):
 
 
 def main(arguments):
-    """make_report.py RUN_FOLDER... [--index INDEX.html] [--render RENDERER]"""
+    """make_report.py RUN_FOLDER... [--index INDEX.html] [--render RENDERER] [--motion-report REPORT.html]"""
     arguments = list(arguments)
     index = take_option(arguments, "--index")
     index = Path(index) if index else None
+    motion_report = take_option(arguments, "--motion-report")
     renderer = take_option(arguments, "--render")
     folders = arguments or ["out/demo"]
     media = [None] * len(folders)
@@ -292,7 +319,9 @@ def main(arguments):
     for report in reports:
         print(f"report: {report}")
     if index:
-        make_index(reports, index)
+        extra = [(Path(motion_report), "The motion options at 20, 30, 60 and 144 frames a second, the transition "
+                                        "curves and the spectrum of the added motion")] if motion_report else []
+        make_index(reports, index, extra)
         print(f"index: {index}")
 
 

@@ -74,6 +74,10 @@ class Host {
   // What the module made of the tracker, "state,heading,pitch,bank,x,y,z";
   // "-" fields where the host cannot see inside the module.
   virtual std::string TrackerSeen() = 0;
+  // The motion the module added to the view it wrote last (head motion and
+  // motion options, without the tracked head), "pitch,heading,bank" in
+  // degrees; "-" fields where the host cannot see inside the module.
+  virtual std::string MotionAdded() = 0;
 };
 
 // The caption of the module's dialog template.

@@ -35,27 +35,32 @@ int main(int argc, char** argv) {
   CLI::App app{
       "Substitute simulator for Varolen 2004 (native).\n"
       "Plays a scenario file with the module's core on a virtual clock and writes\n"
-      "OUT/trace.csv (one row per frame) and OUT/summary.txt. See docs/simhost.md."};
+      "OUT/trace.csv (one row per frame), OUT/motion.csv (the motion the module\n"
+      "added to the view, a row per frame) and OUT/summary.txt. See docs/simhost.md."};
   std::string scenarioPath;
   std::string out;
   std::string before;
   bool quiet = false;
+  int frameRate = 0;
   app.add_option("scenario", scenarioPath, "Scenario file (TOML)")->required()->check(CLI::ExistingFile);
   app.add_option("-o,--out", out, "Output folder (default: out/<scenario name>)");
   app.add_option("--after", before,
                  "First play this other scenario in the same process (its trace is not kept), then reset "
                  "the module and play SCENARIO: the run must equal one in a fresh process")
       ->check(CLI::ExistingFile);
+  app.add_option("--frame-rate", frameRate, "Frames a second instead of the scenario's")
+      ->check(CLI::Range(1, 1000));
   app.add_flag("-q,--quiet", quiet, "No progress bar");
   CLI11_PARSE(app, argc, argv);
 
   std::string error;
-  const auto scenario = simhost::LoadScenario(scenarioPath, error);
+  auto scenario = simhost::LoadScenario(scenarioPath, error);
   const auto earlier = before.empty() ? std::nullopt : simhost::LoadScenario(before, error);
   if (!scenario || (!before.empty() && !earlier)) {
     std::fprintf(stderr, "simhost: %s\n", error.c_str());
     return 2;
   }
+  if (frameRate != 0) scenario->frameRate = frameRate;
   if (out.empty()) out = "out/" + std::filesystem::path(scenarioPath).stem().string();
   std::filesystem::create_directories(out);
   const std::string folder = std::filesystem::absolute(out).string() + "/simulator";
@@ -63,15 +68,16 @@ int main(int argc, char** argv) {
 
   std::FILE* trace = std::fopen((out + "/trace.csv").c_str(), "w");
   std::FILE* summary = std::fopen((out + "/summary.txt").c_str(), "w");
-  if (trace == nullptr || summary == nullptr) {
+  std::FILE* motion = std::fopen((out + "/motion.csv").c_str(), "w");
+  if (trace == nullptr || summary == nullptr || motion == nullptr) {
     std::fprintf(stderr, "simhost: cannot write to %s\n", out.c_str());
     return 2;
   }
   auto host = simhost::StartNativeHost(*scenario, folder);
   const bool showProgress =
       !quiet && isatty(STDERR_FILENO) && scenario->duration * scenario->frameRate > 20000;
-  const auto run = simhost::RunScenario(*scenario, *host, trace,
-                                        showProgress ? ShowProgressBar : std::function<void(double)>{});
+  const auto run = simhost::RunScenario(
+      *scenario, *host, trace, showProgress ? ShowProgressBar : std::function<void(double)>{}, motion);
   simhost::StopNativeHost(*host);
   std::vector<std::string> lines = host->DialogLines();
   lines.push_back("host: native");
@@ -79,6 +85,7 @@ int main(int argc, char** argv) {
   simhost::WriteSummary(*scenario, run, host->MessageBoxes(), lines, summary);
   std::fclose(trace);
   std::fclose(summary);
+  std::fclose(motion);
   if (!quiet)
     std::printf("%s: %ld frames, %ld inputs (%ld consumed) -> %s\n", scenarioPath.c_str(), run.frames,
                 run.inputs, run.consumed, out.c_str());

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cockpit/view_update.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "platform/desktop.h"
@@ -117,6 +118,12 @@ class NativeHost : public Host {
     char text[200];
     std::snprintf(text, sizeof text, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f", static_cast<int>(t.state), a.heading,
                   a.pitch, a.bank, a.x, a.y, a.z);
+    return text;
+  }
+  std::string MotionAdded() override {
+    const varolen::Angles& added = varolen::CockpitViewState.WrittenMotion;
+    char text[100];
+    std::snprintf(text, sizeof text, "%.6f,%.6f,%.6f", added.pitch, added.heading, added.bank);
     return text;
   }
 

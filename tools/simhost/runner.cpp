@@ -147,10 +147,11 @@ void ReadSettings(Host& host, int (&settings)[std::size(kSettingColumns)]) {
 }  // namespace
 
 RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
-                       const std::function<void(double)>& progress) {
+                       const std::function<void(double)>& progress, std::FILE* motion) {
   RunSummary summary;
   Player player(host, summary, scenario.currentView);
   WriteHeader(trace);
+  if (motion != nullptr) std::fputs("frame,time,added_pitch,added_heading,added_bank\n", motion);
   const long frames = std::lround(scenario.duration * scenario.frameRate);
   int settings[std::size(kSettingColumns)];
   ReadSettings(host, settings);
@@ -191,6 +192,7 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
     std::fprintf(trace, ",%ld,%ld,%s,%s,%s\n", summary.inputs - inputsBefore,
                  summary.consumed - consumedBefore, host.SoundsPlaying().c_str(),
                  tracker.PoseColumns().c_str(), host.TrackerSeen().c_str());
+    if (motion != nullptr) std::fprintf(motion, "%ld,%.4f,%s\n", frame, time, host.MotionAdded().c_str());
 
     ++summary.frames;
     if (progress && frame % 256 == 0) progress(static_cast<double>(frame) / static_cast<double>(frames));

@@ -20,9 +20,10 @@ struct RunSummary {
   int hostPopupItems = 0;
 };
 
-// `progress` is called now and then with the fraction done.
+// `progress` is called now and then with the fraction done. With `motion`,
+// also a row a frame of the motion the module added to the view.
 RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
-                       const std::function<void(double)>& progress = {});
+                       const std::function<void(double)>& progress = {}, std::FILE* motion = nullptr);
 
 void WriteSummary(const Scenario& scenario, const RunSummary& run,
                   const std::vector<std::string>& messageBoxes, const std::vector<std::string>& extraLines,
