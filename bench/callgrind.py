@@ -29,6 +29,7 @@ WORKLOADS = [
     ("frame_everything_off", 0, 2000),
     ("frame_cockpit_effects", 0, 2000),
     ("frame_cockpit_head_tracker", 0, 2000),
+    ("frame_cockpit_motion_options", 0, 2000),
     ("frame_walking_pilot", 10, 600),
     ("frame_walking_pilot", 100, 600),
     ("frame_walking_pilot", 1000, 100),

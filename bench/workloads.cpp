@@ -37,16 +37,17 @@ std::string BenchFolder() {
   return (scratch.Path() / "simulator").string();
 }
 
-// A parked aircraft with the virtual cockpit current, the shipped bindings,
-// and the settings given.
-simhost::Scenario Scene(std::vector<std::pair<std::string, std::string>> registry) {
+// A parked aircraft with the virtual cockpit current, the shipped bindings
+// (and `moreBindings` after them), and the settings given.
+simhost::Scenario Scene(std::vector<std::pair<std::string, std::string>> registry,
+                        const std::string& moreBindings = "") {
   simhost::Scenario scenario;
   simhost::ViewRecordSpec cockpit;
   cockpit.eyeBase[1] = 0.9;
   cockpit.eyeBase[2] = 1.5;
   scenario.views = {cockpit};
   scenario.registry = std::move(registry);
-  scenario.bindings = ReadText(VAROLEN_SOURCE_DIR "/data/Varolen2004.cfg");
+  scenario.bindings = ReadText(VAROLEN_SOURCE_DIR "/data/Varolen2004.cfg") + moreBindings;
   simhost::Keyframe parked;
   parked.latitude = kLatitude;
   parked.longitude = kLongitude;
@@ -101,12 +102,13 @@ class FrameEverythingOff : public Workload {
 // buffeting, moving between two presets all the time.
 class FrameCockpit : public Workload {
  public:
-  FrameCockpit()
+  explicit FrameCockpit(const std::string& motion = "")
       : driver_(Scene(With({{"InternalViewActive", "1"},
                             {"ViewTurbOn", "1"},
                             {"GroundTurbOn", "1"},
                             {"BuffetTurbOn", "1"},
-                            {"SmoothView", "1"}}))) {
+                            {"SmoothView", "1"}}),
+                      motion)) {
     ViewPresets[1] = {0, {0.0, 0.9, 1.5}, {0.0, 0.0, 0.0}, 1.0};
     ViewPresets[2] = {0, {-0.3, 1.0, 1.2}, {-10.0, 40.0, 0.0}, 1.5};
     for (simhost::FlightState& state : states_) {
@@ -150,6 +152,15 @@ class FrameCockpitHeadTracker : public FrameCockpit {
 
  private:
   std::uint32_t id_ = 1;
+};
+
+// The same with every motion option on: what they add to a frame.
+class FrameCockpitMotionOptions : public FrameCockpit {
+ public:
+  FrameCockpitMotionOptions()
+      : FrameCockpit(
+            "\n[Motion]\nSameAtAnyFrameRate=1\nTransitionSeconds=0.5\nTransitionCurve=smooth\nYieldToLook=1\n"
+            "LevelHead=0.5\nLookIntoTurn=0.5\n") {}
 };
 
 // `count` boxes 30 m apart round the pilot's start, each top 5 x 5 squares:
@@ -272,6 +283,7 @@ const std::vector<WorkloadKind>& WorkloadKinds() {
       {"frame_everything_off", {0}, Make<FrameEverythingOff>},
       {"frame_cockpit_effects", {0}, Make<FrameCockpit>},
       {"frame_cockpit_head_tracker", {0}, Make<FrameCockpitHeadTracker>},
+      {"frame_cockpit_motion_options", {0}, Make<FrameCockpitMotionOptions>},
       {"frame_walking_pilot", {10, 100, 1000}, MakeSized<FramePilot>},
       {"mouse_move_click_areas", {20, 200, 2000}, MakeSized<MouseOverClickAreas>},
       {"startup_256_bindings", {0}, Make<Startup>},

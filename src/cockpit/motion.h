@@ -92,6 +92,11 @@ struct AircraftMotion {
   double groundSpeedKnots;
 };
 
+// False while no option follows the pilot's look or the aircraft.
+inline bool MotionFollows() {
+  return MotionOptions.yieldToLook > 0.0 || MotionOptions.levelHead > 0.0 || MotionOptions.lookIntoTurn > 0.0;
+}
+
 // One frame of the options that follow the pilot and the aircraft: `look` is
 // where the pilot looks (the view's own angles with the tracked head), `step`
 // seconds since the last frame.

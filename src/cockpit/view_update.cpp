@@ -190,7 +190,7 @@ void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick) {
   if (pointerOnClickArea) return;
   if (advance) DrawTurbulenceTargets(Variable(kOnGround), Variable(kSpeed), Variable(kBuffet));
   ApplyHeadLatency(height, CockpitViewState.ViewAngles.heading);
-  if (!frameTick) return;
+  if (!frameTick || !MotionFollows()) return;
   const Angles& view = CockpitViewState.ViewAngles;
   const TrackerOffset& head = HeadTracker.applied;
   const Vec3& velocity = AircraftState.bodyVelocity;
@@ -332,7 +332,8 @@ int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
     const Angles& turbulence = HeadMotion.TurbOffset;
     const Angles effects = {latency.pitch + turbulence.pitch, latency.heading + turbulence.heading,
                             latency.bank + turbulence.bank};
-    WriteView(controller, kind, host, WithMotionOptions(effects, controller.ViewAngles.heading));
+    WriteView(controller, kind, host,
+              MotionFollows() ? WithMotionOptions(effects, controller.ViewAngles.heading) : effects);
     if (platform::HostWritable(view, kHostViewRecordSize)) {
       platform::WriteHostBytes(view, controller.SavedView, kHostViewRecordSize);
     }
