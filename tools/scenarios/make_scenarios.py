@@ -94,19 +94,23 @@ def taxi():
     return flight
 
 
+def turn_then_pull_up(flight, straight, climbing):
+    flight.leg(30, turn=90, bank=30, step=1)        # a rate-three turn to the right
+    flight.leg(straight, step=1)
+    for pitch in (-4.0, -8.0, -12.0, -15.0):        # a pull-up over four seconds
+        flight.pitch_offset = pitch
+        flight.leg(1, climb=1500, step=1)
+    flight.leg(climbing, climb=1500, step=1)
+    return flight
+
+
 def turn_and_pitch_up():
     flight = Flight(47.0, 8.0, 1400.0, 0.0)
     flight.altitude, flight.on_ground, flight.speed = 4400.0, False, 110
     flight.frames = []
     flight.keep()
     flight.leg(10, step=1)
-    flight.leg(30, turn=90, bank=30, step=1)        # a rate-three turn to the right
-    flight.leg(10, step=1)
-    for pitch in (-4.0, -8.0, -12.0, -15.0):        # a pull-up over four seconds
-        flight.pitch_offset = pitch
-        flight.leg(1, climb=1500, step=1)
-    flight.leg(15, climb=1500, step=1)
-    return flight
+    return turn_then_pull_up(flight, 10, 15)
 
 
 def stall_warning():
@@ -128,13 +132,7 @@ def taxi_turn_and_pull_up():
     flight.leg(10, speed=15, turn=90, on_ground=True, step=1)   # steered onto the runway
     flight.leg(20, speed=65, on_ground=True, step=1)            # the take-off roll over rough ground
     flight.leg(12, speed=100, climb=700, step=1)
-    flight.leg(30, turn=90, bank=30, step=1)                    # a rate-three turn to the right
-    flight.leg(8, step=1)
-    for pitch in (-4.0, -8.0, -12.0, -15.0):                    # a pull-up over four seconds
-        flight.pitch_offset = pitch
-        flight.leg(1, climb=1500, step=1)
-    flight.leg(12, climb=1500, step=1)
-    return flight
+    return turn_then_pull_up(flight, 8, 12)
 
 
 # Every motion option on; keys to store a view, turn the head and call the
