@@ -39,8 +39,4 @@ inline double TickStep() { return CockpitTick.clock.step; }
 // The cockpit's tick at the clock reading `now`.
 void AdvanceCockpitTick(std::uint32_t now);
 
-// The cockpit's records and the view update's variable records as a freshly
-// loaded module has them.
-void ResetCockpitState();
-
 }  // namespace varolen

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cockpit/view_update.h"
 #include "host/sections.h"
 #include "host/text.h"
 #include "maths/geometry.h"
@@ -77,51 +76,42 @@ void ReadMotionOptions(std::FILE* file, MotionOptionsRecord& options) {
 
 double MinimumJerk(double u) { return u * u * u * (10.0 + u * (-15.0 + 6.0 * u)); }
 
-void BeginSmoothTransition(const CockpitViewRecord& view, double now) {
+void BeginSmoothTransition(const ViewPlace& from, const ViewPlace& to, double now) {
   MotionRecord& m = Motion;
   m.transitionActive = true;
   m.transitionStart = now;
-  m.fromEye = view.EyePosition;
-  m.toEye = view.TargetEyePosition;
-  m.fromAngles = view.ViewAngles;
-  m.toAngles = view.TargetViewAngles;
-  m.fromZoom = view.Zoom;
-  m.toZoom = view.TargetZoom;
+  m.from = from;
+  m.to = to;
 }
 
-void StepSmoothTransition(CockpitViewRecord& view, double now) {
+bool StepSmoothTransition(const ViewPlace& targets, double now, ViewPlace& place) {
   MotionRecord& m = Motion;
-  if (!m.transitionActive) return;
-  const Point3& eye = view.TargetEyePosition;
-  const Angles& angles = view.TargetViewAngles;
-  const bool targetsKept = eye.x == m.toEye.x && eye.y == m.toEye.y && eye.z == m.toEye.z &&
-                           angles.pitch == m.toAngles.pitch && angles.heading == m.toAngles.heading &&
-                           angles.bank == m.toAngles.bank && view.TargetZoom == m.toZoom;
-  if (!targetsKept) {
-    m.transitionActive = false;
-    return;
-  }
+  if (!m.transitionActive) return false;
+  const ViewPlace& to = m.to;
+  const bool targetsKept = targets.eye.x == to.eye.x && targets.eye.y == to.eye.y &&
+                           targets.eye.z == to.eye.z && targets.angles.pitch == to.angles.pitch &&
+                           targets.angles.heading == to.angles.heading &&
+                           targets.angles.bank == to.angles.bank && targets.zoom == to.zoom;
   const double u = (now - m.transitionStart) / MotionOptions.transitionSeconds;
-  if (!(u < 1.0)) {
-    view.EyePosition = m.toEye;
-    view.ViewAngles = m.toAngles;
-    view.Zoom = m.toZoom;
-    m.transitionActive = false;
-    return;
+  m.transitionActive = targetsKept && u < 1.0;
+  if (!targetsKept) return false;
+  if (!m.transitionActive) {
+    place = to;
+    return true;
   }
+  const ViewPlace& from = m.from;
   const double s = MinimumJerk(std::max(u, 0.0));
-  const auto along = [s](double from, double to) { return from + (to - from) * s; };
-  const auto around = [s](double from, double to) { return from + AngleDifference(to, from) * s; };
-  view.EyePosition = {along(m.fromEye.x, m.toEye.x), along(m.fromEye.y, m.toEye.y),
-                      along(m.fromEye.z, m.toEye.z)};
-  view.ViewAngles = {around(m.fromAngles.pitch, m.toAngles.pitch),
-                     around(m.fromAngles.heading, m.toAngles.heading),
-                     around(m.fromAngles.bank, m.toAngles.bank)};
+  const auto along = [s](double start, double end) { return start + (end - start) * s; };
+  const auto around = [s](double start, double end) { return start + AngleDifference(end, start) * s; };
+  place.eye = {along(from.eye.x, to.eye.x), along(from.eye.y, to.eye.y), along(from.eye.z, to.eye.z)};
+  place.angles = {around(from.angles.pitch, to.angles.pitch), around(from.angles.heading, to.angles.heading),
+                  around(from.angles.bank, to.angles.bank)};
   // 1 to 4 feels as even as 4 to 1 in the logarithm of the zoom; a zoom
   // that has none moves along in a straight line.
-  const bool logarithmic = m.fromZoom > 0.0 && m.toZoom > 0.0 && std::isfinite(m.fromZoom * m.toZoom);
-  view.Zoom =
-      logarithmic ? std::exp(along(std::log(m.fromZoom), std::log(m.toZoom))) : along(m.fromZoom, m.toZoom);
+  const bool logarithmic = from.zoom > 0.0 && to.zoom > 0.0 && std::isfinite(from.zoom * to.zoom);
+  place.zoom =
+      logarithmic ? std::exp(along(std::log(from.zoom), std::log(to.zoom))) : along(from.zoom, to.zoom);
+  return true;
 }
 
 namespace {
@@ -177,6 +167,11 @@ void UpdateLevelHeadAndTurn(const AircraftMotion& aircraft, double step) {
 }
 
 }  // namespace
+
+void SetAircraftCourse(double track, double groundSpeedKnots) {
+  Motion.track = track;
+  Motion.groundSpeedKnots = groundSpeedKnots;
+}
 
 void RunMotionOptions(const Angles& look, const AircraftMotion& aircraft, double step) {
   const MotionOptionsRecord& options = MotionOptions;

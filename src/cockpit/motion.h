@@ -45,14 +45,19 @@ MotionOptionsRecord DefaultMotionOptions();
 // held within their ranges; a decimal point or comma.
 void ReadMotionOptions(std::FILE* file, MotionOptionsRecord& options);
 
+// Where the cockpit view looks from and how: the eye, the angles, the zoom.
+struct ViewPlace {
+  Point3 eye;
+  Angles angles;
+  double zoom;
+};
+
 // What the options keep from frame to frame.
 struct MotionRecord {
   // A smooth transition under way: from where, to where, since when.
   bool transitionActive;
   double transitionStart;  // seconds of the cockpit's clock
-  Point3 fromEye, toEye;
-  Angles fromAngles, toAngles;
-  double fromZoom, toZoom;
+  ViewPlace from, to;
   // Yielding to the pilot's look: where the view looked last frame, how long
   // it has been still, and the share of the effects shown (1 in full).
   bool lookKnown;
@@ -65,19 +70,20 @@ struct MotionRecord {
   double turnLead;
   bool attitudeKnown;
   double lastHeading, lastTrack;
+  // The aircraft's course this frame, as the frame's snapshot has it.
+  double track;  // degrees
+  double groundSpeedKnots;
 };
 
 extern MotionRecord Motion;
 
-struct CockpitViewRecord;
-
-// A smooth transition from the view as it is to its targets, starting at `now`.
-void BeginSmoothTransition(const CockpitViewRecord& view, double now);
-// The view at `now` on its way: the eye, the angles (each the short way
-// round) and the zoom (in its logarithm) where the minimum-jerk curve has
-// them. It ends where it arrives, or when something else set new targets
-// meanwhile (keys, the mouse, the host), leaving the view where it is.
-void StepSmoothTransition(CockpitViewRecord& view, double now);
+// A smooth transition from the view `from` to `to`, starting at `now`.
+void BeginSmoothTransition(const ViewPlace& from, const ViewPlace& to, double now);
+// The view at `now` on its way to `targets`: the eye, the angles (each the
+// short way round) and the zoom (in its logarithm) where the minimum-jerk
+// curve has them; false, and `place` untouched, once it has arrived or when
+// something else set other targets meanwhile (keys, the mouse, the host).
+bool StepSmoothTransition(const ViewPlace& targets, double now, ViewPlace& place);
 
 // The minimum-jerk curve: the share of the way at the share of the time u,
 // 10u^3 - 15u^4 + 6u^5, at rest at both ends.
@@ -91,6 +97,9 @@ struct AircraftMotion {
   bool onGround;
   double groundSpeedKnots;
 };
+
+// The aircraft's course this frame, for the look into the turn on the ground.
+void SetAircraftCourse(double track, double groundSpeedKnots);
 
 // False while no option follows the pilot's look or the aircraft.
 inline bool MotionFollows() {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "camera/aircraft_snapshot.h"
 #include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
 #include "cockpit/motion.h"
@@ -165,7 +164,13 @@ bool HostChanged(const std::uint8_t* saved, const std::uint8_t* host) {
 
 void StepTransitions(CockpitViewRecord& c) {
   if (MotionOptions.transitionCurve == TransitionCurve::Smooth) {
-    StepSmoothTransition(c, CockpitTick.TickTime);
+    ViewPlace place{};
+    if (StepSmoothTransition({c.TargetEyePosition, c.TargetViewAngles, c.TargetZoom}, CockpitTick.TickTime,
+                             place)) {
+      c.EyePosition = place.eye;
+      c.ViewAngles = place.angles;
+      c.Zoom = place.zoom;
+    }
     return;
   }
   // The rates are the whole way: it is gone in the transition's time.
@@ -193,10 +198,9 @@ void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick) {
   if (!frameTick || !MotionFollows()) return;
   const Angles& view = CockpitViewState.ViewAngles;
   const TrackerOffset& head = HeadTracker.applied;
-  const Vec3& velocity = AircraftState.bodyVelocity;
   RunMotionOptions({view.pitch + head.pitch, view.heading + head.heading, view.bank + head.bank},
-                   {Variable(kBank), Variable(kHeading), AircraftState.track, Variable(kOnGround) != 0.0,
-                    std::hypot(velocity.x, velocity.z) * kMetresPerSecondToKnots},
+                   {Variable(kBank), Variable(kHeading), Motion.track, Variable(kOnGround) != 0.0,
+                    Motion.groundSpeedKnots},
                    TickStep());
 }
 
@@ -385,7 +389,8 @@ void BeginViewTransition(bool pointerOnClickArea) {
                      std::fabs(AngleDifference(c.TargetViewAngles.bank, c.ViewAngles.bank))};
   c.ZoomRate = std::fabs(c.TargetZoom - c.Zoom);
   if (MotionOptions.transitionCurve == TransitionCurve::Smooth)
-    BeginSmoothTransition(c, CockpitTick.TickTime);
+    BeginSmoothTransition({c.EyePosition, c.ViewAngles, c.Zoom},
+                          {c.TargetEyePosition, c.TargetViewAngles, c.TargetZoom}, CockpitTick.TickTime);
   UpdateCockpitView(0, pointerOnClickArea);
 }
 

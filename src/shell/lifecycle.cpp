@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "camera/aircraft_snapshot.h"
-#include "cockpit/cockpit_controller.h"
+#include "cockpit/cockpit_state.h"
 #include "cockpit/motion.h"
 #include "host/host_layout.h"
 #include "host/module_state.h"

@@ -325,6 +325,9 @@ TEST(CockpitScenarios, TheMotionOptionsOfTheBindingFileHoldAtAnyFrameRate) {
     // In the rate-three turn: the head 1.8 degrees into it, as at 30 frames
     // a second, and the view half of two seconds' turn ahead.
     EXPECT_NEAR(headingOffset(at(70)), 1.8 + 0.5 * 3 * 2, 0.05 * 4.8) << rate;
+    // Steering at 15 knots, 9 degrees a second: the view half of two seconds'
+    // turn ahead, the head a fifth as far into it as in the air.
+    EXPECT_NEAR(headingOffset(at(15)), 0.5 * 9 * 2 + 1.8 * 3 * 0.2, 0.05 * 10.1) << rate;
     // The straight view called back with the head turned 90 degrees left:
     // smooth over a second, at rest when it starts.
     const double turned = std::remainder(at(8.9).at("heading_word"), 360.0);

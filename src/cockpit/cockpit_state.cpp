@@ -1,0 +1,29 @@
+#include "cockpit/cockpit_state.h"
+
+#include <cstring>
+
+#include "cockpit/cockpit_controller.h"
+#include "cockpit/head_motion.h"
+#include "cockpit/host_view.h"
+#include "cockpit/motion.h"
+#include "cockpit/movement_keys.h"
+#include "cockpit/view_update.h"
+
+namespace varolen {
+
+void ResetCockpitState() {
+  // Zero bytes, padding and all, so that equal records are equal bytes.
+  // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
+  // cppcheck-suppress memsetClassFloat
+  std::memset(&CockpitTick, 0, sizeof CockpitTick);
+  std::memset(&HostDiscovery, 0, sizeof HostDiscovery);
+  // cppcheck-suppress memsetClassFloat
+  std::memset(&CockpitViewState, 0, sizeof CockpitViewState);
+  // cppcheck-suppress memsetClassFloat
+  std::memset(&HeadMotion, 0, sizeof HeadMotion);
+  std::memset(&MovementKeys, 0, sizeof MovementKeys);
+  ResetViewVariables();
+  ResetMotion();
+}
+
+}  // namespace varolen
