@@ -36,25 +36,6 @@ TEST(Geometry, BearingsOfTheFourQuadrants) {
   EXPECT_NEAR(VerticalAngle(zero, {0, 1, 1}), -M_PI / 4, 1e-12);  // up and ahead
 }
 
-TEST(Geometry, RotationsAndNormalize) {
-  Vec3 forward = {0, 0, 1};
-  RotateHeading(forward, Radians(30));
-  EXPECT_NEAR(forward.x, 0.5, 1e-12);
-  EXPECT_NEAR(forward.z, std::sqrt(3.0) / 2, 1e-12);
-  Vec3 up = {0, 1, 0};
-  RotatePitch(up, Radians(90));  // y' = cos a y, z' = sin a y
-  EXPECT_NEAR(up.y, 0.0, 1e-12);
-  EXPECT_NEAR(up.z, 1.0, 1e-12);
-  Vec3 zero = {0, 0, 0};
-  Normalize(zero);
-  EXPECT_EQ(zero.z, 1.0);
-  Vec3 v = {3, 0, -4};
-  Normalize(v);
-  EXPECT_DOUBLE_EQ(v.x, 0.6);
-  EXPECT_DOUBLE_EQ(v.z, -0.8);
-  EXPECT_DOUBLE_EQ(Length({2, 3, 6}), 7.0);
-}
-
 TEST(Geometry, OffsetPositionProjectsTheTangentPlaneOntoTheSphere) {
   const struct {
     double latitude, longitude;  // degrees
