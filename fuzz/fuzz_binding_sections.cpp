@@ -1,4 +1,4 @@
-// libFuzzer target: the binding file's numbered sections, [HeadTracker] and
+// libFuzzer target: the binding file's sections besides the key bindings, [HeadTracker] and
 // [Motion], read from any bytes as start-up reads them.
 #include <cmath>
 #include <cstdint>

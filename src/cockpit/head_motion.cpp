@@ -74,7 +74,17 @@ void DrawJolt(double onGround, double speed, double buffet) {
 }
 
 // Measured in time, the latency decays as it does in a frame of 30 a second.
-double LatencyDecay(double step) { return std::pow(kLatencyDecay, kTunedFrameRate * step); }
+// The decay and the latency's input take the same power of a tick's step:
+// it is worked out once.
+double LatencyDecay(double step) {
+  static double lastStep = 0.0;
+  static double lastDecay = 1.0;
+  if (step != lastStep) {
+    lastStep = step;
+    lastDecay = std::pow(kLatencyDecay, kTunedFrameRate * step);
+  }
+  return lastDecay;
+}
 
 }  // namespace
 

@@ -104,6 +104,14 @@ HostAddress FindCurrentView() {
   return 0;
 }
 
+std::int32_t ViewKindOf(HostAddress view) {
+  return platform::ReadHost<std::int32_t>(view + view_record::kKind);
+}
+
+bool IsPilotView(std::int32_t kind) {
+  return kind == kVirtualCockpitView || kind == kSpotView || kind == kWalkingPilotView;
+}
+
 HostAddress FindModelSection(const char (&tag)[5]) {
   using namespace model_path;
   const HostAddress global = HostDiscovery.GlobalModule;

@@ -29,6 +29,13 @@ int DiscoverHostModules();
 // The host's current view record (kind 1, 2, 4 or 1250), or 0.
 HostAddress FindCurrentView();
 
+// The kind of a view record found by FindCurrentView.
+std::int32_t ViewKindOf(HostAddress view);
+
+// The views that the mouse and the pilot's keys belong to: the virtual
+// cockpit, the spot view and the walking pilot's.
+bool IsPilotView(std::int32_t kind);
+
 // The section of the user aircraft's model with this four-character tag, or 0.
 HostAddress FindModelSection(const char (&tag)[5]);
 

@@ -56,10 +56,12 @@ void TakeOption(void* context, const char* name, const char* value) {
   if (EqualIgnoringCase(name, "SameAtAnyFrameRate")) options.sameAtAnyFrameRate = number != 0.0;
 }
 
-// A step of a first-order lag toward `target`, the same at any frame rate.
-double Lagged(double value, double target, double step) {
-  return value + (target - value) * (1.0 - std::exp(-step / kLagSeconds));
-}
+// A step of a first-order lag toward `target` that goes `share` of the way.
+double Lagged(double value, double target, double share) { return value + (target - value) * share; }
+
+// The minimum-jerk curve: the share of the way at the share of the time u,
+// 10u^3 - 15u^4 + 6u^5, at rest at both ends.
+double MinimumJerk(double u) { return u * u * u * (10.0 + u * (-15.0 + 6.0 * u)); }
 
 }  // namespace
 
@@ -73,8 +75,6 @@ MotionOptionsRecord DefaultMotionOptions() {
 void ReadMotionOptions(std::FILE* file, MotionOptionsRecord& options) {
   ReadSectionValues(file, "[Motion]", TakeOption, &options);
 }
-
-double MinimumJerk(double u) { return u * u * u * (10.0 + u * (-15.0 + 6.0 * u)); }
 
 void BeginSmoothTransition(const ViewPlace& from, const ViewPlace& to, double now) {
   MotionRecord& m = Motion;
@@ -159,11 +159,13 @@ void UpdateLevelHeadAndTurn(const AircraftMotion& aircraft, double step) {
   // Against the bank, as the head lags against it: the horizon held level.
   const double level =
       std::clamp(-options.levelHead * aircraft.bank, -options.levelHeadLimit, options.levelHeadLimit);
-  if (std::isfinite(level)) m.levelBank = Lagged(m.levelBank, level, step);
+  // The same share of the way at any frame rate.
+  const double share = 1.0 - std::exp(-step / kLagSeconds);
+  if (std::isfinite(level)) m.levelBank = Lagged(m.levelBank, level, share);
   // Into the turn, as the head swings into it: the heading two seconds on.
   const double lead = std::clamp(options.lookIntoTurn * TurnRate(aircraft, step) * kLeadSeconds,
                                  -options.lookIntoTurnLimit, options.lookIntoTurnLimit);
-  if (std::isfinite(lead)) m.turnLead = Lagged(m.turnLead, lead, step);
+  if (std::isfinite(lead)) m.turnLead = Lagged(m.turnLead, lead, share);
 }
 
 }  // namespace

@@ -85,10 +85,6 @@ void BeginSmoothTransition(const ViewPlace& from, const ViewPlace& to, double no
 // something else set other targets meanwhile (keys, the mouse, the host).
 bool StepSmoothTransition(const ViewPlace& targets, double now, ViewPlace& place);
 
-// The minimum-jerk curve: the share of the way at the share of the time u,
-// 10u^3 - 15u^4 + 6u^5, at rest at both ends.
-double MinimumJerk(double u);
-
 // What the aircraft does, for the level head and the look into the turn.
 struct AircraftMotion {
   double bank;  // degrees, as the host gives it

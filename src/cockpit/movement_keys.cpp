@@ -56,8 +56,8 @@ int FlipMovementKey(MovementKey key, bool release) {
     // These keys belong to the virtual cockpit, the spot view and the walking pilot.
     const HostAddress view = FindCurrentView();
     if (view == 0) return 0;
-    const std::int32_t kind = platform::ReadHost<std::int32_t>(view + view_record::kKind);
-    if (kind != kVirtualCockpitView && kind != kSpotView && kind != kWalkingPilotView) return 0;
+    const std::int32_t kind = ViewKindOf(view);
+    if (!IsPilotView(kind)) return 0;
     if (!KeyActs(key, kind)) return 0;
   }
   flag = flag != 0 ? 0 : 1;

@@ -1,5 +1,5 @@
-// The numbered sections of the binding file besides its key bindings
-// ("[HeadTracker]", "[Motion]"): lines of "Name = value", "//" starting a
+// The sections of the binding file besides its key bindings ("[HeadTracker]",
+// "[Motion]"): lines of "Name = value", "//" starting a
 // comment that runs to the end of the line.
 #pragma once
 

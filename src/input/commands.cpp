@@ -91,8 +91,7 @@ int RunCockpitCommand(Command command, bool release) {
   }
   const HostAddress view = FindCurrentView();
   if (view == 0) return 0;
-  const std::int32_t kind = platform::ReadHost<std::int32_t>(view + view_record::kKind);
-  if (kind != kVirtualCockpitView && kind != kSpotView && kind != kWalkingPilotView) return 0;
+  if (!IsPilotView(ViewKindOf(view))) return 0;
   switch (command) {
     case Command::ToggleMouseLook:
       ToggleMouseLook();

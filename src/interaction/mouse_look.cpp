@@ -23,14 +23,6 @@ constexpr double kZoomStep = 0.2;          // of the zoom per notch
 constexpr double kLeastZoom = 0.25;
 constexpr double kMostZoom = 16.0;
 
-std::int32_t ViewKindOf(HostAddress record) {
-  return platform::ReadHost<std::int32_t>(record + view_record::kKind);
-}
-
-bool TakesMouse(std::int32_t kind) {
-  return kind == kVirtualCockpitView || kind == kSpotView || kind == kWalkingPilotView;
-}
-
 // A zoom one wheel turn further, within the zoom range.
 void Wheel(double& zoom, double notches) {
   zoom = zoom + zoom * kZoomStep * notches;
@@ -111,7 +103,7 @@ int OnMouseMove(const InputEvent& event) {
   const HostAddress view = FindCurrentView();
   if (view == 0) return 0;
   const std::int32_t kind = ViewKindOf(view);
-  if (!TakesMouse(kind)) return 0;
+  if (!IsPilotView(kind)) return 0;
   if (Mouse.MouseLookOn != 0) return LookWithMouse(Mouse, kind);
   return ShowClickAreas(Mouse, view, event);
 }

@@ -108,7 +108,7 @@ void MovePilot(WalkingPilotRecord& c) {
   const MovementKeysRecord& keys = MovementKeys;
   const double dt = TickStep();
   double speed = kWalkSpeed;
-  // A running speed of 0 is the first one.
+  // A running speed of 0 means the default one.
   const double runSpeed = CameraSettings.RunningSpeed == 0.0 ? kDefaultRunSpeed : CameraSettings.RunningSpeed;
   c.PilotRunning = platform::KeyHeld(kShiftKey) ? 1 : 0;
   if (c.PilotRunning != 0) speed = runSpeed;
