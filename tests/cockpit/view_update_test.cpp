@@ -119,21 +119,6 @@ TEST_F(ViewUpdate, TransitionsArriveTogetherInTheTransitionsTime) {
   }
 }
 
-TEST_F(ViewUpdate, KeysMoveTheEyeAlongTheViewHeading) {
-  Start({.kind = 2, .eyeBase = {0, 1, 0}, .heading = 90});
-  UpdateCockpitView(1, false);
-  const Point3 start = CockpitViewState.EyePosition;
-  MovementKeys.PilotForward = 1;
-  for (int tick = 0; tick < 20; ++tick) UpdateCockpitView(1, false);  // 2 s
-  EXPECT_NEAR(CockpitViewState.EyePosition.x - start.x, 2.0, 1e-3);
-  EXPECT_NEAR(CockpitViewState.EyePosition.z - start.z, 0.0, 1e-3);
-  MovementKeys.PilotForward = 0;
-  MovementKeys.PilotHeadLeft = 1;
-  const double heading = CockpitViewState.ViewAngles.heading;
-  UpdateCockpitView(1, false);
-  EXPECT_NEAR(CockpitViewState.ViewAngles.heading, heading - 3.5, 1e-9);
-}
-
 TEST_F(ViewUpdate, TheSpotViewIsOnlyTakenWhenTheMouseOwnsIt) {
   Start({.kind = 4});
   platform::WriteHost<std::int32_t>(record_ + field::kSpotHorizontal, 2560);
