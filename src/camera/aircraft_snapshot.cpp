@@ -17,7 +17,7 @@ constexpr HostVariableSlot<FrameVariable> kFrameVariableSlots[] = {
     {kPitchVariable, host_variable::kPitch},
     {kBankVariable, host_variable::kBank},
     {kUnusedVariable61, host_variable::kUnused61},
-    {kSpeedVariable, host_variable::kAirspeed},
+    {kSpeedVariable, host_variable::kGroundSpeed},
     {kLongitudinalVelocityVariable, host_variable::kLongitudinalSpeed},
     {kLateralVelocityVariable, host_variable::kLateralSpeed},
     {kVerticalVelocityVariable, host_variable::kVerticalSpeed},

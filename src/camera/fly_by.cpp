@@ -44,9 +44,9 @@ void RunFlyByCycle() {
   if (FlyByCamera.cycleTimer < 0.0f || FlyByCamera.placed == 0) {
     FlyByCamera.cycleTimer = static_cast<float>(settings.FlyByDuration);
     FlyByCamera.side = ChooseSide(settings.FlyByCameraPlacement, FlyByCamera.side);
-    // For a speed in knots the aircraft comes abeam half-way through the cycle.
+    // The ground speed in metres per second: the aircraft comes abeam half-way through the cycle.
     const double speed = FrameVariables[kSpeedVariable].Value();
-    FlyByCamera.distance = speed * 1852.0 / 3600.0 * settings.FlyByDuration * 0.5;
+    FlyByCamera.distance = speed * settings.FlyByDuration * 0.5;
     if (MinimumDistanceMetres() > FlyByCamera.distance) FlyByCamera.distance = MinimumDistanceMetres();
     PlaceFlyByCamera();
   }

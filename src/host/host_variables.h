@@ -11,7 +11,8 @@
 
 namespace varolen {
 
-// Ids of the host's panel variables, with the units the host gives them.
+// Ids of the host's panel variables, with the units and signs of its panel SDK
+// (docs/host-facts.md).
 namespace host_variable {
 inline constexpr std::uint32_t kGroundElevation = 2;      // metres x 256
 inline constexpr std::uint32_t kOnGround = 60;            // 1 or 0
@@ -19,15 +20,16 @@ inline constexpr std::uint32_t kUnused61 = 61;            // looked up, never us
 inline constexpr std::uint32_t kLatitude = 71;            // metres north of the equator
 inline constexpr std::uint32_t kLongitude = 72;           // 2^48 units per turn
 inline constexpr std::uint32_t kAltitude = 73;            // metres
-inline constexpr std::uint32_t kPitch = 77;               // degrees
-inline constexpr std::uint32_t kBank = 79;                // degrees
+inline constexpr std::uint32_t kPitch = 77;               // degrees, positive nose down
+inline constexpr std::uint32_t kBank = 79;                // degrees, positive left wing down
 inline constexpr std::uint32_t kHeading = 86;             // degrees
 inline constexpr std::uint32_t kWind = 343;               // knots
 inline constexpr std::uint32_t kBuffet = 349;             // the host's buffeting input
 inline constexpr std::uint32_t kLongitudinalSpeed = 551;  // feet per second
 inline constexpr std::uint32_t kLateralSpeed = 552;       // feet per second
 inline constexpr std::uint32_t kVerticalSpeed = 553;      // feet per second
-inline constexpr std::uint32_t kAirspeed = 832;           // knots
+inline constexpr std::uint32_t kRudder = 786;             // radians, positive right rudder
+inline constexpr std::uint32_t kGroundSpeed = 832;        // metres per second
 }  // namespace host_variable
 
 // The frame's latitude variable in degrees: metres / 111130.

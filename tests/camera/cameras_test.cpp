@@ -50,9 +50,11 @@ class Cameras : public testing::ModuleTest {
   std::uint32_t clock_ = 100000;
 };
 
+// The aircraft comes abeam half-way through the cycle: the distance is the
+// ground speed (the host's metres per second) times half the cycle.
 TEST_F(Cameras, FlyByDistanceFollowsTheSpeedWithTheMinimumBelow) {
   const struct {
-    double speed;     // knots
+    double speed;     // knots over the ground
     int duration;     // seconds
     int minimum;      // feet
     double distance;  // metres

@@ -35,7 +35,7 @@ bool Centroid(const std::vector<std::uint8_t>& picture, double& x, double& y) {
 
 struct Case {
   const char* what;
-  double heading, pitch, bank;  // the camera's view, degrees (pitch down +, bank right side down +)
+  double heading, pitch, bank;  // the camera's view, degrees (pitch down +, bank left side down +)
   double zoom;
   Vec aircraft;  // metres from the camera: x east, y up, z south
   bool visible;
@@ -72,7 +72,7 @@ TEST(Projection, TheAircraftLiesWhereTheFieldOfViewPutsIt) {
       {"20 m right, seen rolled 30 degrees right",
        0,
        0,
-       30,
+       -30,
        1.0,
        {20, 0, -100},
        true,
@@ -100,8 +100,8 @@ TEST(Projection, TheAircraftLiesWhereTheFieldOfViewPutsIt) {
   }
 }
 
-// The aircraft's own attitude: banked 30 degrees right, the world turns 30
-// degrees the other way in the cockpit's picture (a point 20 m right and 10 m
+// The aircraft's own attitude: banked 30 degrees right (-30, as the host
+// counts it), the world turns 30 degrees the other way in the cockpit's picture (a point 20 m right and 10 m
 // up shows at (20 cos 30 - 10 sin 30, 20 sin 30 + 10 cos 30)); nose down 10
 // degrees, a point level ahead lies above.
 TEST(Projection, TheCockpitTurnsWithTheAircraft) {
@@ -112,7 +112,7 @@ TEST(Projection, TheCockpitTurnsWithTheAircraft) {
   };
   const Attitude attitudes[] = {
       {0,
-       30,
+       -30,
        {20, 10, -100},
        320 + 7.68 * (20 * std::cos(M_PI / 6) - 10 * std::sin(M_PI / 6)),
        180 - 7.68 * (20 * std::sin(M_PI / 6) + 10 * std::cos(M_PI / 6))},
@@ -162,6 +162,46 @@ TEST(Projection, SkyAboveGroundBelow) {
     EXPECT_GT(sky[2], sky[0]) << "blue overhead";
     EXPECT_GT(ground[1], ground[2]) << "green underfoot";
   }
+}
+
+// The horizon in a still of the virtual cockpit, the aircraft heading north in
+// a 30 degree left bank (+30 as the host counts it) and the view straight
+// ahead: the horizon is the line through the picture's centre turned by the
+// bank, higher on the left than on the right by tan 30 over its width.
+TEST(Projection, TheHorizonTiltsWithTheHostsBankTheRightWayRound) {
+  Scene scene;
+  scene.groundMetres = 0;
+  TraceFrame frame;
+  frame.altitude = 10;  // feet above the ground: its far edge lies on the horizon
+  frame.bank = 30;
+  frame.viewKind = 2;
+  frame.eye[1] = 0.9;
+  Renderer renderer(kWidth, kHeight);
+  ASSERT_TRUE(renderer.Ready());
+  renderer.Draw(scene, ViewOf(scene, frame));
+  const auto pixel = [&](int x, int y) {
+    return &renderer.Picture()[(static_cast<std::size_t>(y) * kWidth + x) * 3];
+  };
+  const auto isSky = [&](int x, int y) { return pixel(x, y)[2] > pixel(x, y)[1] + 10; };
+  const auto isGround = [&](int x, int y) { return pixel(x, y)[1] > pixel(x, y)[2] + 10; };
+  // Where each column turns from sky to ground, with a clear sky above.
+  double sumX = 0, sumY = 0, sumXX = 0, sumXY = 0, count = 0;
+  for (int x = 40; x < kWidth - 40; x += 8) {
+    for (int y = 1; y < kHeight; ++y) {
+      if (isGround(x, y) && isSky(x, y - 1) && isSky(x, std::max(0, y - 10))) {
+        sumX += x;
+        sumY += y;
+        sumXX += static_cast<double>(x) * x;
+        sumXY += static_cast<double>(x) * y;
+        ++count;
+        break;
+      }
+    }
+  }
+  ASSERT_GT(count, 20) << "the horizon shows across most of the picture";
+  const double slope = (count * sumXY - sumX * sumY) / (count * sumXX - sumX * sumX);
+  // Rows count down the picture: a horizon lower on the right has a positive slope.
+  EXPECT_NEAR(std::atan(slope) * 180.0 / M_PI, 30.0, 1.0);
 }
 
 }  // namespace

@@ -66,8 +66,10 @@ void SetFlight(const Flight& flight) {
   state.velocity[2] = flight.forward;
   state.speed = flight.speed;
   state.wind = flight.wind;
-  for (std::uint32_t id : simhost::kHostVariableIds)
-    sim::SetHostVariable(id, simhost::HostVariable(state, id));
+  state.rudder = flight.rudder;
+  state.onGround = flight.onGround;
+  for (const simhost::HostVariableFact& variable : simhost::kHostVariables)
+    sim::SetHostVariable(variable.id, variable.value(state));
 }
 
 void RunFrameAt(std::uint32_t milliseconds) {

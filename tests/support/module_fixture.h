@@ -66,10 +66,12 @@ struct Flight {
   double longitude = 8.0;                         // degrees
   double altitude = 2000;                         // feet
   double ground = 1000;                           // feet
-  double pitch = 0, bank = 0, heading = 0;        // degrees
+  double pitch = 0, bank = 0, heading = 0;        // degrees as the host gives them: nose down, left wing down
   double lateral = 0, vertical = 0, forward = 0;  // feet per second
   double speed = 0;                               // knots
   double wind = 0;                                // knots
+  double rudder = 0;                              // radians, right rudder positive
+  bool onGround = false;
 };
 void SetFlight(const Flight& flight);
 

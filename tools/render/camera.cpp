@@ -40,15 +40,15 @@ Basis AircraftAxes(double heading, double pitch, double bank) {
   const Vec up0 = {0, 1, 0};
   const Vec forward = forward0 * std::cos(p) - up0 * std::sin(p);  // nose down for p > 0
   const Vec up1 = up0 * std::cos(p) + forward0 * std::sin(p);
-  const Vec right = right0 * std::cos(b) - up1 * std::sin(b);  // right wing down for b > 0
-  const Vec up = up1 * std::cos(b) + right0 * std::sin(b);
+  const Vec right = right0 * std::cos(b) + up1 * std::sin(b);  // left wing down for b > 0
+  const Vec up = up1 * std::cos(b) - right0 * std::sin(b);
   return {right, up, forward};
 }
 
 Basis ViewAxes(const Basis& parent, double heading, double pitch, double bank) {
-  // The rows of RotationZ(-bank) x RotationX(pitch) x RotationY(heading) in
-  // the parent's (right, up, forward) coordinates.
-  const double h = Radians(heading), p = Radians(pitch), b = Radians(-bank);
+  // The rows of RotationZ(bank) x RotationX(pitch) x RotationY(heading) in
+  // the parent's (right, up, forward) coordinates, as the module writes them.
+  const double h = Radians(heading), p = Radians(pitch), b = Radians(bank);  // the rows' angles
   const double y[3][3] = {{std::cos(h), 0, -std::sin(h)}, {0, 1, 0}, {std::sin(h), 0, std::cos(h)}};
   const double x[3][3] = {{1, 0, 0}, {0, std::cos(p), std::sin(p)}, {0, -std::sin(p), std::cos(p)}};
   const double z[3][3] = {{std::cos(b), std::sin(b), 0}, {-std::sin(b), std::cos(b), 0}, {0, 0, 1}};

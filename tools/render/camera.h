@@ -30,11 +30,12 @@ struct Reference {
 };
 
 // The aircraft's axes for the host's heading (clockwise from north), pitch
-// (nose down positive) and bank (right wing down positive), degrees.
+// (nose down positive) and bank (left wing down positive), degrees, as the
+// host counts them (docs/host-facts.md).
 Basis AircraftAxes(double heading, double pitch, double bank);
 
 // A view record's axes, as its rows lie in the frame `parent`: the trace's
-// heading (right), pitch (down) and bank (the right side down) of the rows.
+// heading (right), pitch (down) and bank (the left side down) of the rows.
 Basis ViewAxes(const Basis& parent, double heading, double pitch, double bank);
 
 // The world's own axes, the parent of the walking pilot's view.

@@ -2,14 +2,42 @@
 """Writes the flight scenarios of data/scenarios/ from a few legs each: a
 circuit flown with each fly-by placement, and an approach and landing with the
 approach view. Run it again after changing a flight; the files are kept in the
-repository so that the scenarios can be read and edited by hand too."""
+repository so that the scenarios can be read and edited by hand too.
+
+Flights are planned in a pilot's words (turns positive right, climbs
+positive up) and written in the host's signs, which come from the host-facts
+page (docs/host-facts.md)."""
 
 import math
+import re
 from pathlib import Path
 
 FEET_PER_DEGREE_LATITUDE = 364566.0  # 111120 m
 KNOTS_TO_FEET_PER_SECOND = 1.68781
-OUT = Path(__file__).resolve().parents[2] / "data" / "scenarios"
+KNOTS_TO_METRES_PER_SECOND = 1852.0 / 3600.0
+ROOT = Path(__file__).resolve().parents[2]
+OUT = ROOT / "data" / "scenarios"
+
+# A taxi turn is steered with the rudder: the nose wheel turns a light
+# aircraft about its main wheels this far behind it (a Cessna 172's wheelbase).
+WHEELBASE_METRES = 1.65
+RUDDER_RAMP_SECONDS = 3.0  # a pilot's foot goes in and comes out over this long
+
+
+def host_signs(page=ROOT / "docs" / "host-facts.md"):
+    """The host's signs of a right bank and of a nose-up pitch: +1 or -1, as
+    the host-facts page's table of variables words them."""
+    signs = {}
+    for line in page.read_text().splitlines():
+        cells = [cell.strip() for cell in line.strip().strip("|").split("|")]
+        if len(cells) == 5 and cells[0] in ("77", "79"):
+            signs[cells[0]] = cells[3]
+    bank = {"positive left wing down": -1, "positive right wing down": 1}[signs["79"]]
+    pitch = {"positive nose down": -1, "positive nose up": 1}[signs["77"]]
+    return bank, pitch
+
+
+RIGHT_BANK_SIGN, NOSE_UP_SIGN = host_signs()
 
 
 class Flight:
@@ -17,24 +45,31 @@ class Flight:
         self.time, self.latitude, self.longitude = 0.0, latitude, longitude
         self.altitude, self.elevation, self.heading = elevation, elevation, heading
         self.speed, self.climb, self.bank, self.on_ground = 0.0, 0.0, 0.0, True
-        self.pitch_offset, self.buffet = 0.0, 32767.0
+        self.pitch_offset, self.buffet, self.rudder = 0.0, 32767.0, 0.0
         self.frames = []
         self.keep()
 
     def keep(self):
         forward = self.speed * KNOTS_TO_FEET_PER_SECOND
         vertical = self.climb / 60.0
-        pitch = (-math.degrees(math.atan2(vertical, forward)) if forward > 0 else 0.0) + self.pitch_offset
-        self.frames.append(dict(time=round(self.time, 3), latitude=round(self.latitude, 8),
-                                longitude=round(self.longitude, 8), altitude=round(self.altitude, 2),
-                                pitch=round(pitch, 3), bank=round(self.bank, 2), heading=round(self.heading % 360, 3),
-                                velocity=[0.0, round(vertical, 3), round(forward, 3)],
-                                ground_elevation=self.elevation, on_ground=self.on_ground, speed=round(self.speed, 2),
-                                buffet=self.buffet))
+        nose_up = (math.degrees(math.atan2(vertical, forward)) if forward > 0 else 0.0) + self.pitch_offset
+        frame = dict(time=round(self.time, 3), latitude=round(self.latitude, 8),
+                     longitude=round(self.longitude, 8), altitude=round(self.altitude, 2),
+                     pitch=round(NOSE_UP_SIGN * nose_up, 3) + 0.0, bank=round(RIGHT_BANK_SIGN * self.bank, 2) + 0.0,
+                     heading=round(self.heading % 360, 3),
+                     velocity=[0.0, round(vertical, 3), round(forward, 3)],
+                     ground_elevation=self.elevation, on_ground=self.on_ground, speed=round(self.speed, 2),
+                     buffet=self.buffet)
+        if self.rudder:
+            frame["rudder"] = round(self.rudder, 5)
+        self.frames.append(frame)
 
     def leg(self, seconds, speed=None, climb=0.0, turn=0.0, on_ground=False, step=2.0, bank=20.0):
         """Flies for `seconds`, reaching `speed` (knots) at the end, climbing in
-        feet per minute and turning `turn` degrees (positive right)."""
+        feet per minute and turning `turn` degrees (positive right), banked
+        `bank` degrees into the turn; on the ground see taxi_turn."""
+        if on_ground and turn:
+            return self.taxi_turn(seconds, turn, step, speed)
         start_speed = self.speed
         end_speed = start_speed if speed is None else speed
         steps = max(1, round(seconds / step))
@@ -42,7 +77,7 @@ class Flight:
             dt = seconds / steps
             self.speed = start_speed + (end_speed - start_speed) * index / steps
             self.climb = climb
-            self.bank = math.copysign(bank, turn) if turn else 0.0
+            self.bank = math.copysign(bank, turn) if turn and not on_ground else 0.0
             self.heading += turn / steps
             distance = self.speed * KNOTS_TO_FEET_PER_SECOND * dt
             self.latitude += distance * math.cos(math.radians(self.heading)) / FEET_PER_DEGREE_LATITUDE
@@ -52,6 +87,52 @@ class Flight:
             self.on_ground = on_ground
             self.time += dt
             self.keep()
+
+    def taxi_turn(self, seconds, turn, step, speed=None):
+        """Steers `turn` degrees (positive right) on the ground, level, reaching
+        `speed` (knots) at the end: the rudder goes in over RUDDER_RAMP_SECONDS,
+        is held and comes out again, and the heading follows the nose wheel
+        (the rate speed x tan(rudder) / wheelbase)."""
+        start_speed = self.speed
+        end_speed = start_speed if speed is None else speed
+        ramp = min(RUDDER_RAMP_SECONDS, seconds / 2.0)
+        substeps, steps = 20, max(1, round(seconds / step))
+        dt = seconds / steps / substeps
+
+        def pedal(t):  # the share of the rudder held at time t of the turn
+            return min(1.0, t / ramp, (seconds - t) / ramp)
+
+        def knots(t):
+            return start_speed + (end_speed - start_speed) * t / seconds
+
+        def turned(rudder):  # degrees the turn turns with this rudder held
+            total = 0.0
+            for index in range(steps * substeps):
+                t = (index + 0.5) * dt
+                total += math.degrees(knots(t) * KNOTS_TO_METRES_PER_SECOND * math.tan(rudder * pedal(t)) /
+                                      WHEELBASE_METRES) * dt
+            return total
+
+        low, high = 0.0, 0.6  # radians of rudder
+        for _ in range(50):
+            middle = (low + high) / 2.0
+            low, high = (middle, high) if turned(middle) < abs(turn) else (low, middle)
+        rudder = math.copysign((low + high) / 2.0, turn)
+        for index in range(1, steps + 1):
+            for sub in range(substeps):
+                t = (index - 1) * seconds / steps + (sub + 0.5) * dt
+                self.heading += math.degrees(knots(t) * KNOTS_TO_METRES_PER_SECOND * math.tan(rudder * pedal(t)) /
+                                             WHEELBASE_METRES) * dt
+                distance = knots(t) * KNOTS_TO_FEET_PER_SECOND * dt
+                self.latitude += distance * math.cos(math.radians(self.heading)) / FEET_PER_DEGREE_LATITUDE
+                self.longitude += distance * math.sin(math.radians(self.heading)) / (
+                    FEET_PER_DEGREE_LATITUDE * math.cos(math.radians(self.latitude)))
+            t = index * seconds / steps
+            self.speed, self.rudder = knots(t), rudder * pedal(t)
+            self.bank, self.climb, self.on_ground = 0.0, 0.0, True
+            self.time += seconds / steps
+            self.keep()
+        self.rudder = 0.0
 
 
 def circuit():
@@ -129,8 +210,8 @@ def stall_warning():
 def taxi_turn_and_pull_up():
     flight = Flight(47.0, 8.0, 1400.0, 90.0)
     flight.leg(8, speed=15, on_ground=True, step=1)
-    flight.leg(10, speed=15, turn=90, on_ground=True, step=1)   # steered onto the runway
-    flight.leg(20, speed=65, on_ground=True, step=1)            # the take-off roll over rough ground
+    flight.leg(14, speed=15, turn=90, on_ground=True, step=1)   # steered onto the runway
+    flight.leg(16, speed=65, on_ground=True, step=1)            # the take-off roll over rough ground
     flight.leg(12, speed=100, climb=700, step=1)
     return turn_then_pull_up(flight, 8, 12)
 

@@ -41,43 +41,60 @@ FlightState FlightStateAt(const Scenario& scenario, double time) {
   state.speed = Mix(a.speed, b.speed, f);
   state.wind = Mix(a.wind, b.wind, f);
   state.buffet = Mix(a.buffet, b.buffet, f);
+  state.rudder = Mix(a.rudder, b.rudder, f);
   return state;
 }
 
+namespace {
+
+constexpr double kFeetToMetres = 0.3048;
+constexpr double kKnotsToMetresPerSecond = 1852.0 / 3600.0;
+// The host's latitude variable counts this many metres a degree.
+constexpr double kLatitudeMetresPerDegree = 111130.0;
+constexpr double kLongitudeUnitsPerTurn = 16777216.0 * 16777216.0;
+
+}  // namespace
+
+// Keyframes hold the attitude as the host gives it, the rest in the units a
+// scenario is written in (feet, knots, degrees).
+const std::array<HostVariableFact, 16> kHostVariables = {{
+    {2, "GROUND_ALTITUDE", "metres x 256", "",
+     [](const FlightState& s) { return s.groundElevation * kFeetToMetres * 256.0; }},
+    {60, "AIRCRAFT_ON_GROUND", "flag", "non-zero on the ground",
+     [](const FlightState& s) { return s.onGround ? 1.0 : 0.0; }},
+    {61, "AIRSPEED", "knots", "", [](const FlightState& s) { return s.speed; }},
+    {71, "PLANE_LATITUDE", "metres north", "north positive",
+     [](const FlightState& s) { return s.latitude * kLatitudeMetresPerDegree; }},
+    {72, "PLANE_LONGITUDE", "2^48 per turn", "east positive",
+     [](const FlightState& s) { return s.longitude / 360.0 * kLongitudeUnitsPerTurn; }},
+    {73, "PLANE_ALTITUDE", "metres", "up positive",
+     [](const FlightState& s) { return s.altitude * kFeetToMetres; }},
+    {77, "PLANE_PITCH_DEGREES", "degrees", "positive nose down",
+     [](const FlightState& s) { return s.pitch; }},
+    {79, "PLANE_BANK_DEGREES", "degrees", "positive left wing down",
+     [](const FlightState& s) { return s.bank; }},
+    {86, "PLANE_HEADING_DEGREES_TRUE", "degrees true", "clockwise from north, 0 to 360",
+     [](const FlightState& s) { return s.heading; }},
+    {343, "AMBIENT_WIND_VEL", "knots", "", [](const FlightState& s) { return s.wind; }},
+    {349, "ANGLE_OF_ATTACK_INDICATOR", "1/32768", "buffets below 0.3",
+     [](const FlightState& s) { return s.buffet; }},
+    {551, "FORWARD_GROUND_VELOCITY", "feet per second", "forward positive",
+     [](const FlightState& s) { return s.velocity[2]; }},
+    {552, "SIDE_GROUND_VELOCITY", "feet per second", "right positive",
+     [](const FlightState& s) { return s.velocity[0]; }},
+    {553, "VERTICAL_GROUND_VELOCITY", "feet per second", "up positive",
+     [](const FlightState& s) { return s.velocity[1]; }},
+    {786, "RUDDER_DEFLECTION", "radians", "positive right rudder",
+     [](const FlightState& s) { return s.rudder; }},
+    {832, "GPS_GROUND_SPEED", "metres per second", "",
+     [](const FlightState& s) { return s.speed * kKnotsToMetresPerSecond; }},
+}};
+
 double HostVariable(const FlightState& state, std::uint32_t id) {
-  constexpr double kFeetToMetres = 0.3048;
-  switch (id) {
-    case 2:
-      return state.groundElevation * kFeetToMetres * 256.0;
-    case 60:
-      return state.onGround ? 1.0 : 0.0;
-    case 71:
-      return state.latitude * 111130.0;
-    case 72:
-      return state.longitude / 360.0 * 16777216.0 * 16777216.0;
-    case 73:
-      return state.altitude * kFeetToMetres;
-    case 77:
-      return state.pitch;
-    case 79:
-      return state.bank;
-    case 86:
-      return state.heading;
-    case 343:
-      return state.wind;
-    case 349:
-      return state.buffet;
-    case 551:
-      return state.velocity[2];
-    case 552:
-      return state.velocity[0];
-    case 553:
-      return state.velocity[1];
-    case 832:
-      return state.speed;
-    default:
-      return 0.0;
+  for (const HostVariableFact& variable : kHostVariables) {
+    if (variable.id == id) return variable.value(state);
   }
+  return 0.0;
 }
 
 }  // namespace simhost

@@ -1,7 +1,9 @@
 // The aircraft's state at a moment of the run, and the host variables the
-// module looks up, with the units this host gives them.
+// module looks up, in the units and signs of the host's panel SDK
+// (docs/host-facts.md, which a test holds this table to).
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "scenario.h"
@@ -14,17 +16,19 @@ using FlightState = Keyframe;
 // the aircraft stays at that keyframe.
 FlightState FlightStateAt(const Scenario& scenario, double time);
 
-// The value the host's variable look-up gives for `id`; 0 for ids it does not know.
-//   2   ground elevation, metres x 256        60  on the ground, 1 or 0
-//   71  latitude, metres north (x 111130/deg) 72  longitude, 2^48 units per turn
-//   73  altitude, metres                      77  pitch, 79 bank, 86 heading, degrees
-//   343 wind, knots                           349 buffeting input (buffets below 9830)
-//   551 longitudinal, 552 lateral, 553 vertical body velocity, feet per second
-//   832 speed, knots
-double HostVariable(const FlightState& state, std::uint32_t id);
+// One variable the host answers: its id, the SDK's token, the unit and sign
+// as the host-facts page words them, and its value for a flight state.
+struct HostVariableFact {
+  std::uint32_t id;
+  const char* token;
+  const char* unit;
+  const char* sign;
+  double (*value)(const FlightState& state);
+};
 
-// Every id the host answers, for hosts that keep a table.
-inline constexpr std::uint32_t kHostVariableIds[] = {2,  60,  61,  71,  72,  73,  77, 79,
-                                                     86, 343, 349, 551, 552, 553, 832};
+extern const std::array<HostVariableFact, 16> kHostVariables;
+
+// The value the host's variable look-up gives for `id`; 0 for ids it does not know.
+double HostVariable(const FlightState& state, std::uint32_t id);
 
 }  // namespace simhost

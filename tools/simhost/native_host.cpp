@@ -47,7 +47,8 @@ class NativeHost : public Host {
   bool HasMainWindow() const override { return main_ != 0; }
   void SetClock(std::uint32_t milliseconds) override { sim::SetClock(milliseconds); }
   void SetFlightState(const FlightState& state) override {
-    for (std::uint32_t id : kHostVariableIds) sim::SetHostVariable(id, HostVariable(state, id));
+    for (const HostVariableFact& variable : kHostVariables)
+      sim::SetHostVariable(variable.id, variable.value(state));
   }
   void SetKeyState(int virtualKey, bool down) override { sim::SetKeyHeld(virtualKey, down); }
   void SetCursor(int x, int y) override { sim::SetCursorPosition(x + kScreenOffset, y + kScreenOffset); }

@@ -22,8 +22,8 @@ struct Keyframe {
   double latitude = 0.0;         // degrees, north positive
   double longitude = 0.0;        // degrees, east positive
   double altitude = 0.0;         // feet above sea level
-  double pitch = 0.0;            // degrees, as the host gives it
-  double bank = 0.0;             // degrees
+  double pitch = 0.0;            // degrees, as the host gives it: positive nose down
+  double bank = 0.0;             // degrees, as the host gives it: positive left wing down
   double heading = 0.0;          // degrees true
   double velocity[3] = {};       // body axes x right, y up, z forward; feet per second
   double groundElevation = 0.0;  // feet
@@ -31,6 +31,7 @@ struct Keyframe {
   double speed = 0.0;       // knots
   double wind = 0.0;        // knots
   double buffet = 32767.0;  // the host's buffeting input; below 9830 the airframe buffets
+  double rudder = 0.0;      // radians, positive right rudder
 };
 
 // One host view record, in the order of the host's window list.

@@ -23,6 +23,7 @@ void ReadKeyframe(const std::string& file, const toml::table& table, const std::
   reader.Number("speed", frame.speed);
   reader.Number("wind", frame.wind);
   reader.Number("buffet", frame.buffet);
+  reader.Number("rudder", frame.rudder);
 }
 
 void ReadView(const std::string& file, const toml::table& table, const std::string& where,
