@@ -119,7 +119,7 @@ void DrawTurbulenceTargets(double onGround, double speed, double buffet) {
   }
 }
 
-void ApplyHeadLatency(double heightAboveGround, double viewHeading) {
+void ApplyHeadLatency(double heightAboveGround, double lookHeading) {
   HeadMotionRecord& controller = HeadMotion;
   const Angles& now = controller.AircraftAttitude;
   const Angles& before = controller.PrevAircraftAttitude;
@@ -138,7 +138,7 @@ void ApplyHeadLatency(double heightAboveGround, double viewHeading) {
   Vec3 change = {AngleDifference(now.pitch, before.pitch) * gain * nearGround,
                  AngleDifference(now.heading, before.heading) * gain * nearGround * -3.0,
                  AngleDifference(now.bank, before.bank) * gain * nearGround};
-  RotateHeading(change, -viewHeading * kDegreesToRadians);
+  RotateHeading(change, -lookHeading * kDegreesToRadians);
   Angles& latency = controller.LatencyOffset;
   latency.pitch = std::clamp(latency.pitch - change.x, -kLatencyLimit, kLatencyLimit);
   latency.heading = std::clamp(latency.heading - change.y, -kLatencyLimit, kLatencyLimit);

@@ -30,7 +30,8 @@ void AdvanceTurbulence();
 // followed for its share of the step.
 void DrawTurbulenceTargets(double onGround, double speed, double buffet);
 // Lags the head behind the aircraft's attitude change since the last update,
-// re-expressed for a view turned `viewHeading` degrees.
-void ApplyHeadLatency(double heightAboveGround, double viewHeading);
+// re-expressed for a pilot looking `lookHeading` degrees right (the view's
+// heading with the tracked head).
+void ApplyHeadLatency(double heightAboveGround, double lookHeading);
 
 }  // namespace varolen

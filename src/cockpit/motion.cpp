@@ -22,10 +22,20 @@ constexpr double kLookingDegreesPerSecond = 30.0;  // faster than this the pilot
 constexpr double kFadeOutSeconds = 0.2;
 constexpr double kStillSeconds = 0.3;
 constexpr double kFadeInSeconds = 0.5;
-constexpr double kLagSeconds = 0.3;       // the level head and the look into the turn follow this late
-constexpr double kLeadSeconds = 2.0;      // the turn looked into: the next two seconds of it
-constexpr double kSteeringKnots = 30.0;   // slower on the ground, the view leads toward the steering
-constexpr double kStandstillKnots = 1.0;  // slower still, there is no track to follow
+constexpr double kLagSeconds = 0.3;         // the level head and the look into the turn follow this late
+constexpr double kLeadSeconds = 2.0;        // the turn looked into: the next two seconds of it
+constexpr double kKnots = 1852.0 / 3600.0;  // metres per second
+constexpr double kSteeringSpeed =
+    30.0 * kKnots;  // slower on the ground, the view leads where the rudder steers
+constexpr double kStandstillSpeed =
+    1.0 * kKnots;  // slower still, the aircraft turns on its brakes, if at all
+// The nose wheel turns with the rudder and turns the aircraft about its main
+// wheels, this far behind it (a light aircraft's wheelbase).
+constexpr double kWheelbaseMetres = 1.65;
+// Banked or pitched this far the effects that follow them begin to fade;
+// they are gone at 90 degrees (no swing through a roll or over a loop).
+constexpr double kFadeFromDegrees = 60.0;
+constexpr double kFadeToDegrees = 90.0;
 constexpr double kMostLimitDegrees = 45.0;
 
 void TakeOption(void* context, const char* name, const char* value) {
@@ -62,6 +72,11 @@ double Lagged(double value, double target, double share) { return value + (targe
 // The minimum-jerk curve: the share of the way at the share of the time u,
 // 10u^3 - 15u^4 + 6u^5, at rest at both ends.
 double MinimumJerk(double u) { return u * u * u * (10.0 + u * (-15.0 + 6.0 * u)); }
+
+// 1 up to 60 degrees either way, nothing from 90 degrees on, in a line between.
+double FadeBeyondSixty(double degrees) {
+  return std::clamp((kFadeToDegrees - std::fabs(degrees)) / (kFadeToDegrees - kFadeFromDegrees), 0.0, 1.0);
+}
 
 }  // namespace
 
@@ -137,19 +152,19 @@ void UpdateLookYield(const Angles& look, double step) {
 }
 
 // The rate of turn, degrees a second: in the air the heading's; slow on the
-// ground the track's, where the steering takes the aircraft; none at a standstill.
+// ground the nose wheel's, steered by the rudder (speed x tan(rudder) /
+// wheelbase), which holds steady where the heading moves in steps; none at a
+// standstill.
 double TurnRate(const AircraftMotion& aircraft, double step) {
   MotionRecord& m = Motion;
-  const bool known = m.attitudeKnown;
+  const bool known = m.headingKnown;
   const double heading = m.lastHeading;
-  const double track = m.lastTrack;
   m.lastHeading = aircraft.heading;
-  m.lastTrack = aircraft.track;
-  m.attitudeKnown = true;
-  if (!known) return 0.0;
-  if (!aircraft.onGround || aircraft.groundSpeedKnots >= kSteeringKnots)
-    return AngleDifference(aircraft.heading, heading) / step;
-  if (aircraft.groundSpeedKnots >= kStandstillKnots) return AngleDifference(aircraft.track, track) / step;
+  m.headingKnown = true;
+  if (!aircraft.onGround || aircraft.groundSpeed >= kSteeringSpeed)
+    return known ? AngleDifference(aircraft.heading, heading) / step : 0.0;
+  if (aircraft.groundSpeed >= kStandstillSpeed)
+    return aircraft.groundSpeed * std::tan(aircraft.rudder) / kWheelbaseMetres * kRadiansToDegrees;
   return 0.0;
 }
 
@@ -158,22 +173,19 @@ void UpdateLevelHeadAndTurn(const AircraftMotion& aircraft, double step) {
   MotionRecord& m = Motion;
   // Against the bank, as the head lags against it: the horizon held level.
   const double level =
-      std::clamp(-options.levelHead * aircraft.bank, -options.levelHeadLimit, options.levelHeadLimit);
+      std::clamp(-options.levelHead * aircraft.bank, -options.levelHeadLimit, options.levelHeadLimit) *
+      FadeBeyondSixty(aircraft.bank);
   // The same share of the way at any frame rate.
   const double share = 1.0 - std::exp(-step / kLagSeconds);
   if (std::isfinite(level)) m.levelBank = Lagged(m.levelBank, level, share);
   // Into the turn, as the head swings into it: the heading two seconds on.
   const double lead = std::clamp(options.lookIntoTurn * TurnRate(aircraft, step) * kLeadSeconds,
-                                 -options.lookIntoTurnLimit, options.lookIntoTurnLimit);
+                                 -options.lookIntoTurnLimit, options.lookIntoTurnLimit) *
+                      FadeBeyondSixty(aircraft.pitch);
   if (std::isfinite(lead)) m.turnLead = Lagged(m.turnLead, lead, share);
 }
 
 }  // namespace
-
-void SetAircraftCourse(double track, double groundSpeedKnots) {
-  Motion.track = track;
-  Motion.groundSpeedKnots = groundSpeedKnots;
-}
 
 void RunMotionOptions(const Angles& look, const AircraftMotion& aircraft, double step) {
   const MotionOptionsRecord& options = MotionOptions;
@@ -182,7 +194,7 @@ void RunMotionOptions(const Angles& look, const AircraftMotion& aircraft, double
   if (options.levelHead > 0.0 || options.lookIntoTurn > 0.0) UpdateLevelHeadAndTurn(aircraft, step);
 }
 
-Angles WithMotionOptions(const Angles& effects, double viewHeading) {
+Angles WithMotionOptions(const Angles& effects, double lookHeading) {
   const MotionOptionsRecord& options = MotionOptions;
   const MotionRecord& m = Motion;
   Angles added = effects;
@@ -193,7 +205,7 @@ Angles WithMotionOptions(const Angles& effects, double viewHeading) {
   if (options.levelHead > 0.0) {
     // A pilot who looks sideways sees the bank as the horizon's pitch.
     Vec3 level = {0.0, 0.0, m.levelBank};
-    RotateHeading(level, -viewHeading * kDegreesToRadians);
+    RotateHeading(level, -lookHeading * kDegreesToRadians);
     added.pitch += level.x;
     added.bank += level.z;
   }

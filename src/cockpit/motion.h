@@ -11,8 +11,11 @@
 // - YieldToLook: while the pilot turns the view faster than 30 degrees a
 //   second (mouse look, head keys, tracked head) the effects fade out within
 //   0.2 s, and come back over 0.5 s once the view has been still for 0.3 s.
-// - LevelHead, LevelHeadLimit: the head rolls against the aircraft's bank.
-// - LookIntoTurn, LookIntoTurnLimit: the view leads into the turn.
+// - LevelHead, LevelHeadLimit: the head rolls against the aircraft's bank,
+//   less from 60 degrees of bank on and not at all beyond 90.
+// - LookIntoTurn, LookIntoTurnLimit: the view leads into the turn, less as
+//   the nose passes 60 degrees up or down; taxiing, it leads where the rudder
+//   steers the nose wheel.
 #pragma once
 
 #include <cstdint>
@@ -65,14 +68,11 @@ struct MotionRecord {
   double stillSeconds;
   double effectsShown;
   // The level head's roll against the bank and the look into the turn,
-  // degrees, lagged; the heading and track the turn is measured from.
+  // degrees, lagged; the heading the turn is measured from.
   double levelBank;
   double turnLead;
-  bool attitudeKnown;
-  double lastHeading, lastTrack;
-  // The aircraft's course this frame, as the frame's snapshot has it.
-  double track;  // degrees
-  double groundSpeedKnots;
+  bool headingKnown;
+  double lastHeading;
 };
 
 extern MotionRecord Motion;
@@ -85,17 +85,16 @@ void BeginSmoothTransition(const ViewPlace& from, const ViewPlace& to, double no
 // something else set other targets meanwhile (keys, the mouse, the host).
 bool StepSmoothTransition(const ViewPlace& targets, double now, ViewPlace& place);
 
-// What the aircraft does, for the level head and the look into the turn.
+// What the aircraft does, for the level head and the look into the turn, as
+// the host gives it.
 struct AircraftMotion {
-  double bank;  // degrees, as the host gives it
+  double pitch;  // degrees, positive nose down
+  double bank;   // degrees, positive left wing down
   double heading;
-  double track;
   bool onGround;
-  double groundSpeedKnots;
+  double groundSpeed;  // metres per second
+  double rudder;       // radians, positive right rudder
 };
-
-// The aircraft's course this frame, for the look into the turn on the ground.
-void SetAircraftCourse(double track, double groundSpeedKnots);
 
 // False while no option follows the pilot's look or the aircraft.
 inline bool MotionFollows() {
@@ -107,11 +106,12 @@ inline bool MotionFollows() {
 // seconds since the last frame.
 void RunMotionOptions(const Angles& look, const AircraftMotion& aircraft, double step);
 
-// The head motion's `effects` with the options on them, for a view turned
-// `viewHeading` degrees: the share that has not yielded, the head rolled
-// against the bank (as pitch for a pilot who looks sideways), the lead into
-// the turn. With no option set, the effects as they are.
-Angles WithMotionOptions(const Angles& effects, double viewHeading);
+// The head motion's `effects` with the options on them, for a pilot looking
+// `lookHeading` degrees right (the view's heading with the tracked head): the
+// share that has not yielded, the head rolled against the bank (as pitch for
+// a pilot who looks sideways), the lead into the turn. With no option set,
+// the effects as they are.
+Angles WithMotionOptions(const Angles& effects, double lookHeading);
 
 // The options' records as a freshly loaded module has them.
 void ResetMotion();

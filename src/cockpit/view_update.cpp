@@ -36,13 +36,15 @@ enum ViewVariable {
   kBuffet,
   kAltitude,
   kGroundElevation,
+  kRudder,
   kCount
 };
 constexpr HostVariableSlot<ViewVariable> kViewVariableSlots[] = {
     {kPitch, host_variable::kPitch},       {kBank, host_variable::kBank},
     {kHeading, host_variable::kHeading},   {kOnGround, host_variable::kOnGround},
-    {kSpeed, host_variable::kAirspeed},    {kBuffet, host_variable::kBuffet},
+    {kSpeed, host_variable::kGroundSpeed}, {kBuffet, host_variable::kBuffet},
     {kAltitude, host_variable::kAltitude}, {kGroundElevation, host_variable::kGroundElevation},
+    {kRudder, host_variable::kRudder},
 };
 static_assert(std::size(kViewVariableSlots) == kCount && SlotsInIndexOrder(kViewVariableSlots));
 std::array<platform::ModuleVariable, kCount> viewVariables = FreshVariables(kViewVariableSlots);
@@ -107,7 +109,7 @@ bool MoveByKeys(CockpitViewRecord& controller) {
     if (MovementKeys.*key.flag == 0) continue;
     if (key.heading != 0.0 || key.pitch != 0.0) {
       angles.heading += key.heading;
-      angles.pitch += key.pitch;
+      angles.pitch = std::clamp(angles.pitch + key.pitch, -kMostViewPitch, kMostViewPitch);
     } else {
       MoveEye(controller, key.move);
     }
@@ -184,6 +186,18 @@ void StepTransitions(CockpitViewRecord& c) {
   ApproachValue(c.Zoom, c.TargetZoom, c.ZoomRate, step);
 }
 
+// Where the pilot looks, degrees right: the view's heading with the tracked head.
+double LookHeading() { return CockpitViewState.ViewAngles.heading + HeadTracker.applied.heading; }
+
+// The aircraft's pitch and bank as a pilot looking `lookHeading` degrees right
+// sees them: looking sideways, the aircraft's pitch rolls the view and its
+// bank pitches it.
+Angles TurnedToTheLook(const Angles& angles, double lookHeading) {
+  Vec3 turned = {angles.pitch, angles.heading, angles.bank};
+  RotateHeading(turned, -lookHeading * kDegreesToRadians);
+  return {turned.x, turned.y, turned.z};
+}
+
 // Held still while the pointer rests on a click area. The options that follow
 // the pilot's look and the aircraft run once a frame.
 void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick) {
@@ -194,13 +208,13 @@ void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick) {
   HeadMotion.AircraftAttitude = {Variable(kPitch), Variable(kHeading), Variable(kBank)};
   if (pointerOnClickArea) return;
   if (advance) DrawTurbulenceTargets(Variable(kOnGround), Variable(kSpeed), Variable(kBuffet));
-  ApplyHeadLatency(height, CockpitViewState.ViewAngles.heading);
+  ApplyHeadLatency(height, LookHeading());
   if (!frameTick || !MotionFollows()) return;
   const Angles& view = CockpitViewState.ViewAngles;
   const TrackerOffset& head = HeadTracker.applied;
   RunMotionOptions({view.pitch + head.pitch, view.heading + head.heading, view.bank + head.bank},
-                   {Variable(kBank), Variable(kHeading), Motion.track, Variable(kOnGround) != 0.0,
-                    Motion.groundSpeedKnots},
+                   {Variable(kPitch), Variable(kBank), Variable(kHeading), Variable(kOnGround) != 0.0,
+                    Variable(kSpeed), Variable(kRudder)},
                    TickStep());
 }
 
@@ -267,9 +281,9 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
     c.WrittenMotion = effects;
     // The pilot's own head goes on top of the view and the head motion.
     const TrackerOffset& head = HeadTracker.applied;
-    const Angles total = {c.ViewAngles.pitch + effects.pitch + head.pitch,
-                          c.ViewAngles.heading + effects.heading + head.heading,
-                          c.ViewAngles.bank + effects.bank + head.bank};
+    const Angles total = {
+        std::clamp(c.ViewAngles.pitch + effects.pitch + head.pitch, -kMostViewPitch, kMostViewPitch),
+        c.ViewAngles.heading + effects.heading + head.heading, c.ViewAngles.bank + effects.bank + head.bank};
     // The tracker measures the lean facing the screen: the view's heading without the head's turn.
     const Point3 lean = LeanOf(head, total.heading - head.heading);
     c.WrittenTrackerAngles = {head.pitch, head.heading, head.bank};
@@ -332,12 +346,13 @@ int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
   // Only a copy taken over from this very record goes back into it: a copy of
   // another record, or none at all, would overwrite the host's own bytes.
   if (controller.SavedViewSource == view) {
+    // The latency is turned to the look as it builds up; the jolts as they show.
+    const double look = LookHeading();
     const Angles& latency = HeadMotion.LatencyOffset;
-    const Angles& turbulence = HeadMotion.TurbOffset;
+    const Angles turbulence = TurnedToTheLook(HeadMotion.TurbOffset, look);
     const Angles effects = {latency.pitch + turbulence.pitch, latency.heading + turbulence.heading,
                             latency.bank + turbulence.bank};
-    WriteView(controller, kind, host,
-              MotionFollows() ? WithMotionOptions(effects, controller.ViewAngles.heading) : effects);
+    WriteView(controller, kind, host, MotionFollows() ? WithMotionOptions(effects, look) : effects);
     if (platform::HostWritable(view, kHostViewRecordSize)) {
       platform::WriteHostBytes(view, controller.SavedView, kHostViewRecordSize);
     }

@@ -9,6 +9,7 @@
 #include "host/settings.h"
 #include "interaction/click_areas.h"
 #include "interaction/walking_pilot.h"
+#include "maths/view_math.h"
 #include "platform/desktop.h"
 #include "platform/host_memory.h"
 
@@ -18,7 +19,6 @@ namespace {
 
 constexpr double kCockpitLookRate = 0.15;  // degrees per pixel, divided by the zoom
 constexpr double kSpotLookRate = 0.3;      // degrees per pixel
-constexpr double kMostSpotPitch = 89.9;    // degrees
 constexpr double kZoomStep = 0.2;          // of the zoom per notch
 constexpr double kLeastZoom = 0.25;
 constexpr double kMostZoom = 16.0;
@@ -56,12 +56,13 @@ int LookWithMouse(MouseRecord& mouse, std::int32_t kind) {
     WalkingPilot.PilotHeadPitch += dy * kCockpitLookRate / view.Zoom;
   } else if (kind == kVirtualCockpitView) {
     view.ViewAngles.heading += dx * kCockpitLookRate / view.Zoom;
-    view.ViewAngles.pitch += dy * kCockpitLookRate / view.Zoom;
+    view.ViewAngles.pitch = std::clamp(view.ViewAngles.pitch + dy * kCockpitLookRate / view.Zoom,
+                                       -kMostViewPitch, kMostViewPitch);
     KeepCockpitView(view);
   } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
     view.SpotHeading += dx * kSpotLookRate;
     // Up to straight above or below, not over the top and down the other side.
-    view.SpotPitch = std::clamp(view.SpotPitch - dy * kSpotLookRate, -kMostSpotPitch, kMostSpotPitch);
+    view.SpotPitch = std::clamp(view.SpotPitch - dy * kSpotLookRate, -kMostViewPitch, kMostViewPitch);
   }
   UpdateCockpitView(0, mouse.CursorOverClickArea != 0);
   mouse.LastCursorX = x;

@@ -32,7 +32,6 @@ constexpr double kDefaultRunSpeed = 5.0;
 constexpr double kHeadTurnRate = 90.0;   // degrees per second
 constexpr double kHeadPitchRate = 60.0;  // degrees per second, and its limit
 constexpr double kFallSpeed = 10.0;      // metres per second
-constexpr double kMostHeadPitch = 89.9;  // degrees, with the tracked head
 constexpr double kMetresPerDegree = 111130.52399516014;
 constexpr double kUnitsPerDegree = 11930464.711111;  // 2^32 per turn
 constexpr int kShiftKey = 16;
@@ -204,7 +203,7 @@ void WritePilotView(const WalkingPilotRecord& c, HostAddress view, std::uint8_t*
   const TrackerOffset& head = HeadTracker.applied;
   const double h = (c.PilotHeading + head.heading) * kDegreesToRadians;
   const double p =
-      std::clamp(c.PilotHeadPitch + head.pitch, -kMostHeadPitch, kMostHeadPitch) * kDegreesToRadians;
+      std::clamp(c.PilotHeadPitch + head.pitch, -kMostViewPitch, kMostViewPitch) * kDegreesToRadians;
   const Matrix4 eyeRotation = HeadingPitch(h, p);
   platform::SetBlockField<std::int32_t>(record, field::kDirectionStep, 0);
   for (std::uint32_t row = 0; row < 3; ++row) {

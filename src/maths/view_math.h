@@ -8,6 +8,9 @@
 
 namespace varolen {
 
+// A view never pitches past straight up or down, where its heading would flip.
+inline constexpr double kMostViewPitch = 89.9;  // degrees
+
 struct Matrix4 {
   float m[16];  // element [row][column] at 4 * row + column
   float At(int row, int column) const { return m[4 * row + column]; }

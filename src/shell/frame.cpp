@@ -1,20 +1,16 @@
 #include "shell/frame.h"
 
-#include <cmath>
-
 #include "camera/aircraft_snapshot.h"
 #include "camera/approach_view.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
-#include "cockpit/motion.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
 #include "host/settings.h"
 #include "input/commands.h"
 #include "interaction/mouse_look.h"
 #include "interaction/walking_pilot.h"
-#include "maths/geometry.h"
 #include "platform/clock.h"
 #include "sound/sound_effects.h"
 #include "tracker/head_tracker.h"
@@ -43,10 +39,6 @@ void RunCockpit(std::uint32_t now) {
   AdvanceCockpitTick(now);
   CockpitViewState.InCockpitView = 0;
   UpdateHeadTracker(CameraSettings.HeadTrackerOn != 0, now);
-  if (MotionFollows()) {
-    const Vec3& velocity = AircraftState.bodyVelocity;
-    SetAircraftCourse(AircraftState.track, std::hypot(velocity.x, velocity.z) * kMetresPerSecondToKnots);
-  }
   UpdateCockpitView(1, Mouse.CursorOverClickArea != 0);
   UpdateWalkingPilot();
   if (FrameClock.elapsed > kSoundStartSeconds) {

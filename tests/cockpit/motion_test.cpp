@@ -189,22 +189,33 @@ TEST_F(Motion, TheEffectsYieldToALookAndComeBack) {
 }
 
 // A level head rolls against the bank, at most its limit, 63% of the way
-// after 0.3 s; the view leads by two seconds' turn, at most its limit, on the
-// ground below 30 knots by the track's turn.
+// after 0.3 s, and lets go from 60 to 90 degrees of bank; the view leads by
+// two seconds' turn, at most its limit, less from 60 degrees of pitch on; on
+// the ground below 30 knots by the nose wheel's turn: about the main wheels,
+// on a circle of wheelbase / tan(rudder), here 20 m.
 TEST_F(Motion, TheHeadLevelsAndLooksIntoTheTurn) {
+  constexpr double kKnots = 1852.0 / 3600.0;
+  const double steering = std::atan(1.65 / 20.0);                 // radians of rudder for a 20 m circle
+  const double steeringRate = 10 * kKnots / 20.0 * 180.0 / M_PI;  // degrees a second at 10 knots
   const struct {
-    double levelHead, lookIntoTurn, bank, turnRate, trackRate, knots, viewHeading;
+    double levelHead, lookIntoTurn, pitch, bank, turnRate, rudder, knots, viewHeading;
     bool onGround;
     Angles settled;
   } cases[] = {
-      {0.5, 0, 30, 0, 0, 100, 0, false, {0, 0, -15}},
-      {0.5, 0, -60, 0, 0, 100, 0, false, {0, 0, 20}},  // the limit
-      {1.0, 0, 10, 0, 0, 100, 90, false, {10, 0, 0}},  // looking right, the bank is the horizon's pitch
-      {0, 0.5, 0, 3, 3, 100, 0, false, {0, 3, 0}},
-      {0, 1.0, 0, -10, -10, 100, 0, false, {0, -15, 0}},  // the limit
-      {0, 1.0, 0, 0, 4, 10, 0, true, {0, 8, 0}},          // steering: the track turns
-      {0, 1.0, 0, 4, 0, 40, 0, true, {0, 8, 0}},          // rolling fast: the heading
-      {0, 1.0, 0, 0, 4, 0.5, 0, true, {0, 0, 0}},         // standing: nothing
+      {0.5, 0, 0, 30, 0, 0, 100, 0, false, {0, 0, -15}},
+      {0.5, 0, 0, -60, 0, 0, 100, 0, false, {0, 0, 20}},  // the limit
+      {0.5, 0, 0, 75, 0, 0, 100, 0, false, {0, 0, -10}},  // half faded
+      {0.5, 0, 0, 120, 0, 0, 100, 0, false, {0, 0, 0}},   // beyond 90: no roll
+      {0.5, 0, 0, -175, 0, 0, 100, 0, false, {0, 0, 0}},  // inverted: none either
+      {1.0, 0, 0, 10, 0, 0, 100, 90, false, {10, 0, 0}},  // looking right, the bank is the horizon's pitch
+      {0, 0.5, 0, 0, 3, 0, 100, 0, false, {0, 3, 0}},
+      {0, 1.0, 0, 0, -10, 0, 100, 0, false, {0, -15, 0}},  // the limit
+      {0, 0.5, -75, 0, 3, 0, 100, 0, false, {0, 1.5, 0}},  // nose 75 up: half faded
+      {0, 0.5, 89, 0, 3, 0, 100, 0, false, {0, 0.1, 0}},   // nearly straight down: a thirtieth
+      {0, 0.25, 0, 0, 0, steering, 10, 0, true, {0, steeringRate * 0.5, 0}},  // steering
+      {0, 0.25, 0, 0, 0, -steering, 10, 0, true, {0, -steeringRate * 0.5, 0}},
+      {0, 1.0, 0, 0, 4, steering, 40, 0, true, {0, 8, 0}},   // rolling fast: the heading
+      {0, 1.0, 0, 0, 4, steering, 0.5, 0, true, {0, 0, 0}},  // standing: nothing
   };
   for (const auto& c : cases) {
     SetUp();
@@ -218,11 +229,11 @@ TEST_F(Motion, TheHeadLevelsAndLooksIntoTheTurn) {
                     0.02 * std::fabs(settled));
       }
       RunMotionOptions(
-          {}, {c.bank, c.turnRate * frame / 100.0, c.trackRate * frame / 100.0, c.onGround, c.knots}, 0.01);
+          {}, {c.pitch, c.bank, c.turnRate * frame / 100.0, c.onGround, c.knots * kKnots, c.rudder}, 0.01);
     }
     const Angles added = WithMotionOptions({}, c.viewHeading);
     EXPECT_NEAR(added.pitch, c.settled.pitch, 1e-3) << c.bank << " " << c.turnRate;
-    EXPECT_NEAR(added.heading, c.settled.heading, 1e-3) << c.bank << " " << c.turnRate;
+    EXPECT_NEAR(added.heading, c.settled.heading, 1e-3) << c.pitch << " " << c.turnRate;
     EXPECT_NEAR(added.bank, c.settled.bank, 1e-3) << c.bank << " " << c.turnRate;
   }
 }

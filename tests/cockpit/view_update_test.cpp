@@ -14,6 +14,7 @@
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "support/module_fixture.h"
+#include "tracker/head_tracker.h"
 
 namespace varolen {
 namespace {
@@ -355,6 +356,54 @@ TEST_F(ViewUpdate, TheWrittenMatrixBanksAboutTheViewingAxis) {
       EXPECT_NEAR(Host<float>(field::kMatrix + 16 * row + 4 * column), rows[row][column], 1e-6)
           << "row " << row << " column " << column;
     }
+  }
+}
+
+// However keys, head motion and the tracked head add up, the view pitches at
+// most 89.9 degrees: it never looks over the top, where its heading would flip
+// round, and a key held a long time down comes back up at once.
+TEST_F(ViewUpdate, ThePitchNeverPassesStraightUpOrDown) {
+  const auto pitch = [this] { return -std::asin(Host<float>(field::kMatrix + 32 + 4)) * 180 / M_PI; };
+  const auto heading = [this] {
+    return std::atan2(Host<float>(field::kMatrix + 32), Host<float>(field::kMatrix + 32 + 8)) * 180 / M_PI;
+  };
+  const struct {
+    const char* what;
+    std::int32_t MovementKeysRecord::*key;  // held for 30 s, then the other way for 1 s
+    std::int32_t MovementKeysRecord::*back;
+    double viewPitch, latency, head;  // degrees down
+    double heldPitch, afterPitch;
+  } cases[] = {
+      {"head down key", &MovementKeysRecord::PilotHeadDown, &MovementKeysRecord::PilotHeadUp, 0, 0, 0, 89.9,
+       89.9 - 35},
+      {"head up key", &MovementKeysRecord::PilotHeadUp, &MovementKeysRecord::PilotHeadDown, 0, 0, 0, -89.9,
+       -89.9 + 35},
+      {"latency on a steep view", nullptr, nullptr, 85, 15, 0, 89.9, 89.9},
+      {"tracked head on a steep view", nullptr, nullptr, -80, 0, -30, -89.9, -89.9},
+  };
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 40});
+    UpdateCockpitView(1, false);
+    CockpitViewState.ViewAngles.pitch = CockpitViewState.TargetViewAngles.pitch = c.viewPitch;
+    UpdateCockpitView(0, false);
+    const double headingBefore = heading();
+    HeadMotion.LatencyOffset.pitch = c.latency;
+    HeadTracker.applied.pitch = c.head;
+    // A key for 30 s; the latency (decaying as it shows) for one frame.
+    for (int tick = 0; tick < (c.key != nullptr ? 300 : 1); ++tick) {
+      if (c.key != nullptr) MovementKeys.*c.key = 1;
+      UpdateCockpitView(1, false);
+    }
+    EXPECT_NEAR(pitch(), c.heldPitch, 1e-3) << c.what;
+    EXPECT_NEAR(heading(), headingBefore, 0.1) << c.what << ": no flip over the top";
+    if (c.key == nullptr) continue;
+    MovementKeys.*c.key = 0;
+    for (int tick = 0; tick < 10; ++tick) {
+      MovementKeys.*c.back = 1;
+      UpdateCockpitView(1, false);
+    }
+    EXPECT_NEAR(pitch(), c.afterPitch, 1e-3) << c.what;
   }
 }
 

@@ -25,9 +25,11 @@ namespace {
 using Row = std::map<std::string, double>;
 
 // The scenario's flight; with `startClock`, begun at that multimedia clock
-// reading; with `frameRate`, at that many frames a second.
+// reading; with `frameRate`, at that many frames a second; with `settings`,
+// those registry values stored as well.
 std::vector<Row> Play(const std::string& name, std::optional<std::uint32_t> startClock = std::nullopt,
-                      int frameRate = 0) {
+                      int frameRate = 0,
+                      const std::vector<std::pair<std::string, std::string>>& settings = {}) {
   testing::ResetModule();
   std::string error;
   auto scenario = simhost::LoadScenario(std::string(VAROLEN_SOURCE_DIR) + "/data/scenarios/" + name, error);
@@ -35,6 +37,7 @@ std::vector<Row> Play(const std::string& name, std::optional<std::uint32_t> star
   if (!scenario) return {};
   if (startClock) scenario->startClock = *startClock;
   if (frameRate != 0) scenario->frameRate = frameRate;
+  scenario->registry.insert(scenario->registry.end(), settings.begin(), settings.end());
   const auto folder = testing::TestFolder() / name;
   std::FILE* trace = std::tmpfile();
   auto host = simhost::StartNativeHost(*scenario, folder.string());
@@ -312,6 +315,27 @@ TEST(CockpitScenarios, HeadMotionFollowsTheFlight) {
   EXPECT_LT(pitchRange(4, 9.5), 0.05);
 }
 
+// Taxiing over rough ground the view leads into the turn steadily, as the
+// rudder steers, not in the steps of the host's heading: with the head's own
+// motion off, the view's heading beyond the module's is the lead alone.
+TEST(CockpitScenarios, TheLeadWhileTaxiingIsSteadyAtAnyFrameRate) {
+  for (const int rate : {20, 24, 30, 50, 60, 75, 100, 120, 144}) {
+    const std::vector<Row> flight = Play("cockpit_motion_options.toml", std::nullopt, rate,
+                                         {{"ViewTurbOn", "0"}, {"GroundTurbOn", "0"}, {"BuffetTurbOn", "0"}});
+    double biggest = 0, lead = 0, most = 0;
+    for (std::size_t frame = 1; frame < flight.size() && flight[frame].at("on_ground") != 0; ++frame) {
+      const Row& row = flight[frame];
+      const double before = lead;
+      lead = std::remainder(row.at("view_heading") - row.at("heading_word"), 360.0);
+      if (frame > 1) biggest = std::max(biggest, std::fabs(lead - before));
+      most = std::max(most, std::fabs(lead));
+    }
+    EXPECT_LT(biggest, 0.2) << rate << " frames a second";
+    EXPECT_NEAR(most, 90.0 / 11.0, 0.05)
+        << "half of two seconds of the turn onto the runway, 90/11 degrees a second";
+  }
+}
+
 TEST(CockpitScenarios, TheMotionOptionsOfTheBindingFileHoldAtAnyFrameRate) {
   const auto headingOffset = [](const Row& row) {
     return std::remainder(row.at("view_heading") - row.at("heading_word"), 360.0);
@@ -325,9 +349,12 @@ TEST(CockpitScenarios, TheMotionOptionsOfTheBindingFileHoldAtAnyFrameRate) {
     // In the rate-three turn: the head 1.8 degrees into it, as at 30 frames
     // a second, and the view half of two seconds' turn ahead.
     EXPECT_NEAR(headingOffset(at(70)), 1.8 + 0.5 * 3 * 2, 0.05 * 4.8) << rate;
-    // Steering at 15 knots, 9 degrees a second: the view half of two seconds'
-    // turn ahead, the head a fifth as far into it as in the air.
-    EXPECT_NEAR(headingOffset(at(15)), 0.5 * 9 * 2 + 1.8 * 3 * 0.2, 0.05 * 10.1) << rate;
+    // Steering at 15 knots onto the runway, 90 degrees in 14 s with the rudder
+    // 3 s going in and 3 s coming out: 90/11 degrees a second while it is held.
+    // The view half of two seconds' turn ahead, the head a fifth as far into
+    // it as in the air.
+    const double steering = 90.0 / 11.0;
+    EXPECT_NEAR(headingOffset(at(16)), 0.5 * steering * 2 + 1.8 * steering / 3 * 0.2, 0.05 * 9.2) << rate;
     // The straight view called back with the head turned 90 degrees left:
     // smooth over a second, at rest when it starts.
     const double turned = std::remainder(at(8.9).at("heading_word"), 360.0);

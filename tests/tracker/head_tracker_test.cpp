@@ -10,10 +10,13 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
+#include "cockpit/motion.h"
 #include "cockpit/view_update.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
@@ -32,9 +35,9 @@ using simhost::HeadInWords;
 
 class HeadTracking : public testing::ModuleTest {
  public:
-  // A virtual cockpit looking 30 degrees right, the eye at (0, 1, 2).
-  void Start(bool tracker = true) {
-    record_ = StartWithHost({{.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 30}})[0];
+  // A virtual cockpit looking 30 degrees right (or `viewHeading`), the eye at (0, 1, 2).
+  void Start(bool tracker = true, double viewHeading = 30) {
+    record_ = StartWithHost({{.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = viewHeading}})[0];
     testing::SetFlight({});
     CameraSettings.HeadTrackerOn = 1;
     if (tracker) StartTracker();
@@ -119,6 +122,56 @@ TEST_F(HeadTracking, EachAxisMovesTheViewAsTheHeadMoves) {
       EXPECT_NEAR(eye[axis] - Eye(axis), moved[axis], 1.0 / 256 + 1e-6) << c.what << ", axis " << axis;
     EXPECT_EQ(CockpitViewState.ViewAngles.heading, angles.heading) << c.what << ": never in the view angles";
     EXPECT_EQ(CockpitViewState.TargetViewAngles.pitch, angles.pitch) << c.what;
+  }
+}
+
+// Looking 90 degrees right with the tracked head, the pilot sees as pitch what
+// looking ahead shows as roll, and as roll what ahead is pitch: the aircraft's
+// roll pitches the side view. Each effect alone, the same flight and draws
+// looked at both ways; in a steady 30 degree left bank the level head at half
+// share holds the side view 15 degrees down.
+TEST_F(HeadTracking, TheEffectsFollowWhereTheTrackedHeadLooks) {
+  const struct {
+    const char* what;
+    bool latency, jolts;
+    double levelHead;
+    double rightPitchAtEnd;  // degrees down, or NaN where the draws decide it
+  } cases[] = {
+      {"the head latency", true, false, 0, NAN},
+      {"the jolts", false, true, 0, NAN},
+      {"the level head", false, false, 0.5, 15},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::pair<double, double>> seen[2];  // (pitch, bank) each frame: ahead, then right
+    for (const bool right : {false, true}) {
+      testing::ResetModule();
+      sim::SeedRandom(7);
+      Start(right, 0);
+      CameraSettings.ViewTurbOn = c.latency;
+      CameraSettings.GroundTurbOn = c.jolts;
+      CameraSettings.BuffetTurbOn = 0;
+      MotionOptions.levelHead = c.levelHead;
+      const HeadInWords head{.turnedLeft = -90};
+      for (int frame = 0; frame < 100; ++frame) {
+        // Level while the tracked head comes in, then rolling left and right in
+        // the air, or rolling at 60 knots; then steady.
+        testing::Flight flight{.bank = frame < 10 ? 0 : frame < 40 ? 20 * std::sin(frame / 5.0) : 30};
+        if (c.jolts) flight = {.altitude = 1000, .forward = 100, .speed = 60, .onGround = true};
+        testing::SetFlight(flight);
+        Tick(1, right ? &head : nullptr);
+        seen[right].push_back({Pitch(), Bank()});
+      }
+    }
+    for (std::size_t frame = 10; frame < seen[0].size(); ++frame) {
+      EXPECT_NEAR(seen[1][frame].first, -seen[0][frame].second, 0.05) << c.what << ", frame " << frame;
+      EXPECT_NEAR(seen[1][frame].second, seen[0][frame].first, 0.05) << c.what << ", frame " << frame;
+    }
+    double moved = 0;
+    for (const auto& [pitch, bank] : seen[1]) moved = std::max(moved, std::fabs(pitch) + std::fabs(bank));
+    EXPECT_GT(moved, 0.5) << c.what << " moves the view";
+    if (!std::isnan(c.rightPitchAtEnd)) {
+      EXPECT_NEAR(seen[1].back().first, c.rightPitchAtEnd, 0.05) << c.what;
+    }
   }
 }
 
