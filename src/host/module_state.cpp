@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/host_layout.h"
+#include "host/keyboard.h"
 #include "host/settings.h"
 
 namespace varolen {
@@ -27,6 +28,7 @@ void ResetHostState() {
   SimulatorFolder[0] = '\0';
   ViewFolder[0] = '\0';
   HostAddresses = {};
+  ResetKeyboard();
 }
 
 }  // namespace varolen

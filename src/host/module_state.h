@@ -32,7 +32,7 @@ extern char ViewFolder[kPathCapacity];
 bool SimulatorFilePath(char (&path)[kPathCapacity], const char* relative);
 
 // The state of this leaf as a freshly loaded module has it: the settings, the
-// shell record, the folders and the host addresses.
+// shell record, the folders, the host addresses and the keys held.
 void ResetHostState();
 
 }  // namespace varolen

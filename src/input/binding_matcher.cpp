@@ -4,30 +4,53 @@
 
 namespace varolen {
 
+namespace {
+
+// SHIFT runs the walking pilot: with it held, the pilot's keys move him as
+// they do without it, unless SHIFT and the key are bound to a command of their own.
+bool ShiftRuns(Command command) { return command >= Command::PilotForward && command <= Command::PilotDown; }
+
+// Runs a press for the binding; true when it consumed the event.
+bool Press(KeyBinding& binding) {
+  if (binding.repeatArmed != 0) binding.isActive = 0;
+  if (binding.isActive != 0) return true;  // a repeated press of a DOUBLE binding: nothing runs
+  if (RunCommand(binding, false) == 0) return false;
+  binding.isActive = 1;
+  if (binding.isDouble == 0) binding.repeatArmed = 1;
+  return true;
+}
+
+}  // namespace
+
 int MatchBindings(KeyBindingTable& table, const InputEvent& event) {
   const std::uint32_t code = event.code;
-  const bool pressed = event.kind == InputKind::Press;
   int consumed = 0;
-  for (std::int32_t index = 0; index < table.count; ++index) {
-    KeyBinding& binding = table.entries[index];
-    if (static_cast<std::uint32_t>(binding.keyCode) != code) continue;
-    if (pressed) {
-      if (binding.modifiers != event.modifiers) continue;
-      if (binding.repeatArmed != 0) binding.isActive = 0;
-      if (binding.isActive != 0) {
-        consumed = 1;  // a repeated press of a DOUBLE binding: nothing runs
+  if (event.kind == InputKind::Press) {
+    bool exact = false;
+    for (std::int32_t index = 0; index < table.count; ++index) {
+      KeyBinding& binding = table.entries[index];
+      if (static_cast<std::uint32_t>(binding.keyCode) != code || binding.modifiers != event.modifiers)
+        continue;
+      exact = true;
+      if (Press(binding)) consumed = 1;
+    }
+    if (exact || (event.modifiers & kModifierShift) == 0) return consumed;
+    const std::uint32_t withoutShift = event.modifiers & ~kModifierShift;
+    for (std::int32_t index = 0; index < table.count; ++index) {
+      KeyBinding& binding = table.entries[index];
+      if (static_cast<std::uint32_t>(binding.keyCode) != code || binding.modifiers != withoutShift ||
+          !ShiftRuns(binding.command)) {
         continue;
       }
-      if (RunCommand(binding, false) != 0) {
-        binding.isActive = 1;
-        if (binding.isDouble == 0) binding.repeatArmed = 1;
-        consumed = 1;
-      }
-      continue;
+      if (Press(binding)) consumed = 1;
     }
-    // The release ends what its press began, whatever modifier keys are held
-    // now: a SHIFT pressed while walking must not leave the pilot walking.
-    if (binding.isActive == 0) continue;
+    return consumed;
+  }
+  // The release ends what its press began, whatever modifier keys are held
+  // now: a SHIFT pressed while walking must not leave the pilot walking.
+  for (std::int32_t index = 0; index < table.count; ++index) {
+    KeyBinding& binding = table.entries[index];
+    if (static_cast<std::uint32_t>(binding.keyCode) != code || binding.isActive == 0) continue;
     // A DOUBLE binding runs once more at the release.
     if (binding.isDouble != 0) RunCommand(binding, true);
     binding.isActive = 0;

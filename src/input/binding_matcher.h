@@ -7,8 +7,9 @@
 namespace varolen {
 
 // Runs every binding that matches the event: a press those of its code and
-// exact modifiers, a release every binding of its code that a press made
-// active; 1 when at least one of them consumed it.
+// exact modifiers (with SHIFT held and none of them, the walking pilot's keys
+// bound without it: SHIFT makes him run), a release every binding of its code
+// that a press made active; 1 when at least one of them consumed it.
 int MatchBindings(KeyBindingTable& table, const InputEvent& event);
 
 }  // namespace varolen

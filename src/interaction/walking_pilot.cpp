@@ -9,6 +9,7 @@
 #include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
 #include "host/host_variables.h"
+#include "host/keyboard.h"
 #include "host/settings.h"
 #include "interaction/ground_probe.h"
 #include "interaction/mouse_look.h"
@@ -34,7 +35,6 @@ constexpr double kHeadPitchRate = 60.0;  // degrees per second, and its limit
 constexpr double kFallSpeed = 10.0;      // metres per second
 constexpr double kMetresPerDegree = 111130.52399516014;
 constexpr double kUnitsPerDegree = 11930464.711111;  // 2^32 per turn
-constexpr int kShiftKey = 16;
 
 // The host variables read as the pilot view begins, in look-up order.
 enum BeginVariable { kLatitude, kLongitude, kAltitude, kHeading, kGroundElevation, kBeginVariableCount };
@@ -109,7 +109,7 @@ void MovePilot(WalkingPilotRecord& c) {
   double speed = kWalkSpeed;
   // A running speed of 0 means the default one.
   const double runSpeed = CameraSettings.RunningSpeed == 0.0 ? kDefaultRunSpeed : CameraSettings.RunningSpeed;
-  c.PilotRunning = platform::KeyHeld(kShiftKey) ? 1 : 0;
+  c.PilotRunning = ShiftHeld() ? 1 : 0;
   if (c.PilotRunning != 0) speed = runSpeed;
   c.PilotForwardSpeed = keys.PilotForward != 0 ? speed : (keys.PilotBackward != 0 ? -speed : 0.0);
   c.PilotSideSpeed = keys.PilotStepRight != 0 ? speed : (keys.PilotStepLeft != 0 ? -speed : 0.0);

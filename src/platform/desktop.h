@@ -41,6 +41,8 @@ void WindowClassName(WindowHandle window, char* buffer, int capacity);
 
 // Whether the key is down at this moment (the top bit of GetAsyncKeyState).
 bool KeyHeld(int virtualKey);
+// Whether a toggle key (Num Lock) is on for the thread (the low bit of GetKeyState).
+bool KeyToggled(int virtualKey);
 // The pointer's position on the screen (GetCursorPos).
 void CursorPosition(std::int32_t& x, std::int32_t& y);
 // The size of the window's client area in pixels.

@@ -4,6 +4,7 @@
 
 #include "host/host_layout.h"
 #include "host/input_event.h"
+#include "host/keyboard.h"
 #include "input/binding_matcher.h"
 #include "input/key_bindings.h"
 #include "input/key_names.h"
@@ -13,7 +14,6 @@ namespace varolen {
 
 namespace {
 
-constexpr int kShiftKey = 16, kControlKey = 17, kAltKey = 18;
 constexpr double kWheelNotch = 120.0;
 
 bool ClassIs(platform::WindowHandle window, const char* wanted, const char* alternative = nullptr) {
@@ -59,14 +59,17 @@ int RouteCockpitInput(platform::WindowHandle window, std::uint32_t message, std:
   InputEvent event = {};
   event.window = window;
   bool pressed = false;
+  DecodedKey key = {};
   const bool button = ButtonEvent(message, event.code, pressed);
   if (button || message == kMouseMove || message == kMouseWheel) {
     // Only the host's view windows take part in mouse interaction.
     if (!ClassIs(window, kHostViewWindowClass)) return 0;
   } else if (message == kKeyDown || message == kKeyUp) {
     if (!ClassIs(window, kHostMainWindowClass, kHostViewWindowClass)) return 0;
-    event.code = static_cast<std::uint32_t>(wParam);
+    key = DecodeKey(wParam, lParam, platform::KeyToggled(kNumLockKey));
+    event.code = key.code;
     pressed = message == kKeyDown;
+    NoteNumberPadKey(key, pressed);
   } else {
     return 0;
   }
@@ -84,7 +87,8 @@ int RouteCockpitInput(platform::WindowHandle window, std::uint32_t message, std:
     return OnMouseWheel(event);
   }
   event.kind = pressed ? InputKind::Press : InputKind::Release;
-  event.modifiers = ModifiersHeld();
+  // Windows reads SHIFT up around a number-pad key it translated for it.
+  event.modifiers = ModifiersHeld() | (key.shiftedByWindows ? kModifierShift : 0u);
   const int consumed = MatchBindings(KeyBindings, event);
   // A bound button keeps the mouse until its release.
   if (consumed != 0 && button) {

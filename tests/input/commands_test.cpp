@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cockpit/cockpit_controller.h"
@@ -13,10 +15,12 @@
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
 #include "host/host_layout.h"
+#include "host/keyboard.h"
 #include "host/settings.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
 #include "interaction/walking_pilot.h"
+#include "keyboard_writer.h"
 #include "shell/hooks.h"
 #include "support/module_fixture.h"
 #include "tracker/head_tracker.h"
@@ -129,7 +133,7 @@ TEST_F(Commands, EachCommandSwitchesItsSetting) {
 
 TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
   Bind({"SetCockpitView4=SHIFT,4", "CockpitView4=4", "CockpitView=0", "SetCockpitViewX=SHIFT,X"});
-  CockpitViewState.TargetEyePosition = {0.5, 1.0, 2.0};
+  CockpitViewState.TargetEyePosition = {0.0, 1.0, 2.0};  // a seat on the middle line: x exactly 0
   CockpitViewState.TargetViewAngles = {5, 30, 0};
   CockpitViewState.TargetZoom = 1.5;
   sim::SetKeyHeld(kShift, true);
@@ -142,7 +146,7 @@ TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
   EXPECT_EQ(ViewPresets[4].position[2], 2.0);
   EXPECT_EQ(ViewPresets[4].orientation[1], 30.0);
   EXPECT_EQ(ViewPresets[4].zoom, 1.5);
-  EXPECT_EQ(ViewPresets[9].position[0], 0.5);
+  EXPECT_EQ(ViewPresets[9].position[2], 2.0);
   EXPECT_EQ(ViewPresets[0].zoom, 0.0) << "SetCockpitView4 stored, never recalled";
 
   // Preset 0 is empty: recalling it does nothing but is consumed.
@@ -154,7 +158,7 @@ TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
   for (const std::int32_t smooth : {0, 1}) {
     CameraSettings.SmoothView = smooth;
     CameraSettings.InternalViewActive = 0;
-    CockpitViewState.EyePosition = {0, 1, 2};
+    CockpitViewState.EyePosition = {0.3, 1, 2};
     CockpitViewState.ViewAngles = {0, 0, 0};
     CockpitViewState.Zoom = 1.0;
     CockpitViewState.ZoomRate = 0;
@@ -164,7 +168,7 @@ TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
     EXPECT_EQ(CockpitViewState.TargetZoom, 1.5);
     EXPECT_EQ(CockpitViewState.ZoomRate != 0.0, smooth == 1) << smooth;
     // Without the smooth transition every part of the view is there at once.
-    EXPECT_EQ(CockpitViewState.EyePosition.x == 0.5, smooth == 0) << smooth;
+    EXPECT_EQ(CockpitViewState.EyePosition.x == 0.0, smooth == 0) << smooth;
     EXPECT_EQ(CockpitViewState.ViewAngles.heading == 30.0, smooth == 0) << smooth;
     EXPECT_EQ(CockpitViewState.ViewAngles.pitch == 5.0, smooth == 0) << smooth;
     EXPECT_EQ(CockpitViewState.Zoom == 1.5, smooth == 0) << smooth;
@@ -241,53 +245,106 @@ TEST_F(Commands, TheRouterFiltersByWindowClassAndCapturesBoundButtons) {
   EXPECT_FALSE(Press(0x74)) << "the module's commands wait for the warm-up";
 }
 
-// Every order of a key and two modifier keys going down and up (90 of
-// them): once all are up no binding is left active, and every DOUBLE command
-// has run once more at its key's release, so nothing keeps walking.
-TEST_F(Commands, NoKeyOrderLeavesABindingActive) {
+// Every order in which the keys go down and come up again, each down before its up.
+std::vector<std::vector<std::pair<int, bool>>> KeyOrders(const std::vector<int>& keys) {
+  std::vector<std::pair<int, bool>> order;
+  for (int key : keys) order.insert(order.end(), {{key, true}, {key, false}});
+  const auto byKey = [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first : a.second > b.second;
+  };
+  std::sort(order.begin(), order.end(), byKey);
+  std::vector<std::vector<std::pair<int, bool>>> orders;
+  do {
+    bool downFirst = true;
+    for (std::size_t at = 0; at < order.size(); ++at) {
+      for (std::size_t later = at + 1; later < order.size(); ++later)
+        downFirst =
+            downFirst && !(order[later].first == order[at].first && order[later].second && !order[at].second);
+    }
+    if (downFirst) orders.push_back(order);
+  } while (std::next_permutation(order.begin(), order.end(), byKey));
+  return orders;
+}
+
+// The keys as Windows' keyboard sends them through the hooks, Num Lock on or
+// off, Windows repeating the last key pressed while it is held.
+class KeyboardOrders : public Commands {
+ protected:
+  void Play(const std::vector<std::pair<int, bool>>& order, bool numLock,
+            const std::function<void(const std::string&)>& afterEach) {
+    simhost::KeyboardWriter keyboard(
+        [this](const simhost::KeyMessage& key) {
+          sim::TakeThroughHooks(view_, key.message, key.virtualKey, static_cast<std::intptr_t>(key.lParam));
+        },
+        [](int key, bool down) { sim::SetKeyHeld(key, down); });
+    keyboard.SetNumLock(numLock);
+    sim::SetKeyToggled(0x90, numLock);
+    std::string keys = numLock ? "Num Lock on: " : "Num Lock off: ";
+    int last = 0;
+    for (const auto& [key, down] : order) {
+      if (down) {
+        keyboard.Press(key);
+        last = key;
+      } else {
+        keyboard.Release(key);
+      }
+      if (keyboard.Held(last)) keyboard.Press(last);  // a repeat
+      keys += (key == 0x68 ? "8" : key == kShift ? "S" : "C") + std::string(down ? "v " : "^ ");
+      afterEach(keys);
+    }
+  }
+};
+
+TEST_F(KeyboardOrders, NoKeyOrderLeavesABindingActive) {
   Bind({"PilotForward=DOUBLE,NUMPAD_8", "PilotBackward=DOUBLE,SHIFT,NUMPAD_8",
         "PilotStepLeft=DOUBLE,CONTROL,SHIFT,NUMPAD_8", "ToggleWheelZoom=NUMPAD_8",
         "PilotStepRight=SHIFT,NUMPAD_8"});
   CameraSettings.InternalViewActive = 1;
-  struct Event {
-    int key;
-    bool down;
-  };
-  std::vector<Event> order = {{0x68, true},    {0x68, false},    {kShift, true},
-                              {kShift, false}, {kControl, true}, {kControl, false}};
-  const auto downFirst = [](const std::vector<Event>& events) {
-    for (std::size_t at = 0; at < events.size(); ++at) {
-      for (std::size_t later = at + 1; later < events.size(); ++later) {
-        if (events[later].key == events[at].key && events[later].down && !events[at].down) return false;
-      }
+  const auto orders = KeyOrders({0x68, kShift, kControl});
+  EXPECT_EQ(orders.size(), 90u);
+  for (const bool numLock : {true, false}) {
+    for (const auto& order : orders) {
+      std::string keys;
+      Play(order, numLock, [&](const std::string& sofar) { keys = sofar; });
+      for (std::int32_t index = 0; index < KeyBindings.count; ++index)
+        EXPECT_EQ(KeyBindings.entries[index].isActive, 0) << keys << "binding " << index;
+      EXPECT_EQ(MovementKeys.PilotForward, 0) << keys;
+      EXPECT_EQ(MovementKeys.PilotBackward, 0) << keys;
+      EXPECT_EQ(MovementKeys.PilotStepLeft, 0) << keys;
+      MovementKeys.PilotStepRight = 0;  // a plain binding flips at every press
     }
-    return true;
-  };
-  const auto byKey = [](const Event& a, const Event& b) {
-    return a.key != b.key ? a.key < b.key : a.down > b.down;
-  };
-  std::sort(order.begin(), order.end(), byKey);
-  int orders = 0;
-  do {
-    if (!downFirst(order)) continue;
-    ++orders;
-    std::string keys;
-    for (const Event& event : order) {
-      if (event.key != 0x68) sim::SetKeyHeld(event.key, event.down);
-      Key(event.down ? kKeyDown : kKeyUp, event.key);
-      keys += (event.key == 0x68     ? "8"
-               : event.key == kShift ? "S"
-                                     : "C") +
-              std::string(event.down ? "v " : "^ ");
+  }
+}
+
+// The shipped binding: number pad 8 walks while it is held and the walking
+// pilot runs while SHIFT is held with it, whichever goes down first, with Num
+// Lock on (where Windows turns SHIFT and 8 into the up arrow and lets SHIFT
+// go around it) or off. Bound to a command of their own, SHIFT and 8 run it
+// instead.
+TEST_F(KeyboardOrders, ShiftAndEightWalkAndRunInEveryOrder) {
+  const auto orders = KeyOrders({0x68, kShift});
+  EXPECT_EQ(orders.size(), 6u);
+  for (const bool numLock : {true, false}) {
+    for (const auto& order : orders) {
+      Bind({"PilotForward=DOUBLE,NUMPAD_8"});
+      CameraSettings.InternalViewActive = CameraSettings.ExternalViewActive = 1;
+      bool eight = false, shift = false;
+      std::size_t step = 0;
+      Play(order, numLock, [&](const std::string& keys) {
+        (order[step].first == kShift ? shift : eight) = order[step].second;
+        ++step;
+        UpdateWalkingPilot();
+        EXPECT_EQ(MovementKeys.PilotForward != 0, eight) << keys << "walking";
+        EXPECT_EQ(MovementKeys.PilotForward != 0 && WalkingPilot.PilotRunning != 0, eight && shift)
+            << keys << "running";
+      });
     }
-    for (std::int32_t index = 0; index < KeyBindings.count; ++index)
-      EXPECT_EQ(KeyBindings.entries[index].isActive, 0) << keys << "binding " << index;
-    EXPECT_EQ(MovementKeys.PilotForward, 0) << keys;
-    EXPECT_EQ(MovementKeys.PilotBackward, 0) << keys;
-    EXPECT_EQ(MovementKeys.PilotStepLeft, 0) << keys;
-    MovementKeys.PilotStepRight = 0;  // a plain binding flips at every press
-  } while (std::next_permutation(order.begin(), order.end(), byKey));
-  EXPECT_EQ(orders, 90);
+    Bind({"PilotForward=DOUBLE,NUMPAD_8", "ToggleWheelZoom=DOUBLE,SHIFT,NUMPAD_8"});
+    const std::int32_t wheelZoom = CameraSettings.EnableWheelZoom;
+    Play({{kShift, true}, {0x68, true}}, numLock, [](const std::string&) {});
+    EXPECT_NE(CameraSettings.EnableWheelZoom, wheelZoom) << numLock;
+    EXPECT_EQ(MovementKeys.PilotForward, 0) << numLock;
+  }
 }
 
 // The number pad is the simulator's (it trims and throttles there) wherever

@@ -133,10 +133,10 @@ void Act(Driver& driver, simhost::Host& host, int frame) {
       driver.Key(kNumpad8, true);
       break;
     case 50:
-      host.SetKeyState(kShiftKey, true);
+      driver.Key(kShiftKey, true);
       break;
     case 55:
-      host.SetKeyState(kShiftKey, false);
+      driver.Key(kShiftKey, false);
       driver.Key(kNumpad8, false);
       driver.Tap('W', true, true);
       break;

@@ -17,6 +17,7 @@ class ForwardingHost : public simhost::Host {
   void SetClock(std::uint32_t milliseconds) override { host_.SetClock(milliseconds); }
   void SetFlightState(const simhost::FlightState& state) override { host_.SetFlightState(state); }
   void SetKeyState(int virtualKey, bool down) override { host_.SetKeyState(virtualKey, down); }
+  void SetKeyToggled(int virtualKey, bool on) override { host_.SetKeyToggled(virtualKey, on); }
   void SetCursor(int x, int y) override { host_.SetCursor(x, y); }
   int PointerShape() override { return host_.PointerShape(); }
   bool Post(simhost::Target target, std::uint32_t message, std::uintptr_t wParam,

@@ -6,7 +6,7 @@ namespace simhost {
 
 namespace {
 
-constexpr int kShift = 0x10, kControl = 0x11;
+constexpr int kShift = 0x10, kControl = 0x11, kNumLock = 0x90;
 
 std::intptr_t Point(int x, int y) {
   return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
@@ -15,20 +15,32 @@ std::intptr_t Point(int x, int y) {
 
 }  // namespace
 
+Driver::Driver(Host& host, std::uint32_t clock)
+    : host_(host),
+      clock_(clock),
+      keyboard_(
+          [&host](const KeyMessage& key) {
+            host.Post(Target::ViewWindow, key.message, key.virtualKey, key.lParam);
+          },
+          [&host](int key, bool down) { host.SetKeyState(key, down); }) {
+  host_.SetKeyToggled(kNumLock, keyboard_.NumLock());
+}
+
 void Driver::Frame() {
   host_.SetClock(clock_ += 16);
   host_.Post(host_.HasMainWindow() ? Target::MainWindow : Target::ViewWindow, kFrame, 0, 0);
 }
 
 void Driver::Key(int virtualKey, bool down, bool control, bool shift) {
-  host_.SetKeyState(kControl, control);
-  host_.SetKeyState(kShift, shift);
-  host_.SetKeyState(virtualKey, down);
-  // Repeat count 1; a release also carries the previous-state and transition bits.
-  host_.Post(Target::ViewWindow, down ? kKeyDown : kKeyUp, static_cast<std::uintptr_t>(virtualKey),
-             down ? 1 : static_cast<std::intptr_t>(0xC0000001u));
-  host_.SetKeyState(kControl, false);
-  host_.SetKeyState(kShift, false);
+  if (control) keyboard_.Press(kControl);
+  if (shift) keyboard_.Press(kShift);
+  if (down) {
+    keyboard_.Press(virtualKey);
+  } else {
+    keyboard_.Release(virtualKey);
+  }
+  if (shift) keyboard_.Release(kShift);
+  if (control) keyboard_.Release(kControl);
 }
 
 void Driver::Tap(int virtualKey, bool control, bool shift) {

@@ -7,19 +7,21 @@
 #include <string>
 
 #include "host.h"
+#include "keyboard_writer.h"
 
 namespace simhost {
 
 class Driver {
  public:
-  Driver(Host& host, std::uint32_t clock) : host_(host), clock_(clock) {}
+  Driver(Host& host, std::uint32_t clock);
 
   // One frame message, 16 ms after the last.
   void Frame();
   std::uint32_t Clock() const { return clock_; }
   void Fly(const FlightState& state) { host_.SetFlightState(state); }
 
-  // A key going down or up, with CONTROL and SHIFT held for it alone.
+  // A key going down or up, with CONTROL and SHIFT held for it alone, as
+  // Windows' keyboard sends it (Num Lock on).
   void Key(int virtualKey, bool down, bool control = false, bool shift = false);
   void Tap(int virtualKey, bool control, bool shift = false);
   void MoveMouse(int x, int y);
@@ -33,6 +35,7 @@ class Driver {
   Host& host_;
   std::uint32_t clock_;
   int x_ = 0, y_ = 0;
+  KeyboardWriter keyboard_;
 };
 
 }  // namespace simhost

@@ -43,6 +43,8 @@ class Host {
   virtual void SetClock(std::uint32_t milliseconds) = 0;
   virtual void SetFlightState(const FlightState& state) = 0;
   virtual void SetKeyState(int virtualKey, bool down) = 0;
+  // A toggle key's state (Num Lock on or off), as GetKeyState's low bit reads it.
+  virtual void SetKeyToggled(int virtualKey, bool on) = 0;
   // The pointer, in client pixels of the view window (the screen position the
   // module reads is 100 pixels further right and down in both hosts).
   virtual void SetCursor(int x, int y) = 0;

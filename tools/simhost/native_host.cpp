@@ -51,6 +51,7 @@ class NativeHost : public Host {
       sim::SetHostVariable(variable.id, variable.value(state));
   }
   void SetKeyState(int virtualKey, bool down) override { sim::SetKeyHeld(virtualKey, down); }
+  void SetKeyToggled(int virtualKey, bool on) override { sim::SetKeyToggled(virtualKey, on); }
   void SetCursor(int x, int y) override { sim::SetCursorPosition(x + kScreenOffset, y + kScreenOffset); }
   int PointerShape() override { return sim::PointerShown(); }
 

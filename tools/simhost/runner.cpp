@@ -1,9 +1,9 @@
 #include "runner.h"
 
 #include <cmath>
-#include <initializer_list>
 
 #include "host/host_layout.h"
+#include "keyboard_writer.h"
 #include "tracker_driver.h"
 #include "ui/dialog_resources.h"
 
@@ -11,7 +11,7 @@ namespace simhost {
 
 namespace {
 
-constexpr int kShiftKey = 0x10, kControlKey = 0x11, kAltKey = 0x12;
+constexpr int kShiftKey = 0x10, kControlKey = 0x11, kAltKey = 0x12, kNumLockKey = 0x90;
 
 // Check marks of the module's menu: the settings a user can see.
 struct SettingColumn {
@@ -30,21 +30,30 @@ std::intptr_t PointParameter(int x, int y) {
 
 class Player {
  public:
-  Player(Host& host, RunSummary& summary, int currentView)
-      : host_(host), summary_(summary), currentView_(currentView) {}
+  Player(Host& host, RunSummary& summary, int currentView, bool numLock)
+      : host_(host),
+        summary_(summary),
+        currentView_(currentView),
+        keyboard_(
+            [this](const KeyMessage& key) {
+              Post(Target::ViewWindow, key.message, key.virtualKey, key.lParam);
+            },
+            [&host](int key, bool down) { host.SetKeyState(key, down); }) {
+    keyboard_.SetNumLock(numLock);
+    host_.SetKeyToggled(kNumLockKey, numLock);
+  }
 
   void Deliver(const InputEvent& input) {
     ++summary_.inputs;
     switch (input.kind) {
       case InputKind::KeyTap:
-        Key(input, true);
-        Key(input, false);
+        Key(input, true, true);
         break;
       case InputKind::KeyDown:
-        Key(input, true);
+        Key(input, true, false);
         break;
       case InputKind::KeyUp:
-        Key(input, false);
+        Key(input, false, true);
         break;
       case InputKind::MouseMove:
         x_ = input.x;
@@ -84,18 +93,23 @@ class Player {
   }
 
  private:
-  // The event's modifiers are held while it is delivered; afterwards the keys
-  // are as the user holds them (a modifier pressed as a key of its own stays down).
-  void Key(const InputEvent& input, bool down) {
-    held_[input.virtualKey & 0xFF] = down;
-    host_.SetKeyState(kShiftKey, input.shift || held_[kShiftKey]);
-    host_.SetKeyState(kControlKey, input.control || held_[kControlKey]);
-    host_.SetKeyState(kAltKey, input.alt || held_[kAltKey]);
-    host_.SetKeyState(input.virtualKey, down);
-    // Repeat count 1; a release also carries the previous-state and transition bits.
-    const std::intptr_t lParam = down ? 1 : static_cast<std::intptr_t>(0xC0000001u);
-    Post(Target::ViewWindow, down ? kKeyDown : kKeyUp, static_cast<std::uintptr_t>(input.virtualKey), lParam);
-    for (int modifier : {kShiftKey, kControlKey, kAltKey}) host_.SetKeyState(modifier, held_[modifier]);
+  // The event's modifiers are pressed before it and let go after it, those
+  // the user holds as keys of their own staying down.
+  void Key(const InputEvent& input, bool press, bool release) {
+    const struct {
+      bool wanted;
+      int key;
+    } modifiers[] = {{input.control, kControlKey}, {input.shift, kShiftKey}, {input.alt, kAltKey}};
+    bool pressed[3] = {};
+    for (int index = 0; index < 3; ++index) {
+      pressed[index] = modifiers[index].wanted && !keyboard_.Held(modifiers[index].key);
+      if (pressed[index]) keyboard_.Press(modifiers[index].key);
+    }
+    if (press) keyboard_.Press(input.virtualKey);
+    if (release) keyboard_.Release(input.virtualKey);
+    for (int index = 2; index >= 0; --index) {
+      if (pressed[index]) keyboard_.Release(modifiers[index].key);
+    }
   }
 
   // A user opens the menu and clicks the item by its text.
@@ -114,7 +128,7 @@ class Player {
   RunSummary& summary_;
   int currentView_;
   int x_ = 0, y_ = 0;
-  bool held_[256] = {};
+  KeyboardWriter keyboard_;
 };
 
 void WriteHeader(std::FILE* trace) {
@@ -149,7 +163,7 @@ void ReadSettings(Host& host, int (&settings)[std::size(kSettingColumns)]) {
 RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
                        const std::function<void(double)>& progress, std::FILE* motion) {
   RunSummary summary;
-  Player player(host, summary, scenario.currentView);
+  Player player(host, summary, scenario.currentView, scenario.numLock);
   WriteHeader(trace);
   if (motion != nullptr) std::fputs("frame,time,added_pitch,added_heading,added_bank\n", motion);
   const long frames = std::lround(scenario.duration * scenario.frameRate);

@@ -49,6 +49,7 @@ Scenario Read(const std::string& file) {
     reader.Number("menu_popups", scenario.menuPopups);
     reader.Number("view_set_selector", scenario.viewSetSelector);
     reader.Number("current_view", scenario.currentView);
+    reader.Boolean("num_lock", scenario.numLock);
     std::string answer;
     if (reader.Text("file_dialog_answer", answer)) scenario.fileDialogAnswer = answer;
     ReadArray(file, TableArray(reader, "view"), "host.view", scenario.views, ReadView);

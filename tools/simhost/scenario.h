@@ -139,6 +139,7 @@ struct Scenario {
   int menuPopups = 4;                // pop-ups in its menu bar
   std::int32_t viewSetSelector = 4;
   int currentView = 0;                          // index into views
+  bool numLock = true;                          // the keyboard's Num Lock, on as a desktop usually starts
   std::optional<std::string> fileDialogAnswer;  // what the user picks in file dialogs; none: cancel
   std::vector<ViewRecordSpec> views;
   std::vector<std::pair<std::string, std::string>> registry;  // value name, text

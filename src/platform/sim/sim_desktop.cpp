@@ -30,6 +30,9 @@ struct Hook {
 struct DesktopState {
   std::map<WindowHandle, Window> windows;
   bool keys[256] = {};
+  // Toggle keys: Num Lock is on, as a desktop usually starts.
+  bool toggledKeys[256] = {};
+  DesktopState() { toggledKeys[0x90] = true; }
   WindowHandle captured = 0;
   std::int32_t cursorX = 0, cursorY = 0;
   int pointer = -1;
@@ -104,6 +107,7 @@ int NextHookCalls(HookKind kind) { return HookOf(kind).nextHookCalls; }
 const std::vector<std::string>& MessageBoxes() { return State().messageBoxes; }
 
 void SetKeyHeld(int virtualKey, bool held) { State().keys[virtualKey & 0xFF] = held; }
+void SetKeyToggled(int virtualKey, bool on) { State().toggledKeys[virtualKey & 0xFF] = on; }
 
 WindowHandle CapturedWindow() { return State().captured; }
 
@@ -171,6 +175,10 @@ void WindowClassName(WindowHandle window, char* buffer, int capacity) {
 }
 
 bool KeyHeld(int virtualKey) { return virtualKey >= 0 && virtualKey < 256 && sim::State().keys[virtualKey]; }
+
+bool KeyToggled(int virtualKey) {
+  return virtualKey >= 0 && virtualKey < 256 && sim::State().toggledKeys[virtualKey];
+}
 
 void CursorPosition(std::int32_t& x, std::int32_t& y) {
   x = sim::State().cursorX;

@@ -84,6 +84,8 @@ platform::QueuedMessageRecord TakeThroughHooks(WindowHandle window, std::uint32_
 
 // Keys the user holds down now (GetAsyncKeyState).
 void SetKeyHeld(int virtualKey, bool held);
+// A toggle key's state (Num Lock), as GetKeyState's low bit reads it.
+void SetKeyToggled(int virtualKey, bool on);
 // The pointer on the screen, and the view windows' client size (800 x 560 unless set).
 void SetCursorPosition(std::int32_t x, std::int32_t y);
 void SetClientSize(WindowHandle window, std::int32_t width, std::int32_t height);

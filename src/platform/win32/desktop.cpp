@@ -53,6 +53,8 @@ void WindowClassName(WindowHandle window, char* buffer, int capacity) {
 
 bool KeyHeld(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 
+bool KeyToggled(int virtualKey) { return (GetKeyState(virtualKey) & 1) != 0; }
+
 void CursorPosition(std::int32_t& x, std::int32_t& y) {
   POINT point = {0, 0};
   GetCursorPos(&point);

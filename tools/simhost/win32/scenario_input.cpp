@@ -13,7 +13,11 @@ namespace {
 
 DWORD WINAPI VirtualTimeGetTime() { return Input.clock; }
 
-SHORT WINAPI VirtualGetAsyncKeyState(int key) { return key >= 0 && key < 256 ? Input.keys[key] : 0; }
+// The key's state: the top bit while it is down, the low bit while a toggle key is on.
+SHORT WINAPI VirtualGetAsyncKeyState(int key) {
+  return key >= 0 && key < 256 ? static_cast<SHORT>(Input.keys[key] & 0x8000) : 0;
+}
+SHORT WINAPI VirtualGetKeyState(int key) { return key >= 0 && key < 256 ? Input.keys[key] : 0; }
 
 BOOL WINAPI VirtualGetCursorPos(POINT* point) {
   if (point == nullptr) return FALSE;
@@ -84,6 +88,7 @@ std::vector<std::string> RedirectImports(HMODULE module) {
   } patches[] = {
       {"WINMM.DLL", "timeGetTime", reinterpret_cast<void*>(VirtualTimeGetTime)},
       {"USER32.DLL", "GetAsyncKeyState", reinterpret_cast<void*>(VirtualGetAsyncKeyState)},
+      {"USER32.DLL", "GetKeyState", reinterpret_cast<void*>(VirtualGetKeyState)},
       {"USER32.DLL", "GetCursorPos", reinterpret_cast<void*>(VirtualGetCursorPos)},
       {"USER32.DLL", "SetCursor", reinterpret_cast<void*>(RecordingSetCursor)},
       {"KERNEL32.DLL", "VirtualQuery", reinterpret_cast<void*>(CountingVirtualQuery)},

@@ -16,7 +16,7 @@ namespace simhost::win32 {
 struct ScenarioInput {
   DWORD clock = 0;
   FlightState flight;
-  SHORT keys[256] = {};
+  SHORT keys[256] = {};  // GetKeyState's bits: 0x8000 down, 1 toggled on
   POINT cursor = {};
   // Seen from the module's side:
   int pointerShown = -1;    // the trace's pointer code the module set last

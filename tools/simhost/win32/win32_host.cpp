@@ -89,7 +89,13 @@ void Win32Host::SetClock(std::uint32_t milliseconds) {
 void Win32Host::SetFlightState(const FlightState& state) { Input.flight = state; }
 
 void Win32Host::SetKeyState(int virtualKey, bool down) {
-  Input.keys[virtualKey & 0xFF] = static_cast<SHORT>(down ? 0x8000 : 0);
+  SHORT& state = Input.keys[virtualKey & 0xFF];
+  state = static_cast<SHORT>((down ? 0x8000 : 0) | (state & 1));
+}
+
+void Win32Host::SetKeyToggled(int virtualKey, bool on) {
+  SHORT& state = Input.keys[virtualKey & 0xFF];
+  state = static_cast<SHORT>((state & 0x8000) | (on ? 1 : 0));
 }
 
 void Win32Host::SetCursor(int x, int y) { Input.cursor = {x, y}; }

@@ -37,6 +37,7 @@ class Win32Host : public Host {
   void SetClock(std::uint32_t milliseconds) override;
   void SetFlightState(const FlightState& state) override;
   void SetKeyState(int virtualKey, bool down) override;
+  void SetKeyToggled(int virtualKey, bool on) override;
   void SetCursor(int x, int y) override;
   int PointerShape() override;
   bool Post(Target target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
