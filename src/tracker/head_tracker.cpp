@@ -25,6 +25,10 @@ constexpr std::uint32_t kStaleMilliseconds = 500;  // no new pose this long: the
 constexpr std::uint32_t kForgetCentreMilliseconds = 5000;
 constexpr std::uint32_t kEaseOutMilliseconds = 500;
 constexpr std::uint32_t kEaseInMilliseconds = 200;
+// opentrack writes an all-zero pose at Stop and then nothing; it writes zeros
+// too while its Zero toggle is held and as it centres, with poses following.
+// A zero pose counts as the Stop once no pose has followed it for this long.
+constexpr std::uint32_t kStopMilliseconds = 100;
 // No tracker writes beyond these: a saturated curve writes float(pi) or
 // float(pi / 2), a hair over 180 or 90 degrees, and translations reach 6 m.
 constexpr double kMostDegreesWritten = 180.5;
@@ -111,7 +115,7 @@ void FindBlock(HeadTrackerRecord& t, std::uint32_t reading) {
   t.state = TrackerState::Stale;
 }
 
-enum class BlockNews { None, Pose, Stop };
+enum class BlockNews { None, Pose, Zero };
 
 // The pose between two reads of its id; read again if the tracker wrote meanwhile.
 BlockNews ReadBlock(HeadTrackerRecord& t) {
@@ -124,10 +128,11 @@ BlockNews ReadBlock(HeadTrackerRecord& t) {
   t.lastDataId = id;
   TrackerPose pose;
   if (!fresh || !PoseOf(words, pose)) return BlockNews::None;
-  // The tracker stopping writes one all-zero pose; a head is never there to the bit.
-  const bool stop = IsZero(pose) && !IsZero(t.pose);
+  // A head is never at zero to the bit: a zero pose after a head's is the
+  // tracker stopping, zeroing or centring, which the poses after it tell.
+  if (IsZero(pose) && !IsZero(t.pose) && !t.zeroPending) return BlockNews::Zero;
   t.pose = pose;
-  return stop ? BlockNews::Stop : BlockNews::Pose;
+  return BlockNews::Pose;
 }
 
 }  // namespace
@@ -138,17 +143,26 @@ void UpdateHeadTracker(bool enabled, std::uint32_t reading) {
   if (!platform::HeadTrackerBlockOpen()) {
     t.state = TrackerState::Absent;
     t.centre = {};
+    t.zeroPending = false;
   } else if (enabled) {
     switch (ReadBlock(t)) {
       case BlockNews::Pose:
         t.poseReading = reading;
         t.state = TrackerState::Live;
+        t.zeroPending = false;
         break;
-      case BlockNews::Stop:
-        t.state = TrackerState::Stopped;
-        t.centre = {};
+      case BlockNews::Zero:
+        // The last pose holds while it is not yet known what the zero is.
+        t.zeroPending = true;
+        t.zeroReading = reading;
         break;
       case BlockNews::None:
+        if (t.zeroPending && reading - t.zeroReading >= kStopMilliseconds) {
+          t.zeroPending = false;
+          t.pose = {};
+          t.state = TrackerState::Stopped;
+          t.centre = {};
+        }
         break;
     }
     const std::uint32_t quiet = reading - t.poseReading;

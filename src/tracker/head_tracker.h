@@ -16,7 +16,8 @@
 namespace varolen {
 
 // Stale: no new pose for half a second (a crash, or a frozen tracker).
-// Stopped: the tracker wrote its all-zero pose at Stop.
+// Stopped: the tracker wrote its all-zero pose at Stop and fell silent (an
+// all-zero pose with poses after it is opentrack's Zero or centring).
 enum class TrackerState : std::int32_t { Absent = 0, Live = 1, Stale = 2, Stopped = 3 };
 
 // A pose as the tracker writes it: degrees (yaw positive left, pitch positive
@@ -47,7 +48,10 @@ struct HeadTrackerRecord {
   std::uint32_t poseReading;      // clock reading (milliseconds) of the last new pose
   std::uint32_t nextOpenReading;  // clock reading of the next try to find the block
   bool openTried;
-  TrackerPose pose;    // the last good pose
+  TrackerPose pose;  // the last good pose
+  // A zero pose came after the head's: the Stop, unless poses follow it.
+  bool zeroPending;
+  std::uint32_t zeroReading;
   TrackerPose centre;  // the pose taken as straight ahead
   TrackerScales scales;
   TrackerOffset applied;  // what the views get this frame

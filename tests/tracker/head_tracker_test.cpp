@@ -238,17 +238,18 @@ TEST_F(HeadTracking, AStaleTrackerEasesOutAndABackOneEasesIn) {
   EXPECT_NEAR(HeadTracker.applied.heading, 30, 1e-4);
 }
 
-// At Stop opentrack writes one all-zero pose: the view goes back over half a
-// second, as from a stale tracker, never in one frame.
+// At Stop opentrack writes one all-zero pose and then nothing: 0.1 s later,
+// no pose having followed, the view goes back over half a second, as from a
+// stale tracker, never in one frame.
 TEST_F(HeadTracking, AStoppedTrackerEasesOut) {
   Start();
   const HeadInWords turned{.turnedLeft = -20, .movedLeft = 3};
   Tick(10, &turned);
   writer_.Stop();
-  for (int frame = 0; frame <= 10; ++frame) {
+  for (int frame = 0; frame <= 12; ++frame) {
     Tick();
-    EXPECT_EQ(HeadTracker.state, TrackerState::Stopped);
-    EXPECT_NEAR(HeadTracker.applied.heading, 20 - 2.0 * frame, 1e-4) << "frame " << frame;
+    EXPECT_EQ(HeadTracker.state, frame < 2 ? TrackerState::Live : TrackerState::Stopped) << "frame " << frame;
+    EXPECT_NEAR(HeadTracker.applied.heading, 20 - 2.0 * std::max(0, frame - 2), 1e-4) << "frame " << frame;
   }
 }
 
@@ -291,6 +292,20 @@ TEST_F(HeadTracking, TheCentreLastsWhileTheTrackerRuns) {
          t.writer_.Start();
        },
        -20},
+      // opentrack writes exact zeros while its Zero toggle is held, and on the
+      // frame it centres: poses follow, it has not stopped.
+      {"opentrack's Zero held a moment",
+       [](HeadTracking& t) {
+         const HeadInWords zero{};
+         t.Tick(6, &zero);
+       },
+       0},
+      {"opentrack centring",
+       [](HeadTracking& t) {
+         const HeadInWords zero{};
+         t.Tick(1, &zero);
+       },
+       0},
   };
   for (const auto& c : cases) {
     testing::ResetModule();
@@ -306,6 +321,25 @@ TEST_F(HeadTracking, TheCentreLastsWhileTheTrackerRuns) {
     c.interrupt(*this);
     Tick(30, &turned);
     EXPECT_NEAR(HeadTracker.applied.heading, c.heading, 1e-4) << c.what;
+  }
+}
+
+// Centred with the head turned far round, the head turned on past its back
+// turns the view the short way: from 170 right to 170 left is 20 degrees
+// further right, not 340 back to the left.
+TEST_F(HeadTracking, ACentreFarRoundTurnsTheShortWay) {
+  const struct {
+    double centredLeft, turnedLeft;
+    double heading;  // degrees right
+  } cases[] = {{-170, 170, 20}, {170, -170, -20}, {-170, -150, -20}};
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Start();
+    const HeadInWords centred{.turnedLeft = c.centredLeft}, turned{.turnedLeft = c.turnedLeft};
+    Tick(10, &centred);
+    CentreHeadTracker();
+    Tick(10, &turned);
+    EXPECT_NEAR(HeadTracker.applied.heading, c.heading, 1e-3) << c.centredLeft << " to " << c.turnedLeft;
   }
 }
 
