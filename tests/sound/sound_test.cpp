@@ -16,6 +16,7 @@
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "interaction/walking_pilot.h"
+#include "platform/host_memory.h"
 #include "shell/frame.h"
 #include "shell/host_menu.h"
 #include "sound/sound_effects.h"
@@ -288,6 +289,38 @@ TEST_F(Sounds, ThreeDimensionalSettingsAtLoadAndDeferredPlaces) {
   EXPECT_EQ(sim::SoundCommits(), commits + 1);
   EXPECT_FLOAT_EQ(BufferOf(kLightWindSoundSlot).distance, 0.8f);
   EXPECT_EQ(BufferOf(kLightWindSoundSlot).parameters.maximumDistance, 1.0e9f) << "kept through the places";
+}
+
+// Whole frames: footsteps only while the walking pilot walks, not while the
+// same keys move the eye in the cockpit; the wind outside again as soon as
+// the host shows an outside view after the cockpit.
+TEST_F(Sounds, TheFramesSceneFollowsThePilotAndTheView) {
+  const struct {
+    const char* what;
+    bool pilotOut;
+    std::int32_t kindAfter;  // the host's view after 8 s of frames in the virtual cockpit
+    bool footsteps, wind;
+  } cases[] = {
+      {"the eye moved forward in the cockpit", false, 2, false, false},
+      {"the walking pilot walking", true, 2, true, true},
+      {"the spot view after the cockpit", false, 4, false, true},
+  };
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    SetUp();
+    sim::SetModuleFilePath(folder_.string() + "\\Modules\\Varolen2004.dll");
+    const HostAddress record = StartWithHost({{.kind = 2, .eyeBase = {0, 1, 2}}})[0];
+    CameraSettings.InternalViewActive = 1;
+    CameraSettings.ExternalViewActive = c.pilotOut;
+    testing::SetFlight({.altitude = 1000, .wind = 6});  // on the ground, a light wind
+    std::uint32_t clock = 10000;
+    for (int frame = 0; frame < 80; ++frame) testing::RunFrameAt(clock += 100);
+    platform::WriteHost<std::int32_t>(record + view_record::kKind, c.kindAfter);
+    MovementKeys.PilotForward = 1;
+    for (int frame = 0; frame < 3; ++frame) testing::RunFrameAt(clock += 100);
+    EXPECT_EQ(BufferOf(kWalkSoundSlot).playing, c.footsteps) << c.what;
+    EXPECT_EQ(BufferOf(kLightWindSoundSlot).playing, c.wind) << c.what;
+  }
 }
 
 TEST_F(Sounds, FootstepsLoopsAndMute) {
