@@ -349,6 +349,10 @@ TEST(CockpitScenarios, TheMotionOptionsOfTheBindingFileHoldAtAnyFrameRate) {
     // In the rate-three turn: the head 1.8 degrees into it, as at 30 frames
     // a second, and the view half of two seconds' turn ahead.
     EXPECT_NEAR(headingOffset(at(70)), 1.8 + 0.5 * 3 * 2, 0.05 * 4.8) << rate;
+    // Banked 30 degrees right (-30, as the host counts it), the level head
+    // rolls the view half as far the other way: its left side 15 degrees down.
+    EXPECT_NEAR(at(70).at("bank"), -30, 1e-9) << rate;
+    EXPECT_NEAR(at(70).at("view_bank"), 15, 0.05 * 15) << rate;
     // Steering at 15 knots onto the runway, 90 degrees in 14 s with the rudder
     // 3 s going in and 3 s coming out: 90/11 degrees a second while it is held.
     // The view half of two seconds' turn ahead, the head a fifth as far into

@@ -132,7 +132,7 @@ def view_plot(t):
     angles.plot(t["time"], [wrapped(h - w) for h, w in zip(t["view_heading"], t["heading_word"])],
                 label="heading offset")
     angles.plot(t["time"], [wrapped(v) for v in t["view_pitch"]], label="pitch (down +)")
-    angles.plot(t["time"], [wrapped(v) for v in t["view_bank"]], label="bank")
+    angles.plot(t["time"], [wrapped(v) for v in t["view_bank"]], label="bank (left side down +)")
     angles.set_ylabel("degrees")
     angles.legend(loc="upper right", fontsize="small")
     angles.grid(alpha=0.3)
@@ -160,7 +160,7 @@ def tracker_plot(t):
     angles.plot(t["time"], t["head_pitch_down"], color="tab:orange", linestyle=":", label="head pitch (down +)")
     angles.plot(t["time"], [wrapped(v) for v in t["view_pitch"]], color="tab:orange", label="view pitch")
     angles.plot(t["time"], t["head_roll_left"], color="tab:green", linestyle=":", label="head roll (left +)")
-    angles.plot(t["time"], [wrapped(v) for v in t["view_bank"]], color="tab:green", label="view bank")
+    angles.plot(t["time"], [wrapped(v) for v in t["view_bank"]], color="tab:green", label="view bank (left +)")
     angles.set_ylabel("degrees")
     angles.legend(loc="upper right", fontsize="x-small", ncol=3)
     angles.grid(alpha=0.3)

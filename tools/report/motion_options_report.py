@@ -51,7 +51,7 @@ def view_angles(trace):
     """The view's pitch, heading offset from the module's own heading, and bank."""
     offset = wrapped(np.asarray(trace["view_heading"]) - np.asarray(trace["heading_word"]))
     return {"pitch (down +)": wrapped(trace["view_pitch"]), "heading offset (right +)": offset,
-            "bank": wrapped(trace["view_bank"])}
+            "bank (left side down +)": wrapped(trace["view_bank"])}
 
 
 def frame_rate_plot(runs):

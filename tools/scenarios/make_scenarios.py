@@ -172,13 +172,15 @@ def taxi():
     flight.leg(10, speed=15, turn=90, on_ground=True, step=1)
     flight.leg(15, speed=25, on_ground=True, step=1)
     flight.leg(10, speed=0, on_ground=True, step=1)
+    flight.leg(15, speed=60, on_ground=True, step=1)  # a take-off run over the rough ground, rejected
+    flight.leg(10, speed=0, on_ground=True, step=1)
     return flight
 
 
 def turn_then_pull_up(flight, straight, climbing):
     flight.leg(30, turn=90, bank=30, step=1)        # a rate-three turn to the right
     flight.leg(straight, step=1)
-    for pitch in (-4.0, -8.0, -12.0, -15.0):        # a pull-up over four seconds
+    for pitch in (4.0, 8.0, 12.0, 15.0):            # a pull-up: the nose up over four seconds
         flight.pitch_offset = pitch
         flight.leg(1, climb=1500, step=1)
     flight.leg(climbing, climb=1500, step=1)
@@ -329,7 +331,8 @@ def main():
           {"FlyByActive": "0", "ApproachActive": "1", "FlyByDuration": "15", "ApproachViewX": "60",
            "ApproachViewZ": "300"})
     cockpit = {"FlyByActive": "0", "InternalViewActive": "1"}
-    write("cockpit_taxi", "Taxiing over rough ground in the virtual cockpit", taxi(), cockpit, frame_rate=30,
+    write("cockpit_taxi", "Taxiing over rough ground in the virtual cockpit, and a rejected take-off run",
+          taxi(), cockpit, frame_rate=30,
           views=(2,))
     write("cockpit_turn_and_pull_up", "A turn and a pull-up in the virtual cockpit, with a look at the spot view",
           turn_and_pitch_up(), cockpit, frame_rate=30, views=(2, 4), inputs=((62, "view", 1), (66, "view", 0)))

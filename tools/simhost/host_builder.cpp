@@ -294,7 +294,9 @@ ViewRecordState ReadViewRecord(HostMemoryReader& reader, HostAddress record) {
   state.heading = std::atan2(element(2, 0), element(2, 2)) / kDegrees;
   if (state.heading < 0.0) state.heading += 360.0;
   state.pitch = std::atan2(-element(2, 1), std::hypot(element(2, 0), element(2, 2))) / kDegrees;
-  state.bank = std::atan2(-element(0, 1), element(1, 1)) / kDegrees;
+  // The rows are the view's right, up and forward axes: banked with its left
+  // side down (the host's positive bank) the right axis points up.
+  state.bank = std::atan2(element(0, 1), element(1, 1)) / kDegrees;
   state.headingWord = Get<std::uint16_t>(reader, record + 0x90) / 65536.0 * 360.0;
   state.zoom = Get<std::int16_t>(reader, record + 0x2E) / 64.0;
   return state;
