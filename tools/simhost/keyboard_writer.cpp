@@ -62,33 +62,24 @@ void KeyboardWriter::Send(int key, std::uint32_t code, bool down, bool wasDown) 
          code, lParam});
 }
 
-void KeyboardWriter::Press(int key) {
-  key &= 0xFF;
-  const bool repeat = held_[key];
-  held_[key] = true;
-  const KeyOfBoard board = Describe(key);
-  if (board.navigation == 0) {
-    Send(key, static_cast<std::uint32_t>(key), true, repeat);
+void KeyboardWriter::Press(int key) { Key(key & 0xFF, true); }
+
+void KeyboardWriter::Release(int key) {
+  if (Held(key & 0xFF)) Key(key & 0xFF, false);
+}
+
+void KeyboardWriter::Key(int key, bool down) {
+  const bool wasDown = held_[key];
+  held_[key] = down;
+  const int navigation = Describe(key).navigation;
+  if (navigation == 0) {
+    Send(key, static_cast<std::uint32_t>(key), down, wasDown);
     return;
   }
   const bool shifted = numLock_ && held_[kShift];
   if (shifted && reported_[kShift]) Send(kShift, kShift, false, true);  // Windows lifts SHIFT first
-  Send(key, static_cast<std::uint32_t>(numLock_ && !shifted ? key : board.navigation), true, repeat);
-}
-
-void KeyboardWriter::Release(int key) {
-  key &= 0xFF;
-  if (!held_[key]) return;
-  held_[key] = false;
-  const KeyOfBoard board = Describe(key);
-  if (board.navigation == 0) {
-    Send(key, static_cast<std::uint32_t>(key), false, true);
-    return;
-  }
-  const bool shifted = numLock_ && held_[kShift];
-  if (shifted && reported_[kShift]) Send(kShift, kShift, false, true);
-  Send(key, static_cast<std::uint32_t>(numLock_ && !shifted ? key : board.navigation), false, true);
-  if (shifted) Send(kShift, kShift, true, false);  // and puts it back after the release
+  Send(key, static_cast<std::uint32_t>(numLock_ && !shifted ? key : navigation), down, wasDown);
+  if (shifted && !down) Send(kShift, kShift, true, false);  // and puts it back after the release
 }
 
 }  // namespace simhost

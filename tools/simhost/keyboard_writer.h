@@ -41,6 +41,7 @@ class KeyboardWriter {
   bool Held(int key) const { return key >= 0 && key < 256 && held_[key]; }
 
  private:
+  void Key(int key, bool down);
   void Send(int key, std::uint32_t code, bool down, bool wasDown);
 
   std::function<void(const KeyMessage&)> send_;
