@@ -6,8 +6,11 @@ A mutation names a file, one line of it as written, the line it becomes and
 the test (a ctest name) that must fail. A line that is not in its file exactly
 once is an error: the list cannot rot while the code moves on.
 
-The copy and its build live in build/mutations (kept between runs, so that a
-later run rebuilds only what changed); the working tree is never touched.
+The copy and its builds live in build/mutations (kept between runs, so that a
+later run rebuilds only what changed); the working tree is never touched. A
+mutation of the 32-bit path whose test is wine32.NAME (a test of
+tests/wine/run_wine_test.py) is flown by the copy's 32-bit DLL in the emulated
+machine (tools/vm32), where this machine cannot run 32-bit programs itself.
 
 usage: run_mutations.py [--only SUBSTRING] [--list]
 """
@@ -24,8 +27,10 @@ ROOT = Path(__file__).resolve().parents[2]
 LIST = Path(__file__).resolve().parent / "mutations.toml"
 WORK = ROOT / "build" / "mutations"
 COPY = WORK / "source"
-BUILD = WORK / "build"
+BUILD = COPY / "build" / "native"  # laid out as a checkout's, for the emulated machine
+MINGW = COPY / "build" / "mingw"
 TARGETS = ["varolen_tests", "simhost", "render_tests", "render"]
+MINGW_TARGETS = ["Varolen2004", "simhost"]
 
 
 def load():
@@ -58,19 +63,28 @@ def copy_sources():
             target.parent.mkdir(parents=True, exist_ok=True)
             shutil.copy2(source, target)
     for target in COPY.rglob("*"):
-        if target.is_file() and target.relative_to(COPY).as_posix() not in wanted:
+        relative = target.relative_to(COPY).as_posix()
+        if target.is_file() and not relative.startswith("build/") and relative not in wanted:
             target.unlink()
 
 
-def build():
-    if not (BUILD / "build.ninja").exists():
-        subprocess.run(["cmake", "-S", str(COPY), "-B", str(BUILD), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo"],
-                       check=True, stdout=subprocess.DEVNULL)
-    result = subprocess.run(["cmake", "--build", str(BUILD), "--target", *TARGETS], capture_output=True, text=True)
+def build(mingw=False):
+    folder, targets = (MINGW, MINGW_TARGETS) if mingw else (BUILD, TARGETS)
+    if not (folder / "build.ninja").exists():
+        options = ["-DCMAKE_BUILD_TYPE=Release", f"-DCMAKE_TOOLCHAIN_FILE={COPY / 'cmake/toolchain-mingw-i686.cmake'}"] \
+            if mingw else ["-DCMAKE_BUILD_TYPE=RelWithDebInfo"]
+        subprocess.run(["cmake", "-S", str(COPY), "-B", str(folder), "-G", "Ninja", *options], check=True,
+                       stdout=subprocess.DEVNULL)
+    result = subprocess.run(["cmake", "--build", str(folder), "--target", *targets], capture_output=True, text=True)
     return result.returncode == 0, result.stdout[-3000:] + result.stderr[-3000:]
 
 
 def test_fails(name):
+    if name.startswith("wine32."):
+        result = subprocess.run([sys.executable, str(COPY / "tests/wine/run_emulated.py"), str(COPY), str(MINGW),
+                                 str(BUILD / "tools/simhost/simhost"), name.split(".", 1)[1]],
+                                capture_output=True, text=True)
+        return result.returncode != 0
     result = subprocess.run(["ctest", "--test-dir", str(BUILD), "-R", f"^{name}$", "--timeout", "600"],
                             capture_output=True, text=True)
     if "No tests were found" in result.stdout:
@@ -107,7 +121,7 @@ def main():
         original = file.read_text()
         file.write_text(original.replace(mutation["line"] + "\n", mutation["becomes"] + "\n", 1))
         try:
-            built, _ = build()
+            built, _ = build(mingw=mutation["test"].startswith("wine32."))
             # A mutant that does not build is caught by the compiler.
             caught = not built or test_fails(mutation["test"])
         finally:
@@ -118,6 +132,8 @@ def main():
         if not caught:
             survivors.append(mutation)
     build()
+    if any(mutation["test"].startswith("wine32.") for mutation in mutations):
+        build(mingw=True)
     print(f"{len(mutations) - len(survivors)} of {len(mutations)} mutants caught in {time.monotonic() - start:.0f} s")
     return 1 if survivors else 0
 

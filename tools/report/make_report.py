@@ -259,12 +259,14 @@ def make_report(folder, media=None):
     parts.append(settings_plot(trace))
     rows = "".join(f"<tr><td>{escape(k)}</td><td>{escape(v.strip())}</td></tr>"
                    for k, _, v in (line.partition(":") for line in summary))
+    flown_by = folder / "flown_by.txt"
+    flown = f"<p>Flown by {escape(flown_by.read_text().strip())}.</p>" if flown_by.exists() else ""
     html = f"""<!doctype html><html><head><meta charset="utf-8"><title>Varolen 2004: {escape(folder.name)}</title>
 <style>body{{font-family:sans-serif;max-width:1000px;margin:2em auto}}td{{padding:0 1em}}
 figure{{margin:1.5em 0}}figcaption{{color:#555}}.strip{{display:flex;flex-wrap:wrap;gap:8px}}
 .still{{margin:0;width:240px}}.still img{{width:240px}}</style></head><body>
 <h1>Varolen 2004 in the substitute simulator: {escape(folder.name)}</h1>
-{''.join(parts)}<h2>Summary</h2><table>{rows}</table></body></html>"""
+{flown}{''.join(parts)}<h2>Summary</h2><table>{rows}</table></body></html>"""
     (folder / "report.html").write_text(html)
     return folder / "report.html"
 

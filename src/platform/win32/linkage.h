@@ -2,6 +2,7 @@
 // writes its panel-service table into ImportTable's first entry.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace varolen {
@@ -27,9 +28,14 @@ struct LinkageRecord {
   void* next;
 };
 
+// In the host, whose pointers are 32-bit words, the records are laid out so;
+// the 64-bit test build cannot be held to them.
 #if defined(__i386__)
-static_assert(sizeof(ImportTableRecord) == 16);
-static_assert(sizeof(LinkageRecord) == 28);
+static_assert(sizeof(ImportTableRecord) == 16 && offsetof(ImportTableRecord, entries[1]) == 8);
+static_assert(offsetof(ImportTableEntry, pointer) == 4);
+static_assert(sizeof(LinkageRecord) == 28 && offsetof(LinkageRecord, init) == 4 &&
+              offsetof(LinkageRecord, deinit) == 8 && offsetof(LinkageRecord, version) == 20 &&
+              offsetof(LinkageRecord, next) == 24);
 #endif
 
 inline constexpr std::uint32_t kPanelServiceTableId = 0x0000000F;

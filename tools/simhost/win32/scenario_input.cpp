@@ -9,6 +9,16 @@ namespace simhost::win32 {
 
 ScenarioInput Input;
 
+void LookupStack::Note(const void* record, std::uintptr_t depth) {
+  ++calls;
+  if (static_cast<const std::uint8_t*>(record) == static_cast<const std::uint8_t*>(lastRecord) + 28) {
+    ++neighbours;
+    if (depth != lastDepth) ++unbalanced;
+  }
+  lastRecord = record;
+  lastDepth = depth;
+}
+
 namespace {
 
 DWORD WINAPI VirtualTimeGetTime() { return Input.clock; }
@@ -42,6 +52,7 @@ SIZE_T WINAPI CountingVirtualQuery(LPCVOID address, PMEMORY_BASIC_INFORMATION in
 }
 
 void __stdcall LookupVariable(varolen::platform::ModuleVariable* variable) {
+  Input.lookups.Note(variable, reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
   variable->SetValue(HostVariable(Input.flight, variable->id));
 }
 

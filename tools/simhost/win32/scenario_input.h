@@ -13,6 +13,20 @@
 
 namespace simhost::win32 {
 
+// The host's variable look-up is stdcall: it pops its argument itself. The
+// module looks its variables up table by table, in loops, a record every 28
+// bytes (the SDK's record); a caller that popped the argument as well, or not
+// at all, would meet the look-up 4 bytes further off at each turn of a loop.
+struct LookupStack {
+  const void* lastRecord = nullptr;
+  std::uintptr_t lastDepth = 0;
+  long calls = 0;
+  long neighbours = 0;  // calls for the record 28 bytes after the one before
+  long unbalanced = 0;  // of those, calls that met the look-up at another depth
+
+  void Note(const void* record, std::uintptr_t depth);
+};
+
 struct ScenarioInput {
   DWORD clock = 0;
   FlightState flight;
@@ -21,6 +35,7 @@ struct ScenarioInput {
   // Seen from the module's side:
   int pointerShown = -1;    // the trace's pointer code the module set last
   long virtualQueries = 0;  // readability tests of host memory so far
+  LookupStack lookups;
 };
 
 // The one instance the redirected imports answer from.

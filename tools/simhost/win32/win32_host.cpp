@@ -77,6 +77,10 @@ std::vector<std::string> Win32Host::ReportLines() const {
   std::vector<std::string> lines = {"host: win32", linkageWords_};
   for (const std::string& name : patched_) lines.push_back("patched: " + name);
   for (const std::string& line : frameCost_.Lines(module_ != nullptr)) lines.push_back(line);
+  const LookupStack& lookups = Input.lookups;
+  lines.push_back("lookup_stack: " + std::string(lookups.unbalanced == 0 ? "balanced" : "unbalanced") + ", " +
+                  std::to_string(lookups.calls) + " calls, " + std::to_string(lookups.neighbours) +
+                  " for neighbouring records, " + std::to_string(lookups.unbalanced) + " off");
   return lines;
 }
 
