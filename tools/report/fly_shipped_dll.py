@@ -80,8 +80,13 @@ HOME=/root VAROLEN_WINE_PREFIX=/opt/varolen/prefix python3 tools/report/fly_ship
         for run, line in zip(runs, lines):
             name, _, result = line.partition(" ")
             if result == "ok":
-                for file in ("trace.csv", "summary.txt"):
-                    shutil.copy(out / name / file, run / file)
+                shutil.copy(out / name / "trace.csv", run / "trace.csv")
+                # The scenario as this machine names it, not as Wine did (Z:\...).
+                native = (run / "summary.txt").read_text().splitlines()
+                lines_of_dll = (out / name / "summary.txt").read_text().replace("\r", "").splitlines()
+                scenario = [line for line in native if line.startswith("scenario: ")]
+                (run / "summary.txt").write_text("\n".join(
+                    scenario + [line for line in lines_of_dll if not line.startswith("scenario: ")]) + "\n")
                 (run / "flown_by.txt").write_text(flown_by + "\n")
             else:
                 (run / "flown_by.txt").write_text(NATIVE.format(why=result.removeprefix("failed: ")) + "\n")
