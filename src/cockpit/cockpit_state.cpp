@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "cockpit/body_motion.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
@@ -24,6 +25,7 @@ void ResetCockpitState() {
   std::memset(&MovementKeys, 0, sizeof MovementKeys);
   ResetViewVariables();
   ResetMotion();
+  ResetBodyMotion();
 }
 
 }  // namespace varolen

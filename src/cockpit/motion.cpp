@@ -58,6 +58,8 @@ void TakeOption(void* context, const char* name, const char* value) {
       {"LevelHeadLimit", &MotionOptionsRecord::levelHeadLimit, 0.0, kMostLimitDegrees},
       {"LookIntoTurn", &MotionOptionsRecord::lookIntoTurn, 0.0, 1.0},
       {"LookIntoTurnLimit", &MotionOptionsRecord::lookIntoTurnLimit, 0.0, kMostLimitDegrees},
+      {"Touchdown", &MotionOptionsRecord::touchdown, 0.0, 2.0},
+      {"LoadFactor", &MotionOptionsRecord::loadFactor, 0.0, 2.0},
   };
   for (const auto& option : kNumbers) {
     if (EqualIgnoringCase(name, option.name))
@@ -84,7 +86,7 @@ MotionOptionsRecord MotionOptions = DefaultMotionOptions();
 MotionRecord Motion = FreshMotion();
 
 MotionOptionsRecord DefaultMotionOptions() {
-  return {false, 0.5, TransitionCurve::Linear, 0.0, 0.0, 20.0, 0.0, 15.0};
+  return {false, 0.5, TransitionCurve::Linear, 0.0, 0.0, 20.0, 0.0, 15.0, 0.0, 0.0};
 }
 
 void ReadMotionOptions(std::FILE* file, MotionOptionsRecord& options) {
@@ -194,12 +196,14 @@ void RunMotionOptions(const Angles& look, const AircraftMotion& aircraft, double
   if (options.levelHead > 0.0 || options.lookIntoTurn > 0.0) UpdateLevelHeadAndTurn(aircraft, step);
 }
 
+double EffectsShown() { return 1.0 - MotionOptions.yieldToLook * (1.0 - Motion.effectsShown); }
+
 Angles WithMotionOptions(const Angles& effects, double lookHeading) {
   const MotionOptionsRecord& options = MotionOptions;
   const MotionRecord& m = Motion;
   Angles added = effects;
   if (options.yieldToLook > 0.0) {
-    const double share = 1.0 - options.yieldToLook * (1.0 - m.effectsShown);
+    const double share = EffectsShown();
     added = {added.pitch * share, added.heading * share, added.bank * share};
   }
   if (options.levelHead > 0.0) {

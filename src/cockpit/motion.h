@@ -16,6 +16,8 @@
 // - LookIntoTurn, LookIntoTurnLimit: the view leads into the turn, less as
 //   the nose passes 60 degrees up or down; taxiing, it leads where the rudder
 //   steers the nose wheel.
+// - Touchdown, LoadFactor: what the body feels (cockpit/body_motion.h): the
+//   touchdown's shake, the eye moved by the load factor.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +38,8 @@ struct MotionOptionsRecord {
   double levelHeadLimit;     // degrees, 0 to 45
   double lookIntoTurn;       // 0 to 1: the share of two seconds' turn the view leads by
   double lookIntoTurnLimit;  // degrees, 0 to 45
+  double touchdown;          // 0 to 2: the touchdown's shake, 1 as a firm landing has it
+  double loadFactor;         // 0 to 2: the eye moved by the load factor, 1 at 2 cm a g
 };
 
 extern MotionOptionsRecord MotionOptions;
@@ -98,8 +102,12 @@ struct AircraftMotion {
 
 // False while no option follows the pilot's look or the aircraft.
 inline bool MotionFollows() {
-  return MotionOptions.yieldToLook > 0.0 || MotionOptions.levelHead > 0.0 || MotionOptions.lookIntoTurn > 0.0;
+  return MotionOptions.yieldToLook > 0.0 || MotionOptions.levelHead > 0.0 ||
+         MotionOptions.lookIntoTurn > 0.0 || MotionOptions.touchdown > 0.0 || MotionOptions.loadFactor > 0.0;
 }
+
+// The share of the effects that has not yielded to the pilot's look (1 without YieldToLook).
+double EffectsShown();
 
 // One frame of the options that follow the pilot and the aircraft: `look` is
 // where the pilot looks (the view's own angles with the tracked head), `step`

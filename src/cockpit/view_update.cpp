@@ -4,6 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "cockpit/body_motion.h"
 #include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
 #include "cockpit/motion.h"
@@ -50,6 +51,29 @@ static_assert(std::size(kViewVariableSlots) == kCount && SlotsInIndexOrder(kView
 std::array<platform::ModuleVariable, kCount> viewVariables = FreshVariables(kViewVariableSlots);
 
 double Variable(ViewVariable variable) { return viewVariables[variable].Value(); }
+
+// The aircraft's velocity in its own axes, looked up only while the body
+// motion options want it.
+enum BodyVariable { kForwardSpeed, kSideSpeed, kUpSpeed, kBodyCount };
+constexpr HostVariableSlot<BodyVariable> kBodyVariableSlots[] = {
+    {kForwardSpeed, host_variable::kLongitudinalSpeed},
+    {kSideSpeed, host_variable::kLateralSpeed},
+    {kUpSpeed, host_variable::kVerticalSpeed},
+};
+static_assert(std::size(kBodyVariableSlots) == kBodyCount && SlotsInIndexOrder(kBodyVariableSlots));
+std::array<platform::ModuleVariable, kBodyCount> bodyVariables = FreshVariables(kBodyVariableSlots);
+
+bool BodyMotionOn() { return MotionOptions.touchdown > 0.0 || MotionOptions.loadFactor > 0.0; }
+
+void RunBody() {
+  for (platform::ModuleVariable& variable : bodyVariables) {
+    if (!platform::LookupFiniteHostVariable(variable)) return;
+  }
+  RunBodyMotion({Variable(kOnGround) != 0.0, Variable(kPitch), Variable(kBank), Variable(kHeading),
+                 bodyVariables[kForwardSpeed].Value(), bodyVariables[kSideSpeed].Value(),
+                 bodyVariables[kUpSpeed].Value()},
+                TickStep(), MotionOptions.touchdown, MotionOptions.loadFactor);
+}
 
 constexpr double kHeadTurnRate = 35.0;  // degrees per second while a head key is held
 constexpr double kLongestLean = 0.5;    // eye units (metres) the tracked head moves the eye at most
@@ -216,6 +240,13 @@ void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick) {
                    {Variable(kPitch), Variable(kBank), Variable(kHeading), Variable(kOnGround) != 0.0,
                     Variable(kSpeed), Variable(kRudder)},
                    TickStep());
+  if (BodyMotionOn()) RunBody();
+}
+
+// The eye's move as the module wrote it last: the tracked head's lean and the body motion's.
+Point3 WrittenEye(const CockpitViewRecord& c) {
+  return {c.WrittenTrackerEye.x + c.WrittenBodyEye.x, c.WrittenTrackerEye.y + c.WrittenBodyEye.y,
+          c.WrittenTrackerEye.z + c.WrittenBodyEye.z};
 }
 
 // The module's angles follow what the host or the user did to the view since
@@ -226,7 +257,7 @@ void TakeOver(CockpitViewRecord& c, HostAddress view, const std::uint8_t* host) 
   // change of the host's: it is taken out before the view is followed.
   const bool ours = c.SavedViewSource == view;
   const Angles head = ours ? c.WrittenTrackerAngles : Angles{};
-  const Point3 lean = ours ? c.WrittenTrackerEye : Point3{};
+  const Point3 lean = ours ? WrittenEye(c) : Point3{};
   std::memcpy(c.SavedView, host, kHostViewRecordSize);
   c.SavedViewSource = view;
   float rows[3][3];
@@ -271,14 +302,18 @@ Point3 LeanOf(const TrackerOffset& head, double headingDegrees) {
           std::clamp(lean.z, -kLongestLean, kLongestLean)};
 }
 
-// `effects` is the head motion's offset, none where only the tracked head is composed.
-void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host, const Angles& effects) {
+// `effects` is the head motion's offset and `bodyEye` the body motion's move
+// of the eye (cockpit axes), none where only the tracked head is composed.
+void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host, const Angles& effects,
+               const Point3& bodyEye) {
   std::uint8_t* saved = c.SavedView;
   c.WrittenTrackerAngles = {};
   c.WrittenTrackerEye = {};
   c.WrittenMotion = {};
+  c.WrittenBodyEye = {};
   if (kind != kSpotView) {
     c.WrittenMotion = effects;
+    c.WrittenBodyEye = bodyEye;
     // The pilot's own head goes on top of the view and the head motion.
     const TrackerOffset& head = HeadTracker.applied;
     const Angles total = {
@@ -300,9 +335,9 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
     }
     // Against the base eye written with them, so that the host's eye is the module's.
     const Point3 base = BaseEye(saved);
-    SetWord(saved, field::kEyeOffset, (c.EyePosition.x + lean.x) * 256.0 - base.x);
-    SetWord(saved, field::kEyeOffset + 2, (c.EyePosition.y + lean.y) * 256.0 - base.y);
-    SetWord(saved, field::kEyeOffset + 4, (c.EyePosition.z + lean.z) * 256.0 - base.z);
+    SetWord(saved, field::kEyeOffset, (c.EyePosition.x + lean.x + bodyEye.x) * 256.0 - base.x);
+    SetWord(saved, field::kEyeOffset + 2, (c.EyePosition.y + lean.y + bodyEye.y) * 256.0 - base.y);
+    SetWord(saved, field::kEyeOffset + 4, (c.EyePosition.z + lean.z + bodyEye.z) * 256.0 - base.z);
     SetWord(saved, field::kZoom, c.Zoom * 64.0);
     SetWord(saved, field::kHeading, c.ViewAngles.heading / 360.0 * 65536.0);  // without the head motion
   }
@@ -352,7 +387,16 @@ int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
     const Angles turbulence = TurnedToTheLook(HeadMotion.TurbOffset, look);
     const Angles effects = {latency.pitch + turbulence.pitch, latency.heading + turbulence.heading,
                             latency.bank + turbulence.bank};
-    WriteView(controller, kind, host, MotionFollows() ? WithMotionOptions(effects, look) : effects);
+    Angles added = MotionFollows() ? WithMotionOptions(effects, look) : effects;
+    Point3 bodyEye = {};
+    if (BodyMotionOn()) {
+      // What the body feels yields to the pilot's look as the other effects do.
+      const BodyMotionAdded body = BodyMotionNow(MotionOptions.touchdown, MotionOptions.loadFactor);
+      const double shown = EffectsShown();
+      added.pitch += body.pitch * shown;
+      bodyEye = {body.eye.x * shown, body.eye.y * shown, body.eye.z * shown};
+    }
+    WriteView(controller, kind, host, added, bodyEye);
     if (platform::HostWritable(view, kHostViewRecordSize)) {
       platform::WriteHostBytes(view, controller.SavedView, kHostViewRecordSize);
     }
@@ -381,14 +425,17 @@ int UpdateTrackedHeadView() {
       ours && !(IsZero(controller.WrittenTrackerAngles) && IsZero(controller.WrittenTrackerEye));
   if (!headInRecord && IsZero(HeadTracker.applied)) return 0;
   if (!ours || HostChanged(controller.SavedView, host)) TakeOver(controller, view, host);
-  WriteView(controller, kVirtualCockpitView, host, {});
+  WriteView(controller, kVirtualCockpitView, host, {}, {});
   if (platform::HostWritable(view, kHostViewRecordSize))
     platform::WriteHostBytes(view, controller.SavedView, kHostViewRecordSize);
   controller.WrittenViewAngles = controller.ViewAngles;
   return 1;
 }
 
-void ResetViewVariables() { viewVariables = FreshVariables(kViewVariableSlots); }
+void ResetViewVariables() {
+  viewVariables = FreshVariables(kViewVariableSlots);
+  bodyVariables = FreshVariables(kBodyVariableSlots);
+}
 
 void BeginViewTransition(bool pointerOnClickArea) {
   CockpitViewRecord& c = CockpitViewState;

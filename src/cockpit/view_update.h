@@ -34,8 +34,11 @@ struct CockpitViewRecord {
   Angles WrittenTrackerAngles;
   Point3 WrittenTrackerEye;
   // The motion the module added to the view it wrote last: the head motion
-  // with the motion options, without the tracked head.
+  // with the motion options, without the tracked head; and the eye's move by
+  // the body motion (taken out again, as the lean is, when the host's changes
+  // are taken over).
   Angles WrittenMotion;
+  Point3 WrittenBodyEye;
 };
 
 extern CockpitViewRecord CockpitViewState;

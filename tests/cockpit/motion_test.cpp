@@ -26,11 +26,13 @@ TEST(MotionOptionsFile, EachOptionIsReadAndHeldInItsRange) {
     MotionOptionsRecord options;
   } cases[] = {
       {"SameAtAnyFrameRate=1\nTransitionSeconds=1,5\nTransitionCurve=Smooth\nYieldToLook=0.5\nLevelHead=1\n"
-       "LevelHeadLimit=10\nLookIntoTurn=0.25\nLookIntoTurnLimit=30\n",
-       {true, 1.5, TransitionCurve::Smooth, 0.5, 1.0, 10.0, 0.25, 30.0}},
-      {"TransitionSeconds=9\nYieldToLook=2\nLevelHead=-1\nLevelHeadLimit=90\nLookIntoTurnLimit=-5\n",
-       {false, 3.0, TransitionCurve::Linear, 1.0, 0.0, 45.0, 0.0, 0.0}},
-      {"TransitionSeconds=0\nSameAtAnyFrameRate=0\n", {false, 0.2, TransitionCurve::Linear, 0, 0, 20, 0, 15}},
+       "LevelHeadLimit=10\nLookIntoTurn=0.25\nLookIntoTurnLimit=30\nTouchdown=1,5\nLoadFactor=0.5\n",
+       {true, 1.5, TransitionCurve::Smooth, 0.5, 1.0, 10.0, 0.25, 30.0, 1.5, 0.5}},
+      {"TransitionSeconds=9\nYieldToLook=2\nLevelHead=-1\nLevelHeadLimit=90\nLookIntoTurnLimit=-5\n"
+       "Touchdown=3\nLoadFactor=-1\n",
+       {false, 3.0, TransitionCurve::Linear, 1.0, 0.0, 45.0, 0.0, 0.0, 2.0, 0.0}},
+      {"TransitionSeconds=0\nSameAtAnyFrameRate=0\nLoadFactor=7\n",
+       {false, 0.2, TransitionCurve::Linear, 0, 0, 20, 0, 15, 0, 2}},
       {"TransitionSeconds=abc\nTransitionCurve=wobbly\nLevelHead=nan\nSameAtAnyFrameRate=\n", none},
   };
   for (const auto& c : cases) {
@@ -42,7 +44,7 @@ TEST(MotionOptionsFile, EachOptionIsReadAndHeldInItsRange) {
     const auto fields = [](const MotionOptionsRecord& o) {
       return std::tuple(o.sameAtAnyFrameRate, o.transitionSeconds,
                         o.transitionCurve == TransitionCurve::Smooth, o.yieldToLook, o.levelHead,
-                        o.levelHeadLimit, o.lookIntoTurn, o.lookIntoTurnLimit);
+                        o.levelHeadLimit, o.lookIntoTurn, o.lookIntoTurnLimit, o.touchdown, o.loadFactor);
     };
     EXPECT_EQ(fields(options), fields(c.options)) << c.text;
   }

@@ -201,6 +201,24 @@ def motion_spectrum_plot(motion, view_kind):
                                f"motion sickens most, its RMS angular speed is {in_band:.2f} degrees a second")
 
 
+def body_plot(motion):
+    """What the body felt: the eye's dip and side move by the touchdown and
+    the load factor, and the load factor itself."""
+    figure, (eye, load) = plt.subplots(2, 1, figsize=(9, 4.5), sharex=True)
+    eye.plot(motion["time"], 100 * motion["added_eye_y"], color="tab:blue", label="eye up (cm)")
+    eye.plot(motion["time"], 100 * motion["added_eye_x"], color="tab:orange", label="eye right (cm)")
+    eye.set_ylabel("cm")
+    eye.legend(loc="upper right", fontsize="small")
+    eye.grid(alpha=0.3)
+    load.plot(motion["time"], motion["load_factor"], color="tab:green")
+    load.axhline(1.0, color="grey", linewidth=0.8)
+    load.set_ylabel("load factor (g)")
+    load.set_xlabel("time (s)")
+    load.grid(alpha=0.3)
+    return figure_html(figure, "What the body felt (the motion options Touchdown and LoadFactor): the eye's move "
+                               "and the load factor worked out from the aircraft's path")
+
+
 def settings_plot(t):
     figure, axes = plt.subplots(figsize=(9, 3.5))
     for index, key in enumerate(SETTINGS):
@@ -255,6 +273,8 @@ def make_report(folder, media=None):
         parts.append(tracker_plot(trace))
     motion = motion_analysis.read_motion(folder / "motion.csv")
     if motion is not None and motion_analysis.VIRTUAL_COCKPIT in trace["view_kind"]:
+        if "added_eye_y" in motion and np.nanmax(np.abs(motion["added_eye_y"])) > 0:
+            parts.append(body_plot(motion))
         parts.append(motion_spectrum_plot(motion, trace["view_kind"]))
     parts.append(settings_plot(trace))
     rows = "".join(f"<tr><td>{escape(k)}</td><td>{escape(v.strip())}</td></tr>"

@@ -242,6 +242,82 @@ MOTION_INPUTS = ((3.0, "key", "1", "control", "shift"),               # the view
                  (64.0, "key", "1", "control"))
 
 
+# What the body feels: the touchdown's shake and the eye on the load factor.
+FEEL_BINDINGS = """[Motion]
+SameAtAnyFrameRate=1
+Touchdown=1
+LoadFactor=1
+"""
+
+
+def touch_down(flight, sink):
+    """The wheels meet the ground sinking at `sink` feet per second."""
+    flight.time += 0.02
+    flight.on_ground, flight.climb = True, -sink * 60.0
+    flight.altitude = flight.elevation
+    flight.keep()
+
+
+def landing_and_bounce():
+    """A firm landing (10 ft/s) that bounces: a second and a half aloft, down
+    again at 4 ft/s, and the roll-out."""
+    flight = Flight(47.0, 8.0, 1400.0, 0.0)
+    flight.altitude, flight.on_ground, flight.speed = 1700.0, False, 65
+    flight.frames = []
+    flight.keep()
+    flight.leg(30, climb=-600, step=1)                  # the final, sinking at 10 ft/s
+    touch_down(flight, 10.0)
+    flight.leg(0.5, climb=480, step=0.25)               # bounced up at 8 ft/s
+    flight.leg(1.0, climb=-240, step=0.25)              # and down at 4 ft/s
+    touch_down(flight, 4.0)
+    flight.leg(20, speed=10, on_ground=True, step=1)    # the roll-out
+    return flight
+
+
+def manoeuvre(flight, seconds, pitch_rate=0.0, turn_rate=0.0, step=0.25):
+    """Flies `seconds` at the speed held, the nose rising at `pitch_rate` and
+    the heading turning (right) at `turn_rate` degrees a second, wings level,
+    the velocity along the nose: what the body feels comes from the path."""
+    substeps = 10
+    for _ in range(max(1, round(seconds / step))):
+        for _ in range(substeps):
+            dt = step / substeps
+            flight.pitch_offset += pitch_rate * dt
+            flight.heading += turn_rate * dt
+            climb = math.radians(flight.pitch_offset)
+            distance = flight.speed * KNOTS_TO_FEET_PER_SECOND * math.cos(climb) * dt
+            flight.latitude += distance * math.cos(math.radians(flight.heading)) / FEET_PER_DEGREE_LATITUDE
+            flight.longitude += distance * math.sin(math.radians(flight.heading)) / (
+                FEET_PER_DEGREE_LATITUDE * math.cos(math.radians(flight.latitude)))
+            flight.altitude += flight.speed * KNOTS_TO_FEET_PER_SECOND * math.sin(climb) * dt
+        flight.time += step
+        nose_up = flight.pitch_offset
+        flight.keep()
+        # The velocity along the nose: in the aircraft's axes all forward.
+        flight.frames[-1]["pitch"] = round(NOSE_UP_SIGN * nose_up, 3) + 0.0
+        flight.frames[-1]["velocity"] = [0.0, 0.0, round(flight.speed * KNOTS_TO_FEET_PER_SECOND, 3)]
+    return flight
+
+
+def aerobatics():
+    """Level at 120 knots, a 3 g pull-up into a climb, a push over to level
+    (less than 1 g), then a skid: a flat turn to the right, wings level."""
+    flight = Flight(47.0, 8.0, 1400.0, 0.0)
+    flight.altitude, flight.on_ground, flight.speed = 5400.0, False, 120
+    flight.frames = []
+    flight.keep()
+    speed = 120 * KNOTS_TO_FEET_PER_SECOND * 0.3048
+    pull = math.degrees(2 * 9.80665 / speed)            # 3 g: the nose rises at 2 g / V
+    manoeuvre(flight, 8)
+    manoeuvre(flight, 2, pitch_rate=pull)                # the pull-up
+    manoeuvre(flight, 4)                                 # climbing
+    manoeuvre(flight, 2, pitch_rate=-pull / 2)           # pushed over: about 0 g
+    manoeuvre(flight, 4)
+    manoeuvre(flight, 5, turn_rate=6)                    # the skid
+    manoeuvre(flight, 5)
+    return flight
+
+
 def taxi_and_take_off():
     flight = Flight(47.0, 8.0, 1400.0, 90.0)
     flight.leg(12, speed=15, on_ground=True, step=1)
@@ -346,6 +422,10 @@ def main():
     write("cockpit_motion_options", "Every motion option on: a taxi over rough ground, a turn and a pull-up, "
           "the head turned and the view called back", taxi_turn_and_pull_up(), cockpit, frame_rate=30, views=(2,),
           inputs=MOTION_INPUTS, bindings=MOTION_BINDINGS)
+    write("cockpit_landing_and_bounce", "A firm landing that bounces, with the touchdown and the load felt",
+          landing_and_bounce(), cockpit, frame_rate=30, views=(2,), bindings=FEEL_BINDINGS)
+    write("cockpit_aerobatics", "A 3 g pull-up, a push over and a skid, with the load felt", aerobatics(), cockpit,
+          frame_rate=30, views=(2,), bindings=FEEL_BINDINGS)
     write("head_tracker_fresh_install", "A fresh install with opentrack running: no setting stored, the "
           "host's own virtual cockpit turned by the tracked head", taxi_and_take_off(), {}, frame_rate=30,
           views=(2,), tracker=(HEAD_POSES[:12], [(0.0, "started")]))

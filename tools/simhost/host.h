@@ -78,7 +78,8 @@ class Host {
   virtual std::string TrackerSeen() = 0;
   // The motion the module added to the view it wrote last (head motion and
   // motion options, without the tracked head), "pitch,heading,bank" in
-  // degrees; "-" fields where the host cannot see inside the module.
+  // degrees, the eye's move by the body motion "x,y" in metres and the load
+  // factor; "-" fields where the host cannot see inside the module.
   virtual std::string MotionAdded() = 0;
 };
 

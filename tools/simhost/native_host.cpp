@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cockpit/body_motion.h"
 #include "cockpit/view_update.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
@@ -124,8 +125,10 @@ class NativeHost : public Host {
   }
   std::string MotionAdded() override {
     const varolen::Angles& added = varolen::CockpitViewState.WrittenMotion;
-    char text[100];
-    std::snprintf(text, sizeof text, "%.6f,%.6f,%.6f", added.pitch, added.heading, added.bank);
+    const varolen::Point3& eye = varolen::CockpitViewState.WrittenBodyEye;
+    char text[160];
+    std::snprintf(text, sizeof text, "%.6f,%.6f,%.6f,%.5f,%.5f,%.4f", added.pitch, added.heading, added.bank,
+                  eye.x, eye.y, varolen::BodyMotion.loadFactor);
     return text;
   }
 

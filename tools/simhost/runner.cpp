@@ -165,7 +165,9 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
   RunSummary summary;
   Player player(host, summary, scenario.currentView, scenario.numLock);
   WriteHeader(trace);
-  if (motion != nullptr) std::fputs("frame,time,added_pitch,added_heading,added_bank\n", motion);
+  if (motion != nullptr)
+    std::fputs("frame,time,added_pitch,added_heading,added_bank,added_eye_x,added_eye_y,load_factor\n",
+               motion);
   const long frames = std::lround(scenario.duration * scenario.frameRate);
   int settings[std::size(kSettingColumns)];
   ReadSettings(host, settings);

@@ -52,7 +52,7 @@ class Win32Host : public Host {
   void StoreTrackerWord(std::uint32_t offset, std::uint32_t word) override { tracker_.Store(offset, word); }
   // The tracker's offset lies inside the module, out of this host's sight.
   std::string TrackerSeen() override { return "-,-,-,-,-,-,-"; }
-  std::string MotionAdded() override { return "-,-,-"; }
+  std::string MotionAdded() override { return "-,-,-,-,-,-"; }
 
  private:
   std::string folder_;
