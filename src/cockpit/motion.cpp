@@ -38,34 +38,25 @@ constexpr double kFadeFromDegrees = 60.0;
 constexpr double kFadeToDegrees = 90.0;
 constexpr double kMostLimitDegrees = 45.0;
 
+// The numbered options with their ranges, as the file and the Motion dialog give them.
+struct NumberOption {
+  const char* name;
+  double MotionOptionsRecord::*field;
+  double least, most;
+};
+constexpr NumberOption kNumbers[] = {
+    {"TransitionSeconds", &MotionOptionsRecord::transitionSeconds, 0.2, 3.0},
+    {"YieldToLook", &MotionOptionsRecord::yieldToLook, 0.0, 1.0},
+    {"LevelHead", &MotionOptionsRecord::levelHead, 0.0, 1.0},
+    {"LevelHeadLimit", &MotionOptionsRecord::levelHeadLimit, 0.0, kMostLimitDegrees},
+    {"LookIntoTurn", &MotionOptionsRecord::lookIntoTurn, 0.0, 1.0},
+    {"LookIntoTurnLimit", &MotionOptionsRecord::lookIntoTurnLimit, 0.0, kMostLimitDegrees},
+    {"Touchdown", &MotionOptionsRecord::touchdown, 0.0, 2.0},
+    {"LoadFactor", &MotionOptionsRecord::loadFactor, 0.0, 2.0},
+};
+
 void TakeOption(void* context, const char* name, const char* value) {
-  auto& options = *static_cast<MotionOptionsRecord*>(context);
-  if (EqualIgnoringCase(name, "TransitionCurve")) {
-    if (EqualIgnoringCase(value, "linear")) options.transitionCurve = TransitionCurve::Linear;
-    if (EqualIgnoringCase(value, "smooth")) options.transitionCurve = TransitionCurve::Smooth;
-    return;
-  }
-  double number = 0.0;
-  if (!SectionNumber(value, number)) return;
-  const struct {
-    const char* name;
-    double MotionOptionsRecord::*field;
-    double least, most;
-  } kNumbers[] = {
-      {"TransitionSeconds", &MotionOptionsRecord::transitionSeconds, 0.2, 3.0},
-      {"YieldToLook", &MotionOptionsRecord::yieldToLook, 0.0, 1.0},
-      {"LevelHead", &MotionOptionsRecord::levelHead, 0.0, 1.0},
-      {"LevelHeadLimit", &MotionOptionsRecord::levelHeadLimit, 0.0, kMostLimitDegrees},
-      {"LookIntoTurn", &MotionOptionsRecord::lookIntoTurn, 0.0, 1.0},
-      {"LookIntoTurnLimit", &MotionOptionsRecord::lookIntoTurnLimit, 0.0, kMostLimitDegrees},
-      {"Touchdown", &MotionOptionsRecord::touchdown, 0.0, 2.0},
-      {"LoadFactor", &MotionOptionsRecord::loadFactor, 0.0, 2.0},
-  };
-  for (const auto& option : kNumbers) {
-    if (EqualIgnoringCase(name, option.name))
-      options.*option.field = std::clamp(number, option.least, option.most);
-  }
-  if (EqualIgnoringCase(name, "SameAtAnyFrameRate")) options.sameAtAnyFrameRate = number != 0.0;
+  SetMotionOption(*static_cast<MotionOptionsRecord*>(context), name, value);
 }
 
 // A step of a first-order lag toward `target` that goes `share` of the way.
@@ -87,6 +78,39 @@ MotionRecord Motion = FreshMotion();
 
 MotionOptionsRecord DefaultMotionOptions() {
   return {false, 0.5, TransitionCurve::Linear, 0.0, 0.0, 20.0, 0.0, 15.0, 0.0, 0.0};
+}
+
+const char* const kMotionOptionNames[kMotionOptionCount] = {
+    "SameAtAnyFrameRate", "TransitionSeconds", "TransitionCurve",   "YieldToLook", "LevelHead",
+    "LevelHeadLimit",     "LookIntoTurn",      "LookIntoTurnLimit", "Touchdown",   "LoadFactor"};
+
+void SetMotionOption(MotionOptionsRecord& options, const char* name, const char* value) {
+  if (EqualIgnoringCase(name, "TransitionCurve")) {
+    if (EqualIgnoringCase(value, "linear")) options.transitionCurve = TransitionCurve::Linear;
+    if (EqualIgnoringCase(value, "smooth")) options.transitionCurve = TransitionCurve::Smooth;
+    return;
+  }
+  double number = 0.0;
+  if (!SectionNumber(value, number)) return;
+  for (const NumberOption& option : kNumbers) {
+    if (EqualIgnoringCase(name, option.name))
+      options.*option.field = std::clamp(number, option.least, option.most);
+  }
+  if (EqualIgnoringCase(name, "SameAtAnyFrameRate")) options.sameAtAnyFrameRate = number != 0.0;
+}
+
+void MotionOptionText(const MotionOptionsRecord& options, int index, char* text, std::size_t capacity) {
+  const char* name = kMotionOptionNames[index];
+  if (EqualIgnoringCase(name, "SameAtAnyFrameRate")) {
+    FormatText(text, capacity, "%d", options.sameAtAnyFrameRate ? 1 : 0);
+  } else if (EqualIgnoringCase(name, "TransitionCurve")) {
+    FormatText(text, capacity, "%s",
+               options.transitionCurve == TransitionCurve::Smooth ? "smooth" : "linear");
+  } else {
+    for (const NumberOption& option : kNumbers) {
+      if (EqualIgnoringCase(name, option.name)) FormatText(text, capacity, "%g", options.*option.field);
+    }
+  }
 }
 
 void ReadMotionOptions(std::FILE* file, MotionOptionsRecord& options) {

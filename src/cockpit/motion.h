@@ -20,6 +20,7 @@
 //   touchdown's shake, the eye moved by the load factor.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
@@ -51,6 +52,14 @@ MotionOptionsRecord DefaultMotionOptions();
 // for TransitionCurve neither "linear" nor "smooth") is skipped; numbers are
 // held within their ranges; a decimal point or comma.
 void ReadMotionOptions(std::FILE* file, MotionOptionsRecord& options);
+
+// The options by the names the binding file and the Motion dialog give them.
+inline constexpr int kMotionOptionCount = 10;
+extern const char* const kMotionOptionNames[kMotionOptionCount];
+// Sets the named option from its text as the file does.
+void SetMotionOption(MotionOptionsRecord& options, const char* name, const char* value);
+// The option `index` (of kMotionOptionNames) as the file writes it.
+void MotionOptionText(const MotionOptionsRecord& options, int index, char* text, std::size_t capacity);
 
 // Where the cockpit view looks from and how: the eye, the angles, the zoom.
 struct ViewPlace {

@@ -2,6 +2,7 @@
 
 #include "host/module_state.h"
 #include "host/settings.h"
+#include "input/motion_dialog.h"
 #include "input/toggles.h"
 #include "input/view_presets.h"
 #include "ui/about_dialog.h"
@@ -63,6 +64,7 @@ void BuildHostMenu() {
   platform::AppendMenuText(menu, kMenuLoadViews, "Load view config...", false);
   platform::AppendMenuSeparator(menu);
   platform::AppendMenuText(menu, kMenuSetup, "Setup...", false);
+  platform::AppendMenuText(menu, kMenuMotion, "Motion...", false);
   platform::AppendMenuText(menu, kMenuAbout, "About...", false);
 
   const platform::MenuHandle host =
@@ -89,6 +91,9 @@ int RunMenuCommand(platform::WindowHandle window, std::uint16_t id) {
       return 1;
     case kMenuSetup:
       ShowSetupDialog(window);
+      return 1;
+    case kMenuMotion:
+      ShowMotionDialog(window);
       return 1;
     case kMenuInternalView:
       Toggle(CameraSettings.InternalViewActive);

@@ -19,6 +19,7 @@ enum MenuCommand : std::uint16_t {
   kMenuLoadViews = 30728,
   kMenuSaveViews = 30729,
   kMenuAbout = 30731,
+  kMenuMotion = 30733,
   kMenuHeadTracker = 30732,
 };
 

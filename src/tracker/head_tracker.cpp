@@ -199,21 +199,30 @@ void ResetHeadTrackerState() {
   HeadTracker.easeMilliseconds = kEaseOutMilliseconds;
 }
 
+const char* const kTrackerAxisNames[kTrackerAxisCount] = {"Yaw", "Pitch", "Roll", "X", "Y", "Z"};
+
+namespace {
+constexpr double TrackerScales::*kAxisScales[kTrackerAxisCount] = {
+    &TrackerScales::yaw, &TrackerScales::pitch, &TrackerScales::roll,
+    &TrackerScales::x,   &TrackerScales::y,     &TrackerScales::z};
+}  // namespace
+
+void SetTrackerScale(TrackerScales& scales, const char* name, const char* value) {
+  double number = 0.0;
+  if (!SectionNumber(value, number)) return;
+  for (int axis = 0; axis < kTrackerAxisCount; ++axis) {
+    if (EqualIgnoringCase(name, kTrackerAxisNames[axis]))
+      scales.*kAxisScales[axis] = std::clamp(number, -kMostScale, kMostScale);
+  }
+}
+
+void TrackerScaleText(const TrackerScales& scales, int axis, char* text, std::size_t capacity) {
+  FormatText(text, capacity, "%g", scales.*kAxisScales[axis]);
+}
+
 void ReadTrackerScales(std::FILE* file, TrackerScales& scales) {
   const auto take = [](void* context, const char* name, const char* value) {
-    struct Axis {
-      const char* name;
-      double TrackerScales::*scale;
-    };
-    static constexpr Axis kAxes[] = {{"Yaw", &TrackerScales::yaw},   {"Pitch", &TrackerScales::pitch},
-                                     {"Roll", &TrackerScales::roll}, {"X", &TrackerScales::x},
-                                     {"Y", &TrackerScales::y},       {"Z", &TrackerScales::z}};
-    double number = 0.0;
-    if (!SectionNumber(value, number)) return;
-    for (const Axis& axis : kAxes) {
-      if (EqualIgnoringCase(name, axis.name))
-        static_cast<TrackerScales*>(context)->*axis.scale = std::clamp(number, -kMostScale, kMostScale);
-    }
+    SetTrackerScale(*static_cast<TrackerScales*>(context), name, value);
   };
   ReadSectionValues(file, "[HeadTracker]", take, &scales);
 }

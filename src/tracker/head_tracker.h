@@ -10,6 +10,7 @@
 // positive tilted left; x positive moved to the pilot's left, y up, z back.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
@@ -85,5 +86,13 @@ void ResetHeadTrackerState();
 // "= number" (a decimal point or comma); other names, and values that are no
 // finite number, are skipped; values are kept within -10 to 10.
 void ReadTrackerScales(std::FILE* file, TrackerScales& scales);
+
+// The axes by the names the binding file and the Motion dialog give them.
+inline constexpr int kTrackerAxisCount = 6;
+extern const char* const kTrackerAxisNames[kTrackerAxisCount];
+// Sets the named axis's scale from its text as the file does.
+void SetTrackerScale(TrackerScales& scales, const char* name, const char* value);
+// The scale of axis `axis` (of kTrackerAxisNames) as the file writes it.
+void TrackerScaleText(const TrackerScales& scales, int axis, char* text, std::size_t capacity);
 
 }  // namespace varolen

@@ -5,7 +5,9 @@
 
 #define VAROLEN_SETUP_DIALOG 101
 #define VAROLEN_ABOUT_DIALOG 102
+#define VAROLEN_MOTION_DIALOG 103
 #define VAROLEN_SETUP_CAPTION "Varolen Setup"
 #define VAROLEN_ABOUT_CAPTION "About Varolen..."
+#define VAROLEN_MOTION_CAPTION "Varolen Motion"
 
 #endif

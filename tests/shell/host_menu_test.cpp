@@ -64,6 +64,7 @@ TEST_F(HostMenuTest, IsAppendedToTheFourthPopupWithItsItemsInOrder) {
       {Kind::Text, 30728, "Load view config...", false},
       {Kind::Separator, 0, "", false},
       {Kind::Text, 30722, "Setup...", false},
+      {Kind::Text, 30733, "Motion...", false},
       {Kind::Text, 30731, "About...", false},
   };
   const auto& items = ModuleItems();

@@ -21,7 +21,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "vm32"))
 import vm32  # noqa: E402
 
-TESTS = ("startup", "hooks_and_menu", "dialogs", "sound", "installed_archive", "agreement")
+TESTS = ("startup", "hooks_and_menu", "dialogs", "motion_dialog", "sound", "installed_archive", "agreement")
 SECONDS = 2700
 
 # The machine's shares cannot map executables (Wine maps its images), so the

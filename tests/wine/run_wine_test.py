@@ -3,7 +3,7 @@
 
 usage: run_wine_test.py WINDOWS_BUILD TEST [NATIVE_SIMHOST]
 TEST is one of: prefix, startup, no_main_window, hooks_and_menu, registry,
-registry_at_process_end, registry_garbage, dialogs, sound, installed_archive, frame_cost, stress,
+registry_at_process_end, registry_garbage, dialogs, motion_dialog, sound, installed_archive, frame_cost, stress,
 agreement (stress and agreement also need the native simhost), cleanup.
 
 The prefix and every run's files lie in a scratch folder of the ctest run that
@@ -30,7 +30,8 @@ SCENARIOS = Path(__file__).resolve().parent / "scenarios"
 MODULE_MENU = [
     "30720 Activate Fly-by", "30721 Activate Approach View", "30723 Internal pilot view",
     "30724 External pilot view", "30725 Enable wheel zoom in VC", "30726 Use mouse in Spot view", "30727 Sound on",
-    "30732 Head tracker", "-", "30729 Save view config...", "30728 Load view config...", "-", "30722 Setup...", "30731 About...",
+    "30732 Head tracker", "-", "30729 Save view config...", "30728 Load view config...", "-", "30722 Setup...", "30733 Motion...",
+    "30731 About...",
 ]
 DEFAULT_TEXTS = {
     "FlyByActive": "1", "FlyByDuration": "10", "FlyByRelAltitude": "0", "FlyByMinDistance": "50",
@@ -169,6 +170,47 @@ def test_dialogs(host, work, native):
     subprocess.run([native, str(SCENARIOS / "dialogs.toml"), "--out", str(out), "--quiet"], check=True, timeout=600)
     native_dialogs = values((out / "summary.txt").read_text().splitlines(), "dialog")
     check(native_dialogs == dialogs, f"native {native_dialogs}")
+
+
+def test_motion_dialog(host, work, native):
+    """The Motion dialog through the real dialog: Cancel, Escape and the close
+    box change nothing; OK (with a decimal comma) changes the flight at once
+    and rewrites only the options' sections of the binding file; a read-only
+    binding file gives the message and loses nothing."""
+    summary, trace = play(host, work, "motion_dialog.toml")
+    dialogs = values(summary, "dialog")
+    check([line.rsplit("; ", 1)[1] for line in dialogs] ==
+          ["command 2 closed it", "command 2 closed it", "close box closed it", "command 1 closed it"],
+          f"dialogs {dialogs}")
+    check(all(line.startswith("Varolen Motion shows 2000=[ ] 2001=0.5 2002=0 2003=0 ") for line in dialogs),
+          f"what the dialog showed {dialogs}")
+    rows = list(csv.DictReader(io.StringIO(trace)))
+    bank = {round(float(row["time"]), 2): float(row["view_bank"]) for row in rows}
+    check(abs(bank[2.9]) < 1e-6, f"the level head before OK: {bank[2.9]}")
+    check(abs(bank[4.9] - 15.0) < 0.5, f"half of the 30 degree right bank levelled at once after OK: {bank[4.9]}")
+    original = (SCENARIOS / "motion_dialog.toml").read_text().split('text = """', 1)[1].split('"""', 1)[0]
+    original = original.replace("\n", "\r\n").encode()  # the host writes the file as Windows text
+    written = (work / "motion_dialog" / "simulator" / "Varolen2004.cfg").read_bytes()
+    head = original.split(b"// LevelHead=0")[0]
+    check(written.startswith(head + b"SameAtAnyFrameRate=0\r\n") and b"\r\nLevelHead=0.5\r\n" in written,
+          f"the file up to its [Motion] settings kept, the settings after it {written!r}")
+    check(b"\r\n// LevelHead=0\r\n\r\n[HeadTracker]\r\nYaw=1\r\n" in written and b"LoadFactor=0\r\n" in written,
+          f"the options' lines {written!r}")
+    check(b"\n" not in written.replace(b"\r\n", b""), "every line ends as Windows ends them")
+    native_out = work / "native"
+    subprocess.run([native, str(SCENARIOS / "motion_dialog.toml"), "--out", str(native_out), "--quiet"], check=True,
+                   timeout=600)
+    check(values((native_out / "summary.txt").read_text().splitlines(), "dialog") == dialogs, "native dialogs")
+    # Read-only: the options work, the pilot is told, the file is as it was.
+    scenario = work / "motion_dialog_read_only.toml"
+    scenario.write_text((SCENARIOS / "motion_dialog.toml").read_text().replace('text = """', 'read_only = true\ntext = """'))
+    summary, trace = play(host, work, scenario)
+    check(len(values(summary, "message_box")) == 1 and "could not be written" in values(summary, "message_box")[0],
+          f"messages {values(summary, 'message_box')}")
+    kept = (work / "motion_dialog_read_only" / "simulator" / "Varolen2004.cfg").read_bytes()
+    check(kept == original, f"the read-only file {kept!r}")
+    rows = list(csv.DictReader(io.StringIO(trace)))
+    check(abs(float(rows[-1]["view_bank"]) - 15.0) < 0.5, "the options work though unsaved")
 
 
 def run_with_sound_to_file(host, work, scenario, **options):

@@ -258,18 +258,20 @@ def touch_down(flight, sink):
     flight.keep()
 
 
-def landing_and_bounce():
+def landing_and_bounce(sink=10.0, bounce=True):
     """A firm landing (10 ft/s) that bounces: a second and a half aloft, down
-    again at 4 ft/s, and the roll-out."""
+    again at 4 ft/s, and the roll-out. Or a landing at `sink` feet per second
+    that does not bounce."""
     flight = Flight(47.0, 8.0, 1400.0, 0.0)
-    flight.altitude, flight.on_ground, flight.speed = 1700.0, False, 65
+    flight.altitude, flight.on_ground, flight.speed = 1400.0 + 30 * sink, False, 65
     flight.frames = []
     flight.keep()
-    flight.leg(30, climb=-600, step=1)                  # the final, sinking at 10 ft/s
-    touch_down(flight, 10.0)
-    flight.leg(0.5, climb=480, step=0.25)               # bounced up at 8 ft/s
-    flight.leg(1.0, climb=-240, step=0.25)              # and down at 4 ft/s
-    touch_down(flight, 4.0)
+    flight.leg(30, climb=-60 * sink, step=1)            # the final, sinking at `sink` ft/s
+    touch_down(flight, sink)
+    if bounce:
+        flight.leg(0.5, climb=480, step=0.25)           # bounced up at 8 ft/s
+        flight.leg(1.0, climb=-240, step=0.25)          # and down at 4 ft/s
+        touch_down(flight, 4.0)
     flight.leg(20, speed=10, on_ground=True, step=1)    # the roll-out
     return flight
 
@@ -360,7 +362,7 @@ def value(item):
     return repr(item)
 
 
-def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,), tracker=None, bindings=None):
+def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,), tracker=None, bindings=None, out=OUT):
     lines = [f"# {title}", "# Made by tools/scenarios/make_scenarios.py.", f'title = "{title}"', "",
              "[run]", f"duration = {round(flight.time, 1)}", f"frame_rate = {frame_rate}", "start_clock = 600000", "",
              "[host]", "main_window = true", "menu_popups = 4", ""]
@@ -392,7 +394,7 @@ def write(name, title, flight, registry, frame_rate=20, inputs=(), views=(4,), t
         lines.append("[[aircraft]]")
         lines += [f"{key} = {value(item)}" for key, item in frame.items()]
         lines.append("")
-    (OUT / f"{name}.toml").write_text("\n".join(lines))
+    (Path(out) / f"{name}.toml").write_text("\n".join(lines))
 
 
 def main():

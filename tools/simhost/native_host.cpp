@@ -25,9 +25,10 @@ class NativeHost : public Host {
  public:
   NativeHost(const Scenario& scenario, const std::string& folder) {
     ResetModuleAndPlatform();
-    PrepareSimulatorFolder(
-        folder,
-        {.module = std::nullopt, .bindings = scenario.bindings, .sounds = std::string(VAROLEN_SOUND_FOLDER)});
+    PrepareSimulatorFolder(folder, {.module = std::nullopt,
+                                    .bindings = scenario.bindings,
+                                    .sounds = std::string(VAROLEN_SOUND_FOLDER),
+                                    .bindingsReadOnly = scenario.bindingsReadOnly});
     // Windows paths inside the module, over a real folder of this machine.
     sim::SetModuleFilePath(folder + "\\Modules\\Varolen2004.dll");
     for (const auto& [name, text] : scenario.registry)

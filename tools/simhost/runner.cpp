@@ -220,9 +220,10 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
 }
 
 std::string DialogCaption(int templateId) {
-  return templateId == VAROLEN_SETUP_DIALOG   ? VAROLEN_SETUP_CAPTION
-         : templateId == VAROLEN_ABOUT_DIALOG ? VAROLEN_ABOUT_CAPTION
-                                              : "dialog " + std::to_string(templateId);
+  return templateId == VAROLEN_SETUP_DIALOG    ? VAROLEN_SETUP_CAPTION
+         : templateId == VAROLEN_ABOUT_DIALOG  ? VAROLEN_ABOUT_CAPTION
+         : templateId == VAROLEN_MOTION_DIALOG ? VAROLEN_MOTION_CAPTION
+                                               : "dialog " + std::to_string(templateId);
 }
 
 std::string DialogLine(const std::string& caption, const std::string& controls, const std::string& outcome) {

@@ -77,6 +77,7 @@ Scenario Read(const std::string& file) {
     TableReader reader(file, *bindings, "bindings");
     std::string text;
     if (reader.Text("text", text)) scenario.bindings = text;
+    reader.Boolean("read_only", scenario.bindingsReadOnly);
     if (reader.Text("file", text)) {
       // A binding file next to the scenario, or relative to it.
       const std::filesystem::path path = std::filesystem::path(file).parent_path() / text;

@@ -144,6 +144,7 @@ struct Scenario {
   std::vector<ViewRecordSpec> views;
   std::vector<std::pair<std::string, std::string>> registry;  // value name, text
   std::optional<std::string> bindings;                        // text of Varolen2004.cfg
+  bool bindingsReadOnly = false;                              // the binding file read-only
   std::vector<Keyframe> path;
   std::vector<InputEvent> inputs;  // by time
   std::vector<DialogScript> dialogs;

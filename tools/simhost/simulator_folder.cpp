@@ -21,12 +21,18 @@ void CopyFile(const fs::path& from, const fs::path& to) {
 
 void PrepareSimulatorFolder(const fs::path& folder, const SimulatorFolderContents& contents) {
   std::error_code error;
+  // A read-only binding file of an earlier run would stop Windows clearing the folder.
+  fs::permissions(folder / "Varolen2004.cfg", fs::perms::owner_read | fs::perms::owner_write, error);
   fs::remove_all(folder, error);
   if (error) throw std::runtime_error("cannot clear the simulator folder " + folder.string());
   fs::create_directories(folder / "Modules");
   if (contents.module) CopyFile(*contents.module, folder / "Modules" / "Varolen2004.dll");
   if (contents.bindings) {
     std::ofstream(folder / "Varolen2004.cfg") << *contents.bindings;
+    if (contents.bindingsReadOnly) {
+      fs::permissions(folder / "Varolen2004.cfg",
+                      fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
   }
   if (contents.sounds) {
     const fs::path target = folder / "Varolen" / "Sound";

@@ -12,6 +12,7 @@ struct SimulatorFolderContents {
   std::optional<std::string> module;    // the module file to put into Modules, if any
   std::optional<std::string> bindings;  // the text of Varolen2004.cfg; none: no binding file
   std::optional<std::string> sounds;    // a folder of wave files for Varolen\Sound, if any
+  bool bindingsReadOnly = false;        // the binding file read-only, as a pilot may have left it
 };
 
 // Lays the folder out afresh: whatever an earlier run left there (a binding

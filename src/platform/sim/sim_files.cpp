@@ -96,6 +96,9 @@ bool ReplaceFileWith(const char* path, const char* replacement) {
   LocalPath(path, local);
   LocalPath(replacement, localReplacement);
   sim::detail::LogEvent(std::string("ReplaceFileWith ") + path);
+  // As Windows' MoveFileEx, which will not replace a read-only file.
+  struct stat target;
+  if (::stat(local, &target) == 0 && (target.st_mode & S_IWUSR) == 0) return false;
   return std::rename(localReplacement, local) == 0;
 }
 

@@ -13,6 +13,10 @@ namespace varolen::platform {
 std::FILE* OpenFile(const char* path, const char* mode) { return std::fopen(path, mode); }
 
 bool ReplaceFileWith(const char* path, const char* replacement) {
+  // A read-only file is the pilot's to keep: Windows will not replace it, and
+  // neither may Wine, which would.
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   return MoveFileExA(replacement, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

@@ -40,7 +40,8 @@ Win32Host::Win32Host(const Scenario& scenario, const std::string& folder, const 
     PrepareSimulatorFolder(folder_,
                            {.module = modulePath,
                             .bindings = scenario.bindings,
-                            .sounds = sounds.empty() ? std::nullopt : std::optional<std::string>(sounds)});
+                            .sounds = sounds.empty() ? std::nullopt : std::optional<std::string>(sounds),
+                            .bindingsReadOnly = scenario.bindingsReadOnly});
   }
   layout_ = BuildHostMemory(scenario, memory_);
 }
