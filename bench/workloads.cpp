@@ -160,7 +160,7 @@ class FrameCockpitMotionOptions : public FrameCockpit {
   FrameCockpitMotionOptions()
       : FrameCockpit(
             "\n[Motion]\nSameAtAnyFrameRate=1\nTransitionSeconds=0.5\nTransitionCurve=smooth\nYieldToLook=1\n"
-            "LevelHead=0.5\nLookIntoTurn=0.5\n") {}
+            "LevelHead=0.5\nLookIntoTurn=0.5\nTouchdown=1\nLoadFactor=1\n") {}
 };
 
 // `count` boxes 30 m apart round the pilot's start, each top 5 x 5 squares:

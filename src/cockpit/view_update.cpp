@@ -37,7 +37,6 @@ enum ViewVariable {
   kBuffet,
   kAltitude,
   kGroundElevation,
-  kRudder,
   kCount
 };
 constexpr HostVariableSlot<ViewVariable> kViewVariableSlots[] = {
@@ -45,7 +44,6 @@ constexpr HostVariableSlot<ViewVariable> kViewVariableSlots[] = {
     {kHeading, host_variable::kHeading},   {kOnGround, host_variable::kOnGround},
     {kSpeed, host_variable::kGroundSpeed}, {kBuffet, host_variable::kBuffet},
     {kAltitude, host_variable::kAltitude}, {kGroundElevation, host_variable::kGroundElevation},
-    {kRudder, host_variable::kRudder},
 };
 static_assert(std::size(kViewVariableSlots) == kCount && SlotsInIndexOrder(kViewVariableSlots));
 std::array<platform::ModuleVariable, kCount> viewVariables = FreshVariables(kViewVariableSlots);
@@ -53,21 +51,28 @@ std::array<platform::ModuleVariable, kCount> viewVariables = FreshVariables(kVie
 double Variable(ViewVariable variable) { return viewVariables[variable].Value(); }
 
 // The aircraft's velocity in its own axes, looked up only while the body
-// motion options want it.
-enum BodyVariable { kForwardSpeed, kSideSpeed, kUpSpeed, kBodyCount };
+// motion options want it, and the rudder, only while the view leads into turns.
+enum BodyVariable { kForwardSpeed, kSideSpeed, kUpSpeed, kRudder, kBodyCount };
 constexpr HostVariableSlot<BodyVariable> kBodyVariableSlots[] = {
     {kForwardSpeed, host_variable::kLongitudinalSpeed},
     {kSideSpeed, host_variable::kLateralSpeed},
     {kUpSpeed, host_variable::kVerticalSpeed},
+    {kRudder, host_variable::kRudder},
 };
 static_assert(std::size(kBodyVariableSlots) == kBodyCount && SlotsInIndexOrder(kBodyVariableSlots));
 std::array<platform::ModuleVariable, kBodyCount> bodyVariables = FreshVariables(kBodyVariableSlots);
 
 bool BodyMotionOn() { return MotionOptions.touchdown > 0.0 || MotionOptions.loadFactor > 0.0; }
 
+double Rudder() {
+  platform::ModuleVariable& rudder = bodyVariables[kRudder];
+  return MotionOptions.lookIntoTurn > 0.0 && platform::LookupFiniteHostVariable(rudder) ? rudder.Value()
+                                                                                        : 0.0;
+}
+
 void RunBody() {
-  for (platform::ModuleVariable& variable : bodyVariables) {
-    if (!platform::LookupFiniteHostVariable(variable)) return;
+  for (const BodyVariable velocity : {kForwardSpeed, kSideSpeed, kUpSpeed}) {
+    if (!platform::LookupFiniteHostVariable(bodyVariables[velocity])) return;
   }
   RunBodyMotion({Variable(kOnGround) != 0.0, Variable(kPitch), Variable(kBank), Variable(kHeading),
                  bodyVariables[kForwardSpeed].Value(), bodyVariables[kSideSpeed].Value(),
@@ -217,6 +222,7 @@ double LookHeading() { return CockpitViewState.ViewAngles.heading + HeadTracker.
 // sees them: looking sideways, the aircraft's pitch rolls the view and its
 // bank pitches it.
 Angles TurnedToTheLook(const Angles& angles, double lookHeading) {
+  if (lookHeading == 0.0) return angles;  // looking ahead, as most of the time
   Vec3 turned = {angles.pitch, angles.heading, angles.bank};
   RotateHeading(turned, -lookHeading * kDegreesToRadians);
   return {turned.x, turned.y, turned.z};
@@ -238,7 +244,7 @@ void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick) {
   const TrackerOffset& head = HeadTracker.applied;
   RunMotionOptions({view.pitch + head.pitch, view.heading + head.heading, view.bank + head.bank},
                    {Variable(kPitch), Variable(kBank), Variable(kHeading), Variable(kOnGround) != 0.0,
-                    Variable(kSpeed), Variable(kRudder)},
+                    Variable(kSpeed), Rudder()},
                    TickStep());
   if (BodyMotionOn()) RunBody();
 }
