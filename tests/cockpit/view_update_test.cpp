@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "cockpit/body_motion.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
@@ -209,6 +210,32 @@ TEST_F(ViewUpdate, EyeOffsetsAreWrittenAgainstTheBaseWrittenWithThem) {
     const double held[3] = {CockpitViewState.EyePosition.x, CockpitViewState.EyePosition.y,
                             CockpitViewState.EyePosition.z};
     EXPECT_EQ(eye, held[axis]) << "axis " << axis;
+  }
+}
+
+// What the body feels moves the eye the module writes, by the share of the
+// effects that has not yielded to the pilot's look; a change of the host's
+// is then taken over without it, so that it never enters the module's eye.
+TEST_F(ViewUpdate, TheBodysMoveGoesIntoTheEyeAsItYields) {
+  const struct {
+    double shown;  // of the effects, by YieldToLook
+    double eyeY;   // eye units above the module's eye
+  } cases[] = {{1.0, -0.04}, {0.25, -0.01}, {0.0, 0.0}};
+  for (const auto& c : cases) {
+    testing::ResetModule();
+    Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
+    UpdateCockpitView(1, false);
+    MotionOptions.loadFactor = 1.0;
+    MotionOptions.yieldToLook = 1.0;
+    Motion.effectsShown = c.shown;
+    BodyMotion.eye.y = -0.04;
+    UpdateCockpitView(0, false);
+    const double written =
+        (Host<std::int16_t>(field::kBaseEye + 2) + Host<std::int16_t>(field::kEyeOffset + 2)) / 256.0;
+    EXPECT_NEAR(written - CockpitViewState.EyePosition.y, c.eyeY, 1.0 / 256) << c.shown;
+    platform::WriteHost<std::int16_t>(record_ + field::kZoom, 2 * 64);  // the host zooms: taken over
+    UpdateCockpitView(1, false);
+    EXPECT_NEAR(CockpitViewState.EyePosition.y, 1.0, 1.0 / 256) << c.shown << ": the body's move taken out";
   }
 }
 
