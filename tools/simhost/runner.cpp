@@ -1,6 +1,9 @@
 #include "runner.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <string>
 
 #include "host/host_layout.h"
 #include "keyboard_writer.h"
@@ -131,20 +134,90 @@ class Player {
   KeyboardWriter keyboard_;
 };
 
+// What the trace shows of one frame.
+struct FrameRow {
+  long frame;
+  double time;
+  std::uint32_t clock;
+  FlightState state;
+  ObserverPosition observer;
+  ViewRecordState view;
+  int pointer;
+  HostViewPosition pilot;
+  int settings[std::size(kSettingColumns)];
+  long inputs, consumed;
+  std::string sounds, pose, tracker;
+};
+
+// The trace's columns: each name (a group of names where the host hands the
+// values over as one text) with how its value is written.
+struct TraceColumn {
+  const char* name;
+  void (*put)(std::FILE* trace, const FrameRow& row);
+};
+constexpr TraceColumn kTraceColumns[] = {
+    {"frame", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%ld", r.frame); }},
+    {"time", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.4f", r.time); }},
+    {"clock", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%u", r.clock); }},
+    {"latitude", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.9f", r.state.latitude); }},
+    {"longitude", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.9f", r.state.longitude); }},
+    {"altitude", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.3f", r.state.altitude); }},
+    {"ground_elevation",
+     [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.3f", r.state.groundElevation); }},
+    {"pitch", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.4f", r.state.pitch); }},
+    {"bank", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.4f", r.state.bank); }},
+    {"heading", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.4f", r.state.heading); }},
+    {"speed", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.3f", r.state.speed); }},
+    {"on_ground", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.state.onGround ? 1 : 0); }},
+    {"observer_latitude",
+     [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.9f", r.observer.latitude); }},
+    {"observer_longitude",
+     [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.9f", r.observer.longitude); }},
+    {"observer_altitude",
+     [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.0f", r.observer.altitude); }},
+    {"view_kind", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.view.kind); }},
+    {"eye_x", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.6f", r.view.eye[0]); }},
+    {"eye_y", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.6f", r.view.eye[1]); }},
+    {"eye_z", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.6f", r.view.eye[2]); }},
+    {"view_pitch", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.6f", r.view.pitch); }},
+    {"view_heading", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.6f", r.view.heading); }},
+    {"view_bank", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.6f", r.view.bank); }},
+    {"heading_word", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.6f", r.view.headingWord); }},
+    {"zoom", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.6f", r.view.zoom); }},
+    {"pointer", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.pointer); }},
+    {"pilot_latitude", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.9f", r.pilot.latitude); }},
+    {"pilot_longitude", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.9f", r.pilot.longitude); }},
+    {"pilot_altitude", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%.3f", r.pilot.altitude); }},
+    {"fly_by", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.settings[0]); }},
+    {"approach", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.settings[1]); }},
+    {"internal_view", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.settings[2]); }},
+    {"external_view", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.settings[3]); }},
+    {"wheel_zoom", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.settings[4]); }},
+    {"mouse_in_spot", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.settings[5]); }},
+    {"sound", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.settings[6]); }},
+    {"head_tracker", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%d", r.settings[7]); }},
+    {"inputs", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%ld", r.inputs); }},
+    {"consumed", [](std::FILE* f, const FrameRow& r) { std::fprintf(f, "%ld", r.consumed); }},
+    {"sounds", [](std::FILE* f, const FrameRow& r) { std::fputs(r.sounds.c_str(), f); }},
+    {"head_yaw_left,head_pitch_down,head_roll_left,head_x_left,head_y_up,head_z_back",
+     [](std::FILE* f, const FrameRow& r) { std::fputs(r.pose.c_str(), f); }},
+    {"tracker_state,tracker_heading,tracker_pitch,tracker_bank,tracker_x,tracker_y,tracker_z",
+     [](std::FILE* f, const FrameRow& r) { std::fputs(r.tracker.c_str(), f); }},
+};
+static_assert(std::size(kSettingColumns) == 8, "a trace column for each setting");
+
 void WriteHeader(std::FILE* trace) {
-  std::fputs(
-      "frame,time,clock,latitude,longitude,altitude,ground_elevation,pitch,bank,heading,speed,on_ground,"
-      "observer_latitude,observer_longitude,observer_altitude,"
-      "view_kind,eye_x,eye_y,eye_z,view_pitch,view_heading,view_bank,heading_word,zoom,pointer,"
-      "pilot_latitude,pilot_longitude,pilot_altitude",
-      trace);
-  for (const SettingColumn& column : kSettingColumns) std::fprintf(trace, ",%s", column.name);
-  std::fputs(
-      ",inputs,consumed,sounds,head_yaw_left,head_pitch_down,head_roll_left,head_x_left,head_y_up,head_z_"
-      "back,"
-      "tracker_state,"
-      "tracker_heading,tracker_pitch,tracker_bank,tracker_x,tracker_y,tracker_z\n",
-      trace);
+  for (const TraceColumn& column : kTraceColumns)
+    std::fprintf(trace, "%s%s", &column == kTraceColumns ? "" : ",", column.name);
+  std::fputc('\n', trace);
+}
+
+void WriteRow(std::FILE* trace, const FrameRow& row) {
+  for (const TraceColumn& column : kTraceColumns) {
+    if (&column != kTraceColumns) std::fputc(',', trace);
+    column.put(trace, row);
+  }
+  std::fputc('\n', trace);
 }
 
 // -1 for a setting whose menu item the host could not read.
@@ -193,21 +266,22 @@ RunSummary RunScenario(const Scenario& scenario, Host& host, std::FILE* trace,
 
     player.Post(host.HasMainWindow() ? Target::MainWindow : Target::ViewWindow, kFrame, 0, 0);
 
-    const ObserverPosition observer = ReadObserver(host.Memory());
-    const ViewRecordState view =
-        ReadViewRecord(host.Memory(), host.Layout().viewRecords[player.CurrentView()]);
-    std::fprintf(trace, "%ld,%.4f,%u,%.9f,%.9f,%.3f,%.3f,%.4f,%.4f,%.4f,%.3f,%d,%.9f,%.9f,%.0f,", frame, time,
-                 scenario.startClock + elapsed, state.latitude, state.longitude, state.altitude,
-                 state.groundElevation, state.pitch, state.bank, state.heading, state.speed,
-                 state.onGround ? 1 : 0, observer.latitude, observer.longitude, observer.altitude);
-    const HostViewPosition pilot = ReadHostViewPosition(host.Memory());
-    std::fprintf(trace, "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%d,%.9f,%.9f,%.3f", view.kind,
-                 view.eye[0], view.eye[1], view.eye[2], view.pitch, view.heading, view.bank, view.headingWord,
-                 view.zoom, host.PointerShape(), pilot.latitude, pilot.longitude, pilot.altitude);
-    for (int setting : settings) std::fprintf(trace, ",%d", setting);
-    std::fprintf(trace, ",%ld,%ld,%s,%s,%s\n", summary.inputs - inputsBefore,
-                 summary.consumed - consumedBefore, host.SoundsPlaying().c_str(),
-                 tracker.PoseColumns().c_str(), host.TrackerSeen().c_str());
+    FrameRow row = {frame,
+                    time,
+                    scenario.startClock + elapsed,
+                    state,
+                    ReadObserver(host.Memory()),
+                    ReadViewRecord(host.Memory(), host.Layout().viewRecords[player.CurrentView()]),
+                    host.PointerShape(),
+                    ReadHostViewPosition(host.Memory()),
+                    {},
+                    summary.inputs - inputsBefore,
+                    summary.consumed - consumedBefore,
+                    host.SoundsPlaying(),
+                    tracker.PoseColumns(),
+                    host.TrackerSeen()};
+    std::copy(std::begin(settings), std::end(settings), std::begin(row.settings));
+    WriteRow(trace, row);
     if (motion != nullptr) std::fprintf(motion, "%ld,%.4f,%s\n", frame, time, host.MotionAdded().c_str());
 
     ++summary.frames;

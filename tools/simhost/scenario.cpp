@@ -15,34 +15,24 @@ namespace simhost {
 
 namespace {
 
-Scenario Read(const std::string& file) {
-  toml::table root;
-  try {
-    root = toml::parse_file(file);
-  } catch (const toml::parse_error& error) {
-    std::ostringstream message;
-    message << file << ':' << error.source().begin.line << ": " << error.description();
-    throw ScenarioError{message.str()};
+void ReadRun(const std::string& file, TableReader& top, Scenario& scenario) {
+  const toml::table* run = SubTable(top, "run");
+  if (run == nullptr) return;
+  TableReader reader(file, *run, "run");
+  reader.Number("duration", scenario.duration);
+  reader.Number("frame_rate", scenario.frameRate);
+  reader.Number("start_clock", scenario.startClock);
+  reader.Boolean("real_time", scenario.realTime);
+  if (scenario.duration <= 0 || scenario.duration > 7 * 24 * 3600) {
+    reader.Fail(*reader.Find("duration"), "duration", "expected 0 to 604800 seconds");
   }
-  Scenario scenario;
-  scenario.file = file;
-  TableReader top(file, root, "");
-  top.Text("title", scenario.title);
-
-  if (const toml::table* run = SubTable(top, "run")) {
-    TableReader reader(file, *run, "run");
-    reader.Number("duration", scenario.duration);
-    reader.Number("frame_rate", scenario.frameRate);
-    reader.Number("start_clock", scenario.startClock);
-    reader.Boolean("real_time", scenario.realTime);
-    if (scenario.duration <= 0 || scenario.duration > 7 * 24 * 3600) {
-      reader.Fail(*reader.Find("duration"), "duration", "expected 0 to 604800 seconds");
-    }
-    if (scenario.frameRate < 1 || scenario.frameRate > 1000) {
-      reader.Fail(*reader.Find("frame_rate"), "frame_rate", "expected 1 to 1000 frames per second");
-    }
+  if (scenario.frameRate < 1 || scenario.frameRate > 1000) {
+    reader.Fail(*reader.Find("frame_rate"), "frame_rate", "expected 1 to 1000 frames per second");
   }
+  reader.Done();
+}
 
+void ReadHost(const std::string& file, TableReader& top, Scenario& scenario) {
   if (const toml::table* host = SubTable(top, "host")) {
     TableReader reader(file, *host, "host");
     reader.Boolean("main_window", scenario.mainWindow);
@@ -61,32 +51,39 @@ Scenario Read(const std::string& file) {
         scenario.currentView >= static_cast<int>(std::max<std::size_t>(1, scenario.views.size()))) {
       reader.Fail(*reader.Find("current_view"), "current_view", "no such view record");
     }
+    reader.Done();
   }
   if (scenario.views.empty()) scenario.views.emplace_back();
+}
 
-  if (const toml::table* registry = SubTable(top, "registry")) {
-    for (const auto& [key, node] : *registry) {
-      auto text = node.value<std::string>();
-      if (!text)
-        TableReader(file, *registry, "registry").Fail(node, std::string(key.str()), "expected a text");
-      scenario.registry.emplace_back(std::string(key.str()), *text);
-    }
+void ReadRegistry(const std::string& file, TableReader& top, Scenario& scenario) {
+  const toml::table* registry = SubTable(top, "registry");
+  if (registry == nullptr) return;
+  for (const auto& [key, node] : *registry) {
+    auto text = node.value<std::string>();
+    if (!text) TableReader(file, *registry, "registry").Fail(node, std::string(key.str()), "expected a text");
+    scenario.registry.emplace_back(std::string(key.str()), *text);
   }
+}
 
-  if (const toml::table* bindings = SubTable(top, "bindings")) {
-    TableReader reader(file, *bindings, "bindings");
-    std::string text;
-    if (reader.Text("text", text)) scenario.bindings = text;
-    reader.Boolean("read_only", scenario.bindingsReadOnly);
-    if (reader.Text("file", text)) {
-      // A binding file next to the scenario, or relative to it.
-      const std::filesystem::path path = std::filesystem::path(file).parent_path() / text;
-      std::ifstream in(path, std::ios::binary);
-      if (!in) reader.Fail(*reader.Find("file"), "file", "cannot read " + path.string());
-      scenario.bindings = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+void ReadBindings(const std::string& file, TableReader& top, Scenario& scenario) {
+  const toml::table* bindings = SubTable(top, "bindings");
+  if (bindings == nullptr) return;
+  TableReader reader(file, *bindings, "bindings");
+  std::string text;
+  if (reader.Text("text", text)) scenario.bindings = text;
+  reader.Boolean("read_only", scenario.bindingsReadOnly);
+  if (reader.Text("file", text)) {
+    // A binding file next to the scenario, or relative to it.
+    const std::filesystem::path path = std::filesystem::path(file).parent_path() / text;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) reader.Fail(*reader.Find("file"), "file", "cannot read " + path.string());
+    scenario.bindings = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
+  reader.Done();
+}
 
+void ReadPath(const std::string& file, TableReader& top, Scenario& scenario) {
   const toml::array* keyframes = TableArray(top, "aircraft");
   ReadArray(file, keyframes, "aircraft", scenario.path, ReadKeyframe);
   for (std::size_t index = 1; index < scenario.path.size(); ++index) {
@@ -97,23 +94,23 @@ Scenario Read(const std::string& file) {
               "time", "keyframes must follow each other in time");
   }
   if (scenario.path.empty()) scenario.path.emplace_back();
+}
 
-  ReadArray(file, TableArray(top, "dialog"), "dialog", scenario.dialogs, ReadDialog);
-  ReadArray(file, TableArray(top, "click_area"), "click_area", scenario.clickAreas, ReadClickArea);
-  ReadArray(file, TableArray(top, "object"), "object", scenario.objects, ReadObject);
-  if (scenario.clickAreas.size() > 10000 || scenario.objects.size() > 5000) {
-    top.Fail(root, "", "at most 10000 click areas and 5000 objects");
-  }
-  if (const toml::table* tracker = SubTable(top, "tracker")) {
-    TableReader reader(file, *tracker, "tracker");
-    TrackerScript script;
-    ReadArray(file, TableArray(reader, "pose"), "tracker.pose", script.poses, ReadHeadPose);
-    ReadArray(file, TableArray(reader, "event"), "tracker.event", script.events, ReadTrackerEvent);
-    const auto byTime = [](const auto& a, const auto& b) { return a.time < b.time; };
-    std::stable_sort(script.poses.begin(), script.poses.end(), byTime);
-    std::stable_sort(script.events.begin(), script.events.end(), byTime);
-    scenario.tracker = std::move(script);
-  }
+void ReadTracker(const std::string& file, TableReader& top, Scenario& scenario) {
+  const toml::table* tracker = SubTable(top, "tracker");
+  if (tracker == nullptr) return;
+  TableReader reader(file, *tracker, "tracker");
+  TrackerScript script;
+  ReadArray(file, TableArray(reader, "pose"), "tracker.pose", script.poses, ReadHeadPose);
+  ReadArray(file, TableArray(reader, "event"), "tracker.event", script.events, ReadTrackerEvent);
+  reader.Done();
+  const auto byTime = [](const auto& a, const auto& b) { return a.time < b.time; };
+  std::stable_sort(script.poses.begin(), script.poses.end(), byTime);
+  std::stable_sort(script.events.begin(), script.events.end(), byTime);
+  scenario.tracker = std::move(script);
+}
+
+void ReadInputs(const std::string& file, TableReader& top, Scenario& scenario) {
   const toml::array* inputs = TableArray(top, "input");
   ReadArray(file, inputs, "input", scenario.inputs, ReadInput);
   for (std::size_t index = 0; index < scenario.inputs.size(); ++index) {
@@ -127,6 +124,35 @@ Scenario Read(const std::string& file) {
   }
   std::stable_sort(scenario.inputs.begin(), scenario.inputs.end(),
                    [](const InputEvent& a, const InputEvent& b) { return a.time < b.time; });
+}
+
+Scenario Read(const std::string& file) {
+  toml::table root;
+  try {
+    root = toml::parse_file(file);
+  } catch (const toml::parse_error& error) {
+    std::ostringstream message;
+    message << file << ':' << error.source().begin.line << ": " << error.description();
+    throw ScenarioError{message.str()};
+  }
+  Scenario scenario;
+  scenario.file = file;
+  TableReader top(file, root, "");
+  top.Text("title", scenario.title);
+  ReadRun(file, top, scenario);
+  ReadHost(file, top, scenario);
+  ReadRegistry(file, top, scenario);
+  ReadBindings(file, top, scenario);
+  ReadPath(file, top, scenario);
+  ReadArray(file, TableArray(top, "dialog"), "dialog", scenario.dialogs, ReadDialog);
+  ReadArray(file, TableArray(top, "click_area"), "click_area", scenario.clickAreas, ReadClickArea);
+  ReadArray(file, TableArray(top, "object"), "object", scenario.objects, ReadObject);
+  if (scenario.clickAreas.size() > 10000 || scenario.objects.size() > 5000) {
+    top.Fail(root, "", "at most 10000 click areas and 5000 objects");
+  }
+  ReadTracker(file, top, scenario);
+  ReadInputs(file, top, scenario);
+  top.Done();
   return scenario;
 }
 

@@ -24,6 +24,7 @@ void ReadKeyframe(const std::string& file, const toml::table& table, const std::
   reader.Number("wind", frame.wind);
   reader.Number("buffet", frame.buffet);
   reader.Number("rudder", frame.rudder);
+  reader.Done();
 }
 
 void ReadView(const std::string& file, const toml::table& table, const std::string& where,
@@ -35,6 +36,7 @@ void ReadView(const std::string& file, const toml::table& table, const std::stri
   reader.Number("zoom", view.zoom);
   reader.Number("pitch", view.pitch);
   reader.Number("heading", view.heading);
+  reader.Done();
 }
 
 void ReadInput(const std::string& file, const toml::table& table, const std::string& where,
@@ -93,6 +95,7 @@ void ReadInput(const std::string& file, const toml::table& table, const std::str
     reader.Fail(table, "",
                 "expected exactly one of key, key_down, key_up, mouse_move, wheel, "
                 "button_down, button_up, menu, view");
+  reader.Done();
 }
 
 void ReadDialog(const std::string& file, const toml::table& table, const std::string& where,
@@ -132,6 +135,7 @@ void ReadDialog(const std::string& file, const toml::table& table, const std::st
       }
     }
   }
+  reader.Done();
 }
 
 void ReadClickArea(const std::string& file, const toml::table& table, const std::string& where,
@@ -144,6 +148,7 @@ void ReadClickArea(const std::string& file, const toml::table& table, const std:
   double events[3] = {1, 0, 0};
   reader.Triple("events", events);
   for (int index = 0; index < 3; ++index) area.events[index] = static_cast<std::uint32_t>(events[index]);
+  reader.Done();
 }
 
 void ReadObject(const std::string& file, const toml::table& table, const std::string& where,
@@ -162,6 +167,7 @@ void ReadObject(const std::string& file, const toml::table& table, const std::st
   reader.Number("grid", grid);
   if (!(grid >= 1 && grid <= 100)) reader.Fail(*reader.Find("grid"), "grid", "from 1 to 100");
   object.grid = static_cast<int>(grid);
+  reader.Done();
 }
 
 void ReadHeadPose(const std::string& file, const toml::table& table, const std::string& where,
@@ -174,6 +180,7 @@ void ReadHeadPose(const std::string& file, const toml::table& table, const std::
   reader.Number("moved_left", pose.head.movedLeft);
   reader.Number("moved_up", pose.head.movedUp);
   reader.Number("moved_back", pose.head.movedBack);
+  reader.Done();
 }
 
 void ReadTrackerEvent(const std::string& file, const toml::table& table, const std::string& where,
@@ -182,6 +189,7 @@ void ReadTrackerEvent(const std::string& file, const toml::table& table, const s
   reader.Number("time", event.time);
   std::string name;
   reader.Text("event", name);
+  reader.Done();
   static const std::pair<const char*, TrackerEvent> kEvents[] = {{"started", TrackerEvent::Started},
                                                                  {"crashed", TrackerEvent::Crashed},
                                                                  {"stopped", TrackerEvent::Stopped},

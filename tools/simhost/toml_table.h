@@ -18,14 +18,15 @@ struct ScenarioError {
 };
 
 // Reads the keys of one table, naming the file, line and key in every error,
-// and refuses keys it does not know (a misspelt key would otherwise be ignored).
+// and refuses keys it does not know (a misspelt key would otherwise be
+// ignored): Done() after the reads says so.
 class TableReader {
  public:
   TableReader(const std::string& file, const toml::table& table, std::string where)
       : file_(file), table_(table), where_(std::move(where)) {}
 
-  ~TableReader() noexcept(false) {
-    if (std::uncaught_exceptions() > 0) return;
+  // After every key was read: a key that nothing read is an error.
+  void Done() const {
     for (const auto& [key, node] : table_) {
       if (!known_.count(std::string(key.str()))) Fail(node, std::string(key.str()), "unknown key");
     }
