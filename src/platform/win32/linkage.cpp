@@ -1,3 +1,5 @@
+// The linkage records the host reads when it loads the module; the variable
+// look-up (system.cpp) reads the table the host links into ImportTable.
 #include "platform/win32/linkage.h"
 
 namespace {
