@@ -77,13 +77,12 @@ void DrawJolt(double onGround, double speed, double buffet) {
 // The decay and the latency's input take the same power of a tick's step:
 // it is worked out once.
 double LatencyDecay(double step) {
-  static double lastStep = 0.0;
-  static double lastDecay = 1.0;
-  if (step != lastStep) {
-    lastStep = step;
-    lastDecay = std::pow(kLatencyDecay, kTunedFrameRate * step);
+  HeadMotionRecord& motion = HeadMotion;
+  if (step != motion.DecayStep || motion.Decay == 0.0) {
+    motion.DecayStep = step;
+    motion.Decay = std::pow(kLatencyDecay, kTunedFrameRate * step);
   }
-  return lastDecay;
+  return motion.Decay;
 }
 
 }  // namespace

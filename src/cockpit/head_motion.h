@@ -16,6 +16,10 @@ struct HeadMotionRecord {
   Angles TurbRate;     // degrees per second
   double TurbTimer;    // seconds
   double BuffetLevel;  // 0.0 to 1.0
+  // The latency's decay for the tick's step, worked out once per step
+  // length; a decay of 0.0 is none worked out yet.
+  double DecayStep;  // seconds
+  double Decay;
 };
 
 extern HeadMotionRecord HeadMotion;
