@@ -42,7 +42,7 @@ void RunCockpit(std::uint32_t now) {
   UpdateCockpitView(1, Mouse.CursorOverClickArea != 0);
   UpdateWalkingPilot();
   if (FrameClock.elapsed > kSoundStartSeconds) {
-    UpdateSoundEffects();
+    UpdateSoundEffects(now);
     ApplySoundEffectRules(SceneOfThisFrame());
   }
 }

@@ -7,7 +7,6 @@
 
 #include "host/module_state.h"
 #include "host/settings.h"
-#include "platform/clock.h"
 
 namespace varolen {
 
@@ -72,8 +71,7 @@ void StartLooping(int slot, double volume) {
 SoundSlot (&SoundSlots)[kSoundSlotCount] = tables.slots;
 SoundSystemRecord& SoundSystem = tables.system;
 
-int UpdateSoundEffects() {
-  const std::uint32_t now = platform::TimeGetTime();
+int UpdateSoundEffects(std::uint32_t now) {
   const bool setUpDue =
       !SoundSystem.setUpFailed || static_cast<std::int32_t>(now - SoundSystem.nextSetUp) >= 0;
   if (!SoundSystem.device.Exists() && setUpDue) {

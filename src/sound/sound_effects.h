@@ -47,8 +47,9 @@ struct SoundSystemRecord {
 extern SoundSlot (&SoundSlots)[kSoundSlotCount];
 extern SoundSystemRecord& SoundSystem;
 
-// Per-frame set-up of the device and 3-D update. Returns 1.
-int UpdateSoundEffects();
+// Per-frame set-up of the device and 3-D update at the frame's clock reading
+// `now` (milliseconds). Returns 1.
+int UpdateSoundEffects(std::uint32_t now);
 // 1 when the wave file was loaded into the slot.
 int LoadSoundSlot(int slot, const char* fileName);
 // 1 when the slot holds a sound, 0 otherwise.

@@ -16,6 +16,7 @@
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "interaction/walking_pilot.h"
+#include "platform/clock.h"
 #include "platform/host_memory.h"
 #include "shell/frame.h"
 #include "shell/host_menu.h"
@@ -186,7 +187,7 @@ class Sounds : public testing::ModuleTest {
   void Start() {
     sim::SetModuleFilePath(folder_.string() + "\\Modules\\Varolen2004.dll");
     main_ = StartWithHostWindow();
-    UpdateSoundEffects();
+    UpdateSoundEffects(platform::TimeGetTime());
   }
   // "Sound on" in the menu, as the host sends it.
   void SwitchSound() { sim::TakeThroughHooks(main_, kCommand, kMenuSound); }
@@ -202,7 +203,7 @@ class Sounds : public testing::ModuleTest {
   }
   void Rules(const SoundScene& scene) {
     ApplySoundEffectRules(scene);
-    UpdateSoundEffects();
+    UpdateSoundEffects(platform::TimeGetTime());
   }
   std::filesystem::path folder_;
   sim::WindowHandle main_ = 0;
@@ -378,7 +379,7 @@ TEST_F(Sounds, UnsuitableSoundsAndDevicesAreLeftUnused) {
   sim::SetSoundDeviceAvailable(true);
   for (const auto& [clock, exists] : {std::pair{20500u, false}, {20999u, false}, {21000u, true}}) {
     sim::SetClock(clock);
-    UpdateSoundEffects();
+    UpdateSoundEffects(platform::TimeGetTime());
     EXPECT_EQ(SoundSystem.device.Exists(), exists) << clock;
   }
 }
