@@ -47,8 +47,8 @@ bool TakeAircraftSnapshot() {
   AircraftStateRecord& aircraft = AircraftState;
   aircraft.position.latitude =
       value(kLatitudeVariable) / kLatitudeVariableMetresPerDegree * kDegreesToRadians;
-  aircraft.position.longitude =
-      value(kLongitudeVariable) / kLongitudeUnitsStep / kLongitudeUnitsStep * 360.0 * kDegreesToRadians;
+  aircraft.position.longitude = value(kLongitudeVariable) / kLongitudeVariableUnitsStep /
+                                kLongitudeVariableUnitsStep * 360.0 * kDegreesToRadians;
   aircraft.position.altitude = value(kAltitudeVariable) * kMetresToFeet;
   aircraft.pitch = value(kPitchVariable);
   aircraft.heading = value(kHeadingVariable);
@@ -56,7 +56,8 @@ bool TakeAircraftSnapshot() {
   aircraft.bodyVelocity = {value(kLateralVelocityVariable) * kFeetToMetres,
                            value(kVerticalVelocityVariable) * kFeetToMetres,
                            value(kLongitudinalVelocityVariable) * kFeetToMetres};
-  aircraft.groundElevation = value(kGroundElevationVariable) / 256.0 * kMetresToFeet;
+  aircraft.groundElevation =
+      value(kGroundElevationVariable) / kGroundElevationVariableUnitsPerMetre * kMetresToFeet;
   aircraft.heightAboveGround = aircraft.position.altitude - aircraft.groundElevation;
   constexpr Vec3 kStill = {0.0, 0.0, 0.0};
   aircraft.track = NormalizeDegrees(HorizontalBearing(kStill, aircraft.bodyVelocity) * kRadiansToDegrees +

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "host/host_layout.h"
+#include "host/host_variables.h"
 #include "maths/numeric.h"
 #include "platform/host_memory.h"
 
@@ -28,9 +29,9 @@ void WriteFixedPoint(double value, HostAddress integerWord, HostAddress fraction
 void SetObserverPosition(const GeoPosition& position) {
   const HostAddressRecord& at = HostAddresses;
   if (at.observerLatitudeInteger == 0) return;  // before start-up
-  WriteFixedPoint(position.latitude / kHalfPi * kHostLatitudeScale, at.observerLatitudeInteger,
-                  at.observerLatitudeFraction);
-  WriteFixedPoint(position.longitude / kPi * kHostLongitudeScale, at.observerLongitudeInteger,
+  WriteFixedPoint(position.latitude / kHalfPi * kObserverLatitudeMetresPerQuarterTurn,
+                  at.observerLatitudeInteger, at.observerLatitudeFraction);
+  WriteFixedPoint(position.longitude / kPi * kObserverLongitudeUnitsPerHalfTurn, at.observerLongitudeInteger,
                   at.observerLongitudeFraction);
   std::uint16_t metres = 0;
   if (EncodeTruncated(position.altitude * kFeetToMetres, metres))

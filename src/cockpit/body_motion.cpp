@@ -11,7 +11,6 @@ BodyMotionRecord BodyMotion;
 
 namespace {
 
-constexpr double kFeet = 0.3048;      // metres
 constexpr double kGravity = 9.80665;  // metres per second squared
 constexpr double kTwoPi = 2.0 * kPi;
 
@@ -98,9 +97,9 @@ void FollowLoad(BodyMotionRecord& b, const BodyMotionInput& aircraft, double ste
   Vec3 forward, right, up;
   Axes(aircraft, forward, right, up);
   const Vec3 velocity = {
-      (forward.x * aircraft.forward + right.x * aircraft.side + up.x * aircraft.up) * kFeet,
-      (forward.y * aircraft.forward + right.y * aircraft.side + up.y * aircraft.up) * kFeet,
-      (forward.z * aircraft.forward + right.z * aircraft.side + up.z * aircraft.up) * kFeet};
+      (forward.x * aircraft.forward + right.x * aircraft.side + up.x * aircraft.up) * kFeetToMetres,
+      (forward.y * aircraft.forward + right.y * aircraft.side + up.y * aircraft.up) * kFeetToMetres,
+      (forward.z * aircraft.forward + right.z * aircraft.side + up.z * aircraft.up) * kFeetToMetres};
   if (b.velocityKnown) {
     const double kept = std::exp(-step / kFilterSeconds);
     b.acceleration = {b.acceleration.x * kept + (velocity.x - b.lastVelocity.x) / step * (1.0 - kept),

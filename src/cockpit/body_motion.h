@@ -35,8 +35,8 @@ struct BodyMotionRecord {
   Vec3 acceleration;
   double loadFactor;
   double sideLoad;
-  Point3 eye;
-  Point3 eyeSpeed;
+  Vec3 eye;
+  Vec3 eyeSpeed;
 };
 
 extern BodyMotionRecord BodyMotion;
@@ -48,7 +48,7 @@ void RunBodyMotion(const BodyMotionInput& aircraft, double step, double touchdow
 // the eye's move (eye units, cockpit axes).
 struct BodyMotionAdded {
   double pitch;
-  Point3 eye;
+  Vec3 eye;
 };
 BodyMotionAdded BodyMotionNow(double touchdown, double loadFactor);
 

@@ -1,4 +1,4 @@
-// The cockpit's own clock and the shapes its records share. The cockpit's
+// The cockpit's own clock. The cockpit's
 // state lies with the part that writes it: the host's blocks with the view
 // look-up (host_view.h), the view with the view update (view_update.h), the
 // head motion with its effects (head_motion.h), the keys held with the
@@ -8,21 +8,9 @@
 #include <cstdint>
 
 #include "host/step_clock.h"
+#include "maths/geometry.h"
 
 namespace varolen {
-
-// Pitch, heading, bank in degrees.
-struct Angles {
-  double pitch;
-  double heading;
-  double bank;
-};
-
-struct Point3 {
-  double x;
-  double y;
-  double z;
-};
 
 // The cockpit's clock: its step is the time since the cockpit last ran (at
 // most a second), which differs from the frame's after the cockpit view was off.

@@ -63,7 +63,7 @@ void MotionOptionText(const MotionOptionsRecord& options, int index, char* text,
 
 // Where the cockpit view looks from and how: the eye, the angles, the zoom.
 struct ViewPlace {
-  Point3 eye;
+  Vec3 eye;
   Angles angles;
   double zoom;
 };

@@ -98,7 +98,7 @@ void SetLong(std::uint8_t* record, std::uint32_t offset, double value) {
   SetTruncated<std::uint32_t>(record, offset, value);
 }
 
-Point3 BaseEye(const std::uint8_t* record) {
+Vec3 BaseEye(const std::uint8_t* record) {
   return {static_cast<double>(BlockField<std::int16_t>(record, field::kBaseEye)),
           static_cast<double>(BlockField<std::int16_t>(record, field::kBaseEye + 2)),
           static_cast<double>(BlockField<std::int16_t>(record, field::kBaseEye + 4))};
@@ -250,7 +250,7 @@ void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick) {
 }
 
 // The eye's move as the module wrote it last: the tracked head's lean and the body motion's.
-Point3 WrittenEye(const CockpitViewRecord& c) {
+Vec3 WrittenEye(const CockpitViewRecord& c) {
   return {c.WrittenTrackerEye.x + c.WrittenBodyEye.x, c.WrittenTrackerEye.y + c.WrittenBodyEye.y,
           c.WrittenTrackerEye.z + c.WrittenBodyEye.z};
 }
@@ -263,19 +263,19 @@ void TakeOver(CockpitViewRecord& c, HostAddress view, const std::uint8_t* host) 
   // change of the host's: it is taken out before the view is followed.
   const bool ours = c.SavedViewSource == view;
   const Angles head = ours ? c.WrittenTrackerAngles : Angles{};
-  const Point3 lean = ours ? WrittenEye(c) : Point3{};
+  const Vec3 lean = ours ? WrittenEye(c) : Vec3{};
   std::memcpy(c.SavedView, host, kHostViewRecordSize);
   c.SavedViewSource = view;
   float rows[3][3];
   if (MatrixRows(host, rows)) {
-    ViewAngles3 seen = ViewAnglesFromMatrix(rows);
+    Angles seen = ViewAnglesFromMatrix(rows);
     seen.heading += BlockField<std::int32_t>(host, field::kDirectionStep) * 45.0 - head.heading;
     seen.pitch -= head.pitch;
     c.ViewAngles.pitch += AngleDifference(seen.pitch, c.WrittenViewAngles.pitch);
     c.ViewAngles.heading += AngleDifference(seen.heading, c.WrittenViewAngles.heading);
     c.ViewAngles.bank += AngleDifference(seen.bank, c.WrittenViewAngles.bank);
   }
-  const Point3 base = BaseEye(host);
+  const Vec3 base = BaseEye(host);
   c.EyePosition = {(base.x + BlockField<std::int16_t>(host, field::kEyeOffset)) / 256.0 - lean.x,
                    (base.y + BlockField<std::int16_t>(host, field::kEyeOffset + 2)) / 256.0 - lean.y,
                    (base.z + BlockField<std::int16_t>(host, field::kEyeOffset + 4)) / 256.0 - lean.z};
@@ -294,14 +294,14 @@ void TakeOver(CockpitViewRecord& c, HostAddress view, const std::uint8_t* host) 
 bool IsZero(const Angles& angles) {
   return angles.pitch == 0.0 && angles.heading == 0.0 && angles.bank == 0.0;
 }
-bool IsZero(const Point3& point) { return point.x == 0.0 && point.y == 0.0 && point.z == 0.0; }
+bool IsZero(const Vec3& point) { return point.x == 0.0 && point.y == 0.0 && point.z == 0.0; }
 bool IsZero(const TrackerOffset& head) {
   return head.heading == 0.0 && head.pitch == 0.0 && head.bank == 0.0 && head.x == 0.0 && head.y == 0.0 &&
          head.z == 0.0;
 }
 
 // The head's move turned from the head's frame by the view's heading, within reach.
-Point3 LeanOf(const TrackerOffset& head, double headingDegrees) {
+Vec3 LeanOf(const TrackerOffset& head, double headingDegrees) {
   Vec3 lean = {head.x, head.y, head.z};
   RotateHeading(lean, headingDegrees * kDegreesToRadians);
   return {std::clamp(lean.x, -kLongestLean, kLongestLean), std::clamp(lean.y, -kLongestLean, kLongestLean),
@@ -311,7 +311,7 @@ Point3 LeanOf(const TrackerOffset& head, double headingDegrees) {
 // `effects` is the head motion's offset and `bodyEye` the body motion's move
 // of the eye (cockpit axes), none where only the tracked head is composed.
 void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host, const Angles& effects,
-               const Point3& bodyEye) {
+               const Vec3& bodyEye) {
   std::uint8_t* saved = c.SavedView;
   c.WrittenTrackerAngles = {};
   c.WrittenTrackerEye = {};
@@ -326,7 +326,7 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
         std::clamp(c.ViewAngles.pitch + effects.pitch + head.pitch, -kMostViewPitch, kMostViewPitch),
         c.ViewAngles.heading + effects.heading + head.heading, c.ViewAngles.bank + effects.bank + head.bank};
     // The tracker measures the lean facing the screen: the view's heading without the head's turn.
-    const Point3 lean = LeanOf(head, total.heading - head.heading);
+    const Vec3 lean = LeanOf(head, total.heading - head.heading);
     c.WrittenTrackerAngles = {head.pitch, head.heading, head.bank};
     c.WrittenTrackerEye = lean;
     const Matrix4 rotation = MultiplyMatrix(RotationZ(total.bank * kDegreesToRadians),
@@ -340,7 +340,7 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
       }
     }
     // Against the base eye written with them, so that the host's eye is the module's.
-    const Point3 base = BaseEye(saved);
+    const Vec3 base = BaseEye(saved);
     SetWord(saved, field::kEyeOffset, (c.EyePosition.x + lean.x + bodyEye.x) * 256.0 - base.x);
     SetWord(saved, field::kEyeOffset + 2, (c.EyePosition.y + lean.y + bodyEye.y) * 256.0 - base.y);
     SetWord(saved, field::kEyeOffset + 4, (c.EyePosition.z + lean.z + bodyEye.z) * 256.0 - base.z);
@@ -373,8 +373,8 @@ int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
   for (platform::ModuleVariable& variable : viewVariables) {
     if (!platform::LookupFiniteHostVariable(variable)) return 0;
   }
-  const double height =
-      Variable(kAltitude) * kMetresToFeet - Variable(kGroundElevation) / 256.0 * kMetresToFeet;
+  const double height = Variable(kAltitude) * kMetresToFeet -
+                        Variable(kGroundElevation) / kGroundElevationVariableUnitsPerMetre * kMetresToFeet;
 
   const bool detect = MoveByKeys(controller) && detectHostChanges != 0;
   // A record the module has not taken over yet counts as changed.
@@ -394,7 +394,7 @@ int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
     const Angles effects = {latency.pitch + turbulence.pitch, latency.heading + turbulence.heading,
                             latency.bank + turbulence.bank};
     Angles added = MotionFollows() ? WithMotionOptions(effects, look) : effects;
-    Point3 bodyEye = {};
+    Vec3 bodyEye = {};
     if (BodyMotionOn()) {
       // What the body feels yields to the pilot's look as the other effects do.
       const BodyMotionAdded body = BodyMotionNow(MotionOptions.touchdown, MotionOptions.loadFactor);

@@ -14,9 +14,9 @@ namespace varolen {
 struct CockpitViewRecord {
   std::uint8_t SavedView[kHostViewRecordSize];
   HostAddress SavedViewSource;  // the host record SavedView was taken over from; 0: none yet
-  Point3 EyePosition;           // host eye units (1/256 of the record's eye words)
-  Point3 TargetEyePosition;
-  Point3 EyePositionRate;
+  Vec3 EyePosition;             // host eye units (1/256 of the record's eye words)
+  Vec3 TargetEyePosition;
+  Vec3 EyePositionRate;
   Angles ViewAngles;
   Angles TargetViewAngles;
   Angles ViewAngleRate;
@@ -32,13 +32,13 @@ struct CockpitViewRecord {
   // The tracker's offset as it went into the record last written (taken out
   // again when the host's changes are taken over).
   Angles WrittenTrackerAngles;
-  Point3 WrittenTrackerEye;
+  Vec3 WrittenTrackerEye;
   // The motion the module added to the view it wrote last: the head motion
   // with the motion options, without the tracked head; and the eye's move by
   // the body motion (taken out again, as the lean is, when the host's changes
   // are taken over).
   Angles WrittenMotion;
-  Point3 WrittenBodyEye;
+  Vec3 WrittenBodyEye;
 };
 
 extern CockpitViewRecord CockpitViewState;

@@ -32,10 +32,25 @@ inline constexpr std::uint32_t kRudder = 786;             // radians, positive r
 inline constexpr std::uint32_t kGroundSpeed = 832;        // metres per second
 }  // namespace host_variable
 
-// The frame's latitude variable in degrees: metres / 111130.
+// The host's earth, each factor named for the field it converts; the view
+// record's latitude counts its degree a little longer than the variable does,
+// and each keeps its own.
+// Variable 71 in degrees: metres / 111130.
 inline constexpr double kLatitudeVariableMetresPerDegree = 111130.0;
-// Longitude variable units to turns: 2^48 per turn, divided by 2^24 twice.
-inline constexpr double kLongitudeUnitsStep = 16777216.0;
+// Variable 72 to turns: 2^48 units a turn, divided by 2^24 twice.
+inline constexpr double kLongitudeVariableUnitsStep = 16777216.0;
+// Variable 2: metres x 256.
+inline constexpr double kGroundElevationVariableUnitsPerMetre = 256.0;
+// The observer record's latitude: metres a quarter circle (111130 a degree).
+inline constexpr double kObserverLatitudeMetresPerQuarterTurn = 10001700.0;
+// The observer record's longitude: 2^31 units a half turn.
+inline constexpr double kObserverLongitudeUnitsPerHalfTurn = 2147483648.0;
+// A view record's latitude words: metres north. The walking pilot reads
+// variable 71 with it too, so that a pilot who steps out stands where the
+// aircraft is.
+inline constexpr double kViewLatitudeMetresPerDegree = 111130.52399516014;
+// A view record's longitude words: 2^32 units a turn.
+inline constexpr double kViewLongitudeUnitsPerDegree = 11930464.711111;
 
 // One record of a table: the enumerator that indexes it and the host's id.
 template <typename Index>

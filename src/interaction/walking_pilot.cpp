@@ -33,8 +33,6 @@ constexpr double kDefaultRunSpeed = 5.0;
 constexpr double kHeadTurnRate = 90.0;   // degrees per second
 constexpr double kHeadPitchRate = 60.0;  // degrees per second, and its limit
 constexpr double kFallSpeed = 10.0;      // metres per second
-constexpr double kMetresPerDegree = 111130.52399516014;
-constexpr double kUnitsPerDegree = 11930464.711111;  // 2^32 per turn
 
 // The host variables read as the pilot view begins, in look-up order.
 enum BeginVariable { kLatitude, kLongitude, kAltitude, kHeading, kGroundElevation, kBeginVariableCount };
@@ -73,8 +71,8 @@ void WriteIfWritable(HostAddress address, const Value& value) {
 void BeginPilotView(WalkingPilotRecord& c, HostAddress view) {
   for (platform::ModuleVariable& variable : beginVariables) platform::LookupFiniteHostVariable(variable);
   const DegreePosition aircraft = {
-      beginVariables[kLatitude].Value() / kMetresPerDegree,
-      beginVariables[kLongitude].Value() / kLongitudeUnitsStep / kLongitudeUnitsStep * 360.0,
+      beginVariables[kLatitude].Value() / kViewLatitudeMetresPerDegree,
+      beginVariables[kLongitude].Value() / kLongitudeVariableUnitsStep / kLongitudeVariableUnitsStep * 360.0,
       beginVariables[kAltitude].Value()};
   const double heading = beginVariables[kHeading].Value();
   // 10 m to the left of the aircraft and 10 m ahead.
@@ -88,7 +86,7 @@ void BeginPilotView(WalkingPilotRecord& c, HostAddress view) {
   }
   platform::ReadHostBytes(view, c.SavedCameraRecord, kHostViewRecordSize);
   c.PilotViewEntered = 1;
-  c.AircraftGroundAltitude = beginVariables[kGroundElevation].Value() / 256.0;
+  c.AircraftGroundAltitude = beginVariables[kGroundElevation].Value() / kGroundElevationVariableUnitsPerMetre;
   if (c.PilotPositionFromPreset == 0) {
     c.PilotAltitude = c.AircraftGroundAltitude;
     c.PilotPitch = 0.0;
@@ -250,8 +248,8 @@ DegreePosition OffsetPositionDegrees(const DegreePosition& start, const Vec3& of
 }
 
 void EncodeHostPosition(const DegreePosition& position, std::uint32_t (&words)[6]) {
-  EncodeFixedPoint(position.latitude * kMetresPerDegree, words[0], words[1]);
-  EncodeFixedPoint(position.longitude * kUnitsPerDegree, words[2], words[3]);
+  EncodeFixedPoint(position.latitude * kViewLatitudeMetresPerDegree, words[0], words[1]);
+  EncodeFixedPoint(position.longitude * kViewLongitudeUnitsPerDegree, words[2], words[3]);
   EncodeFixedPoint(position.altitude, words[4], words[5]);
 }
 

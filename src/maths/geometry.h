@@ -14,6 +14,13 @@ struct Vec3 {
   double z;
 };
 
+// Pitch, heading and bank, in degrees unless a caller says otherwise.
+struct Angles {
+  double pitch;
+  double heading;
+  double bank;
+};
+
 struct GeoPosition {
   double latitude;   // radians, north positive
   double longitude;  // radians, east positive
@@ -29,9 +36,7 @@ inline constexpr double kHalfPi = 1.5707963267948966;
 // kDegreesToRadians, as the walking pilot and the ground probe turn).
 inline constexpr double kQuarterTurnRadians = 1.5707963267496;
 inline constexpr double kHalfTurnRadians = 3.1415926534992;
-inline constexpr double kOffsetSphereRadius = 6367310.0;     // metres
-inline constexpr double kHostLatitudeScale = 10001700.0;     // metres per quarter circle
-inline constexpr double kHostLongitudeScale = 2147483648.0;  // units per half turn
+inline constexpr double kOffsetSphereRadius = 6367310.0;  // metres
 inline constexpr double kFeetToMetres = 0.3048;
 inline constexpr double kMetresToFeet = 3.28084;
 inline constexpr double kMetresPerArcDegree = 60.0 * 1852.0;

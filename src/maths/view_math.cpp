@@ -95,7 +95,7 @@ double ElevationAngle(const Vec3& a, const Vec3& b) {
   return std::atan2(a.z - b.z, dy) + kHalfPi;
 }
 
-ViewAngles3 ViewAnglesFromMatrix(const float (&rows)[3][3]) {
+Angles ViewAnglesFromMatrix(const float (&rows)[3][3]) {
   Matrix4 matrix = {};
   for (int row = 0; row < 3; ++row) {
     for (int column = 0; column < 3; ++column) matrix.m[4 * row + column] = rows[row][column];

@@ -30,14 +30,9 @@ double AngleDifference(double a, double b);
 // Pitch of the line of sight from a to b in radians, positive looking down; 0 when level.
 double ElevationAngle(const Vec3& a, const Vec3& b);
 
-struct ViewAngles3 {
-  double pitch;
-  double heading;
-  double bank;
-};
 // Pitch and heading of the viewing direction of a host orientation matrix
 // (three rows of three floats); the bank is always 0.
-ViewAngles3 ViewAnglesFromMatrix(const float (&rows)[3][3]);
+Angles ViewAnglesFromMatrix(const float (&rows)[3][3]);
 
 // Moves `value` towards `target` by rate x step; 1 when it arrived in this step.
 int ApproachValue(double& value, double target, double rate, double step);

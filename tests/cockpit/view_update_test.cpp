@@ -335,7 +335,7 @@ TEST_F(ViewUpdate, DetectionRestsWhileAKeyIsHeldAndTheHostsValueAt40IsKept) {
 TEST_F(ViewUpdate, EveryKeyMovesItsOwnWay) {
   const struct {
     std::int32_t MovementKeysRecord::*key;
-    Point3 eye;      // change after one tick of 0.1 s
+    Vec3 eye;        // change after one tick of 0.1 s
     double heading;  // change, degrees
     double pitch;
   } cases[] = {
@@ -356,7 +356,7 @@ TEST_F(ViewUpdate, EveryKeyMovesItsOwnWay) {
     UpdateCockpitView(1, false);
     CockpitViewState.ViewAngles.heading = 90;
     CockpitViewState.TargetViewAngles = CockpitViewState.ViewAngles;
-    const Point3 eye = CockpitViewState.EyePosition;
+    const Vec3 eye = CockpitViewState.EyePosition;
     const Angles angles = CockpitViewState.ViewAngles;
     MovementKeys.*c.key = 1;
     UpdateCockpitView(1, false);

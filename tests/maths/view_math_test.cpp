@@ -80,13 +80,13 @@ TEST(ViewMath, ViewAnglesFromHostMatrices) {
     }
     return ViewAnglesFromMatrix(r);
   };
-  const ViewAngles3 right = rows(RotationY(90 * M_PI / 180));
+  const Angles right = rows(RotationY(90 * M_PI / 180));
   EXPECT_NEAR(right.heading, 90, 1e-5);
   EXPECT_NEAR(right.pitch, 0, 1e-5);
   // Straight ahead: 2 pi by 57.29577951471995 is just over 360.
-  const ViewAngles3 ahead = rows(RotationY(0));
+  const Angles ahead = rows(RotationY(0));
   EXPECT_NEAR(ahead.heading, 360.0000000102895 - 360, 1e-12);
-  const ViewAngles3 down = rows(MultiplyMatrix(RotationX(20 * M_PI / 180), RotationY(-30 * M_PI / 180)));
+  const Angles down = rows(MultiplyMatrix(RotationX(20 * M_PI / 180), RotationY(-30 * M_PI / 180)));
   EXPECT_NEAR(down.pitch, 20, 1e-4);
   EXPECT_NEAR(down.heading, 330, 1e-4);
   EXPECT_EQ(down.bank, 0);

@@ -412,7 +412,7 @@ TEST_F(HeadTracking, AHostChangeIsTakenOverWithoutTheHead) {
   Start();
   const HeadInWords turned{.turnedLeft = 10, .lookingUp = -5, .tiltedLeft = 8, .movedLeft = -10};
   Tick(10, &turned);
-  const Point3 eye = CockpitViewState.EyePosition;
+  const Vec3 eye = CockpitViewState.EyePosition;
   platform::WriteHost<std::int16_t>(record_ + field::kZoom, 128);  // the user zooms with the host's keys
   Tick(1, &turned);
   EXPECT_EQ(CockpitViewState.Zoom, 2.0) << "taken over";

@@ -6,8 +6,6 @@ namespace simhost {
 
 namespace {
 
-constexpr int kShift = 0x10, kControl = 0x11, kNumLock = 0x90;
-
 std::intptr_t Point(int x, int y) {
   return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
                                     static_cast<std::uint32_t>(x & 0xFFFF));
@@ -23,7 +21,7 @@ Driver::Driver(Host& host, std::uint32_t clock)
             host.Post(Target::ViewWindow, key.message, key.virtualKey, key.lParam);
           },
           [&host](int key, bool down) { host.SetKeyState(key, down); }) {
-  host_.SetKeyToggled(kNumLock, keyboard_.NumLock());
+  host_.SetKeyToggled(kNumLockKey, keyboard_.NumLock());
 }
 
 void Driver::Frame() {
@@ -32,15 +30,15 @@ void Driver::Frame() {
 }
 
 void Driver::Key(int virtualKey, bool down, bool control, bool shift) {
-  if (control) keyboard_.Press(kControl);
-  if (shift) keyboard_.Press(kShift);
+  if (control) keyboard_.Press(kControlKey);
+  if (shift) keyboard_.Press(kShiftKey);
   if (down) {
     keyboard_.Press(virtualKey);
   } else {
     keyboard_.Release(virtualKey);
   }
-  if (shift) keyboard_.Release(kShift);
-  if (control) keyboard_.Release(kControl);
+  if (shift) keyboard_.Release(kShiftKey);
+  if (control) keyboard_.Release(kControlKey);
 }
 
 void Driver::Tap(int virtualKey, bool control, bool shift) {

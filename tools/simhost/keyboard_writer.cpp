@@ -4,8 +4,6 @@ namespace simhost {
 
 namespace {
 
-constexpr int kShift = 0x10, kControl = 0x11, kAlt = 0x12, kF10 = 0x79;
-
 struct KeyOfBoard {
   int key;                 // its code with Num Lock on, nothing else held
   std::uint32_t scanCode;  // set 1, as Windows puts it into lParam
@@ -51,8 +49,8 @@ KeyOfBoard Describe(int key) {
 
 void KeyboardWriter::Send(int key, std::uint32_t code, bool down, bool wasDown) {
   const KeyOfBoard board = Describe(key);
-  const bool alt = reported_[kAlt] || (key == kAlt && down);
-  const bool system = key == kF10 || (alt && !reported_[kControl]);
+  const bool alt = reported_[kAltKey] || (key == kAltKey && down);
+  const bool system = key == kF10Key || (alt && !reported_[kControlKey]);
   reported_[code & 0xFF] = down;
   keyState_(static_cast<int>(code), down);
   const std::uint32_t lParam = 1u | board.scanCode << 16 | (board.extended ? 1u << 24 : 0u) |
@@ -76,10 +74,10 @@ void KeyboardWriter::Key(int key, bool down) {
     Send(key, static_cast<std::uint32_t>(key), down, wasDown);
     return;
   }
-  const bool shifted = numLock_ && held_[kShift];
-  if (shifted && reported_[kShift]) Send(kShift, kShift, false, true);  // Windows lifts SHIFT first
+  const bool shifted = numLock_ && held_[kShiftKey];
+  if (shifted && reported_[kShiftKey]) Send(kShiftKey, kShiftKey, false, true);  // Windows lifts SHIFT first
   Send(key, static_cast<std::uint32_t>(numLock_ && !shifted ? key : navigation), down, wasDown);
-  if (shifted && !down) Send(kShift, kShift, true, false);  // and puts it back after the release
+  if (shifted && !down) Send(kShiftKey, kShiftKey, true, false);  // and puts it back after the release
 }
 
 }  // namespace simhost

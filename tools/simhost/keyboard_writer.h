@@ -16,6 +16,8 @@ namespace simhost {
 
 inline constexpr std::uint32_t kKeyDownMessage = 0x100, kKeyUpMessage = 0x101;
 inline constexpr std::uint32_t kSystemKeyDownMessage = 0x104, kSystemKeyUpMessage = 0x105;
+// Windows' virtual-key codes of the keys that change how others arrive.
+inline constexpr int kShiftKey = 0x10, kControlKey = 0x11, kAltKey = 0x12, kF10Key = 0x79, kNumLockKey = 0x90;
 
 struct KeyMessage {
   std::uint32_t message;     // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN or WM_SYSKEYUP

@@ -126,7 +126,7 @@ class NativeHost : public Host {
   }
   std::string MotionAdded() override {
     const varolen::Angles& added = varolen::CockpitViewState.WrittenMotion;
-    const varolen::Point3& eye = varolen::CockpitViewState.WrittenBodyEye;
+    const varolen::Vec3& eye = varolen::CockpitViewState.WrittenBodyEye;
     char text[160];
     std::snprintf(text, sizeof text, "%.6f,%.6f,%.6f,%.5f,%.5f,%.4f", added.pitch, added.heading, added.bank,
                   eye.x, eye.y, varolen::BodyMotion.loadFactor);

@@ -14,8 +14,6 @@ namespace simhost {
 
 namespace {
 
-constexpr int kShiftKey = 0x10, kControlKey = 0x11, kAltKey = 0x12, kNumLockKey = 0x90;
-
 // Check marks of the module's menu: the settings a user can see.
 struct SettingColumn {
   const char* name;
