@@ -13,9 +13,9 @@
 #include <initializer_list>
 #include <limits>
 
-#include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "host_builder.h"

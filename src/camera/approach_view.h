@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "host/frame_input.h"
 #include "maths/geometry.h"
 
 namespace varolen {
@@ -15,13 +16,13 @@ struct ApproachAnchorRecord {
 
 extern ApproachAnchorRecord ApproachAnchor;
 
-// Moves the anchor to where the present flight path meets the ground, shifted
-// by the user's offsets; unchanged in level flight or without forward speed.
-void UpdateApproachAnchor();
+// Below this height the approach view parks the observer.
+inline constexpr double kApproachHeightFeet = 200.0;
 
-// The frame's outside cameras: the approach anchor, then the fly-by while the
-// fly-by is on or the approach view's aircraft is still high, else the
-// observer parked at the anchor.
-void RunOutsideCameras();
+// The frame's outside cameras: the approach anchor (moved, while the aircraft
+// is high, to where the present flight path meets the ground, shifted by the
+// user's offsets), then the fly-by while the fly-by is on or the approach
+// view's aircraft is still high, else the observer parked at the anchor.
+void RunOutsideCameras(const FrameInput& frame);
 
 }  // namespace varolen

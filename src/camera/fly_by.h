@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "host/frame_input.h"
 #include "maths/geometry.h"
 
 namespace varolen {
@@ -21,8 +22,6 @@ struct FlyByCameraRecord {
 extern FlyByCameraRecord FlyByCamera;
 
 // One frame of the cycle: count down, place when the time is up, slide when travelling.
-void RunFlyByCycle();
-void PlaceFlyByCamera();
-void TrackFlyByCamera();
+void RunFlyByCycle(const FrameInput& frame);
 
 }  // namespace varolen

@@ -358,20 +358,20 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
   }
 }
 
-}  // namespace
-
-int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
+// True when a virtual-cockpit or spot view was processed; `inCockpit` tells
+// whether the host shows a cockpit view at all.
+bool UpdateView(int detectHostChanges, bool pointerOnClickArea, bool& inCockpit) {
   CockpitViewRecord& controller = CockpitViewState;
   const HostAddress view = FindCurrentView();
-  if (view == 0) return 0;
+  if (view == 0) return false;
   std::uint8_t host[kHostViewRecordSize];
   platform::ReadHostBytes(view, host, kHostViewRecordSize);
   const std::int32_t kind = BlockField<std::int32_t>(host, field::kKind);
-  if (kind == kCockpitPanelView || kind == kVirtualCockpitView) controller.InCockpitView = 1;
-  if (kind != kVirtualCockpitView && kind != kSpotView) return 0;
+  inCockpit = kind == kCockpitPanelView || kind == kVirtualCockpitView;
+  if (kind != kVirtualCockpitView && kind != kSpotView) return false;
 
   for (platform::ModuleVariable& variable : viewVariables) {
-    if (!platform::LookupFiniteHostVariable(variable)) return 0;
+    if (!platform::LookupFiniteHostVariable(variable)) return false;
   }
   const double height = Variable(kAltitude) * kMetresToFeet -
                         Variable(kGroundElevation) / kGroundElevationVariableUnitsPerMetre * kMetresToFeet;
@@ -409,7 +409,16 @@ int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
     controller.WrittenViewAngles = controller.ViewAngles;
   }
   HeadMotion.PrevAircraftAttitude = HeadMotion.AircraftAttitude;
-  return 1;
+  return true;
+}
+
+}  // namespace
+
+CockpitViewUpdate UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
+  CockpitViewUpdate update = {};
+  update.processed = UpdateView(detectHostChanges, pointerOnClickArea, update.inCockpit);
+  update.buffetLevel = HeadMotion.BuffetLevel;
+  return update;
 }
 
 bool TrackedHeadToWrite() {

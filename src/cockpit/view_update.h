@@ -28,7 +28,6 @@ struct CockpitViewRecord {
   double SpotHeading;
   double SpotZoom;
   double SpotDistance;
-  std::int32_t InCockpitView;  // this frame's view is a cockpit view (panel or virtual)
   // The tracker's offset as it went into the record last written (taken out
   // again when the host's changes are taken over).
   Angles WrittenTrackerAngles;
@@ -43,10 +42,17 @@ struct CockpitViewRecord {
 
 extern CockpitViewRecord CockpitViewState;
 
-// 1 when a virtual-cockpit or spot view was processed, else 0. `detectHostChanges`
-// is 1 for the frame's tick, 0 for calls right after the module changed the
-// view. While the pointer rests on a click area the head motion holds still.
-int UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea);
+// What a view update found and left: what the frame's sounds go by.
+struct CockpitViewUpdate {
+  bool processed;      // a virtual-cockpit or spot view was processed
+  bool inCockpit;      // the host shows a cockpit view (the panel or the virtual cockpit)
+  double buffetLevel;  // 0.0 to 1.0, as the head motion last worked it out
+};
+
+// `detectHostChanges` is 1 for the frame's tick, 0 for calls right after the
+// module changed the view. While the pointer rests on a click area the head
+// motion holds still.
+CockpitViewUpdate UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea);
 
 // With the module's cockpit view off ("Internal pilot view" unchecked), the
 // tracked head alone goes onto the host's own virtual-cockpit view: the host's

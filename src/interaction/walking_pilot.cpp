@@ -261,10 +261,12 @@ void EncodeHostOrientation(double pitch, double bank, double heading, std::uint3
 
 WalkingPilotRecord WalkingPilot;
 
-int UpdateWalkingPilot() {
+namespace {
+
+void StepPilot() {
   WalkingPilotRecord& c = WalkingPilot;
   const HostAddress view = FindCurrentView();
-  if (view == 0) return 0;
+  if (view == 0) return;
   if (c.PilotEyeHeight < kLeastEyeHeight) c.PilotEyeHeight = kLeastEyeHeight;
   if (CameraSettings.ExternalViewActive == 0) {
     if (c.PilotViewEntered == 1) {
@@ -274,7 +276,7 @@ int UpdateWalkingPilot() {
       }
       c.PilotViewEntered = 0;
     }
-    return 1;
+    return;
   }
   if (c.PilotViewEntered == 0) BeginPilotView(c, view);
   // Every frame starts from the record as it was when the pilot view began.
@@ -283,7 +285,16 @@ int UpdateWalkingPilot() {
   platform::SetBlockField<std::int32_t>(record, field::kKind, kWalkingPilotView);
   MovePilot(c);
   WritePilotView(c, view, record);
-  return 1;
+}
+
+}  // namespace
+
+PilotGait UpdateWalkingPilot() {
+  StepPilot();
+  const MovementKeysRecord& keys = MovementKeys;
+  const bool keyHeld = keys.PilotForward != 0 || keys.PilotBackward != 0 || keys.PilotStepRight != 0 ||
+                       keys.PilotStepLeft != 0;
+  return {CameraSettings.ExternalViewActive == 1 && keyHeld, WalkingPilot.PilotRunning != 0};
 }
 
 void ClearInteractionRecords() {

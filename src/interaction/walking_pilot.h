@@ -33,8 +33,15 @@ struct WalkingPilotRecord {
 
 extern WalkingPilotRecord WalkingPilot;
 
-// The pilot's frame: its view begins, moves and ends here. 0 without a current view.
-int UpdateWalkingPilot();
+// How the pilot goes this frame: what the footsteps go by.
+struct PilotGait {
+  bool walking;  // out of the aircraft with a movement key held
+  bool running;  // SHIFT held as he last moved
+};
+
+// The pilot's frame: its view begins, moves and ends here (nothing without a
+// current view).
+PilotGait UpdateWalkingPilot();
 
 // Makes the host's current view the virtual cockpit (kind 2); 0 without a current view.
 int SwitchToVirtualCockpit();

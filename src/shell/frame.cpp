@@ -1,12 +1,12 @@
 #include "shell/frame.h"
 
-#include "camera/aircraft_snapshot.h"
 #include "camera/approach_view.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
+#include "host/frame_input.h"
 #include "host/settings.h"
 #include "input/commands.h"
 #include "interaction/mouse_look.h"
@@ -24,35 +24,27 @@ constexpr double kSoundStartSeconds = 5.0;
 // The walking pilot exists only this close to the ground.
 constexpr double kPilotHeightLimitFeet = 30.0;
 
-SoundScene SceneOfThisFrame() {
-  const MovementKeysRecord& keys = MovementKeys;
-  const bool walking = keys.PilotForward != 0 || keys.PilotBackward != 0 || keys.PilotStepRight != 0 ||
-                       keys.PilotStepLeft != 0;
-  return {CameraSettings.ExternalViewActive == 1 && walking, WalkingPilot.PilotRunning != 0,
-          CockpitViewState.InCockpitView != 0, HeadMotion.BuffetLevel, FrameVariables[kWindVariable].Value()};
-}
-
 }  // namespace
 
-void RunCockpit(std::uint32_t now) {
+void RunCockpit(const FrameInput& frame) {
   DiscoverHostModules();
-  AdvanceCockpitTick(now);
-  CockpitViewState.InCockpitView = 0;
-  UpdateHeadTracker(CameraSettings.HeadTrackerOn != 0, now);
-  UpdateCockpitView(1, Mouse.CursorOverClickArea != 0);
-  UpdateWalkingPilot();
-  if (FrameClock.elapsed > kSoundStartSeconds) {
-    UpdateSoundEffects(now);
-    ApplySoundEffectRules(SceneOfThisFrame());
+  AdvanceCockpitTick(frame.now);
+  UpdateHeadTracker(frame.settings.HeadTrackerOn != 0, frame.now);
+  const CockpitViewUpdate view = UpdateCockpitView(1, Mouse.CursorOverClickArea != 0);
+  const PilotGait pilot = UpdateWalkingPilot();
+  if (frame.elapsed > kSoundStartSeconds) {
+    UpdateSoundEffects(frame.now);
+    ApplySoundEffectRules(
+        {pilot.walking, pilot.running, view.inCockpit, view.buffetLevel, frame.aircraft.wind});
   }
 }
 
 namespace {
 
 // The host's own cockpit view (as on a fresh install): the tracked head alone.
-void RunTrackedHead(std::uint32_t now) {
+void RunTrackedHead(const FrameInput& frame) {
   StopEffectSounds();
-  UpdateHeadTracker(CameraSettings.HeadTrackerOn != 0, now);
+  UpdateHeadTracker(frame.settings.HeadTrackerOn != 0, frame.now);
   // Without a tracked head the host's memory is not even looked at.
   if (!TrackedHeadToWrite()) return;
   DiscoverHostModules();
@@ -62,20 +54,23 @@ void RunTrackedHead(std::uint32_t now) {
 }  // namespace
 
 void UpdateCameraFrame() {
+  // The one reading of the clock and the one look-up of the aircraft's
+  // variables this frame; every step below is handed them.
   const std::uint32_t now = platform::TimeGetTime();
-  AdvanceFrameClock(now);
+  const FrameClockRecord& clock = AdvanceFrameClock(now);
   CameraSettingsRecord& settings = CameraSettings;
   if (settings.InternalViewActive == 0) settings.ExternalViewActive = 0;
-  if (FrameClock.elapsed < kWarmUpSeconds) return;
+  if (clock.elapsed < kWarmUpSeconds) return;
   if (!TakeAircraftSnapshot()) return;
   if (AircraftState.heightAboveGround > kPilotHeightLimitFeet) settings.ExternalViewActive = 0;
   EnableModuleCommands();
+  const FrameInput frame = {now, clock.step, clock.elapsed, AircraftState, settings};
   if (settings.InternalViewActive != 0) {
-    RunCockpit(now);
+    RunCockpit(frame);
   } else {
-    RunTrackedHead(now);
+    RunTrackedHead(frame);
   }
-  RunOutsideCameras();
+  RunOutsideCameras(frame);
 }
 
 }  // namespace varolen

@@ -2,15 +2,15 @@
 // in the order the module runs them.
 #pragma once
 
-#include <cstdint>
+#include "host/frame_input.h"
 
 namespace varolen {
 
 void UpdateCameraFrame();
 
-// The cockpit's part of a frame at the clock reading `now`, with the module's
-// cockpit view on: the host's blocks, the head, the view, the walking pilot
-// and (once the module has run five seconds) the sounds.
-void RunCockpit(std::uint32_t now);
+// The cockpit's part of a frame, with the module's cockpit view on: the
+// host's blocks, the head, the view, the walking pilot and (once the module
+// has run five seconds) the sounds.
+void RunCockpit(const FrameInput& frame);
 
 }  // namespace varolen

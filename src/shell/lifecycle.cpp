@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "camera/aircraft_snapshot.h"
+#include "camera/camera_state.h"
 #include "cockpit/cockpit_state.h"
 #include "cockpit/motion.h"
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/module_state.h"
 #include "host/settings.h"
@@ -96,6 +97,7 @@ void ModuleShutdown(Departure departure) {
 
 void ResetModuleState() {
   ResetHostState();
+  ResetFrameInput();
   ResetCameraState();
   ResetCockpitState();
   ResetInputState();

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "camera/aircraft_snapshot.h"
 #include "camera/approach_view.h"
 #include "camera/fly_by.h"
+#include "host/frame_input.h"
 #include "host/settings.h"
 #include "platform/random.h"
 #include "shell/frame.h"

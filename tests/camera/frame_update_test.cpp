@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "camera/aircraft_snapshot.h"
 #include "camera/approach_view.h"
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "input/key_bindings.h"

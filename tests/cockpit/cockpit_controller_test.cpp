@@ -18,10 +18,10 @@ class CockpitTicks : public testing::ModuleTest {};
 TEST_F(CockpitTicks, AKeyLatchedDuringAPauseMovesTheEyeOneSecondAtMost) {
   StartWithHost({{.kind = 2, .eyeBase = {0, 1, 2}}});
   testing::SetFlight({});
-  RunCockpit(100000);
+  testing::RunCockpitAt(100000);
   const double before = CockpitViewState.EyePosition.z;
   MovementKeys.PilotForward = 1;
-  RunCockpit(160000);
+  testing::RunCockpitAt(160000);
   EXPECT_EQ(CockpitTick.clock.step, 1.0);
   EXPECT_EQ(CockpitViewState.EyePosition.z - before, 1.0);
 }

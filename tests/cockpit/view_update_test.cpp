@@ -44,8 +44,9 @@ class ViewUpdate : public testing::ModuleTest {
 TEST_F(ViewUpdate, ACockpitPanelViewIsLeftAlone) {
   Start({.kind = 1});
   const auto before = testing::HostRecord(record_);
-  EXPECT_EQ(UpdateCockpitView(1, false), 0);
-  EXPECT_EQ(CockpitViewState.InCockpitView, 1);
+  const CockpitViewUpdate update = UpdateCockpitView(1, false);
+  EXPECT_FALSE(update.processed);
+  EXPECT_TRUE(update.inCockpit);
   EXPECT_EQ(testing::HostRecord(record_), before);
 }
 
@@ -57,7 +58,7 @@ TEST_F(ViewUpdate, FirstUpdateRebuildsTheOrientationAndKeepsEyeAndZoom) {
          .pitch = 10,
          .heading = 20});
   platform::WriteHost<std::int32_t>(record_ + field::kDirectionStep, 1);  // looking 45 degrees further right
-  EXPECT_EQ(UpdateCockpitView(1, false), 1);
+  EXPECT_TRUE(UpdateCockpitView(1, false).processed);
   EXPECT_EQ(Host<std::int16_t>(field::kEyeOffset), -64);
   EXPECT_EQ(Host<std::int16_t>(field::kEyeOffset + 4), 128);
   EXPECT_EQ(Host<std::int16_t>(field::kZoom), 96);
@@ -126,7 +127,7 @@ TEST_F(ViewUpdate, TheSpotViewIsOnlyTakenWhenTheMouseOwnsIt) {
   platform::WriteHost<std::int32_t>(record_ + field::kSpotHorizontal, 2560);
   platform::WriteHost<std::int32_t>(record_ + field::kSpotVertical, 512);
   const auto before = testing::HostRecord(record_);
-  for (int tick = 0; tick < 3; ++tick) EXPECT_EQ(UpdateCockpitView(1, false), 1);
+  for (int tick = 0; tick < 3; ++tick) EXPECT_TRUE(UpdateCockpitView(1, false).processed);
   EXPECT_EQ(testing::HostRecord(record_), before);
 
   CameraSettings.UseMouseInSpot = 1;

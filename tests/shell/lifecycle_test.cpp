@@ -7,10 +7,10 @@
 #include <cmath>
 #include <string>
 
-#include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/head_motion.h"
 #include "cockpit/view_update.h"
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/module_state.h"
 #include "host/settings.h"

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/head_motion.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "interaction/walking_pilot.h"

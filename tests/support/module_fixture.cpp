@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "camera/aircraft_snapshot.h"
 #include "flight.h"
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "host_builder.h"
@@ -75,6 +75,10 @@ void SetFlight(const Flight& flight) {
 void RunFrameAt(std::uint32_t milliseconds) {
   sim::SetClock(milliseconds);
   UpdateCameraFrame();
+}
+
+void RunCockpitAt(std::uint32_t milliseconds) {
+  RunCockpit({milliseconds, 0.0f, 0.0, AircraftState, CameraSettings});
 }
 
 Observer ReadObserver() {

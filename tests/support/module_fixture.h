@@ -77,6 +77,9 @@ void SetFlight(const Flight& flight);
 
 // The module's frame at this clock reading, as the frame message runs it.
 void RunFrameAt(std::uint32_t milliseconds);
+// The cockpit's part of a frame alone, handed this clock reading and the
+// aircraft and settings as they stand (before the sounds start).
+void RunCockpitAt(std::uint32_t milliseconds);
 
 // The observer position the module last wrote, decoded as the host does.
 struct Observer {

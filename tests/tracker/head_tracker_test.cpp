@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "camera/aircraft_snapshot.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
 #include "cockpit/motion.h"
 #include "cockpit/view_update.h"
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "interaction/walking_pilot.h"
@@ -53,7 +53,7 @@ class HeadTracking : public testing::ModuleTest {
       if (head != nullptr) writer_.Pose(*head);
       clock_ += 50;
       sim::SetClock(clock_);
-      RunCockpit(platform::TimeGetTime());
+      testing::RunCockpitAt(platform::TimeGetTime());
     }
   }
   // A broken tracker's block: these values (degrees, millimetres) and a new id.

@@ -1,13 +1,32 @@
-#include "camera/aircraft_snapshot.h"
+#include "host/frame_input.h"
 
-#include "camera/approach_view.h"
-#include "camera/fly_by.h"
+#include <array>
+
 #include "host/host_variables.h"
 #include "maths/numeric.h"
+#include "platform/host_variables.h"
 
 namespace varolen {
 
 namespace {
+
+// The host variables looked up every frame, in look-up order.
+enum FrameVariable {
+  kLatitudeVariable,
+  kLongitudeVariable,
+  kAltitudeVariable,
+  kHeadingVariable,
+  kPitchVariable,
+  kBankVariable,
+  kUnusedVariable61,
+  kSpeedVariable,
+  kLongitudinalVelocityVariable,
+  kLateralVelocityVariable,
+  kVerticalVelocityVariable,
+  kGroundElevationVariable,
+  kWindVariable,
+  kFrameVariableCount
+};
 
 constexpr HostVariableSlot<FrameVariable> kFrameVariableSlots[] = {
     {kLatitudeVariable, host_variable::kLatitude},
@@ -27,24 +46,28 @@ constexpr HostVariableSlot<FrameVariable> kFrameVariableSlots[] = {
 static_assert(std::size(kFrameVariableSlots) == kFrameVariableCount &&
               SlotsInIndexOrder(kFrameVariableSlots));
 
-}  // namespace
-
-FrameClockRecord FrameClock;
-AircraftStateRecord AircraftState;
-std::array<platform::ModuleVariable, kFrameVariableCount> FrameVariables =
+FrameClockRecord frameClock;
+AircraftStateRecord aircraftState;
+std::array<platform::ModuleVariable, kFrameVariableCount> frameVariables =
     FreshVariables(kFrameVariableSlots);
 
-void AdvanceFrameClock(std::uint32_t now) {
-  FrameClock.step = static_cast<float>(AdvanceClock(FrameClock.clock, now));
-  FrameClock.elapsed += FrameClock.step;
+}  // namespace
+
+const FrameClockRecord& FrameClock = frameClock;
+const AircraftStateRecord& AircraftState = aircraftState;
+
+const FrameClockRecord& AdvanceFrameClock(std::uint32_t now) {
+  frameClock.step = static_cast<float>(AdvanceClock(frameClock.clock, now));
+  frameClock.elapsed += frameClock.step;
+  return frameClock;
 }
 
 bool TakeAircraftSnapshot() {
-  for (platform::ModuleVariable& variable : FrameVariables) {
+  for (platform::ModuleVariable& variable : frameVariables) {
     if (!platform::LookupFiniteHostVariable(variable)) return false;
   }
-  const auto value = [](FrameVariable variable) { return FrameVariables[variable].Value(); };
-  AircraftStateRecord& aircraft = AircraftState;
+  const auto value = [](FrameVariable variable) { return frameVariables[variable].Value(); };
+  AircraftStateRecord& aircraft = aircraftState;
   aircraft.position.latitude =
       value(kLatitudeVariable) / kLatitudeVariableMetresPerDegree * kDegreesToRadians;
   aircraft.position.longitude = value(kLongitudeVariable) / kLongitudeVariableUnitsStep /
@@ -62,15 +85,15 @@ bool TakeAircraftSnapshot() {
   constexpr Vec3 kStill = {0.0, 0.0, 0.0};
   aircraft.track = NormalizeDegrees(HorizontalBearing(kStill, aircraft.bodyVelocity) * kRadiansToDegrees +
                                     aircraft.heading);
+  aircraft.groundSpeed = value(kSpeedVariable);
+  aircraft.wind = value(kWindVariable);
   return true;
 }
 
-void ResetCameraState() {
-  FrameClock = {};
-  AircraftState = {};
-  FrameVariables = FreshVariables(kFrameVariableSlots);
-  FlyByCamera = {};
-  ApproachAnchor = {};
+void ResetFrameInput() {
+  frameClock = {};
+  aircraftState = {};
+  frameVariables = FreshVariables(kFrameVariableSlots);
 }
 
 }  // namespace varolen

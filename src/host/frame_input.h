@@ -1,13 +1,14 @@
-// What every frame starts from: the frame clock and the aircraft as the host's
-// variables give it.
+// What every frame starts from, read once at the frame message and handed
+// down by the shell: the frame's clock and the aircraft as the host's
+// variables give it, with the settings. Nothing below the shell reads the
+// clock or looks up these variables on its own.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
+#include "host/settings.h"
 #include "host/step_clock.h"
 #include "maths/geometry.h"
-#include "platform/host_variables.h"
 
 namespace varolen {
 
@@ -26,44 +27,35 @@ struct AircraftStateRecord {
   double groundElevation;    // feet
   double heightAboveGround;  // feet
   double track;              // degrees, [0, 360]
+  double groundSpeed;        // metres per second
+  double wind;               // knots
 };
 
-// The host variables looked up every frame, in look-up order.
-enum FrameVariable {
-  kLatitudeVariable,
-  kLongitudeVariable,
-  kAltitudeVariable,
-  kHeadingVariable,
-  kPitchVariable,
-  kBankVariable,
-  kUnusedVariable61,
-  kSpeedVariable,
-  kLongitudinalVelocityVariable,
-  kLateralVelocityVariable,
-  kVerticalVelocityVariable,
-  kGroundElevationVariable,
-  kWindVariable,
-  kFrameVariableCount
+// One frame as every step sees it.
+struct FrameInput {
+  std::uint32_t now;  // the multimedia clock, milliseconds
+  float step;         // seconds since the last frame, at most 1.0
+  double elapsed;     // seconds since the module was loaded
+  const AircraftStateRecord& aircraft;
+  const CameraSettingsRecord& settings;
 };
 
-extern FrameClockRecord FrameClock;
-extern AircraftStateRecord AircraftState;
-extern std::array<platform::ModuleVariable, kFrameVariableCount> FrameVariables;
+// The records as the last frame left them; only this file's functions change them.
+extern const FrameClockRecord& FrameClock;
+extern const AircraftStateRecord& AircraftState;
 
 // Before the warm-up is over only the clock runs.
 inline constexpr double kWarmUpSeconds = 2.0;
-// Below this height the approach view parks the observer.
-inline constexpr double kApproachHeightFeet = 200.0;
 
 // The frame's step at the clock reading `now`.
-void AdvanceFrameClock(std::uint32_t now);
+const FrameClockRecord& AdvanceFrameClock(std::uint32_t now);
 
 // Looks up the host variables and takes the aircraft's snapshot; false, and
 // the snapshot as it was, while the host has not linked its variable look-up.
 bool TakeAircraftSnapshot();
 
-// The frame clock, the aircraft snapshot, the variable records, the fly-by and
-// the approach anchor as a freshly loaded module has them.
-void ResetCameraState();
+// The frame clock, the aircraft snapshot and the variable records as a
+// freshly loaded module has them.
+void ResetFrameInput();
 
 }  // namespace varolen
