@@ -7,7 +7,11 @@
 
 namespace varolen {
 
-ApproachAnchorRecord ApproachAnchor;
+namespace {
+ApproachAnchorRecord anchor;
+}  // namespace
+
+const ApproachAnchorRecord& ApproachAnchor = anchor;
 
 namespace {
 // The parked observer's height above the ground.
@@ -25,16 +29,16 @@ void UpdateApproachAnchor(const AircraftStateRecord& aircraft, const CameraSetti
                  aircraft.heightAboveGround * kFeetToMetres * forward / vertical +
                      settings.ApproachViewZ * kFeetToMetres};
   RotateHeading(offset, aircraft.track * kDegreesToRadians);
-  OffsetPosition(aircraft.position, offset, ApproachAnchor.position);
-  ApproachAnchor.position.altitude = aircraft.groundElevation + kAnchorHeightFeet;
+  OffsetPosition(aircraft.position, offset, anchor.position);
+  anchor.position.altitude = aircraft.groundElevation + kAnchorHeightFeet;
 }
 
 }  // namespace
 
 void RunOutsideCameras(const FrameInput& frame) {
-  if (ApproachAnchor.set == 0) {
-    ApproachAnchor.position = frame.aircraft.position;
-    ApproachAnchor.set = 1;
+  if (anchor.set == 0) {
+    anchor.position = frame.aircraft.position;
+    anchor.set = 1;
   }
   const CameraSettingsRecord& settings = frame.settings;
   const bool high = frame.aircraft.heightAboveGround > kApproachHeightFeet;
@@ -42,8 +46,10 @@ void RunOutsideCameras(const FrameInput& frame) {
   if (settings.FlyByActive != 0 || (settings.ApproachActive != 0 && high)) {
     RunFlyByCycle(frame);
   } else if (settings.ApproachActive != 0) {
-    SetObserverPosition(ApproachAnchor.position);
+    SetObserverPosition(anchor.position);
   }
 }
+
+void ResetApproachAnchor() { anchor = {}; }
 
 }  // namespace varolen

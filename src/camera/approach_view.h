@@ -14,7 +14,7 @@ struct ApproachAnchorRecord {
   std::int32_t set;  // 1 once the first frame after the warm-up placed it
 };
 
-extern ApproachAnchorRecord ApproachAnchor;
+extern const ApproachAnchorRecord& ApproachAnchor;
 
 // Below this height the approach view parks the observer.
 inline constexpr double kApproachHeightFeet = 200.0;
@@ -24,5 +24,7 @@ inline constexpr double kApproachHeightFeet = 200.0;
 // user's offsets), then the fly-by while the fly-by is on or the approach
 // view's aircraft is still high, else the observer parked at the anchor.
 void RunOutsideCameras(const FrameInput& frame);
+// The anchor as a freshly loaded module has it: not set.
+void ResetApproachAnchor();
 
 }  // namespace varolen

@@ -6,8 +6,8 @@
 namespace varolen {
 
 void ResetCameraState() {
-  FlyByCamera = {};
-  ApproachAnchor = {};
+  ResetFlyByCamera();
+  ResetApproachAnchor();
 }
 
 }  // namespace varolen

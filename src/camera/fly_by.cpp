@@ -8,7 +8,11 @@
 
 namespace varolen {
 
-FlyByCameraRecord FlyByCamera;
+namespace {
+FlyByCameraRecord flyBy;
+}  // namespace
+
+const FlyByCameraRecord& FlyByCamera = flyBy;
 
 namespace {
 
@@ -37,8 +41,8 @@ double MinimumDistanceMetres(const CameraSettingsRecord& settings) {
 void PlaceFlyByCamera(const AircraftStateRecord& aircraft, const CameraSettingsRecord& settings) {
   // A tenth of the distance aside, but never so close that the wing sweeps
   // through the camera on a take-off roll.
-  const double aside = std::max(FlyByCamera.distance / 10.0, kLeastSideMetres);
-  Vec3 offset = {aside * FlyByCamera.side, 0.0, FlyByCamera.distance};
+  const double aside = std::max(flyBy.distance / 10.0, kLeastSideMetres);
+  Vec3 offset = {aside * flyBy.side, 0.0, flyBy.distance};
   if (settings.FlyByTravelling != 0) offset.x = 0.0;
   RotatePitch(offset, aircraft.pitch * kDegreesToRadians);
   RotateHeading(offset, aircraft.track * kDegreesToRadians);
@@ -47,23 +51,23 @@ void PlaceFlyByCamera(const AircraftStateRecord& aircraft, const CameraSettingsR
   // Only half of the height difference along the path.
   camera.altitude = offset.y * 0.5 * kMetresToFeet + aircraft.position.altitude + settings.FlyByRelAltitude;
   SetObserverPosition(camera);
-  FlyByCamera.camera = camera;
-  FlyByCamera.placementHeading = aircraft.heading;
-  FlyByCamera.placed = 1;
+  flyBy.camera = camera;
+  flyBy.placementHeading = aircraft.heading;
+  flyBy.placed = 1;
 }
 
 void TrackFlyByCamera(const AircraftStateRecord& aircraft, const CameraSettingsRecord& settings) {
   double distance = 0.0;
   double course = 0.0;
-  GreatCircle(FlyByCamera.camera, aircraft.position, distance, course);
+  GreatCircle(flyBy.camera, aircraft.position, distance, course);
   // Measured from the placed point: aside by as much as the aircraft is inside the minimum distance.
   Vec3 slide = {0.0, 0.0, 0.0};
   const double least = MinimumDistanceMetres(settings);
-  if (!(std::fabs(least) < distance)) slide.x = (least - distance) * FlyByCamera.side;
-  RotateHeading(slide, FlyByCamera.placementHeading * kDegreesToRadians);
+  if (!(std::fabs(least) < distance)) slide.x = (least - distance) * flyBy.side;
+  RotateHeading(slide, flyBy.placementHeading * kDegreesToRadians);
   GeoPosition camera;
-  OffsetPosition(FlyByCamera.camera, slide, camera);
-  camera.altitude = FlyByCamera.camera.altitude;
+  OffsetPosition(flyBy.camera, slide, camera);
+  camera.altitude = flyBy.camera.altitude;
   SetObserverPosition(camera);
 }
 
@@ -71,19 +75,21 @@ void TrackFlyByCamera(const AircraftStateRecord& aircraft, const CameraSettingsR
 
 void RunFlyByCycle(const FrameInput& frame) {
   const CameraSettingsRecord& settings = frame.settings;
-  FlyByCamera.cycleTimer -= frame.step;
+  flyBy.cycleTimer -= frame.step;
   // Placed first, whatever the timer says: the travelling camera slides only
   // from a placed camera, never from the zeroed record (0 N 0 E).
-  if (FlyByCamera.cycleTimer < 0.0f || FlyByCamera.placed == 0) {
-    FlyByCamera.cycleTimer = static_cast<float>(settings.FlyByDuration);
-    FlyByCamera.side = ChooseSide(settings.FlyByCameraPlacement, FlyByCamera.side);
+  if (flyBy.cycleTimer < 0.0f || flyBy.placed == 0) {
+    flyBy.cycleTimer = static_cast<float>(settings.FlyByDuration);
+    flyBy.side = ChooseSide(settings.FlyByCameraPlacement, flyBy.side);
     // The ground speed in metres per second: the aircraft comes abeam half-way through the cycle.
-    FlyByCamera.distance = frame.aircraft.groundSpeed * settings.FlyByDuration * 0.5;
+    flyBy.distance = frame.aircraft.groundSpeed * settings.FlyByDuration * 0.5;
     const double least = MinimumDistanceMetres(settings);
-    if (least > FlyByCamera.distance) FlyByCamera.distance = least;
+    if (least > flyBy.distance) flyBy.distance = least;
     PlaceFlyByCamera(frame.aircraft, settings);
   }
   if (settings.FlyByTravelling != 0) TrackFlyByCamera(frame.aircraft, settings);
 }
+
+void ResetFlyByCamera() { flyBy = {}; }
 
 }  // namespace varolen

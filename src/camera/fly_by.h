@@ -19,9 +19,11 @@ struct FlyByCameraRecord {
   std::int32_t placed;      // 1 once the camera was placed
 };
 
-extern FlyByCameraRecord FlyByCamera;
+extern const FlyByCameraRecord& FlyByCamera;
 
 // One frame of the cycle: count down, place when the time is up, slide when travelling.
 void RunFlyByCycle(const FrameInput& frame);
+// The fly-by as a freshly loaded module has it: not placed.
+void ResetFlyByCamera();
 
 }  // namespace varolen

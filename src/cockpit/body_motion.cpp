@@ -7,7 +7,11 @@
 
 namespace varolen {
 
-BodyMotionRecord BodyMotion;
+namespace {
+BodyMotionRecord body;
+}  // namespace
+
+const BodyMotionRecord& BodyMotion = body;
 
 namespace {
 
@@ -132,13 +136,13 @@ void FollowLoad(BodyMotionRecord& b, const BodyMotionInput& aircraft, double ste
 
 void RunBodyMotion(const BodyMotionInput& aircraft, double step, double touchdown, double loadFactor) {
   if (!(step > 0.0)) return;
-  BodyMotionRecord& b = BodyMotion;
+  BodyMotionRecord& b = body;
   if (touchdown > 0.0) FollowTouchdown(b, aircraft, step);
   if (loadFactor > 0.0) FollowLoad(b, aircraft, step, loadFactor);
 }
 
 BodyMotionAdded BodyMotionNow(double touchdown, double loadFactor) {
-  const BodyMotionRecord& b = BodyMotion;
+  const BodyMotionRecord& b = body;
   BodyMotionAdded added = {};
   if (loadFactor > 0.0) added.eye = {b.eye.x, b.eye.y, 0.0};
   if (touchdown > 0.0 && b.shaking) {
@@ -149,6 +153,6 @@ BodyMotionAdded BodyMotionNow(double touchdown, double loadFactor) {
   return added;
 }
 
-void ResetBodyMotion() { BodyMotion = {}; }
+void ResetBodyMotion() { body = {}; }
 
 }  // namespace varolen

@@ -39,7 +39,7 @@ struct BodyMotionRecord {
   Vec3 eyeSpeed;
 };
 
-extern BodyMotionRecord BodyMotion;
+extern const BodyMotionRecord& BodyMotion;
 
 // One frame of `step` seconds with the shares of the options (0 to 2, 0 off).
 void RunBodyMotion(const BodyMotionInput& aircraft, double step, double touchdown, double loadFactor);

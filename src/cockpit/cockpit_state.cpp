@@ -17,7 +17,7 @@ void ResetCockpitState() {
   // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
   // cppcheck-suppress memsetClassFloat
   std::memset(&CockpitTick, 0, sizeof CockpitTick);
-  std::memset(&HostDiscovery, 0, sizeof HostDiscovery);
+  ForgetHostModules();
   // cppcheck-suppress memsetClassFloat
   std::memset(&CockpitViewState, 0, sizeof CockpitViewState);
   // cppcheck-suppress memsetClassFloat

@@ -46,10 +46,14 @@ HostAddress Follow(HostAddress address, std::uint32_t size, std::uint32_t offset
 
 }  // namespace
 
-HostDiscoveryRecord HostDiscovery;
+namespace {
+HostDiscoveryRecord discovery;
+}  // namespace
+
+const HostDiscoveryRecord& HostDiscovery = discovery;
 
 int DiscoverHostModules() {
-  HostDiscoveryRecord& found = HostDiscovery;
+  HostDiscoveryRecord& found = discovery;
   const HostAddressRecord& at = HostAddresses;
   found.ModuleList = HostReadable(at.moduleListHead, 4) ? ReadHost<std::uint32_t>(at.moduleListHead) : 0;
   found.ViewSets = HostReadable(at.viewSets, 4) ? ReadHost<std::uint32_t>(at.viewSets) : 0;
@@ -85,7 +89,7 @@ int DiscoverHostModules() {
 }
 
 HostAddress FindCurrentView() {
-  const HostDiscoveryRecord& found = HostDiscovery;
+  const HostDiscoveryRecord& found = discovery;
   if (found.ViewSets == 0 || !HostReadable(found.ViewSetSelector, 4)) return 0;
   const std::int32_t selector = ReadHost<std::int32_t>(found.ViewSetSelector);
   if (selector < kFirstViewSetSelector || selector > kLastViewSetSelector) return 0;
@@ -114,7 +118,7 @@ bool IsPilotView(std::int32_t kind) {
 
 HostAddress FindModelSection(const char (&tag)[5]) {
   using namespace model_path;
-  const HostAddress global = HostDiscovery.GlobalModule;
+  const HostAddress global = discovery.GlobalModule;
   if (global == 0 || !HostReadable(global + kSignature, 4)) return 0;
   char signature[4];
   platform::ReadHostBytes(global + kSignature, signature, 4);
@@ -139,5 +143,7 @@ HostAddress FindModelSection(const char (&tag)[5]) {
   }
   return 0;
 }
+
+void ForgetHostModules() { discovery = {}; }
 
 }  // namespace varolen

@@ -20,11 +20,13 @@ struct HostDiscoveryRecord {
   HostAddress HostViewOrientation;
 };
 
-extern HostDiscoveryRecord HostDiscovery;
+extern const HostDiscoveryRecord& HostDiscovery;
 
 // Reads the host's fixed locations and finds "G3D.DLL" and "GLOBAL.DLL" in its
 // module list. 1 when the list could be read, 0 when not.
 int DiscoverHostModules();
+// The blocks forgotten, as a freshly loaded module has them.
+void ForgetHostModules();
 
 // The host's current view record (kind 1, 2, 4 or 1250), or 0.
 HostAddress FindCurrentView();

@@ -38,7 +38,7 @@ constexpr double kFadeFromDegrees = 60.0;
 constexpr double kFadeToDegrees = 90.0;
 constexpr double kMostLimitDegrees = 45.0;
 
-// The numbered options with their ranges, as the file and the Motion dialog give them.
+// The numbered options with their ranges, as the file and the motion dialog give them.
 struct NumberOption {
   const char* name;
   double MotionOptionsRecord::*field;
@@ -74,7 +74,11 @@ double FadeBeyondSixty(double degrees) {
 }  // namespace
 
 MotionOptionsRecord MotionOptions = DefaultMotionOptions();
-MotionRecord Motion = FreshMotion();
+namespace {
+MotionRecord motion = FreshMotion();
+}  // namespace
+
+const MotionRecord& Motion = motion;
 
 MotionOptionsRecord DefaultMotionOptions() {
   return {false, 0.5, TransitionCurve::Linear, 0.0, 0.0, 20.0, 0.0, 15.0, 0.0, 0.0};
@@ -114,11 +118,11 @@ void MotionOptionText(const MotionOptionsRecord& options, int index, char* text,
 }
 
 void ReadMotionOptions(std::FILE* file, MotionOptionsRecord& options) {
-  ReadSectionValues(file, "[Motion]", TakeOption, &options);
+  ReadSectionValues(file, "[motion]", TakeOption, &options);
 }
 
 void BeginSmoothTransition(const ViewPlace& from, const ViewPlace& to, double now) {
-  MotionRecord& m = Motion;
+  MotionRecord& m = motion;
   m.transitionActive = true;
   m.transitionStart = now;
   m.from = from;
@@ -126,7 +130,7 @@ void BeginSmoothTransition(const ViewPlace& from, const ViewPlace& to, double no
 }
 
 bool StepSmoothTransition(const ViewPlace& targets, double now, ViewPlace& place) {
-  MotionRecord& m = Motion;
+  MotionRecord& m = motion;
   if (!m.transitionActive) return false;
   const ViewPlace& to = m.to;
   const bool targetsKept = targets.eye.x == to.eye.x && targets.eye.y == to.eye.y &&
@@ -158,7 +162,7 @@ bool StepSmoothTransition(const ViewPlace& targets, double now, ViewPlace& place
 namespace {
 
 void UpdateLookYield(const Angles& look, double step) {
-  MotionRecord& m = Motion;
+  MotionRecord& m = motion;
   if (!m.lookKnown) {
     m.lastLook = look;
     m.lookKnown = true;
@@ -182,7 +186,7 @@ void UpdateLookYield(const Angles& look, double step) {
 // wheelbase), which holds steady where the heading moves in steps; none at a
 // standstill.
 double TurnRate(const AircraftMotion& aircraft, double step) {
-  MotionRecord& m = Motion;
+  MotionRecord& m = motion;
   const bool known = m.headingKnown;
   const double heading = m.lastHeading;
   m.lastHeading = aircraft.heading;
@@ -196,7 +200,7 @@ double TurnRate(const AircraftMotion& aircraft, double step) {
 
 void UpdateLevelHeadAndTurn(const AircraftMotion& aircraft, double step) {
   const MotionOptionsRecord& options = MotionOptions;
-  MotionRecord& m = Motion;
+  MotionRecord& m = motion;
   // Against the bank, as the head lags against it: the horizon held level.
   const double level =
       std::clamp(-options.levelHead * aircraft.bank, -options.levelHeadLimit, options.levelHeadLimit) *
@@ -220,11 +224,11 @@ void RunMotionOptions(const Angles& look, const AircraftMotion& aircraft, double
   if (options.levelHead > 0.0 || options.lookIntoTurn > 0.0) UpdateLevelHeadAndTurn(aircraft, step);
 }
 
-double EffectsShown() { return 1.0 - MotionOptions.yieldToLook * (1.0 - Motion.effectsShown); }
+double EffectsShown() { return 1.0 - MotionOptions.yieldToLook * (1.0 - motion.effectsShown); }
 
 Angles WithMotionOptions(const Angles& effects, double lookHeading) {
   const MotionOptionsRecord& options = MotionOptions;
-  const MotionRecord& m = Motion;
+  const MotionRecord& m = motion;
   Angles added = effects;
   if (options.yieldToLook > 0.0) {
     const double share = EffectsShown();
@@ -243,7 +247,7 @@ Angles WithMotionOptions(const Angles& effects, double lookHeading) {
 
 void ResetMotion() {
   MotionOptions = DefaultMotionOptions();
-  Motion = FreshMotion();
+  motion = FreshMotion();
 }
 
 }  // namespace varolen

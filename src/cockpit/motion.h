@@ -88,7 +88,7 @@ struct MotionRecord {
   double lastHeading;
 };
 
-extern MotionRecord Motion;
+extern const MotionRecord& Motion;
 
 // A smooth transition from the view `from` to `to`, starting at `now`.
 void BeginSmoothTransition(const ViewPlace& from, const ViewPlace& to, double now);

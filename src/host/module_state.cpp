@@ -9,11 +9,10 @@
 namespace varolen {
 
 ShellRecord Shell;
-char SimulatorFolder[kPathCapacity];
-char ViewFolder[kPathCapacity];
 
 bool SimulatorFilePath(char (&path)[kPathCapacity], const char* relative) {
-  if (Shell.simulatorFolderComplete && FormatText(path, sizeof path, "%s\\%s", SimulatorFolder, relative)) {
+  if (Shell.simulatorFolderComplete &&
+      FormatText(path, sizeof path, "%s\\%s", Shell.simulatorFolder, relative)) {
     return true;
   }
   path[0] = '\0';
@@ -25,8 +24,6 @@ void ResetHostState() {
   // cppcheck-suppress memsetClassFloat
   std::memset(&CameraSettings, 0, sizeof CameraSettings);
   Shell = {};
-  SimulatorFolder[0] = '\0';
-  ViewFolder[0] = '\0';
   HostAddresses = {};
   ResetKeyboard();
 }

@@ -17,16 +17,16 @@ struct ShellRecord {
   std::uint32_t hostThreadId;
   platform::HookHandle callWndProcHook;
   platform::HookHandle getMessageHook;
-  // False when the module's path did not fit its buffer: SimulatorFolder is then
+  // False when the module's path did not fit its buffer: simulatorFolder is then
   // a cut text that may name another folder, so no file path is built from it.
   bool simulatorFolderComplete;
+  char simulatorFolder[kPathCapacity];  // the folder above the module's "Modules"
+  char viewFolder[kPathCapacity];       // where the view-file dialogs open
 };
 
 extern ShellRecord Shell;
-extern char SimulatorFolder[kPathCapacity];
-extern char ViewFolder[kPathCapacity];
 
-// Builds "<SimulatorFolder>\<relative>" into `path`. False, with `path` empty,
+// Builds "<simulatorFolder>\<relative>" into `path`. False, with `path` empty,
 // when the simulator folder is not known in full or the result would not fit:
 // a cut path could name some other file.
 bool SimulatorFilePath(char (&path)[kPathCapacity], const char* relative);

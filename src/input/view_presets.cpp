@@ -118,14 +118,14 @@ void LoadViewPresets(const char* path) {
 
 int LoadViewPresetsInteractive(platform::WindowHandle owner) {
   char path[kPathCapacity] = "";
-  if (ShowFileDialog(owner, 0, kViewFileFilter, kViewFileExtension, path, ViewFolder) != 0)
+  if (ShowFileDialog(owner, 0, kViewFileFilter, kViewFileExtension, path, Shell.viewFolder) != 0)
     LoadViewPresets(path);
   return 1;
 }
 
 void SaveViewPresetsInteractive(platform::WindowHandle owner) {
   char path[kPathCapacity] = "";
-  if (ShowFileDialog(owner, 1, kViewFileFilter, kViewFileExtension, path, ViewFolder) != 0 &&
+  if (ShowFileDialog(owner, 1, kViewFileFilter, kViewFileExtension, path, Shell.viewFolder) != 0 &&
       !SaveViewPresets(path)) {
     platform::ShowMessageBox(kViewFileNotSaved);
   }

@@ -10,9 +10,13 @@
 
 namespace varolen {
 
-HostMenuRecord HostMenu;
-
 namespace {
+// What the menu built last went into, so that the next opening replaces it.
+struct HostMenuRecord {
+  platform::MenuHandle builtMenu;
+  platform::MenuHandle hostSubMenu;
+};
+HostMenuRecord hostMenu;
 
 struct CheckedItem {
   MenuCommand id;
@@ -36,18 +40,18 @@ constexpr CheckedItem kCheckedItems[] = {
 // destroyed all the same: taken out is not destroyed, and each opening would
 // leave one menu behind.
 void RemovePreviousMenu() {
-  if (HostMenu.builtMenu == 0) return;
-  const platform::MenuHandle host = HostMenu.hostSubMenu;
+  if (hostMenu.builtMenu == 0) return;
+  const platform::MenuHandle host = hostMenu.hostSubMenu;
   for (int position = platform::MenuItemCount(host) - 1; position >= 0; --position) {
-    if (platform::SubMenuAt(host, position) != HostMenu.builtMenu) continue;
+    if (platform::SubMenuAt(host, position) != hostMenu.builtMenu) continue;
     platform::RemoveMenuItem(host, position);
     if (position > 0 && platform::MenuItemIsSeparator(host, position - 1)) {
       platform::RemoveMenuItem(host, position - 1);
     }
     break;
   }
-  platform::DestroyPopupMenu(HostMenu.builtMenu);
-  HostMenu = {};
+  platform::DestroyPopupMenu(hostMenu.builtMenu);
+  hostMenu = {};
 }
 
 }  // namespace
@@ -76,7 +80,7 @@ void BuildHostMenu() {
   }
   platform::AppendMenuSeparator(host);
   platform::AppendSubMenu(host, menu, kSubMenuText);
-  HostMenu = {.builtMenu = menu, .hostSubMenu = host};
+  hostMenu = {.builtMenu = menu, .hostSubMenu = host};
 }
 
 void RemoveHostMenu() { RemovePreviousMenu(); }
@@ -126,5 +130,7 @@ int RunMenuCommand(platform::WindowHandle window, std::uint16_t id) {
       return 0;
   }
 }
+
+void ForgetHostMenu() { hostMenu = {}; }
 
 }  // namespace varolen

@@ -27,20 +27,15 @@ inline constexpr const char* kSubMenuText = "&Varolen 2004";
 // The host pop-up that receives the module's sub-menu.
 inline constexpr int kHostPopupPosition = 3;
 
-// What the menu built last went into, so that the next opening replaces it.
-struct HostMenuRecord {
-  platform::MenuHandle builtMenu;
-  platform::MenuHandle hostSubMenu;
-};
-
-extern HostMenuRecord HostMenu;
-
 // Rebuilds the sub-menu with the current check marks, replacing the one built last.
 void BuildHostMenu();
 
 // Takes the module's sub-menu out of the host's menu, as the module unloads: a
 // host that loads the module again gets one sub-menu, not two.
 void RemoveHostMenu();
+// Forgets the menu built last without touching the host's menus, as a freshly
+// loaded module has it.
+void ForgetHostMenu();
 
 // Carries out a menu command; the result is the router's (nonzero = consumed).
 int RunMenuCommand(platform::WindowHandle window, std::uint16_t id);

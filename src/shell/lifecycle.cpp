@@ -27,10 +27,11 @@ namespace {
 // The module file lies in a sub-folder of the simulator's folder: drop the file
 // name, then the sub-folder.
 void DeriveSimulatorFolder() {
-  const std::uint32_t length = platform::ModuleFilePath(Shell.moduleInstance, SimulatorFolder, kPathCapacity);
+  const std::uint32_t length =
+      platform::ModuleFilePath(Shell.moduleInstance, Shell.simulatorFolder, kPathCapacity);
   Shell.simulatorFolderComplete = length < kPathCapacity;
-  CutAtLastBackslash(SimulatorFolder);
-  CutAtLastBackslash(SimulatorFolder);
+  CutAtLastBackslash(Shell.simulatorFolder);
+  CutAtLastBackslash(Shell.simulatorFolder);
 }
 
 // The [HeadTracker] and [Motion] sections of the binding file; a file that is
@@ -80,7 +81,7 @@ int ModuleStartup() {
     ReadSectionsFile(configurationPath);
   }
 
-  CopyText(ViewFolder, sizeof ViewFolder, SimulatorFolder);
+  CopyText(Shell.viewFolder, sizeof Shell.viewFolder, Shell.simulatorFolder);
   return 1;
 }
 
@@ -104,7 +105,7 @@ void ResetModuleState() {
   ResetInteractionState();
   ResetSoundEffects();
   ResetHeadTrackerState();
-  HostMenu = {};
+  ForgetHostMenu();
 }
 
 }  // namespace varolen

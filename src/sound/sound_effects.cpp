@@ -44,7 +44,7 @@ constexpr SlotFile kSlotFiles[] = {
 
 SoundSlot* Usable(int slot) {
   if (slot < 0 || slot >= kSoundSlotCount) return nullptr;
-  SoundSlot& entry = SoundSlots[slot];
+  SoundSlot& entry = tables.slots[slot];
   return entry.sound.Exists() && entry.loaded != 0 ? &entry : nullptr;
 }
 
@@ -68,41 +68,41 @@ void StartLooping(int slot, double volume) {
 
 }  // namespace
 
-SoundSlot (&SoundSlots)[kSoundSlotCount] = tables.slots;
-SoundSystemRecord& SoundSystem = tables.system;
+const SoundSlot (&SoundSlots)[kSoundSlotCount] = tables.slots;
+const SoundSystemRecord& SoundSystem = tables.system;
 
 int UpdateSoundEffects(std::uint32_t now) {
   const bool setUpDue =
-      !SoundSystem.setUpFailed || static_cast<std::int32_t>(now - SoundSystem.nextSetUp) >= 0;
-  if (!SoundSystem.device.Exists() && setUpDue) {
-    if (SoundSystem.device.Initialize(Shell.hostMainWindow, kPriorityLevel, 2, 22050, 8) < 0) {
-      SoundSystem.device.Release();
-      SoundSystem.setUpFailed = true;
-      SoundSystem.nextSetUp = now + kSetUpRetryMilliseconds;
+      !tables.system.setUpFailed || static_cast<std::int32_t>(now - tables.system.nextSetUp) >= 0;
+  if (!tables.system.device.Exists() && setUpDue) {
+    if (tables.system.device.Initialize(Shell.hostMainWindow, kPriorityLevel, 2, 22050, 8) < 0) {
+      tables.system.device.Release();
+      tables.system.setUpFailed = true;
+      tables.system.nextSetUp = now + kSetUpRetryMilliseconds;
     } else {
-      SoundSystem.setUpFailed = false;
-      if (SoundSystem.device.GetListener(&SoundSystem.listener) < 0) SoundSystem.listener = 0;
+      tables.system.setUpFailed = false;
+      if (tables.system.device.GetListener(&tables.system.listener) < 0) tables.system.listener = 0;
       for (const SlotFile& entry : kSlotFiles) LoadSoundSlot(entry.slot, entry.file);
       for (const SlotFile& entry : kSlotFiles) {
-        SoundSlots[entry.slot].position[0] = SoundSlots[entry.slot].position[1] = 0.0;
-        SoundSlots[entry.slot].position[2] = 0.5;
+        tables.slots[entry.slot].position[0] = tables.slots[entry.slot].position[1] = 0.0;
+        tables.slots[entry.slot].position[2] = 0.5;
       }
     }
   }
-  if (SoundSystem.device.Exists() && SoundSystem.listener != 0) {
-    for (SoundSlot& slot : SoundSlots) {
+  if (tables.system.device.Exists() && tables.system.listener != 0) {
+    for (SoundSlot& slot : tables.slots) {
       if (slot.buffer3D != 0) Place(slot);
     }
-    platform::CommitListener(SoundSystem.listener);
+    platform::CommitListener(tables.system.listener);
   }
   return 1;
 }
 
 int LoadSoundSlot(int slot, const char* fileName) {
   if (slot < 0 || slot >= kSoundSlotCount) return 0;
-  SoundSlot& entry = SoundSlots[slot];
+  SoundSlot& entry = tables.slots[slot];
   entry.loaded = 0;
-  if (!SoundSystem.device.Exists()) return 0;
+  if (!tables.system.device.Exists()) return 0;
   char path[kPathCapacity];
   char relative[kPathCapacity];
   if (!FormatText(relative, sizeof relative, "Varolen\\Sound\\%s", fileName) ||
@@ -125,7 +125,7 @@ int LoadSoundSlot(int slot, const char* fileName) {
     if (format == nullptr || format->channels > 1 || format->formatTag != 1) return 0;
   }
   const platform::SoundResult result =
-      SoundSystem.device.CreateSound(entry.sound, path, platform::kBufferControl3D, kFullHrtf, 1);
+      tables.system.device.CreateSound(entry.sound, path, platform::kBufferControl3D, kFullHrtf, 1);
   if (result < 0 || result == platform::kSoundNoVirtualization) {
     // Without the full 3-D algorithm the sound is not used.
     entry.sound.Release();
@@ -208,14 +208,14 @@ void StopEffectSounds() {
 }
 
 int StopLoopingSounds() {
-  for (SoundSlot& slot : SoundSlots) {
+  for (SoundSlot& slot : tables.slots) {
     if (slot.sound.Exists() && slot.loaded != 0 && (slot.state == 1 || slot.state == 2)) slot.sound.Stop();
   }
   return 1;
 }
 
 int ResumeLoopingSounds() {
-  for (SoundSlot& slot : SoundSlots) {
+  for (SoundSlot& slot : tables.slots) {
     if (!slot.sound.Exists() || slot.loaded == 0) continue;
     if (slot.state == 2) slot.sound.Play(0, platform::kPlayLooping);
     if (slot.state == 1) slot.sound.Play(0, 0);
@@ -224,7 +224,7 @@ int ResumeLoopingSounds() {
 }
 
 void ResetSoundEffects() {
-  for (SoundSlot& slot : SoundSlots) {
+  for (SoundSlot& slot : tables.slots) {
     if (slot.buffer3D != 0) platform::Release3DBuffer(slot.buffer3D);
     slot.sound.Release();
     slot.loaded = slot.state = slot.playing = 0;
@@ -233,10 +233,10 @@ void ResetSoundEffects() {
     slot.parameters = {};
     for (int axis = 0; axis < 3; ++axis) slot.position[axis] = slot.velocity[axis] = 0.0;
   }
-  SoundSystem.device.Release();
-  SoundSystem.listener = 0;
-  SoundSystem.setUpFailed = false;
-  SoundSystem.nextSetUp = 0;
+  tables.system.device.Release();
+  tables.system.listener = 0;
+  tables.system.setUpFailed = false;
+  tables.system.nextSetUp = 0;
 }
 
 }  // namespace varolen

@@ -44,8 +44,8 @@ struct SoundSystemRecord {
 
 // The slots, the device and the listener live until the process ends: nothing
 // releases them when the module unloads (DirectSound may be gone by then).
-extern SoundSlot (&SoundSlots)[kSoundSlotCount];
-extern SoundSystemRecord& SoundSystem;
+extern const SoundSlot (&SoundSlots)[kSoundSlotCount];
+extern const SoundSystemRecord& SoundSystem;
 
 // Per-frame set-up of the device and 3-D update at the frame's clock reading
 // `now` (milliseconds). Returns 1.

@@ -228,8 +228,8 @@ TEST_F(ViewUpdate, TheBodysMoveGoesIntoTheEyeAsItYields) {
     UpdateCockpitView(1, false);
     MotionOptions.loadFactor = 1.0;
     MotionOptions.yieldToLook = 1.0;
-    Motion.effectsShown = c.shown;
-    BodyMotion.eye.y = -0.04;
+    testing::Poke(Motion).effectsShown = c.shown;
+    testing::Poke(BodyMotion).eye.y = -0.04;
     UpdateCockpitView(0, false);
     const double written =
         (Host<std::int16_t>(field::kBaseEye + 2) + Host<std::int16_t>(field::kEyeOffset + 2)) / 256.0;

@@ -79,16 +79,16 @@ TEST_F(ViewFiles, LoadingReadsWhatTheFileHolds) {
 TEST_F(ViewFiles, TheDialogsRememberTheFolderOfTheLastFile) {
   StartWithHostWindow();
   const sim::WindowHandle main = platform::FindTopLevelWindow("FS98MAIN");
-  EXPECT_STREQ(ViewFolder, "C:\\Flight Simulator 9");
+  EXPECT_STREQ(Shell.viewFolder, "C:\\Flight Simulator 9");
   sim::AnswerFileDialogs(std::nullopt);  // cancelled
   sim::SendThroughHooks(main, 0x111, 30729);
-  EXPECT_STREQ(ViewFolder, "C:\\Flight Simulator 9");
+  EXPECT_STREQ(Shell.viewFolder, "C:\\Flight Simulator 9");
   sim::AnswerFileDialogs(WindowsPath("menu.vrv"));
   ViewPresets[3] = {0, {1, 2, 3}, {0, 0, 0}, 1};
   sim::TakeThroughHooks(main, 0x111, 30729);  // Save view config...
   sim::TakeThroughHooks(main, 0x111, 30728);  // Load view config...
   EXPECT_TRUE(std::filesystem::exists(folder_ / "menu.vrv"));
-  EXPECT_EQ(ViewFolder, folder_.string());
+  EXPECT_EQ(Shell.viewFolder, folder_.string());
   const auto& shown = sim::FileDialogsShown();
   ASSERT_EQ(shown.size(), 3u);
   EXPECT_TRUE(shown[1].save);

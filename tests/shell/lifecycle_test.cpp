@@ -47,8 +47,8 @@ TEST_F(Lifecycle, SimulatorFolderIsTheModuleFilesGrandparent) {
     testing::ResetModule();
     sim::SetModuleFilePath(c.modulePath);
     StartWithHostWindow();
-    EXPECT_EQ(SimulatorFolder, c.folder);
-    EXPECT_EQ(ViewFolder, c.folder);
+    EXPECT_EQ(Shell.simulatorFolder, c.folder);
+    EXPECT_EQ(Shell.viewFolder, c.folder);
     char path[kPathCapacity];
     EXPECT_EQ(SimulatorFilePath(path, "Varolen2004.cfg"), !c.configuration.empty());
     EXPECT_EQ(path, c.configuration);
@@ -60,7 +60,7 @@ TEST_F(Lifecycle, AModulePathThatDoesNotFitBuildsNoFilePath) {
   // simulator's folder; nothing may be read from there.
   sim::SetModuleFilePath("C:\\" + std::string(300, 'x') + "\\FS9\\Modules\\Varolen2004.dll");
   StartWithHostWindow();
-  EXPECT_LT(std::string(SimulatorFolder).size(), kPathCapacity);
+  EXPECT_LT(std::string(Shell.simulatorFolder).size(), kPathCapacity);
   char path[kPathCapacity];
   EXPECT_FALSE(SimulatorFilePath(path, "Varolen2004.cfg"));
   EXPECT_STREQ(path, "");

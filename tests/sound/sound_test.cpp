@@ -398,13 +398,13 @@ TEST_F(Sounds, BuffersAreFilledPaddedAndRestored) {
   // Lost: restored, refilled and rewound before it plays.
   platform::SetBufferPosition(BufferOf(kStressSoundSlot).handle, 60);
   sim::LoseSoundBuffers(3);
-  EXPECT_EQ(SoundSlots[kStressSoundSlot].sound.Play(0, 0), 0);
+  EXPECT_EQ(testing::Poke(SoundSlots[kStressSoundSlot]).sound.Play(0, 0), 0);
   EXPECT_EQ(BufferOf(kStressSoundSlot).bytes[50], 7);
   EXPECT_EQ(BufferOf(kStressSoundSlot).position, 0u);
   EXPECT_TRUE(BufferOf(kStressSoundSlot).playing);
   // Lost for good: given up in bounded time, not played.
   sim::LoseSoundBuffers(1000000);
-  EXPECT_EQ(SoundSlots[kStressSoundSlot].sound.Play(0, 0), platform::kSoundBufferLost);
+  EXPECT_EQ(testing::Poke(SoundSlots[kStressSoundSlot]).sound.Play(0, 0), platform::kSoundBufferLost);
 }
 
 }  // namespace

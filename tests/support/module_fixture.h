@@ -25,6 +25,13 @@ std::filesystem::path TestFolder();
 // Clears every piece of module-lifetime state and the simulated platform.
 void ResetModule();
 
+// A record that only its owner changes, set straight by a test that needs a
+// state no user action reaches in a few frames. Use sparingly.
+template <typename Record>
+Record& Poke(const Record& record) {
+  return const_cast<Record&>(record);
+}
+
 class ModuleTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetModule(); }
