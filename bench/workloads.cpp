@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "driver.h"
 #include "host.h"
@@ -109,8 +110,11 @@ class FrameCockpit : public Workload {
                             {"BuffetTurbOn", "1"},
                             {"SmoothView", "1"}}),
                       motion)) {
-    ViewPresets[1] = {0, {0.0, 0.9, 1.5}, {0.0, 0.0, 0.0}, 1.0};
-    ViewPresets[2] = {0, {-0.3, 1.0, 1.2}, {-10.0, 40.0, 0.0}, 1.5};
+    // The two presets, as a pilot's view file gives them.
+    std::ofstream(std::filesystem::path(BenchFolder()) / "presets.vrv")
+        << "View.1=0,0.0,0.9,1.5,0.0,0.0,0.0,1.0\nView.2=0,-0.3,1.0,1.2,-10.0,40.0,0.0,1.5\n";
+    LoadViewPresets((BenchFolder() + "\\presets.vrv").c_str());
+    if (ViewPresets[2].zoom != 1.5) throw std::runtime_error("the bench's presets were not read");
     for (simhost::FlightState& state : states_) {
       state = Scene({}).path.front();
       state.speed = 40;

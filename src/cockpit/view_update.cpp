@@ -471,4 +471,49 @@ void BeginViewTransition(bool pointerOnClickArea) {
   UpdateCockpitView(0, pointerOnClickArea);
 }
 
+void MoveCockpitViewTo(const ViewPlace& targets, bool atOnce, bool pointerOnClickArea) {
+  CockpitViewRecord& c = CockpitViewState;
+  c.TargetEyePosition = targets.eye;
+  c.TargetViewAngles = targets.angles;
+  c.TargetZoom = targets.zoom;
+  if (atOnce) {
+    c.EyePosition = c.TargetEyePosition;
+    c.ViewAngles = c.TargetViewAngles;
+    c.Zoom = c.TargetZoom;
+  }
+  BeginViewTransition(pointerOnClickArea);
+}
+
+namespace {
+
+void KeepCockpitView(CockpitViewRecord& c) {
+  c.TargetEyePosition = c.EyePosition;
+  c.TargetViewAngles = c.ViewAngles;
+  c.TargetZoom = c.Zoom;
+}
+
+}  // namespace
+
+void TurnCockpitView(double heading, double pitch) {
+  CockpitViewRecord& c = CockpitViewState;
+  c.ViewAngles.heading += heading;
+  c.ViewAngles.pitch = std::clamp(c.ViewAngles.pitch + pitch, -kMostViewPitch, kMostViewPitch);
+  KeepCockpitView(c);
+}
+
+void ZoomCockpitView(double zoom) {
+  CockpitViewRecord& c = CockpitViewState;
+  c.Zoom = zoom;
+  KeepCockpitView(c);
+}
+
+void TurnSpotView(double heading, double pitch) {
+  CockpitViewRecord& c = CockpitViewState;
+  c.SpotHeading += heading;
+  // Up to straight above or below, not over the top and down the other side.
+  c.SpotPitch = std::clamp(c.SpotPitch + pitch, -kMostViewPitch, kMostViewPitch);
+}
+
+void ZoomSpotView(double zoom) { CockpitViewState.SpotZoom = zoom; }
+
 }  // namespace varolen

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "cockpit/cockpit_controller.h"
+#include "cockpit/motion.h"
 #include "host/host_layout.h"
 
 namespace varolen {
@@ -69,5 +70,17 @@ void ResetViewVariables();
 // Starts a move to the targets that arrives in the transition's time (0.5 s
 // unless the motion options say otherwise), and runs one view update at once.
 void BeginViewTransition(bool pointerOnClickArea);
+// Sets the view's targets and moves there: at once when `atOnce`, else by a
+// transition (a preset recalled).
+void MoveCockpitViewTo(const ViewPlace& targets, bool atOnce, bool pointerOnClickArea);
+
+// The pilot's own look, which the view holds (its targets follow, so that the
+// view update does not glide back): the virtual cockpit's view turned by these
+// degrees (its pitch within straight up and down) or zoomed to `zoom`, and the
+// spot view's camera turned or zoomed likewise.
+void TurnCockpitView(double heading, double pitch);
+void ZoomCockpitView(double zoom);
+void TurnSpotView(double heading, double pitch);
+void ZoomSpotView(double zoom);
 
 }  // namespace varolen

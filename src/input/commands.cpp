@@ -21,59 +21,6 @@ namespace {
 // pilot's commands answer.
 bool moduleCommandsReady = false;
 
-// Field by field: a preset's bytes are its values, padding untouched.
-void SetPreset(ViewPreset& preset, std::int32_t kind, const double (&position)[3],
-               const double (&orientation)[3], double zoom) {
-  preset.kind = kind;
-  for (int axis = 0; axis < 3; ++axis) {
-    preset.position[axis] = position[axis];
-    preset.orientation[axis] = orientation[axis];
-  }
-  preset.zoom = zoom;
-}
-
-void StorePreset(ViewPreset& preset) {
-  if (CameraSettings.ExternalViewActive == 0) {
-    const CockpitViewRecord& c = CockpitViewState;
-    SetPreset(preset, 0, {c.TargetEyePosition.x, c.TargetEyePosition.y, c.TargetEyePosition.z},
-              {c.TargetViewAngles.pitch, c.TargetViewAngles.heading, c.TargetViewAngles.bank}, c.TargetZoom);
-  } else {
-    const WalkingPilotRecord& p = WalkingPilot;
-    SetPreset(preset, 1, {p.PilotLatitude, p.PilotLongitude, p.PilotAltitude},
-              {p.PilotPitch, p.PilotHeading, p.PilotBank}, p.PilotZoom);
-  }
-}
-
-void RecallPreset(const ViewPreset& preset) {
-  if (preset.position[0] == 0.0 && preset.position[1] == 0.0 && preset.position[2] == 0.0) return;  // empty
-  if (preset.kind == 0) {
-    CockpitViewRecord& c = CockpitViewState;
-    CameraSettings.InternalViewActive = 1;
-    CameraSettings.ExternalViewActive = 0;
-    c.TargetEyePosition = {preset.position[0], preset.position[1], preset.position[2]};
-    c.TargetViewAngles = {preset.orientation[0], preset.orientation[1], preset.orientation[2]};
-    c.TargetZoom = preset.zoom;
-    if (CameraSettings.SmoothView == 0) {
-      c.EyePosition = c.TargetEyePosition;
-      c.ViewAngles = c.TargetViewAngles;
-      c.Zoom = c.TargetZoom;
-    }
-    BeginViewTransition(Mouse.CursorOverClickArea != 0);
-  } else if (preset.kind == 1) {
-    WalkingPilotRecord& p = WalkingPilot;
-    CameraSettings.InternalViewActive = 1;
-    CameraSettings.ExternalViewActive = 1;
-    p.PilotPositionFromPreset = 1;
-    p.PilotLatitude = preset.position[0];
-    p.PilotLongitude = preset.position[1];
-    p.PilotAltitude = preset.position[2];
-    p.PilotPitch = preset.orientation[0];
-    p.PilotHeading = preset.orientation[1];
-    p.PilotBank = preset.orientation[2];
-    p.PilotZoom = preset.zoom;
-  }
-}
-
 // The movement commands name the movement keys in their order.
 static_assert(static_cast<int>(Command::PilotDown) - static_cast<int>(Command::PilotForward) ==
               static_cast<int>(MovementKey::Down));
@@ -149,10 +96,10 @@ int HandleCommand(Command command, std::int32_t preset) {
       LoadViewPresetsInteractive(Shell.hostMainWindow);
       return 0;
     case Command::SetCockpitView:
-      StorePreset(ViewPresets[preset]);
+      StoreViewPreset(preset);
       return 1;
     case Command::CockpitView:
-      RecallPreset(ViewPresets[preset]);
+      RecallViewPreset(preset);
       return 1;
     default:
       return 0;
@@ -170,7 +117,7 @@ void EnableModuleCommands() { moduleCommandsReady = true; }
 
 void ResetInputState() {
   ClearKeyBindings();
-  for (ViewPreset& preset : ViewPresets) preset = {};
+  ClearViewPresets();
   moduleCommandsReady = false;
 }
 

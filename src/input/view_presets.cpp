@@ -2,16 +2,60 @@
 
 #include <cstring>
 
+#include "cockpit/view_update.h"
 #include "host/module_state.h"
+#include "host/settings.h"
 #include "host/text.h"
+#include "interaction/mouse_look.h"
+#include "interaction/walking_pilot.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 
 namespace varolen {
 
-ViewPreset ViewPresets[kViewPresetCount];
-
 namespace {
+
+ViewPreset presets[kViewPresetCount];
+
+// Field by field: a preset's bytes are its values, padding untouched.
+void SetPreset(ViewPreset& preset, std::int32_t kind, const double (&position)[3],
+               const double (&orientation)[3], double zoom) {
+  preset.kind = kind;
+  for (int axis = 0; axis < 3; ++axis) {
+    preset.position[axis] = position[axis];
+    preset.orientation[axis] = orientation[axis];
+  }
+  preset.zoom = zoom;
+}
+
+void StoreInto(ViewPreset& preset) {
+  if (CameraSettings.ExternalViewActive == 0) {
+    const CockpitViewRecord& c = CockpitViewState;
+    SetPreset(preset, 0, {c.TargetEyePosition.x, c.TargetEyePosition.y, c.TargetEyePosition.z},
+              {c.TargetViewAngles.pitch, c.TargetViewAngles.heading, c.TargetViewAngles.bank}, c.TargetZoom);
+  } else {
+    const WalkingPilotRecord& p = WalkingPilot;
+    SetPreset(preset, 1, {p.PilotLatitude, p.PilotLongitude, p.PilotAltitude},
+              {p.PilotPitch, p.PilotHeading, p.PilotBank}, p.PilotZoom);
+  }
+}
+
+void RecallFrom(const ViewPreset& preset) {
+  if (preset.position[0] == 0.0 && preset.position[1] == 0.0 && preset.position[2] == 0.0) return;  // empty
+  if (preset.kind == 0) {
+    CameraSettings.InternalViewActive = 1;
+    CameraSettings.ExternalViewActive = 0;
+    MoveCockpitViewTo({{preset.position[0], preset.position[1], preset.position[2]},
+                       {preset.orientation[0], preset.orientation[1], preset.orientation[2]},
+                       preset.zoom},
+                      CameraSettings.SmoothView == 0, Mouse.CursorOverClickArea != 0);
+  } else if (preset.kind == 1) {
+    CameraSettings.InternalViewActive = 1;
+    CameraSettings.ExternalViewActive = 1;
+    PlacePilot({preset.position[0], preset.position[1], preset.position[2]},
+               {preset.orientation[0], preset.orientation[1], preset.orientation[2]}, preset.zoom);
+  }
+}
 
 // OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_LONGNAMES
 constexpr std::uint32_t kFileDialogFlags = 0x280006;
@@ -62,7 +106,7 @@ int ShowFileDialog(platform::WindowHandle owner, int save, const char* filter, c
 bool WriteViewPresets(std::FILE* file) {
   bool written = true;
   for (int number = 0; number < kViewPresetCount; ++number) {
-    const ViewPreset& p = ViewPresets[number];
+    const ViewPreset& p = presets[number];
     written = std::fprintf(file, "View.%d=%d,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f\n", number, p.kind,
                            p.position[0], p.position[1], p.position[2], p.orientation[0], p.orientation[1],
                            p.orientation[2], p.zoom) > 0 &&
@@ -81,7 +125,7 @@ void ReadViewPresets(std::FILE* file) {
     if (number < 0 || number >= kViewPresetCount) return;  // the loading ends at this line
     const char* equals = std::strchr(line, '=');
     const char* cursor = equals != nullptr ? equals + 1 : line + std::strlen(line);
-    ViewPreset& preset = ViewPresets[number];
+    ViewPreset& preset = presets[number];
     cursor = NextField(cursor, field, sizeof field);
     preset.kind = ParseInteger(field);
     double* const values[] = {
@@ -129,6 +173,16 @@ void SaveViewPresetsInteractive(platform::WindowHandle owner) {
       !SaveViewPresets(path)) {
     platform::ShowMessageBox(kViewFileNotSaved);
   }
+}
+
+const ViewPreset (&ViewPresets)[kViewPresetCount] = presets;
+
+void StoreViewPreset(int number) { StoreInto(presets[number]); }
+
+void RecallViewPreset(int number) { RecallFrom(presets[number]); }
+
+void ClearViewPresets() {
+  for (ViewPreset& preset : presets) preset = {};
 }
 
 }  // namespace varolen

@@ -17,7 +17,18 @@ struct ViewPreset {
   double zoom;
 };
 
-extern ViewPreset ViewPresets[kViewPresetCount];
+// The presets as the last store or view file left them.
+extern const ViewPreset (&ViewPresets)[kViewPresetCount];
+
+// Preset `number` (0 to 9) takes the view the pilot has now: the cockpit
+// view's targets, or the walking pilot's place while he is out.
+void StoreViewPreset(int number);
+// The view goes to preset `number`, unless it is empty (all zeros): a
+// cockpit preset by a transition (at once with "Smooth view" off), a walking
+// pilot's preset puts the pilot there.
+void RecallViewPreset(int number);
+// Every preset emptied, as a freshly loaded module has them.
+void ClearViewPresets();
 
 inline constexpr const char* kViewFileFilter = "VarolenMax View File (*.vrv)";
 inline constexpr const char* kViewFilePattern = "*.vrv";

@@ -24,21 +24,15 @@ constexpr double kLeastZoom = 0.25;
 constexpr double kMostZoom = 16.0;
 
 // A zoom one wheel turn further, within the zoom range.
-void Wheel(double& zoom, double notches) {
+double Wheeled(double zoom, double notches) {
   zoom = zoom + zoom * kZoomStep * notches;
   if (zoom < kLeastZoom) zoom = kLeastZoom;
   if (zoom > kMostZoom) zoom = kMostZoom;
-}
-
-void KeepCockpitView(CockpitViewRecord& c) {
-  // So that the view update does not glide back.
-  c.TargetEyePosition = c.EyePosition;
-  c.TargetViewAngles = c.ViewAngles;
-  c.TargetZoom = c.Zoom;
+  return zoom;
 }
 
 int LookWithMouse(MouseRecord& mouse, std::int32_t kind) {
-  CockpitViewRecord& view = CockpitViewState;
+  const CockpitViewRecord& view = CockpitViewState;
   std::int32_t x = 0, y = 0;
   platform::CursorPosition(x, y);
   if (mouse.LastCursorX == 0 && mouse.LastCursorY == 0) {
@@ -52,17 +46,11 @@ int LookWithMouse(MouseRecord& mouse, std::int32_t kind) {
   const double dy = static_cast<double>(y) - mouse.LastCursorY;
   if (CameraSettings.ExternalViewActive != 0) {
     // The walking pilot's head turns at the rate of the virtual cockpit's zoom.
-    WalkingPilot.PilotHeading += dx * kCockpitLookRate / view.Zoom;
-    WalkingPilot.PilotHeadPitch += dy * kCockpitLookRate / view.Zoom;
+    TurnPilotHead(dx * kCockpitLookRate / view.Zoom, dy * kCockpitLookRate / view.Zoom);
   } else if (kind == kVirtualCockpitView) {
-    view.ViewAngles.heading += dx * kCockpitLookRate / view.Zoom;
-    view.ViewAngles.pitch = std::clamp(view.ViewAngles.pitch + dy * kCockpitLookRate / view.Zoom,
-                                       -kMostViewPitch, kMostViewPitch);
-    KeepCockpitView(view);
+    TurnCockpitView(dx * kCockpitLookRate / view.Zoom, dy * kCockpitLookRate / view.Zoom);
   } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
-    view.SpotHeading += dx * kSpotLookRate;
-    // Up to straight above or below, not over the top and down the other side.
-    view.SpotPitch = std::clamp(view.SpotPitch - dy * kSpotLookRate, -kMostViewPitch, kMostViewPitch);
+    TurnSpotView(dx * kSpotLookRate, -(dy * kSpotLookRate));
   }
   UpdateCockpitView(0, mouse.CursorOverClickArea != 0);
   mouse.LastCursorX = x;
@@ -112,17 +100,16 @@ int OnMouseMove(const InputEvent& event) {
 int OnMouseWheel(const InputEvent& event) {
   const HostAddress view = FindCurrentView();
   if (view == 0) return 0;
-  CockpitViewRecord& cockpit = CockpitViewState;
+  const CockpitViewRecord& cockpit = CockpitViewState;
   const std::int32_t kind = ViewKindOf(view);
   if (kind == kVirtualCockpitView && CameraSettings.EnableWheelZoom != 0) {
-    Wheel(cockpit.Zoom, event.notches);
-    KeepCockpitView(cockpit);
+    ZoomCockpitView(Wheeled(cockpit.Zoom, event.notches));
     UpdateCockpitView(0, Mouse.CursorOverClickArea != 0);
   } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
-    Wheel(cockpit.SpotZoom, event.notches);
+    ZoomSpotView(Wheeled(cockpit.SpotZoom, event.notches));
     UpdateCockpitView(0, Mouse.CursorOverClickArea != 0);
   } else if (kind == kWalkingPilotView && CameraSettings.ExternalViewActive != 0) {
-    Wheel(WalkingPilot.PilotZoom, event.notches);  // the pilot's view is rebuilt every frame
+    ZoomPilotView(Wheeled(WalkingPilot.PilotZoom, event.notches));
   } else {
     return 0;  // a wheel that zooms nothing of the module's is the simulator's
   }

@@ -297,6 +297,25 @@ PilotGait UpdateWalkingPilot() {
   return {CameraSettings.ExternalViewActive == 1 && keyHeld, WalkingPilot.PilotRunning != 0};
 }
 
+void TurnPilotHead(double heading, double pitch) {
+  WalkingPilot.PilotHeading += heading;
+  WalkingPilot.PilotHeadPitch += pitch;
+}
+
+void ZoomPilotView(double zoom) { WalkingPilot.PilotZoom = zoom; }
+
+void PlacePilot(const DegreePosition& position, const Angles& orientation, double zoom) {
+  WalkingPilotRecord& p = WalkingPilot;
+  p.PilotPositionFromPreset = 1;
+  p.PilotLatitude = position.latitude;
+  p.PilotLongitude = position.longitude;
+  p.PilotAltitude = position.altitude;
+  p.PilotPitch = orientation.pitch;
+  p.PilotHeading = orientation.heading;
+  p.PilotBank = orientation.bank;
+  p.PilotZoom = zoom;
+}
+
 void ClearInteractionRecords() {
   // Zero bytes, padding and all, so that equal records are equal bytes.
   // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.

@@ -11,6 +11,13 @@ namespace varolen {
 
 // The walking pilot: where he stands and looks. Out while the "External
 // pilot view" setting is on; he moves by the movement keys.
+// A position in degrees and metres: latitude, longitude, altitude.
+struct DegreePosition {
+  double latitude;
+  double longitude;
+  double altitude;
+};
+
 struct WalkingPilotRecord {
   std::uint8_t SavedCameraRecord[kHostViewRecordSize];  // the view as it was when he stepped out
   std::int32_t PilotViewEntered;
@@ -46,6 +53,14 @@ PilotGait UpdateWalkingPilot();
 // Makes the host's current view the virtual cockpit (kind 2); 0 without a current view.
 int SwitchToVirtualCockpit();
 
+// The pilot's head turned by these degrees (its pitch as the frame limits it)
+// and his view zoomed to `zoom`: the pilot's view is rebuilt every frame.
+void TurnPilotHead(double heading, double pitch);
+void ZoomPilotView(double zoom);
+// The pilot stands where a preset put him, in degrees and metres, and looks
+// so, from the next frame on.
+void PlacePilot(const DegreePosition& position, const Angles& orientation, double zoom);
+
 // The walking pilot's and the mouse's records zeroed, as start-up has them.
 void ClearInteractionRecords();
 // Those, the variable records and the ground probe's store of placements as
@@ -54,11 +69,6 @@ void ResetInteractionState();
 
 // A position in degrees (latitude, longitude, altitude) moved by offset.x metres
 // east and offset.z metres north; longitude within -180 to 180.
-struct DegreePosition {
-  double latitude;
-  double longitude;
-  double altitude;
-};
 DegreePosition OffsetPositionDegrees(const DegreePosition& start, const Vec3& offset);
 
 // The host's position encoding: six 32-bit words of 32.32 fixed point for

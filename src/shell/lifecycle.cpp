@@ -70,7 +70,7 @@ int ModuleStartup() {
   HostAddresses = kHostAddresses;
   InstallHooks();
 
-  for (ViewPreset& preset : ViewPresets) preset = {};
+  ClearViewPresets();
   // The cockpit's records and the walking pilot's and mouse's, zeroed.
   ResetCockpitState();
   ClearInteractionRecords();

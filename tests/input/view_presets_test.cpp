@@ -28,18 +28,28 @@ class ViewFiles : public testing::ModuleTest {
     return WindowsPath(name);
   }
   std::string WindowsPath(const std::string& name) const { return folder_.string() + "\\" + name; }
+  // The presets as a view file with these lines leaves them.
+  void Given(const std::string& lines) { LoadViewPresets(File("given.vrv", lines).c_str()); }
+  // Every preset holding `fields` (kind, position, orientation, zoom).
+  void AllPresets(const std::string& fields) {
+    std::string lines;
+    for (int number = 0; number < kViewPresetCount; ++number)
+      lines += "View." + std::to_string(number) + "=" + fields + "\n";
+    Given(lines);
+  }
   std::filesystem::path folder_;
 };
 
 TEST_F(ViewFiles, SaveThenLoadKeepsFourDecimals) {
-  ViewPresets[0] = {0, {0.123456, -1.5, 2.25}, {10.00004, 359.99994, -0.5}, 1.33333};
-  ViewPresets[9] = {1, {0.00004, 0.0, -0.00004}, {1, 2, 3}, 1};  // rounds to zeros: empty after loading
+  Given(
+      "View.0=0,0.123456,-1.5,2.25,10.00004,359.99994,-0.5,1.33333\n"
+      "View.9=1,0.00004,0.0,-0.00004,1,2,3,1\n");  // rounds to zeros: empty after loading
   SaveViewPresets(WindowsPath("saved.vrv").c_str());
   std::ifstream saved(folder_ / "saved.vrv");
   std::string line;
   std::getline(saved, line);
   EXPECT_EQ(line, "View.0=0,0.1235,-1.5000,2.2500,10.0000,359.9999,-0.5000,1.3333");
-  for (ViewPreset& preset : ViewPresets) preset = {7, {9, 9, 9}, {9, 9, 9}, 9};
+  AllPresets("7,9,9,9,9,9,9,9");
   LoadViewPresets(WindowsPath("saved.vrv").c_str());
   EXPECT_EQ(ViewPresets[0].position[0], 0.1235);
   EXPECT_EQ(ViewPresets[0].orientation[1], 359.9999);
@@ -66,7 +76,7 @@ TEST_F(ViewFiles, LoadingReadsWhatTheFileHolds) {
       {"View.8=x,abc", 8, 0.0, 0},
   };
   for (std::size_t index = 0; index < std::size(cases); ++index) {
-    for (ViewPreset& preset : ViewPresets) preset = {3, {5, 5, 5}, {5, 5, 5}, 5};
+    AllPresets("3,5,5,5,5,5,5,5");
     LoadViewPresets(File("case" + std::to_string(index) + ".vrv", cases[index].text).c_str());
     const ViewPreset& preset = ViewPresets[cases[index].preset];
     EXPECT_EQ(preset.position[0], cases[index].x) << cases[index].text;
@@ -84,7 +94,7 @@ TEST_F(ViewFiles, TheDialogsRememberTheFolderOfTheLastFile) {
   sim::SendThroughHooks(main, 0x111, 30729);
   EXPECT_STREQ(Shell.viewFolder, "C:\\Flight Simulator 9");
   sim::AnswerFileDialogs(WindowsPath("menu.vrv"));
-  ViewPresets[3] = {0, {1, 2, 3}, {0, 0, 0}, 1};
+  Given("View.3=0,1,2,3,0,0,0,1\n");
   sim::TakeThroughHooks(main, 0x111, 30729);  // Save view config...
   sim::TakeThroughHooks(main, 0x111, 30728);  // Load view config...
   EXPECT_TRUE(std::filesystem::exists(folder_ / "menu.vrv"));
@@ -126,7 +136,7 @@ TEST_F(ViewFiles, ASaveThatFailsLeavesTheOldFileWhole) {
     }
     const std::size_t boxes = sim::MessageBoxes().size();
     sim::FillDisk(c.diskFull);
-    ViewPresets[3] = {0, {7, 8, 9}, {0, 0, 0}, 1};
+    Given("View.3=0,7,8,9,0,0,0,1\n");
     sim::AnswerFileDialogs(WindowsPath(name));
     sim::TakeThroughHooks(main, 0x111, 30729);  // Save view config...
     sim::FillDisk(false);

@@ -201,7 +201,7 @@ TEST(Faults, UnreadableFilesAndARefusedRegistryLoseNothing) {
   EXPECT_EQ(KeyBindings.count, 0);
   EXPECT_EQ(CameraSettings.FlyByDuration, 17);
 
-  ViewPresets[3] = {0, {1.0, 2.0, 3.0}, {4.0, 5.0, 6.0}, 1.5};
+  testing::Poke(ViewPresets)[3] = {0, {1.0, 2.0, 3.0}, {4.0, 5.0, 6.0}, 1.5};
   sim::AnswerFileDialogs((folder / "views.vrv").string());
   LoadViewPresetsInteractive(main);
   SaveViewPresetsInteractive(main);

@@ -121,7 +121,7 @@ TEST_F(Lifecycle, MessagesForAMissingWindowAndFailedHooks) {
 }
 
 TEST_F(Lifecycle, StartupZeroesTheTablesAndSetsUpTheHostContract) {
-  ViewPresets[4].position[0] = 3.0;
+  testing::Poke(ViewPresets)[4].position[0] = 3.0;
   CockpitViewState.Zoom = 2.0;
   CameraSettings.ExternalViewActive = 1;
   EXPECT_EQ(HostAddresses.moduleListHead, 0u);
