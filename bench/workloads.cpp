@@ -9,7 +9,7 @@
 
 #include "driver.h"
 #include "host.h"
-#include "input/key_bindings.h"
+#include "input/binding_matcher.h"
 #include "input/view_presets.h"
 #include "native_host.h"
 #include "platform/sim/sim_platform.h"
@@ -264,7 +264,7 @@ class Startup : public Workload {
   bool Restarts() const override { return true; }
   void Restart() override {
     ModuleShutdown();
-    KeyBindings.count = 0;
+    ClearKeyBindings();
   }
 
  private:

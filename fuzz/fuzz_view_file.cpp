@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "input/commands.h"
+#include "input/input_state.h"
 #include "input/view_presets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -48,6 +48,7 @@ static_assert(std::size(kFrameVariableSlots) == kFrameVariableCount &&
 
 FrameClockRecord frameClock;
 AircraftStateRecord aircraftState;
+bool snapshotTaken = false;
 std::array<platform::ModuleVariable, kFrameVariableCount> frameVariables =
     FreshVariables(kFrameVariableSlots);
 
@@ -61,6 +62,8 @@ const FrameClockRecord& AdvanceFrameClock(std::uint32_t now) {
   frameClock.elapsed += frameClock.step;
   return frameClock;
 }
+
+bool AircraftSnapshotTaken() { return snapshotTaken; }
 
 bool TakeAircraftSnapshot() {
   for (platform::ModuleVariable& variable : frameVariables) {
@@ -87,12 +90,14 @@ bool TakeAircraftSnapshot() {
                                     aircraft.heading);
   aircraft.groundSpeed = value(kSpeedVariable);
   aircraft.wind = value(kWindVariable);
+  snapshotTaken = true;
   return true;
 }
 
 void ResetFrameInput() {
   frameClock = {};
   aircraftState = {};
+  snapshotTaken = false;
   frameVariables = FreshVariables(kFrameVariableSlots);
 }
 

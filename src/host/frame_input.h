@@ -53,6 +53,9 @@ const FrameClockRecord& AdvanceFrameClock(std::uint32_t now);
 // Looks up the host variables and takes the aircraft's snapshot; false, and
 // the snapshot as it was, while the host has not linked its variable look-up.
 bool TakeAircraftSnapshot();
+// True once a frame has taken the aircraft's snapshot, past the warm-up: the
+// module's named commands answer from then on.
+bool AircraftSnapshotTaken();
 
 // The frame clock, the aircraft snapshot and the variable records as a
 // freshly loaded module has them.

@@ -6,6 +6,9 @@ namespace varolen {
 
 namespace {
 
+KeyBinding bindingStorage[kBindingCapacity];
+KeyBindingTable moduleTable = {kBindingCapacity, 0, bindingStorage};
+
 // SHIFT runs the walking pilot: with it held, the pilot's keys move him as
 // they do without it, unless SHIFT and the key are bound to a command of their own.
 bool ShiftRuns(Command command) { return command >= Command::PilotForward && command <= Command::PilotDown; }
@@ -59,5 +62,16 @@ int MatchBindings(KeyBindingTable& table, const InputEvent& event) {
   }
   return consumed;
 }
+
+const KeyBindingTable& KeyBindings = moduleTable;
+
+void ClearKeyBindings() {
+  for (KeyBinding& binding : bindingStorage) binding = {};
+  moduleTable = {kBindingCapacity, 0, bindingStorage};
+}
+
+int ReadModuleKeyBindings(const char* path) { return ReadKeyBindings(path, "Keyboard", moduleTable); }
+
+int MatchModuleBindings(const InputEvent& event) { return MatchBindings(moduleTable, event); }
 
 }  // namespace varolen

@@ -12,4 +12,15 @@ namespace varolen {
 // that a press made active; 1 when at least one of them consumed it.
 int MatchBindings(KeyBindingTable& table, const InputEvent& event);
 
+// The module's table, filled once at start-up from the binding file.
+extern const KeyBindingTable& KeyBindings;
+
+// The module's table empty, as a freshly loaded module has it.
+void ClearKeyBindings();
+// Appends the bindings of the binding file's [Keyboard] section to the
+// module's table. 1 when the file could be opened, 0 when not.
+int ReadModuleKeyBindings(const char* path);
+// MatchBindings over the module's table.
+int MatchModuleBindings(const InputEvent& event);
+
 }  // namespace varolen

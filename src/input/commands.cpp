@@ -3,6 +3,7 @@
 #include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
+#include "host/frame_input.h"
 #include "host/module_state.h"
 #include "host/settings.h"
 #include "input/toggles.h"
@@ -16,10 +17,6 @@
 namespace varolen {
 
 namespace {
-
-// Until the frame update has passed its warm-up only the mouse and walking
-// pilot's commands answer.
-bool moduleCommandsReady = false;
 
 // The movement commands name the movement keys in their order.
 static_assert(static_cast<int>(Command::PilotDown) - static_cast<int>(Command::PilotForward) ==
@@ -110,15 +107,9 @@ int HandleCommand(Command command, std::int32_t preset) {
 
 int RunCommand(const KeyBinding& binding, bool release) {
   if (IsCockpitCommand(binding.command)) return RunCockpitCommand(binding.command, release);
-  return moduleCommandsReady ? HandleCommand(binding.command, binding.preset) : 0;
-}
-
-void EnableModuleCommands() { moduleCommandsReady = true; }
-
-void ResetInputState() {
-  ClearKeyBindings();
-  ClearViewPresets();
-  moduleCommandsReady = false;
+  // Until the frame update has passed its warm-up only the mouse and walking
+  // pilot's commands answer.
+  return AircraftSnapshotTaken() ? HandleCommand(binding.command, binding.preset) : 0;
 }
 
 }  // namespace varolen

@@ -11,11 +11,4 @@ namespace varolen {
 // others once the frame update has passed its warm-up.
 int RunCommand(const KeyBinding& binding, bool release);
 
-// The module's other commands answer from now on.
-void EnableModuleCommands();
-
-// The binding table, the preset table and the commands as a freshly loaded
-// module has them.
-void ResetInputState();
-
 }  // namespace varolen

@@ -11,8 +11,6 @@ namespace varolen {
 
 namespace {
 
-KeyBinding bindingStorage[kBindingCapacity];
-
 constexpr std::size_t kTokenCapacity = 1024;  // 1023 characters and the end
 
 // Characters as the file's signed 8-bit codes: anything at or below a blank,
@@ -80,13 +78,6 @@ void ApplyItem(KeyBinding& binding, const char* item) {
 }
 
 }  // namespace
-
-KeyBindingTable KeyBindings = {kBindingCapacity, 0, bindingStorage};
-
-void ClearKeyBindings() {
-  for (KeyBinding& binding : bindingStorage) binding = {};
-  KeyBindings = {kBindingCapacity, 0, bindingStorage};
-}
 
 KeyBinding ParseBinding(const char* token) {
   char text[kTokenCapacity];

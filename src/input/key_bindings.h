@@ -31,12 +31,6 @@ struct KeyBindingTable {
   KeyBinding* entries;
 };
 
-// The module's table, filled once at start-up.
-extern KeyBindingTable KeyBindings;
-
-// The table empty, as a freshly loaded module has it.
-void ClearKeyBindings();
-
 // Appends the bindings of the file's section to the table. 1 when the file
 // could be opened, 0 when not.
 int ReadKeyBindings(const char* path, const char* section, KeyBindingTable& table);

@@ -8,7 +8,6 @@
 #include "cockpit/view_update.h"
 #include "host/frame_input.h"
 #include "host/settings.h"
-#include "input/commands.h"
 #include "interaction/mouse_look.h"
 #include "interaction/walking_pilot.h"
 #include "platform/clock.h"
@@ -63,7 +62,6 @@ void UpdateCameraFrame() {
   if (clock.elapsed < kWarmUpSeconds) return;
   if (!TakeAircraftSnapshot()) return;
   if (AircraftState.heightAboveGround > kPilotHeightLimitFeet) settings.ExternalViewActive = 0;
-  EnableModuleCommands();
   const FrameInput frame = {now, clock.step, clock.elapsed, AircraftState, settings};
   if (settings.InternalViewActive != 0) {
     RunCockpit(frame);

@@ -89,7 +89,7 @@ int RouteCockpitInput(platform::WindowHandle window, std::uint32_t message, std:
   event.kind = pressed ? InputKind::Press : InputKind::Release;
   // Windows reads SHIFT up around a number-pad key it translated for it.
   event.modifiers = ModifiersHeld() | (key.shiftedByWindows ? kModifierShift : 0u);
-  const int consumed = MatchBindings(KeyBindings, event);
+  const int consumed = MatchModuleBindings(event);
   // A bound button keeps the mouse until its release.
   if (consumed != 0 && button) {
     if (pressed) {

@@ -10,8 +10,8 @@
 #include "host/host_layout.h"
 #include "host/module_state.h"
 #include "host/settings.h"
-#include "input/commands.h"
-#include "input/key_bindings.h"
+#include "input/binding_matcher.h"
+#include "input/input_state.h"
 #include "input/view_presets.h"
 #include "interaction/walking_pilot.h"
 #include "platform/files.h"
@@ -77,7 +77,7 @@ int ModuleStartup() {
 
   char configurationPath[kPathCapacity];
   if (SimulatorFilePath(configurationPath, "Varolen2004.cfg")) {
-    ReadKeyBindings(configurationPath, "Keyboard", KeyBindings);
+    ReadModuleKeyBindings(configurationPath);
     ReadSectionsFile(configurationPath);
   }
 

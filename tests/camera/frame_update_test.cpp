@@ -8,7 +8,7 @@
 #include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
-#include "input/key_bindings.h"
+#include "input/binding_matcher.h"
 #include "shell/frame.h"
 #include "support/module_fixture.h"
 
@@ -31,8 +31,7 @@ class FrameUpdate : public testing::ModuleTest {
 // to one reaches the host before.
 TEST_F(FrameUpdate, WarmUpLastsTenFramesOfATenthOfASecond) {
   SetFlight({});
-  KeyBindings.entries[0] = ParseBinding("ToggleFlyBy=F1");
-  KeyBindings.count = 1;
+  testing::BindKeys({"ToggleFlyBy=F1"});
   const sim::WindowHandle main = platform::FindTopLevelWindow("FS98MAIN");
   const auto pressF1 = [main] {
     const bool consumed = sim::TakeThroughHooks(main, kKeyDown, 0x70).message == 0;

@@ -14,10 +14,11 @@
 #include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/keyboard.h"
 #include "host/settings.h"
-#include "input/key_bindings.h"
+#include "input/binding_matcher.h"
 #include "input/view_presets.h"
 #include "interaction/walking_pilot.h"
 #include "keyboard_writer.h"
@@ -37,12 +38,10 @@ class Commands : public testing::ModuleTest {
     records_ = StartWithHost({simhost::ViewRecordSpec{.kind = 2, .eyeBase = {0, 1, 2}}});
     main_ = platform::FindTopLevelWindow("FS98MAIN");
     view_ = sim::CreateHostWindow("FS98CHILD");
-    KeyBindings.count = 0;
-    for (const std::string& token : tokens)
-      KeyBindings.entries[KeyBindings.count++] = ParseBinding(token.c_str());
-    EnableModuleCommands();  // as the frame update does after its warm-up
-    DiscoverHostModules();   // as the frame's tick does
+    testing::BindKeys(tokens);
     testing::SetFlight({});
+    TakeAircraftSnapshot();  // as the frame update does after its warm-up
+    DiscoverHostModules();   // as the frame's tick does
   }
   // True when the module hid the message from the host.
   bool Key(std::uint32_t message, int key, sim::WindowHandle window = 0) {
@@ -234,10 +233,8 @@ TEST_F(Commands, TheRouterFiltersByWindowClassAndCapturesBoundButtons) {
   EXPECT_FALSE(Press(0x75)) << "a command nobody knows reaches the host";
   EXPECT_FALSE(Release(0x75));
   // Before the frame update's warm-up is over only the pilot's commands answer.
-  ResetInputState();
-  KeyBindings.entries[0] = ParseBinding("PilotForward=DOUBLE,NUMPAD_8");
-  KeyBindings.entries[1] = ParseBinding("ToggleWheelZoom=F5");
-  KeyBindings.count = 2;
+  ResetFrameInput();
+  testing::BindKeys({"PilotForward=DOUBLE,NUMPAD_8", "ToggleWheelZoom=F5"});
   EXPECT_TRUE(Press(0x68));
   EXPECT_EQ(MovementKeys.PilotForward, 1);
   EXPECT_TRUE(Release(0x68));

@@ -12,8 +12,8 @@
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "host_builder.h"
+#include "input/binding_matcher.h"
 #include "input/commands.h"
-#include "input/key_bindings.h"
 #include "interaction/click_areas.h"
 #include "interaction/mouse_look.h"
 #include "interaction/walking_pilot.h"
@@ -363,8 +363,7 @@ TEST_F(MouseLook, ThePilotViewIsSwitchedByTheMenuAndByTogglePilotAlike) {
   for (const auto& c : cases) {
     testing::ResetModule();
     Start(4);  // the spot view
-    KeyBindings.entries[0] = ParseBinding("TogglePilot=P");
-    KeyBindings.count = 1;
+    testing::BindKeys({"TogglePilot=P"});
     CameraSettings.InternalViewActive = 0;
     CameraSettings.ExternalViewActive = 0;
     const sim::WindowHandle main = platform::FindTopLevelWindow("FS98MAIN");

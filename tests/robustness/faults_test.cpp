@@ -19,6 +19,7 @@
 
 #include "host/host_layout.h"
 #include "host/settings.h"
+#include "input/binding_matcher.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
 #include "native_host.h"

@@ -14,6 +14,7 @@
 #include "host/host_layout.h"
 #include "host/module_state.h"
 #include "host/settings.h"
+#include "input/binding_matcher.h"
 #include "input/key_bindings.h"
 #include "input/view_presets.h"
 #include "interaction/walking_pilot.h"

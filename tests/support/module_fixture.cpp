@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 
 #include "flight.h"
 #include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "host_builder.h"
+#include "input/binding_matcher.h"
 #include "native_host.h"
 #include "platform/host_memory.h"
 #include "scratch_folder.h"
@@ -75,6 +77,17 @@ void SetFlight(const Flight& flight) {
 void RunFrameAt(std::uint32_t milliseconds) {
   sim::SetClock(milliseconds);
   UpdateCameraFrame();
+}
+
+void BindKeys(const std::vector<std::string>& tokens) {
+  const std::filesystem::path file = TestFolder() / "bindings.cfg";
+  {
+    std::ofstream text(file, std::ios::binary);
+    text << "[Keyboard]\r\n";
+    for (const std::string& token : tokens) text << token << "\r\n";
+  }
+  ClearKeyBindings();
+  ReadModuleKeyBindings(file.string().c_str());
 }
 
 void RunCockpitAt(std::uint32_t milliseconds) {

@@ -82,6 +82,10 @@ struct Flight {
 };
 void SetFlight(const Flight& flight);
 
+// The module's key bindings, as a binding file holding just these tokens in
+// its [Keyboard] section gives them.
+void BindKeys(const std::vector<std::string>& tokens);
+
 // The module's frame at this clock reading, as the frame message runs it.
 void RunFrameAt(std::uint32_t milliseconds);
 // The cockpit's part of a frame alone, handed this clock reading and the
