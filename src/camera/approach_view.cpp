@@ -9,11 +9,6 @@ namespace varolen {
 
 namespace {
 ApproachAnchorRecord anchor;
-}  // namespace
-
-const ApproachAnchorRecord& ApproachAnchor = anchor;
-
-namespace {
 // The parked observer's height above the ground.
 constexpr double kAnchorHeightFeet = 10.0;
 
@@ -34,6 +29,8 @@ void UpdateApproachAnchor(const AircraftStateRecord& aircraft, const CameraSetti
 }
 
 }  // namespace
+
+const ApproachAnchorRecord& ApproachAnchor = anchor;
 
 void RunOutsideCameras(const FrameInput& frame) {
   if (anchor.set == 0) {

@@ -10,11 +10,6 @@ namespace varolen {
 
 namespace {
 FlyByCameraRecord flyBy;
-}  // namespace
-
-const FlyByCameraRecord& FlyByCamera = flyBy;
-
-namespace {
 
 // The random side: a draw up to half of the generator's range goes left.
 constexpr int kRandomLeftLimit = 16384;
@@ -72,6 +67,8 @@ void TrackFlyByCamera(const AircraftStateRecord& aircraft, const CameraSettingsR
 }
 
 }  // namespace
+
+const FlyByCameraRecord& FlyByCamera = flyBy;
 
 void RunFlyByCycle(const FrameInput& frame) {
   const CameraSettingsRecord& settings = frame.settings;

@@ -9,11 +9,6 @@ namespace varolen {
 
 namespace {
 BodyMotionRecord body;
-}  // namespace
-
-const BodyMotionRecord& BodyMotion = body;
-
-namespace {
 
 constexpr double kGravity = 9.80665;  // metres per second squared
 constexpr double kTwoPi = 2.0 * kPi;
@@ -133,6 +128,8 @@ void FollowLoad(BodyMotionRecord& b, const BodyMotionInput& aircraft, double ste
 }
 
 }  // namespace
+
+const BodyMotionRecord& BodyMotion = body;
 
 void RunBodyMotion(const BodyMotionInput& aircraft, double step, double touchdown, double loadFactor) {
   if (!(step > 0.0)) return;

@@ -1,12 +1,24 @@
 #include "cockpit/cockpit_controller.h"
 
+#include <cstring>
+
 namespace varolen {
 
-CockpitTickRecord CockpitTick;
+namespace {
+CockpitTickRecord tick;
+}  // namespace
+
+const CockpitTickRecord& CockpitTick = tick;
 
 void AdvanceCockpitTick(std::uint32_t now) {
-  AdvanceClock(CockpitTick.clock, now);
-  CockpitTick.TickTime = now / 1000.0;
+  AdvanceClock(tick.clock, now);
+  tick.TickTime = now / 1000.0;
+}
+
+void ResetCockpitTick() {
+  // Zero bytes, padding and all, so that equal records are equal bytes.
+  // cppcheck-suppress memsetClassFloat
+  std::memset(&tick, 0, sizeof tick);
 }
 
 }  // namespace varolen

@@ -19,12 +19,14 @@ struct CockpitTickRecord {
   double TickTime;  // seconds of the multimedia clock at the tick
 };
 
-extern CockpitTickRecord CockpitTick;
+extern const CockpitTickRecord& CockpitTick;
 
 // Seconds since the cockpit last ran, at most a second.
 inline double TickStep() { return CockpitTick.clock.step; }
 
 // The cockpit's tick at the clock reading `now`.
 void AdvanceCockpitTick(std::uint32_t now);
+// The tick as a freshly loaded module has it.
+void ResetCockpitTick();
 
 }  // namespace varolen

@@ -13,16 +13,14 @@
 namespace varolen {
 
 void ResetCockpitState() {
+  ResetCockpitTick();
+  ForgetHostModules();
   // Zero bytes, padding and all, so that equal records are equal bytes.
   // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
   // cppcheck-suppress memsetClassFloat
-  std::memset(&CockpitTick, 0, sizeof CockpitTick);
-  ForgetHostModules();
-  // cppcheck-suppress memsetClassFloat
   std::memset(&CockpitViewState, 0, sizeof CockpitViewState);
-  // cppcheck-suppress memsetClassFloat
-  std::memset(&HeadMotion, 0, sizeof HeadMotion);
-  std::memset(&MovementKeys, 0, sizeof MovementKeys);
+  ResetHeadMotion();
+  ReleaseMovementKeys();
   ResetViewVariables();
   ResetMotion();
   ResetBodyMotion();

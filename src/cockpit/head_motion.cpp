@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 
 #include "cockpit/motion.h"
@@ -12,9 +13,8 @@
 
 namespace varolen {
 
-HeadMotionRecord HeadMotion;
-
 namespace {
+HeadMotionRecord head;
 
 constexpr double kLatencyDecay = 0.9;
 constexpr double kTunedFrameRate = 30.0;  // in time, the effects are as they are frame by frame at this rate
@@ -33,7 +33,7 @@ double Draw() { return platform::Rand() / 32767.0; }
 double Gain(std::int32_t on, double rate) { return on != 0 ? rate : 0.0; }
 
 void ApproachTurbulence(double step) {
-  HeadMotionRecord& controller = HeadMotion;
+  HeadMotionRecord& controller = head;
   ApproachValue(controller.TurbOffset.pitch, controller.TurbTarget.pitch, controller.TurbRate.pitch, step);
   ApproachValue(controller.TurbOffset.heading, controller.TurbTarget.heading, controller.TurbRate.heading,
                 step);
@@ -42,7 +42,7 @@ void ApproachTurbulence(double step) {
 
 // The next jolt's wait, target and rate: the seven draws.
 void DrawJolt(double onGround, double speed, double buffet) {
-  HeadMotionRecord& controller = HeadMotion;
+  HeadMotionRecord& controller = head;
   double intensity = 0.0;
   double rate = 0.0;
   if (onGround != 0.0) {
@@ -77,7 +77,7 @@ void DrawJolt(double onGround, double speed, double buffet) {
 // The decay and the latency's input take the same power of a tick's step:
 // it is worked out once.
 double LatencyDecay(double step) {
-  HeadMotionRecord& motion = HeadMotion;
+  HeadMotionRecord& motion = head;
   if (step != motion.DecayStep || motion.Decay == 0.0) {
     motion.DecayStep = step;
     motion.Decay = std::pow(kLatencyDecay, kTunedFrameRate * step);
@@ -87,8 +87,10 @@ double LatencyDecay(double step) {
 
 }  // namespace
 
+const HeadMotionRecord& HeadMotion = head;
+
 void AdvanceTurbulence() {
-  HeadMotionRecord& controller = HeadMotion;
+  HeadMotionRecord& controller = head;
   const bool inTime = MotionOptions.sameAtAnyFrameRate;
   // In time, the jolts move on with their draws (DrawTurbulenceTargets).
   if (!inTime) ApproachTurbulence(TickStep());
@@ -99,7 +101,7 @@ void AdvanceTurbulence() {
 }
 
 void DrawTurbulenceTargets(double onGround, double speed, double buffet) {
-  HeadMotionRecord& controller = HeadMotion;
+  HeadMotionRecord& controller = head;
   if (!MotionOptions.sameAtAnyFrameRate) {
     controller.TurbTimer -= TickStep();
     if (controller.TurbTimer < 0.0) DrawJolt(onGround, speed, buffet);
@@ -119,7 +121,7 @@ void DrawTurbulenceTargets(double onGround, double speed, double buffet) {
 }
 
 void ApplyHeadLatency(double heightAboveGround, double lookHeading) {
-  HeadMotionRecord& controller = HeadMotion;
+  HeadMotionRecord& controller = head;
   const Angles& now = controller.AircraftAttitude;
   const Angles& before = controller.PrevAircraftAttitude;
   if (before.pitch == 0.0 && before.heading == 0.0 && before.bank == 0.0) return;
@@ -142,6 +144,15 @@ void ApplyHeadLatency(double heightAboveGround, double lookHeading) {
   latency.pitch = std::clamp(latency.pitch - change.x, -kLatencyLimit, kLatencyLimit);
   latency.heading = std::clamp(latency.heading - change.y, -kLatencyLimit, kLatencyLimit);
   latency.bank = std::clamp(latency.bank - change.z, -kLatencyLimit, kLatencyLimit);
+}
+
+void TakeAircraftAttitude(const Angles& attitude) { head.AircraftAttitude = attitude; }
+
+void KeepAircraftAttitude() { head.PrevAircraftAttitude = head.AircraftAttitude; }
+
+void ResetHeadMotion() {
+  // cppcheck-suppress memsetClassFloat
+  std::memset(&head, 0, sizeof head);
 }
 
 }  // namespace varolen

@@ -22,7 +22,7 @@ struct HeadMotionRecord {
   double Decay;
 };
 
-extern HeadMotionRecord HeadMotion;
+extern const HeadMotionRecord& HeadMotion;
 
 // Moves the turbulence towards its target and lets the latency decay: by a
 // tenth each frame, or with "SameAtAnyFrameRate" by a tenth each thirtieth of
@@ -37,5 +37,13 @@ void DrawTurbulenceTargets(double onGround, double speed, double buffet);
 // re-expressed for a pilot looking `lookHeading` degrees right (the view's
 // heading with the tracked head).
 void ApplyHeadLatency(double heightAboveGround, double lookHeading);
+
+// The aircraft's attitude of this view update (degrees, as the host gives
+// them), which the latency measures the change to; and, after the update,
+// kept as the one the next update starts from.
+void TakeAircraftAttitude(const Angles& attitude);
+void KeepAircraftAttitude();
+// The head motion as a freshly loaded module has it.
+void ResetHeadMotion();
 
 }  // namespace varolen

@@ -6,12 +6,11 @@
 
 namespace varolen {
 
-MovementKeysRecord MovementKeys;
-
 namespace {
+MovementKeysRecord keysHeld;
 
 std::int32_t& FlagOf(MovementKey key) {
-  MovementKeysRecord& keys = MovementKeys;
+  MovementKeysRecord& keys = keysHeld;
   switch (key) {
     case MovementKey::Forward:
       return keys.PilotForward;
@@ -50,6 +49,8 @@ bool KeyActs(MovementKey key, std::int32_t kind) {
 
 }  // namespace
 
+const MovementKeysRecord& MovementKeys = keysHeld;
+
 int FlipMovementKey(MovementKey key, bool release) {
   std::int32_t& flag = FlagOf(key);
   if (!release) {
@@ -63,5 +64,7 @@ int FlipMovementKey(MovementKey key, bool release) {
   flag = flag != 0 ? 0 : 1;
   return 1;
 }
+
+void ReleaseMovementKeys() { keysHeld = {}; }
 
 }  // namespace varolen

@@ -35,7 +35,7 @@ struct MovementKeysRecord {
   std::int32_t PilotCrouch;
 };
 
-extern MovementKeysRecord MovementKeys;
+extern const MovementKeysRecord& MovementKeys;
 
 // A press flips the key's movement where the key moves something, and is
 // then 1: the walking pilot while he is out, the eye in the virtual cockpit
@@ -44,5 +44,7 @@ extern MovementKeysRecord MovementKeys;
 // flips it back wherever the view went meanwhile, so that nothing is left
 // moving.
 int FlipMovementKey(MovementKey key, bool release);
+// No key held, as a freshly loaded module has them.
+void ReleaseMovementKeys();
 
 }  // namespace varolen

@@ -235,7 +235,7 @@ void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick) {
   // every view update.
   const bool advance = frameTick || !MotionOptions.sameAtAnyFrameRate;
   if (!pointerOnClickArea && advance) AdvanceTurbulence();
-  HeadMotion.AircraftAttitude = {Variable(kPitch), Variable(kHeading), Variable(kBank)};
+  TakeAircraftAttitude({Variable(kPitch), Variable(kHeading), Variable(kBank)});
   if (pointerOnClickArea) return;
   if (advance) DrawTurbulenceTargets(Variable(kOnGround), Variable(kSpeed), Variable(kBuffet));
   ApplyHeadLatency(height, LookHeading());
@@ -408,7 +408,7 @@ bool UpdateView(int detectHostChanges, bool pointerOnClickArea, bool& inCockpit)
     }
     controller.WrittenViewAngles = controller.ViewAngles;
   }
-  HeadMotion.PrevAircraftAttitude = HeadMotion.AircraftAttitude;
+  KeepAircraftAttitude();
   return true;
 }
 

@@ -2,6 +2,14 @@
 
 namespace varolen {
 
-HostAddressRecord HostAddresses;
+namespace {
+HostAddressRecord addresses;
+}  // namespace
+
+const HostAddressRecord& HostAddresses = addresses;
+
+void UseHostAddresses() { addresses = kHostAddresses; }
+
+void ForgetHostAddresses() { addresses = {}; }
 
 }  // namespace varolen

@@ -33,7 +33,11 @@ inline constexpr HostAddressRecord kHostAddresses = {
     .viewSetSelector = 0x47D0BC,
 };
 
-extern HostAddressRecord HostAddresses;
+extern const HostAddressRecord& HostAddresses;
+// The host's fixed addresses in force, as start-up sets them.
+void UseHostAddresses();
+// No addresses, as a freshly loaded module has them.
+void ForgetHostAddresses();
 
 // Window classes and messages of the host.
 inline constexpr const char* kHostMainWindowClass = "FS98MAIN";

@@ -24,7 +24,7 @@ void ResetHostState() {
   // cppcheck-suppress memsetClassFloat
   std::memset(&CameraSettings, 0, sizeof CameraSettings);
   Shell = {};
-  HostAddresses = {};
+  ForgetHostAddresses();
   ResetKeyboard();
 }
 

@@ -75,16 +75,20 @@ int ShowClickAreas(MouseRecord& mouse, HostAddress view, const InputEvent& event
 
 }  // namespace
 
-MouseRecord Mouse;
+namespace {
+MouseRecord mouseState;
+}  // namespace
+
+const MouseRecord& Mouse = mouseState;
 
 void ToggleMouseLook() {
-  if (Mouse.MouseLookOn != 0) {
-    Mouse.MouseLookOn = 0;
+  if (mouseState.MouseLookOn != 0) {
+    mouseState.MouseLookOn = 0;
     // The next mouse look starts with a fresh anchor.
-    Mouse.LastCursorX = 0;
-    Mouse.LastCursorY = 0;
+    mouseState.LastCursorX = 0;
+    mouseState.LastCursorY = 0;
   } else {
-    Mouse.MouseLookOn = 1;
+    mouseState.MouseLookOn = 1;
   }
 }
 
@@ -93,8 +97,8 @@ int OnMouseMove(const InputEvent& event) {
   if (view == 0) return 0;
   const std::int32_t kind = ViewKindOf(view);
   if (!IsPilotView(kind)) return 0;
-  if (Mouse.MouseLookOn != 0) return LookWithMouse(Mouse, kind);
-  return ShowClickAreas(Mouse, view, event);
+  if (mouseState.MouseLookOn != 0) return LookWithMouse(mouseState, kind);
+  return ShowClickAreas(mouseState, view, event);
 }
 
 int OnMouseWheel(const InputEvent& event) {
@@ -104,16 +108,22 @@ int OnMouseWheel(const InputEvent& event) {
   const std::int32_t kind = ViewKindOf(view);
   if (kind == kVirtualCockpitView && CameraSettings.EnableWheelZoom != 0) {
     ZoomCockpitView(Wheeled(cockpit.Zoom, event.notches));
-    UpdateCockpitView(0, Mouse.CursorOverClickArea != 0);
+    UpdateCockpitView(0, mouseState.CursorOverClickArea != 0);
   } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
     ZoomSpotView(Wheeled(cockpit.SpotZoom, event.notches));
-    UpdateCockpitView(0, Mouse.CursorOverClickArea != 0);
+    UpdateCockpitView(0, mouseState.CursorOverClickArea != 0);
   } else if (kind == kWalkingPilotView && CameraSettings.ExternalViewActive != 0) {
     ZoomPilotView(Wheeled(WalkingPilot.PilotZoom, event.notches));
   } else {
     return 0;  // a wheel that zooms nothing of the module's is the simulator's
   }
   return 1;
+}
+
+void ForgetMouse() {
+  // Zero bytes, padding and all, so that equal records are equal bytes.
+  // cppcheck-suppress memsetClassFloat
+  std::memset(&mouseState, 0, sizeof mouseState);
 }
 
 }  // namespace varolen

@@ -15,7 +15,9 @@ struct MouseRecord {
   std::int32_t LastCursorY;
 };
 
-extern MouseRecord Mouse;
+extern const MouseRecord& Mouse;
+// The mouse as a freshly loaded module has it: look off, no anchor.
+void ForgetMouse();
 
 void ToggleMouseLook();
 // Nonzero when the event was consumed.

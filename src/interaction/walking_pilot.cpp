@@ -321,8 +321,7 @@ void ClearInteractionRecords() {
   // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
   // cppcheck-suppress memsetClassFloat
   std::memset(&WalkingPilot, 0, sizeof WalkingPilot);
-  // cppcheck-suppress memsetClassFloat
-  std::memset(&Mouse, 0, sizeof Mouse);
+  ForgetMouse();
 }
 
 void ResetInteractionState() {

@@ -67,7 +67,7 @@ int ModuleStartup() {
   if (Shell.hostMainWindow == 0) platform::ShowMessageBox("FS window not found");
 
   Shell.hostThreadId = platform::CurrentThreadId();
-  HostAddresses = kHostAddresses;
+  UseHostAddresses();
   InstallHooks();
 
   ClearViewPresets();

@@ -19,12 +19,12 @@ class ObserverWords : public ::testing::Test {
   void SetUp() override {
     sim::ResetPlatform();
     sim::MapHostRegion(0x20CE0000, 0x10000);
-    HostAddresses = kHostAddresses;
+    UseHostAddresses();
     // A sentinel in every word shows which ones were written.
     for (HostAddress word = 0x20CE3D50; word < 0x20CE3D68; word += 4)
       platform::WriteHost<std::uint32_t>(word, 0xDDDDDDDD);
   }
-  void TearDown() override { HostAddresses = {}; }
+  void TearDown() override { ForgetHostAddresses(); }
   static std::uint32_t Word(HostAddress address) { return platform::ReadHost<std::uint32_t>(address); }
   static std::uint16_t AltitudeWord() { return platform::ReadHost<std::uint16_t>(0x20CE3D64); }
 };
@@ -69,7 +69,7 @@ TEST_F(ObserverWords, ValuesThatAreNoNumberLeaveTheirWordsAlone) {
 TEST_F(ObserverWords, NothingIsWrittenIntoMemoryThatIsNotWritableOrBeforeStartup) {
   sim::SetHostRegionAccess(0x20CE0000, sim::kReadable);
   SetObserverPosition({0.5, 0.5, 1000});  // the simulated memory stops the test on a bad write
-  HostAddresses = {};
+  ForgetHostAddresses();
   sim::SetHostRegionAccess(0x20CE0000, sim::kReadWrite);
   SetObserverPosition({0.5, 0.5, 1000});
   EXPECT_EQ(Word(0x20CE3D54), 0xDDDDDDDDu);

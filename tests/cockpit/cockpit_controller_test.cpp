@@ -20,7 +20,7 @@ TEST_F(CockpitTicks, AKeyLatchedDuringAPauseMovesTheEyeOneSecondAtMost) {
   testing::SetFlight({});
   testing::RunCockpitAt(100000);
   const double before = CockpitViewState.EyePosition.z;
-  MovementKeys.PilotForward = 1;
+  testing::Poke(MovementKeys).PilotForward = 1;
   testing::RunCockpitAt(160000);
   EXPECT_EQ(CockpitTick.clock.step, 1.0);
   EXPECT_EQ(CockpitViewState.EyePosition.z - before, 1.0);

@@ -11,6 +11,7 @@
 #include "host/settings.h"
 #include "platform/random.h"
 #include "platform/sim/sim_platform.h"
+#include "support/module_fixture.h"
 
 namespace varolen {
 namespace {
@@ -23,15 +24,15 @@ class HeadMotionEffects : public ::testing::Test {
   }
   // The records as zero; the effects on at the given strength.
   static void Clear(double gain = 1.0) {
-    HeadMotion = {};
-    CockpitTick.clock.step = 0.1;
+    testing::Poke(HeadMotion) = {};
+    testing::Poke(CockpitTick).clock.step = 0.1;
     CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = CameraSettings.BuffetTurbOn = 1;
     CameraSettings.ViewTurbRate = CameraSettings.GroundTurbRate = CameraSettings.BuffetTurbRate = gain;
   }
   // One attitude change of the aircraft since the last update.
   static void Change(Angles before, Angles now, double height, double viewHeading) {
-    HeadMotion.PrevAircraftAttitude = before;
-    HeadMotion.AircraftAttitude = now;
+    testing::Poke(HeadMotion).PrevAircraftAttitude = before;
+    testing::Poke(HeadMotion).AircraftAttitude = now;
     ApplyHeadLatency(height, viewHeading);
   }
 };
@@ -109,8 +110,8 @@ TEST_F(HeadMotionEffects, JoltStrengthComesFromSpeedOnTheGroundAndBuffetingInThe
   };
   for (const auto& c : cases) {
     Clear(c.gain);
-    HeadMotion.BuffetLevel = 0.5;
-    HeadMotion.TurbOffset = {1, 1, 1};
+    testing::Poke(HeadMotion).BuffetLevel = 0.5;
+    testing::Poke(HeadMotion).TurbOffset = {1, 1, 1};
     DrawTurbulenceTargets(c.onGround, c.speed, c.buffet);
     EXPECT_EQ(HeadMotion.BuffetLevel, c.buffetLevel < 0 ? 0.5 : c.buffetLevel) << c.buffet;
     if (c.timer > 0) {

@@ -22,7 +22,7 @@ class HostViewTest : public testing::ModuleTest {
     ModuleTest::SetUp();
     sim::MapHostRegion(0x470000, 0x20000);
     sim::MapHostRegion(kHeap, 0x10000);
-    HostAddresses = kHostAddresses;
+    UseHostAddresses();
   }
   HostAddress Allocate(std::uint32_t size) {
     const HostAddress address = next_;

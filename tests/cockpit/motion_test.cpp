@@ -56,20 +56,21 @@ class Motion : public ::testing::Test {
     sim::ResetPlatform();
     ResetMotion();
     frame_ = 0;
-    HeadMotion = {};
+    testing::Poke(HeadMotion) = {};
     CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = 1;
     CameraSettings.ViewTurbRate = CameraSettings.GroundTurbRate = 1.0;
   }
   // The head motion's frames of `seconds` more at `rate` a second, the
   // aircraft turning right at `turnRate` degrees a second from the second frame on.
   void Fly(int rate, double seconds, double turnRate, double groundSpeed = 0.0) {
-    CockpitTick.clock.step = 1.0 / rate;
+    testing::Poke(CockpitTick).clock.step = 1.0 / rate;
     for (const long end = frame_ + std::lround(seconds * rate); frame_ < end; ++frame_) {
       AdvanceTurbulence();
-      HeadMotion.AircraftAttitude = {1.0, 100.0 + turnRate * static_cast<double>(frame_) / rate, 0.0};
+      testing::Poke(HeadMotion).AircraftAttitude = {
+          1.0, 100.0 + turnRate * static_cast<double>(frame_) / rate, 0.0};
       DrawTurbulenceTargets(1.0, groundSpeed, 32767);
       ApplyHeadLatency(100.0, 0.0);
-      HeadMotion.PrevAircraftAttitude = HeadMotion.AircraftAttitude;
+      testing::Poke(HeadMotion).PrevAircraftAttitude = HeadMotion.AircraftAttitude;
     }
   }
   long frame_ = 0;
@@ -123,8 +124,8 @@ class MotionOnTheView : public testing::ModuleTest {
     Frame(0.02);
   }
   static void Frame(double step) {
-    CockpitTick.clock.step = step;
-    CockpitTick.TickTime += step;
+    testing::Poke(CockpitTick).clock.step = step;
+    testing::Poke(CockpitTick).TickTime += step;
     UpdateCockpitView(1, false);
   }
   static void Recall(Angles angles, double zoom) {

@@ -30,7 +30,7 @@ class ViewUpdate : public testing::ModuleTest {
     record_ = StartWithHost({view})[0];
     testing::SetFlight({});
     DiscoverHostModules();
-    CockpitTick.clock.step = 0.1;
+    testing::Poke(CockpitTick).clock.step = 0.1;
     return record_;
   }
   template <typename Value>
@@ -101,7 +101,7 @@ TEST_F(ViewUpdate, TransitionsArriveTogetherInTheTransitionsTime) {
     Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 350});
     if (seconds != 0.5) MotionOptions.transitionSeconds = seconds;
     UpdateCockpitView(1, false);
-    CockpitTick.clock.step = 0.05;
+    testing::Poke(CockpitTick).clock.step = 0.05;
     CockpitViewState.TargetViewAngles = {0, 10, 0};
     CockpitViewState.TargetEyePosition = {0.5, 1, 2};
     CockpitViewState.TargetZoom = 2.0;
@@ -168,7 +168,7 @@ TEST_F(ViewUpdate, OnlyACopyOfTheSameRecordIsWrittenBack) {
                                         {.kind = 2, .eyeBase = {0.5, 0.75, 1.5}, .zoom = 1.0}});
     testing::SetFlight({});
     DiscoverHostModules();
-    CockpitTick.clock.step = 0.1;
+    testing::Poke(CockpitTick).clock.step = 0.1;
     UpdateCockpitView(1, false);  // takes the first record if it is a virtual cockpit
     // The second record is the first as the module wrote it, but for its base
     // eye, which the change detection does not compare.
@@ -182,12 +182,12 @@ TEST_F(ViewUpdate, OnlyACopyOfTheSameRecordIsWrittenBack) {
     if (c.secondRecord) platform::WriteHost<std::int32_t>(records[0] + field::kKind, 0);
     platform::WriteHost<std::int32_t>(current + field::kKind, 2);
     const auto before = testing::HostRecord(current);
-    MovementKeys.PilotForward = c.keyHeld ? 1 : 0;
+    testing::Poke(MovementKeys).PilotForward = c.keyHeld ? 1 : 0;
     CockpitViewState.Zoom = CockpitViewState.TargetZoom = 4.0;
     UpdateCockpitView(c.keyHeld ? 1 : 0, false);
     EXPECT_EQ(testing::HostRecord(current), before) << c.what;
     // The next tick takes the record over and from then on writes it.
-    MovementKeys.PilotForward = 0;
+    testing::Poke(MovementKeys).PilotForward = 0;
     UpdateCockpitView(1, false);
     EXPECT_EQ(platform::ReadHost<std::int32_t>(current + field::kKind), 2) << c.what;
     EXPECT_EQ(CockpitViewState.Zoom, 1.0) << c.what << ": the host's zoom taken over";
@@ -322,7 +322,7 @@ TEST_F(ViewUpdate, DetectionRestsWhileAKeyIsHeldAndTheHostsValueAt40IsKept) {
   UpdateCockpitView(1, false);
   CockpitViewState.TargetZoom = 3.0;
   BeginViewTransition(false);
-  MovementKeys.PilotHeadRight = 1;
+  testing::Poke(MovementKeys).PilotHeadRight = 1;
   platform::WriteHost<std::int16_t>(record_ + field::kZoom, 80);
   platform::WriteHost<std::uint32_t>(record_ + field::kHostValue, 0xABCD);
   UpdateCockpitView(1, false);
@@ -359,7 +359,7 @@ TEST_F(ViewUpdate, EveryKeyMovesItsOwnWay) {
     CockpitViewState.TargetViewAngles = CockpitViewState.ViewAngles;
     const Vec3 eye = CockpitViewState.EyePosition;
     const Angles angles = CockpitViewState.ViewAngles;
-    MovementKeys.*c.key = 1;
+    testing::Poke(MovementKeys).*c.key = 1;
     UpdateCockpitView(1, false);
     // The module's 90 degrees are a hair off a right angle: 1e-11 aside.
     EXPECT_NEAR(CockpitViewState.EyePosition.x - eye.x, c.eye.x, 1e-9);
@@ -416,19 +416,19 @@ TEST_F(ViewUpdate, ThePitchNeverPassesStraightUpOrDown) {
     CockpitViewState.ViewAngles.pitch = CockpitViewState.TargetViewAngles.pitch = c.viewPitch;
     UpdateCockpitView(0, false);
     const double headingBefore = heading();
-    HeadMotion.LatencyOffset.pitch = c.latency;
+    testing::Poke(HeadMotion).LatencyOffset.pitch = c.latency;
     HeadTracker.applied.pitch = c.head;
     // A key for 30 s; the latency (decaying as it shows) for one frame.
     for (int tick = 0; tick < (c.key != nullptr ? 300 : 1); ++tick) {
-      if (c.key != nullptr) MovementKeys.*c.key = 1;
+      if (c.key != nullptr) testing::Poke(MovementKeys).*c.key = 1;
       UpdateCockpitView(1, false);
     }
     EXPECT_NEAR(pitch(), c.heldPitch, 1e-3) << c.what;
     EXPECT_NEAR(heading(), headingBefore, 0.1) << c.what << ": no flip over the top";
     if (c.key == nullptr) continue;
-    MovementKeys.*c.key = 0;
+    testing::Poke(MovementKeys).*c.key = 0;
     for (int tick = 0; tick < 10; ++tick) {
-      MovementKeys.*c.back = 1;
+      testing::Poke(MovementKeys).*c.back = 1;
       UpdateCockpitView(1, false);
     }
     EXPECT_NEAR(pitch(), c.afterPitch, 1e-3) << c.what;
@@ -441,8 +441,8 @@ TEST_F(ViewUpdate, TheHeadMotionHoldsWhileThePointerRestsOnAClickArea) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}});
   UpdateCockpitView(1, false);
   testing::SetFlight({.pitch = 9});  // the aircraft has pitched since the last update
-  HeadMotion.LatencyOffset = {5, 5, 5};
-  HeadMotion.TurbTimer = 0;
+  testing::Poke(HeadMotion).LatencyOffset = {5, 5, 5};
+  testing::Poke(HeadMotion).TurbTimer = 0;
   UpdateCockpitView(1, true);
   EXPECT_EQ(HeadMotion.LatencyOffset.pitch, 5);
   EXPECT_EQ(HeadMotion.TurbTimer, 0);

@@ -308,7 +308,7 @@ TEST_F(KeyboardOrders, NoKeyOrderLeavesABindingActive) {
       EXPECT_EQ(MovementKeys.PilotForward, 0) << keys;
       EXPECT_EQ(MovementKeys.PilotBackward, 0) << keys;
       EXPECT_EQ(MovementKeys.PilotStepLeft, 0) << keys;
-      MovementKeys.PilotStepRight = 0;  // a plain binding flips at every press
+      testing::Poke(MovementKeys).PilotStepRight = 0;  // a plain binding flips at every press
     }
   }
 }

@@ -113,7 +113,7 @@ class ClickAreas : public testing::HostListTest {
  public:
   void SetUp() override {
     HostListTest::SetUp();
-    Mouse.PickRay[5] = 1.0;  // from the origin along +z
+    testing::Poke(Mouse).PickRay[5] = 1.0;  // from the origin along +z
   }
   // Appends an area record: centre, radius, kind, first button event, shape (0: 38-byte record), skip.
   void Area(double z, double x, std::uint16_t kind, std::uint32_t event, std::uint32_t shape = 0,
@@ -180,8 +180,9 @@ TEST_F(ClickAreas, TheFirstAnsweringAreaOnTheRayGivesItsCode) {
 TEST_F(ClickAreas, ARayFromAWindowOfNoSizeFindsNothing) {
   Area(5, 0, 1, 9);
   End();
-  ComputePickRay(Record().data(), 0, 0, 0, 0, Mouse.PickRay);
-  EXPECT_EQ(FindClickArea(Mouse.PickRay, kList), 0u);
+  double ray[6] = {};
+  ComputePickRay(Record().data(), 0, 0, 0, 0, ray);
+  EXPECT_EQ(FindClickArea(ray, kList), 0u);
 }
 
 TEST_F(ClickAreas, NestedListsCountFromTheLastAreasCentre) {
@@ -211,7 +212,7 @@ class MouseLook : public testing::ModuleTest {
   void Start(std::int32_t kind) {
     record_ = StartWithHost({simhost::ViewRecordSpec{.kind = kind, .eyeBase = {0, 1, 2}}})[0];
     testing::SetFlight({});
-    CockpitTick.clock.step = 0.0;
+    testing::Poke(CockpitTick).clock.step = 0.0;
     DiscoverHostModules();
     UpdateCockpitView(1, false);
     CameraSettings.EnableWheelZoom = 1;

@@ -164,8 +164,12 @@ class Pilot : public testing::ModuleTest {
     flight.ground = 100.0 / 0.3048;  // 100 m
     testing::SetFlight(flight);
     DiscoverHostModules();
-    CockpitTick.clock.step = 0.1;
-    CockpitTick.TickTime = 1000.0;
+    testing::Poke(CockpitTick).clock.step = 0.1;
+    testing::Poke(CockpitTick).TickTime = 1000.0;
+  }
+  // A movement key held or let go, as its press and release leave it.
+  static void Hold(std::int32_t MovementKeysRecord::*key, bool held) {
+    testing::Poke(MovementKeys).*key = held ? 1 : 0;
   }
   // One object under the pilot: a flat top `height` metres above the aircraft's
   // ground, `size` metres each way from the object's centre.
@@ -199,7 +203,7 @@ class Pilot : public testing::ModuleTest {
   HostAddress kG3dObjects() const { return HostDiscovery.HostObjectList; }
   void Tick(int frames = 1) {
     for (int frame = 0; frame < frames; ++frame) {
-      CockpitTick.TickTime += CockpitTick.clock.step;
+      testing::Poke(CockpitTick).TickTime += CockpitTick.clock.step;
       UpdateWalkingPilot();
     }
   }
@@ -229,7 +233,8 @@ TEST_F(Pilot, WalksRunsAndClimbs) {
   CameraSettings.ExternalViewActive = 1;
   Tick();
   const double start = WalkingPilot.PilotLatitude;
-  MovementKeys.PilotForward = MovementKeys.PilotBackward = 1;  // forward wins
+  Hold(&MovementKeysRecord::PilotForward, true);
+  Hold(&MovementKeysRecord::PilotBackward, true);  // forward wins
   Tick(10);
   EXPECT_NEAR((WalkingPilot.PilotLatitude - start) * 111130.524, 2.0, 0.01) << "walking: 2 m/s";
   sim::SetKeyHeld(16, true);
@@ -238,7 +243,8 @@ TEST_F(Pilot, WalksRunsAndClimbs) {
   EXPECT_EQ(WalkingPilot.PilotRunning, 1);
   EXPECT_NEAR((WalkingPilot.PilotLatitude - start) * 111130.524, 7.0, 0.02);
   sim::SetKeyHeld(16, false);
-  MovementKeys.PilotForward = MovementKeys.PilotBackward = 0;
+  Hold(&MovementKeysRecord::PilotForward, false);
+  Hold(&MovementKeysRecord::PilotBackward, false);
 
   // A surface 3 m up right here: onto it in one frame. Then it ends: falling at 10 m/s.
   Block(3.0, 20.0);
@@ -254,23 +260,23 @@ TEST_F(Pilot, WalksRunsAndClimbs) {
 TEST_F(Pilot, EyeHeadAndBob) {
   CameraSettings.ExternalViewActive = 1;
   Tick();
-  MovementKeys.PilotDown = 1;
+  Hold(&MovementKeysRecord::PilotDown, true);
   Tick(10);  // 2 m down, but never below 1.7 at the start of a tick
-  MovementKeys.PilotDown = 0;
+  Hold(&MovementKeysRecord::PilotDown, false);
   Tick();
   EXPECT_EQ(WalkingPilot.PilotEyeHeight, 1.7);
-  MovementKeys.PilotHeadUp = 1;
+  Hold(&MovementKeysRecord::PilotHeadUp, true);
   Tick(20);
   EXPECT_EQ(WalkingPilot.PilotHeadPitch, -60.0);
-  MovementKeys.PilotHeadUp = 0;
-  MovementKeys.PilotHeadDown = 1;
+  Hold(&MovementKeysRecord::PilotHeadUp, false);
+  Hold(&MovementKeysRecord::PilotHeadDown, true);
   Tick(30);
   EXPECT_EQ(WalkingPilot.PilotHeadPitch, 60.0);
-  MovementKeys.PilotHeadDown = 0;
+  Hold(&MovementKeysRecord::PilotHeadDown, false);
   WalkingPilot.PilotHeadBob = 0.02;
   Tick();
   EXPECT_DOUBLE_EQ(WalkingPilot.PilotHeadBob, 0.02 * 2 * 0.1) << "at a standstill the bob shrinks";
-  MovementKeys.PilotCrouch = 1;
+  Hold(&MovementKeysRecord::PilotCrouch, true);
   Tick();
   simhost::SimulatedHostMemory memory;
   EXPECT_NEAR(simhost::ReadHostViewPosition(memory).altitude, 100.75, 0.01)
@@ -349,28 +355,30 @@ TEST_F(Pilot, StepsEyeHeightAndBob) {
   CameraSettings.ExternalViewActive = 1;
   Tick();
   const double start = WalkingPilot.PilotLongitude;
-  MovementKeys.PilotStepRight = MovementKeys.PilotStepLeft = 1;
+  Hold(&MovementKeysRecord::PilotStepRight, true);
+  Hold(&MovementKeysRecord::PilotStepLeft, true);
   Tick(5);
   EXPECT_NEAR((WalkingPilot.PilotLongitude - start) * 111130.524 * std::cos(47 * M_PI / 180), 1.0, 0.01)
       << "1 m east, stepping right at 2 m/s";
-  MovementKeys.PilotStepRight = MovementKeys.PilotStepLeft = 0;
+  Hold(&MovementKeysRecord::PilotStepRight, false);
+  Hold(&MovementKeysRecord::PilotStepLeft, false);
 
-  MovementKeys.PilotUp = 1;
+  Hold(&MovementKeysRecord::PilotUp, true);
   Tick(5);
   EXPECT_NEAR(WalkingPilot.PilotEyeHeight, 1.7 + 5 * 2.0 * 0.1, 1e-12);
-  MovementKeys.PilotUp = 0;
-  MovementKeys.PilotDown = 1;
+  Hold(&MovementKeysRecord::PilotUp, false);
+  Hold(&MovementKeysRecord::PilotDown, true);
   Tick();
   EXPECT_NEAR(WalkingPilot.PilotEyeHeight, 2.7 - 0.2, 1e-12);
-  MovementKeys.PilotDown = 0;
+  Hold(&MovementKeysRecord::PilotDown, false);
   sim::SetKeyHeld(16, true);  // running at 5 m/s
-  MovementKeys.PilotUp = 1;
+  Hold(&MovementKeysRecord::PilotUp, true);
   Tick();
   EXPECT_NEAR(WalkingPilot.PilotEyeHeight, 2.5 + 0.5, 1e-12);
-  MovementKeys.PilotUp = 0;
+  Hold(&MovementKeysRecord::PilotUp, false);
   sim::SetKeyHeld(16, false);
 
-  MovementKeys.PilotForward = 1;
+  Hold(&MovementKeysRecord::PilotForward, true);
   Tick();
   const double t = CockpitTick.TickTime;
   const double bob = std::sin(std::fmod(t * 600.0, 360.0) * M_PI / 180) * 0.03;

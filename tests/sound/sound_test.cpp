@@ -317,7 +317,7 @@ TEST_F(Sounds, TheFramesSceneFollowsThePilotAndTheView) {
     std::uint32_t clock = 10000;
     for (int frame = 0; frame < 80; ++frame) testing::RunFrameAt(clock += 100);
     platform::WriteHost<std::int32_t>(record + view_record::kKind, c.kindAfter);
-    MovementKeys.PilotForward = 1;
+    testing::Poke(MovementKeys).PilotForward = 1;
     for (int frame = 0; frame < 3; ++frame) testing::RunFrameAt(clock += 100);
     EXPECT_EQ(BufferOf(kWalkSoundSlot).playing, c.footsteps) << c.what;
     EXPECT_EQ(BufferOf(kLightWindSoundSlot).playing, c.wind) << c.what;
