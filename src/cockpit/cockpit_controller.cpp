@@ -10,9 +10,10 @@ CockpitTickRecord tick;
 
 const CockpitTickRecord& CockpitTick = tick;
 
-void AdvanceCockpitTick(std::uint32_t now) {
+const CockpitTickRecord& AdvanceCockpitTick(std::uint32_t now) {
   AdvanceClock(tick.clock, now);
   tick.TickTime = now / 1000.0;
+  return tick;
 }
 
 void ResetCockpitTick() {

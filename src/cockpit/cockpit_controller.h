@@ -1,8 +1,8 @@
-// The cockpit's own clock. The cockpit's
-// state lies with the part that writes it: the host's blocks with the view
-// look-up (host_view.h), the view with the view update (view_update.h), the
-// head motion with its effects (head_motion.h), the keys held with the
-// movement keys (movement_keys.h).
+// The cockpit's own clock, handed to each of the cockpit's steps. The
+// cockpit's state lies with the part that writes it: the host's blocks with
+// the view look-up (host_view.h), the view with the view update
+// (view_update.h), the head motion with its effects (head_motion.h), the keys
+// held with the movement keys (movement_keys.h).
 #pragma once
 
 #include <cstdint>
@@ -21,11 +21,8 @@ struct CockpitTickRecord {
 
 extern const CockpitTickRecord& CockpitTick;
 
-// Seconds since the cockpit last ran, at most a second.
-inline double TickStep() { return CockpitTick.clock.step; }
-
 // The cockpit's tick at the clock reading `now`.
-void AdvanceCockpitTick(std::uint32_t now);
+const CockpitTickRecord& AdvanceCockpitTick(std::uint32_t now);
 // The tick as a freshly loaded module has it.
 void ResetCockpitTick();
 

@@ -89,27 +89,27 @@ double LatencyDecay(double step) {
 
 const HeadMotionRecord& HeadMotion = head;
 
-void AdvanceTurbulence() {
+void AdvanceTurbulence(double step) {
   HeadMotionRecord& controller = head;
   const bool inTime = MotionOptions.sameAtAnyFrameRate;
   // In time, the jolts move on with their draws (DrawTurbulenceTargets).
-  if (!inTime) ApproachTurbulence(TickStep());
-  const double decay = inTime ? LatencyDecay(TickStep()) : kLatencyDecay;
+  if (!inTime) ApproachTurbulence(step);
+  const double decay = inTime ? LatencyDecay(step) : kLatencyDecay;
   controller.LatencyOffset.pitch *= decay;
   controller.LatencyOffset.heading *= decay;
   controller.LatencyOffset.bank *= decay;
 }
 
-void DrawTurbulenceTargets(double onGround, double speed, double buffet) {
+void DrawTurbulenceTargets(double onGround, double speed, double buffet, double step) {
   HeadMotionRecord& controller = head;
   if (!MotionOptions.sameAtAnyFrameRate) {
-    controller.TurbTimer -= TickStep();
+    controller.TurbTimer -= step;
     if (controller.TurbTimer < 0.0) DrawJolt(onGround, speed, buffet);
     return;
   }
   // In time: each jolt is followed until its wait runs out, then the next is
   // drawn, as many as fall into the step (a jolt waits 0.05 s at least).
-  double left = TickStep();
+  double left = step;
   for (int draws = 0; draws < kMostJoltsInAStep; ++draws) {
     const double slice = std::min(left, controller.TurbTimer);
     ApproachTurbulence(slice);
@@ -120,7 +120,7 @@ void DrawTurbulenceTargets(double onGround, double speed, double buffet) {
   }
 }
 
-void ApplyHeadLatency(double heightAboveGround, double lookHeading) {
+void ApplyHeadLatency(double heightAboveGround, double lookHeading, double step) {
   HeadMotionRecord& controller = head;
   const Angles& now = controller.AircraftAttitude;
   const Angles& before = controller.PrevAircraftAttitude;
@@ -129,7 +129,6 @@ void ApplyHeadLatency(double heightAboveGround, double lookHeading) {
   if (MotionOptions.sameAtAnyFrameRate) {
     // In time the head settles as far behind a steady turn at any frame rate
     // as at 30 a second: a tenth of a change kept each frame of a thirtieth.
-    const double step = TickStep();
     gain *= step > 0.0 ? (1.0 - LatencyDecay(step)) / ((1.0 - kLatencyDecay) * kTunedFrameRate * step)
                        : -std::log(kLatencyDecay) / (1.0 - kLatencyDecay);
   }

@@ -24,19 +24,21 @@ struct HeadMotionRecord {
 
 extern const HeadMotionRecord& HeadMotion;
 
+// Each step below is handed the tick's step, in seconds.
+//
 // Moves the turbulence towards its target and lets the latency decay: by a
 // tenth each frame, or with "SameAtAnyFrameRate" by a tenth each thirtieth of
 // a second (the turbulence then moves with its draws).
-void AdvanceTurbulence();
+void AdvanceTurbulence(double step);
 // Counts down to the next jolt and draws its target and rate: seven draws of
 // the random generator. `buffet` is the host's buffeting input. With
 // "SameAtAnyFrameRate", every jolt whose wait runs out within the step is
 // followed for its share of the step.
-void DrawTurbulenceTargets(double onGround, double speed, double buffet);
+void DrawTurbulenceTargets(double onGround, double speed, double buffet, double step);
 // Lags the head behind the aircraft's attitude change since the last update,
 // re-expressed for a pilot looking `lookHeading` degrees right (the view's
 // heading with the tracked head).
-void ApplyHeadLatency(double heightAboveGround, double lookHeading);
+void ApplyHeadLatency(double heightAboveGround, double lookHeading, double step);
 
 // The aircraft's attitude of this view update (degrees, as the host gives
 // them), which the latency measures the change to; and, after the update,

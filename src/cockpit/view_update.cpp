@@ -70,14 +70,14 @@ double Rudder() {
                                                                                         : 0.0;
 }
 
-void RunBody() {
+void RunBody(double step) {
   for (const BodyVariable velocity : {kForwardSpeed, kSideSpeed, kUpSpeed}) {
     if (!platform::LookupFiniteHostVariable(bodyVariables[velocity])) return;
   }
   RunBodyMotion({Variable(kOnGround) != 0.0, Variable(kPitch), Variable(kBank), Variable(kHeading),
                  bodyVariables[kForwardSpeed].Value(), bodyVariables[kSideSpeed].Value(),
                  bodyVariables[kUpSpeed].Value()},
-                TickStep(), MotionOptions.touchdown, MotionOptions.loadFactor);
+                step, MotionOptions.touchdown, MotionOptions.loadFactor);
 }
 
 constexpr double kHeadTurnRate = 35.0;  // degrees per second while a head key is held
@@ -113,8 +113,7 @@ void MoveEye(CockpitViewRecord& controller, Vec3 move) {
 
 // The movement keys; false when any is held (the module's own move then wins
 // over whatever the host did to the record).
-bool MoveByKeys(CockpitViewRecord& controller) {
-  const double s = TickStep();
+bool MoveByKeys(CockpitViewRecord& controller, double s) {
   Angles& angles = controller.ViewAngles;
   const struct {
     std::int32_t MovementKeysRecord::*flag;
@@ -193,11 +192,10 @@ bool HostChanged(const std::uint8_t* saved, const std::uint8_t* host) {
   return false;
 }
 
-void StepTransitions(CockpitViewRecord& c) {
+void StepTransitions(CockpitViewRecord& c, const CockpitTickRecord& tick) {
   if (MotionOptions.transitionCurve == TransitionCurve::Smooth) {
     ViewPlace place{};
-    if (StepSmoothTransition({c.TargetEyePosition, c.TargetViewAngles, c.TargetZoom}, CockpitTick.TickTime,
-                             place)) {
+    if (StepSmoothTransition({c.TargetEyePosition, c.TargetViewAngles, c.TargetZoom}, tick.TickTime, place)) {
       c.EyePosition = place.eye;
       c.ViewAngles = place.angles;
       c.Zoom = place.zoom;
@@ -205,7 +203,7 @@ void StepTransitions(CockpitViewRecord& c) {
     return;
   }
   // The rates are the whole way: it is gone in the transition's time.
-  const double step = TickStep() / MotionOptions.transitionSeconds;
+  const double step = tick.clock.step / MotionOptions.transitionSeconds;
   ApproachValue(c.EyePosition.x, c.TargetEyePosition.x, c.EyePositionRate.x, step);
   ApproachValue(c.EyePosition.y, c.TargetEyePosition.y, c.EyePositionRate.y, step);
   ApproachValue(c.EyePosition.z, c.TargetEyePosition.z, c.EyePositionRate.z, step);
@@ -230,23 +228,23 @@ Angles TurnedToTheLook(const Angles& angles, double lookHeading) {
 
 // Held still while the pointer rests on a click area. The options that follow
 // the pilot's look and the aircraft run once a frame.
-void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick) {
+void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick, double step) {
   // Measured in time, the effects move on once a frame; frame by frame, with
   // every view update.
   const bool advance = frameTick || !MotionOptions.sameAtAnyFrameRate;
-  if (!pointerOnClickArea && advance) AdvanceTurbulence();
+  if (!pointerOnClickArea && advance) AdvanceTurbulence(step);
   TakeAircraftAttitude({Variable(kPitch), Variable(kHeading), Variable(kBank)});
   if (pointerOnClickArea) return;
-  if (advance) DrawTurbulenceTargets(Variable(kOnGround), Variable(kSpeed), Variable(kBuffet));
-  ApplyHeadLatency(height, LookHeading());
+  if (advance) DrawTurbulenceTargets(Variable(kOnGround), Variable(kSpeed), Variable(kBuffet), step);
+  ApplyHeadLatency(height, LookHeading(), step);
   if (!frameTick || !MotionFollows()) return;
   const Angles& view = CockpitViewState.ViewAngles;
   const TrackerOffset& head = HeadTracker.applied;
   RunMotionOptions({view.pitch + head.pitch, view.heading + head.heading, view.bank + head.bank},
                    {Variable(kPitch), Variable(kBank), Variable(kHeading), Variable(kOnGround) != 0.0,
                     Variable(kSpeed), Rudder()},
-                   TickStep());
-  if (BodyMotionOn()) RunBody();
+                   step);
+  if (BodyMotionOn()) RunBody(step);
 }
 
 // The eye's move as the module wrote it last: the tracked head's lean and the body motion's.
@@ -360,7 +358,8 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
 
 // True when a virtual-cockpit or spot view was processed; `inCockpit` tells
 // whether the host shows a cockpit view at all.
-bool UpdateView(int detectHostChanges, bool pointerOnClickArea, bool& inCockpit) {
+bool UpdateView(const CockpitTickRecord& tick, int detectHostChanges, bool pointerOnClickArea,
+                bool& inCockpit) {
   CockpitViewRecord& controller = CockpitViewState;
   const HostAddress view = FindCurrentView();
   if (view == 0) return false;
@@ -376,12 +375,12 @@ bool UpdateView(int detectHostChanges, bool pointerOnClickArea, bool& inCockpit)
   const double height = Variable(kAltitude) * kMetresToFeet -
                         Variable(kGroundElevation) / kGroundElevationVariableUnitsPerMetre * kMetresToFeet;
 
-  const bool detect = MoveByKeys(controller) && detectHostChanges != 0;
+  const bool detect = MoveByKeys(controller, tick.clock.step) && detectHostChanges != 0;
   // A record the module has not taken over yet counts as changed.
   const bool changed =
       detect && (controller.SavedViewSource != view || HostChanged(controller.SavedView, host));
-  StepTransitions(controller);
-  RunHeadMotion(height, pointerOnClickArea, detectHostChanges != 0);
+  StepTransitions(controller, tick);
+  RunHeadMotion(height, pointerOnClickArea, detectHostChanges != 0, tick.clock.step);
   if (changed || (kind == kSpotView && CameraSettings.UseMouseInSpot == 0)) TakeOver(controller, view, host);
 
   // Only a copy taken over from this very record goes back into it: a copy of
@@ -414,9 +413,10 @@ bool UpdateView(int detectHostChanges, bool pointerOnClickArea, bool& inCockpit)
 
 }  // namespace
 
-CockpitViewUpdate UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea) {
+CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, int detectHostChanges,
+                                    bool pointerOnClickArea) {
   CockpitViewUpdate update = {};
-  update.processed = UpdateView(detectHostChanges, pointerOnClickArea, update.inCockpit);
+  update.processed = UpdateView(tick, detectHostChanges, pointerOnClickArea, update.inCockpit);
   update.buffetLevel = HeadMotion.BuffetLevel;
   return update;
 }
@@ -468,7 +468,8 @@ void BeginViewTransition(bool pointerOnClickArea) {
   if (MotionOptions.transitionCurve == TransitionCurve::Smooth)
     BeginSmoothTransition({c.EyePosition, c.ViewAngles, c.Zoom},
                           {c.TargetEyePosition, c.TargetViewAngles, c.TargetZoom}, CockpitTick.TickTime);
-  UpdateCockpitView(0, pointerOnClickArea);
+  // Between the frames: the view moves on by the last tick's step.
+  UpdateCockpitView(CockpitTick, 0, pointerOnClickArea);
 }
 
 void MoveCockpitViewTo(const ViewPlace& targets, bool atOnce, bool pointerOnClickArea) {

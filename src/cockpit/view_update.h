@@ -50,10 +50,12 @@ struct CockpitViewUpdate {
   double buffetLevel;  // 0.0 to 1.0, as the head motion last worked it out
 };
 
-// `detectHostChanges` is 1 for the frame's tick, 0 for calls right after the
-// module changed the view. While the pointer rests on a click area the head
-// motion holds still.
-CockpitViewUpdate UpdateCockpitView(int detectHostChanges, bool pointerOnClickArea);
+// The view moves on by the `tick`'s step: the frame's tick, or the last one
+// for calls right after the module changed the view between frames
+// (`detectHostChanges` 0; 1 for the frame's). While the pointer rests on a
+// click area the head motion holds still.
+CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, int detectHostChanges,
+                                    bool pointerOnClickArea);
 
 // With the module's cockpit view off ("Internal pilot view" unchecked), the
 // tracked head alone goes onto the host's own virtual-cockpit view: the host's

@@ -52,7 +52,7 @@ int LookWithMouse(MouseRecord& mouse, std::int32_t kind) {
   } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
     TurnSpotView(dx * kSpotLookRate, -(dy * kSpotLookRate));
   }
-  UpdateCockpitView(0, mouse.CursorOverClickArea != 0);
+  UpdateCockpitView(CockpitTick, 0, mouse.CursorOverClickArea != 0);
   mouse.LastCursorX = x;
   mouse.LastCursorY = y;
   mouse.CursorOverClickArea = 0;
@@ -108,10 +108,10 @@ int OnMouseWheel(const InputEvent& event) {
   const std::int32_t kind = ViewKindOf(view);
   if (kind == kVirtualCockpitView && CameraSettings.EnableWheelZoom != 0) {
     ZoomCockpitView(Wheeled(cockpit.Zoom, event.notches));
-    UpdateCockpitView(0, mouseState.CursorOverClickArea != 0);
+    UpdateCockpitView(CockpitTick, 0, mouseState.CursorOverClickArea != 0);
   } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
     ZoomSpotView(Wheeled(cockpit.SpotZoom, event.notches));
-    UpdateCockpitView(0, mouseState.CursorOverClickArea != 0);
+    UpdateCockpitView(CockpitTick, 0, mouseState.CursorOverClickArea != 0);
   } else if (kind == kWalkingPilotView && CameraSettings.ExternalViewActive != 0) {
     ZoomPilotView(Wheeled(WalkingPilot.PilotZoom, event.notches));
   } else {

@@ -101,9 +101,9 @@ void BeginPilotView(WalkingPilotRecord& c, HostAddress view) {
   c.PilotPositionFromPreset = 0;
 }
 
-void MovePilot(WalkingPilotRecord& c) {
+void MovePilot(WalkingPilotRecord& c, const CockpitTickRecord& tick) {
   const MovementKeysRecord& keys = MovementKeys;
-  const double dt = TickStep();
+  const double dt = tick.clock.step;
   double speed = kWalkSpeed;
   // A running speed of 0 means the default one.
   const double runSpeed = CameraSettings.RunningSpeed == 0.0 ? kDefaultRunSpeed : CameraSettings.RunningSpeed;
@@ -117,7 +117,7 @@ void MovePilot(WalkingPilotRecord& c) {
     c.PilotEyeHeight -= speed * dt;  // the floor applies at the next tick
   }
   if (std::fabs(c.PilotForwardSpeed) > 0.5 || std::fabs(c.PilotSideSpeed) > 0.5) {
-    c.PilotHeadBob = std::sin(CockpitTick.TickTime * 600.0 * kDegreesToRadians) * 0.03;
+    c.PilotHeadBob = std::sin(tick.TickTime * 600.0 * kDegreesToRadians) * 0.03;
   } else {
     c.PilotHeadBob = 2.0 * dt * c.PilotHeadBob;
   }
@@ -263,7 +263,7 @@ WalkingPilotRecord WalkingPilot;
 
 namespace {
 
-void StepPilot() {
+void StepPilot(const CockpitTickRecord& tick) {
   WalkingPilotRecord& c = WalkingPilot;
   const HostAddress view = FindCurrentView();
   if (view == 0) return;
@@ -283,14 +283,14 @@ void StepPilot() {
   std::uint8_t record[kHostViewRecordSize];
   std::memcpy(record, c.SavedCameraRecord, kHostViewRecordSize);
   platform::SetBlockField<std::int32_t>(record, field::kKind, kWalkingPilotView);
-  MovePilot(c);
+  MovePilot(c, tick);
   WritePilotView(c, view, record);
 }
 
 }  // namespace
 
-PilotGait UpdateWalkingPilot() {
-  StepPilot();
+PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick) {
+  StepPilot(tick);
   const MovementKeysRecord& keys = MovementKeys;
   const bool keyHeld = keys.PilotForward != 0 || keys.PilotBackward != 0 || keys.PilotStepRight != 0 ||
                        keys.PilotStepLeft != 0;

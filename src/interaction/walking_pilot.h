@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "cockpit/cockpit_controller.h"
 #include "host/host_layout.h"
 #include "maths/geometry.h"
 
@@ -46,9 +47,9 @@ struct PilotGait {
   bool running;  // SHIFT held as he last moved
 };
 
-// The pilot's frame: its view begins, moves and ends here (nothing without a
-// current view).
-PilotGait UpdateWalkingPilot();
+// The pilot's frame: its view begins, moves by the tick's step and ends here
+// (nothing without a current view).
+PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick);
 
 // Makes the host's current view the virtual cockpit (kind 2); 0 without a current view.
 int SwitchToVirtualCockpit();

@@ -27,10 +27,10 @@ constexpr double kPilotHeightLimitFeet = 30.0;
 
 void RunCockpit(const FrameInput& frame) {
   DiscoverHostModules();
-  AdvanceCockpitTick(frame.now);
+  const CockpitTickRecord& tick = AdvanceCockpitTick(frame.now);
   UpdateHeadTracker(frame.settings.HeadTrackerOn != 0, frame.now);
-  const CockpitViewUpdate view = UpdateCockpitView(1, Mouse.CursorOverClickArea != 0);
-  const PilotGait pilot = UpdateWalkingPilot();
+  const CockpitViewUpdate view = UpdateCockpitView(tick, 1, Mouse.CursorOverClickArea != 0);
+  const PilotGait pilot = UpdateWalkingPilot(tick);
   if (frame.elapsed > kSoundStartSeconds) {
     UpdateSoundEffects(frame.now);
     ApplySoundEffectRules(

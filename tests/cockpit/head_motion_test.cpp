@@ -16,6 +16,9 @@
 namespace varolen {
 namespace {
 
+// Ticks of a tenth of a second.
+constexpr double kStep = 0.1;
+
 class HeadMotionEffects : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -24,16 +27,16 @@ class HeadMotionEffects : public ::testing::Test {
   }
   // The records as zero; the effects on at the given strength.
   static void Clear(double gain = 1.0) {
-    testing::Poke(HeadMotion) = {};
-    testing::Poke(CockpitTick).clock.step = 0.1;
+    ResetHeadMotion();
     CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = CameraSettings.BuffetTurbOn = 1;
     CameraSettings.ViewTurbRate = CameraSettings.GroundTurbRate = CameraSettings.BuffetTurbRate = gain;
   }
   // One attitude change of the aircraft since the last update.
   static void Change(Angles before, Angles now, double height, double viewHeading) {
-    testing::Poke(HeadMotion).PrevAircraftAttitude = before;
-    testing::Poke(HeadMotion).AircraftAttitude = now;
-    ApplyHeadLatency(height, viewHeading);
+    TakeAircraftAttitude(before);
+    KeepAircraftAttitude();
+    TakeAircraftAttitude(now);
+    ApplyHeadLatency(height, viewHeading, kStep);
   }
 };
 
@@ -78,7 +81,7 @@ TEST_F(HeadMotionEffects, AJoltUsesSevenDrawsInOrder) {
   for (const auto& c : cases) {
     Clear(c.gain);
     sim::SeedRandom(c.seed);
-    DrawTurbulenceTargets(1.0, c.intensity * 100.0 / (0.00054 * 3600.0), 32767);
+    DrawTurbulenceTargets(1.0, c.intensity * 100.0 / (0.00054 * 3600.0), 32767, kStep);
     const std::vector<int> draw = Draws(c.seed, 8);
     const auto r = [&draw](int index) { return draw[index] / 32767.0; };
     const double a = c.intensity * c.gain;  // the jolt's amount; targets scale by the rate once more
@@ -92,7 +95,7 @@ TEST_F(HeadMotionEffects, AJoltUsesSevenDrawsInOrder) {
     EXPECT_EQ(platform::Rand(), draw[7]) << "exactly seven draws";
   }
   // The offset moves towards the target at its rate.
-  AdvanceTurbulence();
+  AdvanceTurbulence(kStep);
   EXPECT_DOUBLE_EQ(HeadMotion.TurbOffset.bank, HeadMotion.TurbRate.bank * 0.1);
 }
 
@@ -112,7 +115,7 @@ TEST_F(HeadMotionEffects, JoltStrengthComesFromSpeedOnTheGroundAndBuffetingInThe
     Clear(c.gain);
     testing::Poke(HeadMotion).BuffetLevel = 0.5;
     testing::Poke(HeadMotion).TurbOffset = {1, 1, 1};
-    DrawTurbulenceTargets(c.onGround, c.speed, c.buffet);
+    DrawTurbulenceTargets(c.onGround, c.speed, c.buffet, kStep);
     EXPECT_EQ(HeadMotion.BuffetLevel, c.buffetLevel < 0 ? 0.5 : c.buffetLevel) << c.buffet;
     if (c.timer > 0) {
       EXPECT_EQ(HeadMotion.TurbTimer, c.timer);
@@ -120,7 +123,7 @@ TEST_F(HeadMotionEffects, JoltStrengthComesFromSpeedOnTheGroundAndBuffetingInThe
       EXPECT_GE(HeadMotion.TurbTimer, 0.05);
     }
     if (c.still) {
-      AdvanceTurbulence();  // the head stays where it was
+      AdvanceTurbulence(kStep);  // the head stays where it was
       EXPECT_EQ(HeadMotion.TurbOffset.pitch, 1);
     }
   }

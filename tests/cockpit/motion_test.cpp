@@ -56,21 +56,20 @@ class Motion : public ::testing::Test {
     sim::ResetPlatform();
     ResetMotion();
     frame_ = 0;
-    testing::Poke(HeadMotion) = {};
+    ResetHeadMotion();
     CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = 1;
     CameraSettings.ViewTurbRate = CameraSettings.GroundTurbRate = 1.0;
   }
   // The head motion's frames of `seconds` more at `rate` a second, the
   // aircraft turning right at `turnRate` degrees a second from the second frame on.
   void Fly(int rate, double seconds, double turnRate, double groundSpeed = 0.0) {
-    testing::Poke(CockpitTick).clock.step = 1.0 / rate;
+    const double step = 1.0 / rate;
     for (const long end = frame_ + std::lround(seconds * rate); frame_ < end; ++frame_) {
-      AdvanceTurbulence();
-      testing::Poke(HeadMotion).AircraftAttitude = {
-          1.0, 100.0 + turnRate * static_cast<double>(frame_) / rate, 0.0};
-      DrawTurbulenceTargets(1.0, groundSpeed, 32767);
-      ApplyHeadLatency(100.0, 0.0);
-      testing::Poke(HeadMotion).PrevAircraftAttitude = HeadMotion.AircraftAttitude;
+      AdvanceTurbulence(step);
+      TakeAircraftAttitude({1.0, 100.0 + turnRate * static_cast<double>(frame_) / rate, 0.0});
+      DrawTurbulenceTargets(1.0, groundSpeed, 32767, step);
+      ApplyHeadLatency(100.0, 0.0, step);
+      KeepAircraftAttitude();
     }
   }
   long frame_ = 0;
@@ -126,12 +125,10 @@ class MotionOnTheView : public testing::ModuleTest {
   static void Frame(double step) {
     testing::Poke(CockpitTick).clock.step = step;
     testing::Poke(CockpitTick).TickTime += step;
-    UpdateCockpitView(1, false);
+    UpdateCockpitView(CockpitTick, 1, false);
   }
   static void Recall(Angles angles, double zoom) {
-    CockpitViewState.TargetViewAngles = angles;
-    CockpitViewState.TargetZoom = zoom;
-    BeginViewTransition(false);
+    MoveCockpitViewTo({CockpitViewState.TargetEyePosition, angles, zoom}, false, false);
   }
 };
 

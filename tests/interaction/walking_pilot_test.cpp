@@ -204,7 +204,7 @@ class Pilot : public testing::ModuleTest {
   void Tick(int frames = 1) {
     for (int frame = 0; frame < frames; ++frame) {
       testing::Poke(CockpitTick).TickTime += CockpitTick.clock.step;
-      UpdateWalkingPilot();
+      UpdateWalkingPilot(CockpitTick);
     }
   }
   static constexpr HostAddress kGeometry = 0x30000000;
