@@ -316,18 +316,16 @@ void PlacePilot(const DegreePosition& position, const Angles& orientation, doubl
   p.PilotZoom = zoom;
 }
 
-void ClearInteractionRecords() {
+void ClearWalkingPilot() {
   // Zero bytes, padding and all, so that equal records are equal bytes.
   // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
   // cppcheck-suppress memsetClassFloat
   std::memset(&WalkingPilot, 0, sizeof WalkingPilot);
-  ForgetMouse();
 }
 
-void ResetInteractionState() {
-  ClearInteractionRecords();
+void ResetWalkingPilot() {
+  ClearWalkingPilot();
   beginVariables = FreshVariables(kBeginVariableSlots);
-  ForgetKnownPlacements();
 }
 
 int SwitchToVirtualCockpit() {

@@ -62,11 +62,10 @@ void ZoomPilotView(double zoom);
 // so, from the next frame on.
 void PlacePilot(const DegreePosition& position, const Angles& orientation, double zoom);
 
-// The walking pilot's and the mouse's records zeroed, as start-up has them.
-void ClearInteractionRecords();
-// Those, the variable records and the ground probe's store of placements as
-// a freshly loaded module has them.
-void ResetInteractionState();
+// The pilot's record zeroed, as start-up has it; and with his variable
+// records too, as a freshly loaded module has them.
+void ClearWalkingPilot();
+void ResetWalkingPilot();
 
 // A position in degrees (latitude, longitude, altitude) moved by offset.x metres
 // east and offset.z metres north; longitude within -180 to 180.

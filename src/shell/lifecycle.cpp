@@ -13,7 +13,7 @@
 #include "input/binding_matcher.h"
 #include "input/input_state.h"
 #include "input/view_presets.h"
-#include "interaction/walking_pilot.h"
+#include "interaction/interaction_state.h"
 #include "platform/files.h"
 #include "shell/hooks.h"
 #include "shell/host_menu.h"
