@@ -41,47 +41,39 @@ int RunCockpitCommand(Command command, bool release) {
       ToggleMouseLook();
       return 1;
     case Command::TogglePilot:  // the external pilot view setting, as its menu item switches it
-      ToggleExternalView();
+      ToggleSetting(&CameraSettingsRecord::ExternalViewActive);
       return 1;
     default:  // clicking stays with the host: the click commands are known but do nothing
       return 0;
   }
 }
 
+// The commands that switch a setting, as its menu item does.
+constexpr struct {
+  Command command;
+  SettingFlag setting;
+} kSettingCommands[] = {
+    {Command::ToggleFlyBy, &CameraSettingsRecord::FlyByActive},
+    {Command::ToggleHeadLatency, &CameraSettingsRecord::ViewTurbOn},
+    {Command::ToggleGroundTurbulence, &CameraSettingsRecord::GroundTurbOn},
+    {Command::ToggleBuffeting, &CameraSettingsRecord::BuffetTurbOn},
+    {Command::ToggleInternalView, &CameraSettingsRecord::InternalViewActive},
+    {Command::ToggleExternalView, &CameraSettingsRecord::ExternalViewActive},
+    {Command::ToggleApproachView, &CameraSettingsRecord::ApproachActive},
+    {Command::ToggleWheelZoom, &CameraSettingsRecord::EnableWheelZoom},
+    {Command::ToggleUseMouseInSpot, &CameraSettingsRecord::UseMouseInSpot},
+    {Command::ToggleHeadTracker, &CameraSettingsRecord::HeadTrackerOn},
+};
+
 // The module's other commands; nonzero when carried out.
 int HandleCommand(Command command, std::int32_t preset) {
-  CameraSettingsRecord& settings = CameraSettings;
+  for (const auto& entry : kSettingCommands) {
+    if (entry.command == command) {
+      ToggleSetting(entry.setting);
+      return 1;
+    }
+  }
   switch (command) {
-    case Command::ToggleFlyBy:
-      ToggleFlyBy();
-      return 1;
-    case Command::ToggleHeadLatency:
-      Toggle(settings.ViewTurbOn);
-      return 1;
-    case Command::ToggleGroundTurbulence:
-      Toggle(settings.GroundTurbOn);
-      return 1;
-    case Command::ToggleBuffeting:
-      Toggle(settings.BuffetTurbOn);
-      return 1;
-    case Command::ToggleInternalView:
-      Toggle(settings.InternalViewActive);
-      return 1;
-    case Command::ToggleExternalView:
-      ToggleExternalView();
-      return 1;
-    case Command::ToggleApproachView:
-      ToggleApproachView();
-      return 1;
-    case Command::ToggleWheelZoom:
-      Toggle(settings.EnableWheelZoom);
-      return 1;
-    case Command::ToggleUseMouseInSpot:
-      Toggle(settings.UseMouseInSpot);
-      return 1;
-    case Command::ToggleHeadTracker:
-      Toggle(settings.HeadTrackerOn);
-      return 1;
     case Command::CentreHeadTracker:
       CentreHeadTracker();
       return 1;

@@ -6,6 +6,8 @@
 
 namespace varolen {
 
+namespace {
+
 void Toggle(std::int32_t& flag) { flag = flag != 0 ? 0 : 1; }
 
 void ToggleFlyBy() {
@@ -33,6 +35,29 @@ void ToggleSound() {
   } else {
     StopLoopingSounds();
   }
+}
+
+// The settings whose switch does more than flip them.
+constexpr struct {
+  SettingFlag setting;
+  void (*toggle)();
+} kLinkedToggles[] = {
+    {&CameraSettingsRecord::FlyByActive, ToggleFlyBy},
+    {&CameraSettingsRecord::ApproachActive, ToggleApproachView},
+    {&CameraSettingsRecord::ExternalViewActive, ToggleExternalView},
+    {&CameraSettingsRecord::SoundOn, ToggleSound},
+};
+
+}  // namespace
+
+void ToggleSetting(SettingFlag setting) {
+  for (const auto& linked : kLinkedToggles) {
+    if (linked.setting == setting) {
+      linked.toggle();
+      return;
+    }
+  }
+  Toggle(CameraSettings.*setting);
 }
 
 }  // namespace varolen

@@ -1,21 +1,21 @@
-// Switching settings on and off, shared by the host menu and the bound commands.
+// Switching settings on and off: the one way the host menu and the bound
+// commands switch one.
 #pragma once
 
 #include <cstdint>
 
+#include "host/settings.h"
+
 namespace varolen {
 
-// Sets a flag to 1 when it is 0 and to 0 otherwise. For the flags' own values
-// that is 1 minus the value; a garbage value from the registry can still be
-// switched off.
-void Toggle(std::int32_t& flag);
+// A setting the pilot switches on and off, by its field.
+using SettingFlag = std::int32_t CameraSettingsRecord::*;
 
-// Fly-by and approach view exclude each other when switched on.
-void ToggleFlyBy();
-void ToggleApproachView();
-// The walking pilot needs the module's cockpit handling and the virtual cockpit.
-void ToggleExternalView();
-// Sound on mutes or resumes the effect sounds without forgetting them.
-void ToggleSound();
+// Switches the setting to 1 when it is 0 and to 0 otherwise (a garbage value
+// from the registry can still be switched off), with what goes with it: the
+// fly-by and the approach view exclude each other when switched on, the
+// walking pilot needs the module's cockpit handling and the virtual cockpit,
+// and sound on mutes or resumes the effect sounds without forgetting them.
+void ToggleSetting(SettingFlag setting);
 
 }  // namespace varolen

@@ -21,7 +21,7 @@ HostMenuRecord hostMenu;
 struct CheckedItem {
   MenuCommand id;
   const char* text;
-  std::int32_t CameraSettingsRecord::*setting;
+  SettingFlag setting;
 };
 
 constexpr CheckedItem kCheckedItems[] = {
@@ -86,36 +86,18 @@ void BuildHostMenu() {
 void RemoveHostMenu() { RemovePreviousMenu(); }
 
 int RunMenuCommand(platform::WindowHandle window, std::uint16_t id) {
+  for (const CheckedItem& item : kCheckedItems) {
+    if (item.id == id) {
+      ToggleSetting(item.setting);
+      return 1;
+    }
+  }
   switch (id) {
-    case kMenuFlyBy:
-      ToggleFlyBy();
-      return 1;
-    case kMenuApproachView:
-      ToggleApproachView();
-      return 1;
     case kMenuSetup:
       ShowSetupDialog(window);
       return 1;
     case kMenuMotion:
       ShowMotionDialog(window);
-      return 1;
-    case kMenuInternalView:
-      Toggle(CameraSettings.InternalViewActive);
-      return 1;
-    case kMenuExternalView:
-      ToggleExternalView();
-      return 1;
-    case kMenuWheelZoom:
-      Toggle(CameraSettings.EnableWheelZoom);
-      return 1;
-    case kMenuMouseInSpot:
-      Toggle(CameraSettings.UseMouseInSpot);
-      return 1;
-    case kMenuSound:
-      ToggleSound();
-      return 1;
-    case kMenuHeadTracker:
-      Toggle(CameraSettings.HeadTrackerOn);
       return 1;
     case kMenuLoadViews:
       LoadViewPresetsInteractive(window);
