@@ -119,7 +119,9 @@ void MovePilot(WalkingPilotRecord& c, const CockpitTickRecord& tick) {
   if (std::fabs(c.PilotForwardSpeed) > 0.5 || std::fabs(c.PilotSideSpeed) > 0.5) {
     c.PilotHeadBob = std::sin(tick.TickTime * 600.0 * kDegreesToRadians) * 0.03;
   } else {
-    c.PilotHeadBob = 2.0 * dt * c.PilotHeadBob;
+    // At a standstill the bob dies out; a tick of a quarter second or more
+    // (a pause, a slideshow) halves it rather than letting it grow.
+    c.PilotHeadBob = std::min(2.0 * dt, 0.5) * c.PilotHeadBob;
   }
   if (keys.PilotHeadRight != 0) {
     c.PilotHeading += kHeadTurnRate * dt;

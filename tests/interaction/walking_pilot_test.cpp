@@ -164,8 +164,6 @@ class Pilot : public testing::ModuleTest {
     flight.ground = 100.0 / 0.3048;  // 100 m
     testing::SetFlight(flight);
     DiscoverHostModules();
-    testing::Poke(CockpitTick).clock.step = 0.1;
-    testing::Poke(CockpitTick).TickTime = 1000.0;
   }
   // A movement key held or let go, as its press and release leave it.
   static void Hold(std::int32_t MovementKeysRecord::*key, bool held) {
@@ -203,10 +201,11 @@ class Pilot : public testing::ModuleTest {
   HostAddress kG3dObjects() const { return HostDiscovery.HostObjectList; }
   void Tick(int frames = 1) {
     for (int frame = 0; frame < frames; ++frame) {
-      testing::Poke(CockpitTick).TickTime += CockpitTick.clock.step;
-      UpdateWalkingPilot(CockpitTick);
+      tick_.TickTime += tick_.clock.step;
+      UpdateWalkingPilot(tick_);
     }
   }
+  CockpitTickRecord tick_ = {{0, 0.1}, 1000.0};  // ticks of a tenth of a second
   static constexpr HostAddress kGeometry = 0x30000000;
   HostAddress record_ = 0;
 };
@@ -273,9 +272,6 @@ TEST_F(Pilot, EyeHeadAndBob) {
   Tick(30);
   EXPECT_EQ(WalkingPilot.PilotHeadPitch, 60.0);
   Hold(&MovementKeysRecord::PilotHeadDown, false);
-  WalkingPilot.PilotHeadBob = 0.02;
-  Tick();
-  EXPECT_DOUBLE_EQ(WalkingPilot.PilotHeadBob, 0.02 * 2 * 0.1) << "at a standstill the bob shrinks";
   Hold(&MovementKeysRecord::PilotCrouch, true);
   Tick();
   simhost::SimulatedHostMemory memory;
@@ -380,11 +376,32 @@ TEST_F(Pilot, StepsEyeHeightAndBob) {
 
   Hold(&MovementKeysRecord::PilotForward, true);
   Tick();
-  const double t = CockpitTick.TickTime;
+  const double t = tick_.TickTime;
   const double bob = std::sin(std::fmod(t * 600.0, 360.0) * M_PI / 180) * 0.03;
   EXPECT_NEAR(WalkingPilot.PilotHeadBob, bob, 1e-6);
   simhost::SimulatedHostMemory memory;
   EXPECT_NEAR(simhost::ReadHostViewPosition(memory).altitude, 100.0 + bob + 3.0, 1e-4) << "feet, bob and eye";
+}
+
+// Standing still, the head's bob dies out and never grows, whatever the
+// tick's step: at a high frame rate, at a low one, after a pause.
+TEST_F(Pilot, StandingStillTheBobDiesOutAtAnyStep) {
+  CameraSettings.ExternalViewActive = 1;
+  for (const double step : {1.0 / 144, 1.0 / 30, 0.1, 0.25, 0.5, 0.75, 1.0}) {
+    tick_.clock.step = 0.1;
+    tick_.TickTime = 1000.05;  // walking one tick: the bob at sin 330 degrees, half its height
+    Hold(&MovementKeysRecord::PilotForward, true);
+    Tick();
+    Hold(&MovementKeysRecord::PilotForward, false);
+    const double walked = std::fabs(WalkingPilot.PilotHeadBob);
+    ASSERT_GT(walked, 0.005) << step;
+    tick_.clock.step = step;
+    for (double time = 0.0; time < 10.0; time += step) {
+      Tick();
+      EXPECT_LE(std::fabs(WalkingPilot.PilotHeadBob), walked) << step << " s steps, at " << time << " s";
+    }
+    EXPECT_LT(std::fabs(WalkingPilot.PilotHeadBob), walked / 100) << step;
+  }
 }
 
 // A list that loops back on itself is bounded; the bound holds for the whole

@@ -1,5 +1,7 @@
 // The per-frame update: its clock, the warm-up, the aircraft snapshot and the
 // settings it clears.
+#include "shell/frame.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +11,6 @@
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "input/binding_matcher.h"
-#include "shell/frame.h"
 #include "support/module_fixture.h"
 
 namespace varolen {
