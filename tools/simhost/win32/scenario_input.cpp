@@ -11,10 +11,16 @@ ScenarioInput Input;
 
 void LookupStack::Note(const void* record, std::uintptr_t depth) {
   ++calls;
-  if (static_cast<const std::uint8_t*>(record) == static_cast<const std::uint8_t*>(lastRecord) + 28) {
-    ++neighbours;
-    if (depth != lastDepth) ++unbalanced;
-  }
+  // A table's records, looked up in one loop, meet the look-up at one depth
+  // while the stack stays balanced. Two tables the linker laid side by side,
+  // looked up from two places, make one step of depth between them; a drift
+  // makes every step of the loop one.
+  const bool neighbour =
+      static_cast<const std::uint8_t*>(record) == static_cast<const std::uint8_t*>(lastRecord) + 28;
+  const bool moved = neighbour && depth != lastDepth;
+  if (neighbour) ++neighbours;
+  if (moved && lastMoved) ++unbalanced;
+  lastMoved = moved;
   lastRecord = record;
   lastDepth = depth;
 }

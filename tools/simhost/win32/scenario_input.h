@@ -22,7 +22,8 @@ struct LookupStack {
   std::uintptr_t lastDepth = 0;
   long calls = 0;
   long neighbours = 0;  // calls for the record 28 bytes after the one before
-  long unbalanced = 0;  // of those, calls that met the look-up at another depth
+  long unbalanced = 0;  // of those, calls that met the look-up at another depth, as the one before did
+  bool lastMoved = false;
 
   void Note(const void* record, std::uintptr_t depth);
 };
