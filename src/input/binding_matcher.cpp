@@ -23,8 +23,6 @@ bool Press(KeyBinding& binding) {
   return true;
 }
 
-}  // namespace
-
 int MatchBindings(KeyBindingTable& table, const InputEvent& event) {
   const std::uint32_t code = event.code;
   int consumed = 0;
@@ -62,6 +60,8 @@ int MatchBindings(KeyBindingTable& table, const InputEvent& event) {
   }
   return consumed;
 }
+
+}  // namespace
 
 const KeyBindingTable& KeyBindings = moduleTable;
 

@@ -6,12 +6,6 @@
 
 namespace varolen {
 
-// Runs every binding that matches the event: a press those of its code and
-// exact modifiers (with SHIFT held and none of them, the walking pilot's keys
-// bound without it: SHIFT makes him run), a release every binding of its code
-// that a press made active; 1 when at least one of them consumed it.
-int MatchBindings(KeyBindingTable& table, const InputEvent& event);
-
 // The module's table, filled once at start-up from the binding file.
 extern const KeyBindingTable& KeyBindings;
 
@@ -20,7 +14,11 @@ void ClearKeyBindings();
 // Appends the bindings of the binding file's [Keyboard] section to the
 // module's table. 1 when the file could be opened, 0 when not.
 int ReadModuleKeyBindings(const char* path);
-// MatchBindings over the module's table.
+// Runs every binding of the module's table that matches the event: a press
+// those of its code and exact modifiers (with SHIFT held and none of them, the
+// walking pilot's keys bound without it: SHIFT makes him run), a release every
+// binding of its code that a press made active; 1 when at least one of them
+// consumed it.
 int MatchModuleBindings(const InputEvent& event);
 
 }  // namespace varolen
