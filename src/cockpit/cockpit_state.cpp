@@ -21,7 +21,6 @@ void ResetCockpitState() {
   std::memset(&CockpitViewState, 0, sizeof CockpitViewState);
   ResetHeadMotion();
   ReleaseMovementKeys();
-  ResetViewVariables();
   ResetMotion();
   ResetBodyMotion();
 }

@@ -9,12 +9,11 @@
 #include "cockpit/host_view.h"
 #include "cockpit/motion.h"
 #include "cockpit/movement_keys.h"
-#include "host/host_variables.h"
+#include "host/frame_input.h"
 #include "host/settings.h"
 #include "maths/numeric.h"
 #include "maths/view_math.h"
 #include "platform/host_memory.h"
-#include "platform/host_variables.h"
 #include "tracker/head_tracker.h"
 
 namespace varolen {
@@ -27,56 +26,12 @@ namespace field = view_record;
 using platform::BlockField;
 using platform::SetBlockField;
 
-// The host variables of the view update, in look-up order.
-enum ViewVariable {
-  kPitch,
-  kBank,
-  kHeading,
-  kOnGround,
-  kSpeed,
-  kBuffet,
-  kAltitude,
-  kGroundElevation,
-  kCount
-};
-constexpr HostVariableSlot<ViewVariable> kViewVariableSlots[] = {
-    {kPitch, host_variable::kPitch},       {kBank, host_variable::kBank},
-    {kHeading, host_variable::kHeading},   {kOnGround, host_variable::kOnGround},
-    {kSpeed, host_variable::kGroundSpeed}, {kBuffet, host_variable::kBuffet},
-    {kAltitude, host_variable::kAltitude}, {kGroundElevation, host_variable::kGroundElevation},
-};
-static_assert(std::size(kViewVariableSlots) == kCount && SlotsInIndexOrder(kViewVariableSlots));
-std::array<platform::ModuleVariable, kCount> viewVariables = FreshVariables(kViewVariableSlots);
-
-double Variable(ViewVariable variable) { return viewVariables[variable].Value(); }
-
-// The aircraft's velocity in its own axes, looked up only while the body
-// motion options want it, and the rudder, only while the view leads into turns.
-enum BodyVariable { kForwardSpeed, kSideSpeed, kUpSpeed, kRudder, kBodyCount };
-constexpr HostVariableSlot<BodyVariable> kBodyVariableSlots[] = {
-    {kForwardSpeed, host_variable::kLongitudinalSpeed},
-    {kSideSpeed, host_variable::kLateralSpeed},
-    {kUpSpeed, host_variable::kVerticalSpeed},
-    {kRudder, host_variable::kRudder},
-};
-static_assert(std::size(kBodyVariableSlots) == kBodyCount && SlotsInIndexOrder(kBodyVariableSlots));
-std::array<platform::ModuleVariable, kBodyCount> bodyVariables = FreshVariables(kBodyVariableSlots);
-
 bool BodyMotionOn() { return MotionOptions.touchdown > 0.0 || MotionOptions.loadFactor > 0.0; }
 
-double Rudder() {
-  platform::ModuleVariable& rudder = bodyVariables[kRudder];
-  return MotionOptions.lookIntoTurn > 0.0 && platform::LookupFiniteHostVariable(rudder) ? rudder.Value()
-                                                                                        : 0.0;
-}
-
-void RunBody(double step) {
-  for (const BodyVariable velocity : {kForwardSpeed, kSideSpeed, kUpSpeed}) {
-    if (!platform::LookupFiniteHostVariable(bodyVariables[velocity])) return;
-  }
-  RunBodyMotion({Variable(kOnGround) != 0.0, Variable(kPitch), Variable(kBank), Variable(kHeading),
-                 bodyVariables[kForwardSpeed].Value(), bodyVariables[kSideSpeed].Value(),
-                 bodyVariables[kUpSpeed].Value()},
+void RunBody(const AircraftStateRecord& aircraft, double step) {
+  const HostReadings& host = aircraft.host;
+  RunBodyMotion({host.onGround != 0.0, aircraft.pitch, aircraft.bank, aircraft.heading, host.bodyVelocity.z,
+                 host.bodyVelocity.x, host.bodyVelocity.y},
                 step, MotionOptions.touchdown, MotionOptions.loadFactor);
 }
 
@@ -228,23 +183,25 @@ Angles TurnedToTheLook(const Angles& angles, double lookHeading) {
 
 // Held still while the pointer rests on a click area. The options that follow
 // the pilot's look and the aircraft run once a frame.
-void RunHeadMotion(double height, bool pointerOnClickArea, bool frameTick, double step) {
+void RunHeadMotion(const AircraftStateRecord& aircraft, bool pointerOnClickArea, bool frameTick,
+                   double step) {
+  const HostReadings& host = aircraft.host;
   // Measured in time, the effects move on once a frame; frame by frame, with
   // every view update.
   const bool advance = frameTick || !MotionOptions.sameAtAnyFrameRate;
   if (!pointerOnClickArea && advance) AdvanceTurbulence(step);
-  TakeAircraftAttitude({Variable(kPitch), Variable(kHeading), Variable(kBank)});
+  TakeAircraftAttitude({aircraft.pitch, aircraft.heading, aircraft.bank});
   if (pointerOnClickArea) return;
-  if (advance) DrawTurbulenceTargets(Variable(kOnGround), Variable(kSpeed), Variable(kBuffet), step);
-  ApplyHeadLatency(height, LookHeading(), step);
+  if (advance) DrawTurbulenceTargets(host.onGround, aircraft.groundSpeed, host.buffet, step);
+  ApplyHeadLatency(aircraft.heightAboveGround, LookHeading(), step);
   if (!frameTick || !MotionFollows()) return;
   const Angles& view = CockpitViewState.ViewAngles;
   const TrackerOffset& head = HeadTracker.applied;
   RunMotionOptions({view.pitch + head.pitch, view.heading + head.heading, view.bank + head.bank},
-                   {Variable(kPitch), Variable(kBank), Variable(kHeading), Variable(kOnGround) != 0.0,
-                    Variable(kSpeed), Rudder()},
+                   {aircraft.pitch, aircraft.bank, aircraft.heading, host.onGround != 0.0,
+                    aircraft.groundSpeed, MotionOptions.lookIntoTurn > 0.0 ? host.rudder : 0.0},
                    step);
-  if (BodyMotionOn()) RunBody(step);
+  if (BodyMotionOn()) RunBody(aircraft, step);
 }
 
 // The eye's move as the module wrote it last: the tracked head's lean and the body motion's.
@@ -358,8 +315,8 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
 
 // True when a virtual-cockpit or spot view was processed; `inCockpit` tells
 // whether the host shows a cockpit view at all.
-bool UpdateView(const CockpitTickRecord& tick, int detectHostChanges, bool pointerOnClickArea,
-                bool& inCockpit) {
+bool UpdateView(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft, int detectHostChanges,
+                bool pointerOnClickArea, bool& inCockpit) {
   CockpitViewRecord& controller = CockpitViewState;
   const HostAddress view = FindCurrentView();
   if (view == 0) return false;
@@ -369,18 +326,14 @@ bool UpdateView(const CockpitTickRecord& tick, int detectHostChanges, bool point
   inCockpit = kind == kCockpitPanelView || kind == kVirtualCockpitView;
   if (kind != kVirtualCockpitView && kind != kSpotView) return false;
 
-  for (platform::ModuleVariable& variable : viewVariables) {
-    if (!platform::LookupFiniteHostVariable(variable)) return false;
-  }
-  const double height = Variable(kAltitude) * kMetresToFeet -
-                        Variable(kGroundElevation) / kGroundElevationVariableUnitsPerMetre * kMetresToFeet;
+  if (!aircraft.taken) return false;
 
   const bool detect = MoveByKeys(controller, tick.clock.step) && detectHostChanges != 0;
   // A record the module has not taken over yet counts as changed.
   const bool changed =
       detect && (controller.SavedViewSource != view || HostChanged(controller.SavedView, host));
   StepTransitions(controller, tick);
-  RunHeadMotion(height, pointerOnClickArea, detectHostChanges != 0, tick.clock.step);
+  RunHeadMotion(aircraft, pointerOnClickArea, detectHostChanges != 0, tick.clock.step);
   if (changed || (kind == kSpotView && CameraSettings.UseMouseInSpot == 0)) TakeOver(controller, view, host);
 
   // Only a copy taken over from this very record goes back into it: a copy of
@@ -413,10 +366,10 @@ bool UpdateView(const CockpitTickRecord& tick, int detectHostChanges, bool point
 
 }  // namespace
 
-CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, int detectHostChanges,
-                                    bool pointerOnClickArea) {
+CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft,
+                                    int detectHostChanges, bool pointerOnClickArea) {
   CockpitViewUpdate update = {};
-  update.processed = UpdateView(tick, detectHostChanges, pointerOnClickArea, update.inCockpit);
+  update.processed = UpdateView(tick, aircraft, detectHostChanges, pointerOnClickArea, update.inCockpit);
   update.buffetLevel = HeadMotion.BuffetLevel;
   return update;
 }
@@ -447,11 +400,6 @@ int UpdateTrackedHeadView() {
   return 1;
 }
 
-void ResetViewVariables() {
-  viewVariables = FreshVariables(kViewVariableSlots);
-  bodyVariables = FreshVariables(kBodyVariableSlots);
-}
-
 void BeginViewTransition(bool pointerOnClickArea) {
   CockpitViewRecord& c = CockpitViewState;
   for (double* angle : {&c.ViewAngles.pitch, &c.ViewAngles.heading, &c.ViewAngles.bank,
@@ -469,7 +417,7 @@ void BeginViewTransition(bool pointerOnClickArea) {
     BeginSmoothTransition({c.EyePosition, c.ViewAngles, c.Zoom},
                           {c.TargetEyePosition, c.TargetViewAngles, c.TargetZoom}, CockpitTick.TickTime);
   // Between the frames: the view moves on by the last tick's step.
-  UpdateCockpitView(CockpitTick, 0, pointerOnClickArea);
+  UpdateCockpitView(CockpitTick, AircraftState, 0, pointerOnClickArea);
 }
 
 void MoveCockpitViewTo(const ViewPlace& targets, bool atOnce, bool pointerOnClickArea) {

@@ -7,6 +7,7 @@
 
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/motion.h"
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 
 namespace varolen {
@@ -50,12 +51,13 @@ struct CockpitViewUpdate {
   double buffetLevel;  // 0.0 to 1.0, as the head motion last worked it out
 };
 
-// The view moves on by the `tick`'s step: the frame's tick, or the last one
-// for calls right after the module changed the view between frames
-// (`detectHostChanges` 0; 1 for the frame's). While the pointer rests on a
-// click area the head motion holds still.
-CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, int detectHostChanges,
-                                    bool pointerOnClickArea);
+// The view moves on by the `tick`'s step with the `aircraft` as the host
+// gives it: the frame's tick and snapshot, or the last ones for calls right
+// after the module changed the view between frames (`detectHostChanges` 0;
+// 1 for the frame's). While the pointer rests on a click area the head motion
+// holds still.
+CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft,
+                                    int detectHostChanges, bool pointerOnClickArea);
 
 // With the module's cockpit view off ("Internal pilot view" unchecked), the
 // tracked head alone goes onto the host's own virtual-cockpit view: the host's
@@ -65,9 +67,6 @@ CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, int detectHos
 int UpdateTrackedHeadView();
 // False while there is no head to put into the host's view or to take out of it.
 bool TrackedHeadToWrite();
-
-// The view update's host variable records as a freshly loaded module has them.
-void ResetViewVariables();
 
 // Starts a move to the targets that arrives in the transition's time (0.5 s
 // unless the motion options say otherwise), and runs one view update at once.

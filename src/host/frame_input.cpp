@@ -25,6 +25,9 @@ enum FrameVariable {
   kVerticalVelocityVariable,
   kGroundElevationVariable,
   kWindVariable,
+  kOnGroundVariable,
+  kBuffetVariable,
+  kRudderVariable,
   kFrameVariableCount
 };
 
@@ -42,13 +45,15 @@ constexpr HostVariableSlot<FrameVariable> kFrameVariableSlots[] = {
     {kVerticalVelocityVariable, host_variable::kVerticalSpeed},
     {kGroundElevationVariable, host_variable::kGroundElevation},
     {kWindVariable, host_variable::kWind},
+    {kOnGroundVariable, host_variable::kOnGround},
+    {kBuffetVariable, host_variable::kBuffet},
+    {kRudderVariable, host_variable::kRudder},
 };
 static_assert(std::size(kFrameVariableSlots) == kFrameVariableCount &&
               SlotsInIndexOrder(kFrameVariableSlots));
 
 FrameClockRecord frameClock;
 AircraftStateRecord aircraftState;
-bool snapshotTaken = false;
 std::array<platform::ModuleVariable, kFrameVariableCount> frameVariables =
     FreshVariables(kFrameVariableSlots);
 
@@ -63,7 +68,7 @@ const FrameClockRecord& AdvanceFrameClock(std::uint32_t now) {
   return frameClock;
 }
 
-bool AircraftSnapshotTaken() { return snapshotTaken; }
+bool AircraftSnapshotTaken() { return aircraftState.taken; }
 
 bool TakeAircraftSnapshot() {
   for (platform::ModuleVariable& variable : frameVariables) {
@@ -90,14 +95,23 @@ bool TakeAircraftSnapshot() {
                                     aircraft.heading);
   aircraft.groundSpeed = value(kSpeedVariable);
   aircraft.wind = value(kWindVariable);
-  snapshotTaken = true;
+  HostReadings& host = aircraft.host;
+  host.latitude = value(kLatitudeVariable);
+  host.longitude = value(kLongitudeVariable);
+  host.altitude = value(kAltitudeVariable);
+  host.groundElevation = value(kGroundElevationVariable);
+  host.bodyVelocity = {value(kLateralVelocityVariable), value(kVerticalVelocityVariable),
+                       value(kLongitudinalVelocityVariable)};
+  host.onGround = value(kOnGroundVariable);
+  host.buffet = value(kBuffetVariable);
+  host.rudder = value(kRudderVariable);
+  aircraft.taken = true;
   return true;
 }
 
 void ResetFrameInput() {
   frameClock = {};
   aircraftState = {};
-  snapshotTaken = false;
   frameVariables = FreshVariables(kFrameVariableSlots);
 }
 

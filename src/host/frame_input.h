@@ -18,6 +18,19 @@ struct FrameClockRecord {
   double elapsed;   // seconds since the module was loaded; never reset
 };
 
+// The host's own numbers, as the panel SDK gives them (docs/host-facts.md),
+// for the steps that convert them their own way.
+struct HostReadings {
+  double latitude;         // 71, metres north of the equator
+  double longitude;        // 72, 2^48 units a turn
+  double altitude;         // 73, metres
+  double groundElevation;  // 2, metres x 256
+  Vec3 bodyVelocity;       // 552, 553, 551: feet per second, x right, y up, z forward
+  double onGround;         // 60
+  double buffet;           // 349
+  double rudder;           // 786, radians
+};
+
 struct AircraftStateRecord {
   GeoPosition position;  // radians, radians, feet above sea level
   double pitch;          // degrees, as the host gives them
@@ -29,6 +42,8 @@ struct AircraftStateRecord {
   double track;              // degrees, [0, 360]
   double groundSpeed;        // metres per second
   double wind;               // knots
+  HostReadings host;
+  bool taken;  // false until a frame has looked the variables up
 };
 
 // One frame as every step sees it.

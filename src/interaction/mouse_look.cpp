@@ -6,6 +6,7 @@
 #include "cockpit/host_view.h"
 #include "cockpit/pick_ray.h"
 #include "cockpit/view_update.h"
+#include "host/frame_input.h"
 #include "host/settings.h"
 #include "interaction/click_areas.h"
 #include "interaction/walking_pilot.h"
@@ -52,7 +53,7 @@ int LookWithMouse(MouseRecord& mouse, std::int32_t kind) {
   } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
     TurnSpotView(dx * kSpotLookRate, -(dy * kSpotLookRate));
   }
-  UpdateCockpitView(CockpitTick, 0, mouse.CursorOverClickArea != 0);
+  UpdateCockpitView(CockpitTick, AircraftState, 0, mouse.CursorOverClickArea != 0);
   mouse.LastCursorX = x;
   mouse.LastCursorY = y;
   mouse.CursorOverClickArea = 0;
@@ -108,10 +109,10 @@ int OnMouseWheel(const InputEvent& event) {
   const std::int32_t kind = ViewKindOf(view);
   if (kind == kVirtualCockpitView && CameraSettings.EnableWheelZoom != 0) {
     ZoomCockpitView(Wheeled(cockpit.Zoom, event.notches));
-    UpdateCockpitView(CockpitTick, 0, mouseState.CursorOverClickArea != 0);
+    UpdateCockpitView(CockpitTick, AircraftState, 0, mouseState.CursorOverClickArea != 0);
   } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
     ZoomSpotView(Wheeled(cockpit.SpotZoom, event.notches));
-    UpdateCockpitView(CockpitTick, 0, mouseState.CursorOverClickArea != 0);
+    UpdateCockpitView(CockpitTick, AircraftState, 0, mouseState.CursorOverClickArea != 0);
   } else if (kind == kWalkingPilotView && CameraSettings.ExternalViewActive != 0) {
     ZoomPilotView(Wheeled(WalkingPilot.PilotZoom, event.notches));
   } else {

@@ -8,6 +8,7 @@
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
+#include "host/frame_input.h"
 #include "host/host_variables.h"
 #include "host/keyboard.h"
 #include "host/settings.h"
@@ -17,7 +18,6 @@
 #include "maths/view_math.h"
 #include "platform/desktop.h"
 #include "platform/host_memory.h"
-#include "platform/host_variables.h"
 #include "tracker/head_tracker.h"
 
 namespace varolen {
@@ -33,20 +33,6 @@ constexpr double kDefaultRunSpeed = 5.0;
 constexpr double kHeadTurnRate = 90.0;   // degrees per second
 constexpr double kHeadPitchRate = 60.0;  // degrees per second, and its limit
 constexpr double kFallSpeed = 10.0;      // metres per second
-
-// The host variables read as the pilot view begins, in look-up order.
-enum BeginVariable { kLatitude, kLongitude, kAltitude, kHeading, kGroundElevation, kBeginVariableCount };
-constexpr HostVariableSlot<BeginVariable> kBeginVariableSlots[] = {
-    {kLatitude, host_variable::kLatitude},
-    {kLongitude, host_variable::kLongitude},
-    {kAltitude, host_variable::kAltitude},
-    {kHeading, host_variable::kHeading},
-    {kGroundElevation, host_variable::kGroundElevation},
-};
-static_assert(std::size(kBeginVariableSlots) == kBeginVariableCount &&
-              SlotsInIndexOrder(kBeginVariableSlots));
-std::array<platform::ModuleVariable, kBeginVariableCount> beginVariables =
-    FreshVariables(kBeginVariableSlots);
 
 // Heading times pitch, as the pilot's eye and (for -h, -p) the host's view matrix.
 Matrix4 HeadingPitch(double heading, double pitch) {
@@ -68,13 +54,12 @@ void WriteIfWritable(HostAddress address, const Value& value) {
     platform::WriteHostBytes(address, &value, sizeof value);
 }
 
-void BeginPilotView(WalkingPilotRecord& c, HostAddress view) {
-  for (platform::ModuleVariable& variable : beginVariables) platform::LookupFiniteHostVariable(variable);
+void BeginPilotView(WalkingPilotRecord& c, HostAddress view, const AircraftStateRecord& snapshot) {
+  const HostReadings& host = snapshot.host;
   const DegreePosition aircraft = {
-      beginVariables[kLatitude].Value() / kViewLatitudeMetresPerDegree,
-      beginVariables[kLongitude].Value() / kLongitudeVariableUnitsStep / kLongitudeVariableUnitsStep * 360.0,
-      beginVariables[kAltitude].Value()};
-  const double heading = beginVariables[kHeading].Value();
+      host.latitude / kViewLatitudeMetresPerDegree,
+      host.longitude / kLongitudeVariableUnitsStep / kLongitudeVariableUnitsStep * 360.0, host.altitude};
+  const double heading = snapshot.heading;
   // 10 m to the left of the aircraft and 10 m ahead.
   Vec3 start = {-10.0, 0.0, 10.0};
   RotateHeading(start, heading * kDegreesToRadians);
@@ -86,7 +71,7 @@ void BeginPilotView(WalkingPilotRecord& c, HostAddress view) {
   }
   platform::ReadHostBytes(view, c.SavedCameraRecord, kHostViewRecordSize);
   c.PilotViewEntered = 1;
-  c.AircraftGroundAltitude = beginVariables[kGroundElevation].Value() / kGroundElevationVariableUnitsPerMetre;
+  c.AircraftGroundAltitude = host.groundElevation / kGroundElevationVariableUnitsPerMetre;
   if (c.PilotPositionFromPreset == 0) {
     c.PilotAltitude = c.AircraftGroundAltitude;
     c.PilotPitch = 0.0;
@@ -265,7 +250,7 @@ WalkingPilotRecord WalkingPilot;
 
 namespace {
 
-void StepPilot(const CockpitTickRecord& tick) {
+void StepPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft) {
   WalkingPilotRecord& c = WalkingPilot;
   const HostAddress view = FindCurrentView();
   if (view == 0) return;
@@ -280,7 +265,7 @@ void StepPilot(const CockpitTickRecord& tick) {
     }
     return;
   }
-  if (c.PilotViewEntered == 0) BeginPilotView(c, view);
+  if (c.PilotViewEntered == 0) BeginPilotView(c, view, aircraft);
   // Every frame starts from the record as it was when the pilot view began.
   std::uint8_t record[kHostViewRecordSize];
   std::memcpy(record, c.SavedCameraRecord, kHostViewRecordSize);
@@ -291,8 +276,8 @@ void StepPilot(const CockpitTickRecord& tick) {
 
 }  // namespace
 
-PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick) {
-  StepPilot(tick);
+PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft) {
+  StepPilot(tick, aircraft);
   const MovementKeysRecord& keys = MovementKeys;
   const bool keyHeld = keys.PilotForward != 0 || keys.PilotBackward != 0 || keys.PilotStepRight != 0 ||
                        keys.PilotStepLeft != 0;
@@ -325,10 +310,7 @@ void ClearWalkingPilot() {
   std::memset(&WalkingPilot, 0, sizeof WalkingPilot);
 }
 
-void ResetWalkingPilot() {
-  ClearWalkingPilot();
-  beginVariables = FreshVariables(kBeginVariableSlots);
-}
+void ResetWalkingPilot() { ClearWalkingPilot(); }
 
 int SwitchToVirtualCockpit() {
   const HostAddress view = FindCurrentView();

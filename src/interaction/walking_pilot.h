@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "cockpit/cockpit_controller.h"
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "maths/geometry.h"
 
@@ -47,9 +48,9 @@ struct PilotGait {
   bool running;  // SHIFT held as he last moved
 };
 
-// The pilot's frame: its view begins, moves by the tick's step and ends here
-// (nothing without a current view).
-PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick);
+// The pilot's frame: its view begins beside the `aircraft`, moves by the
+// tick's step and ends here (nothing without a current view).
+PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft);
 
 // Makes the host's current view the virtual cockpit (kind 2); 0 without a current view.
 int SwitchToVirtualCockpit();

@@ -29,8 +29,8 @@ void RunCockpit(const FrameInput& frame) {
   DiscoverHostModules();
   const CockpitTickRecord& tick = AdvanceCockpitTick(frame.now);
   UpdateHeadTracker(frame.settings.HeadTrackerOn != 0, frame.now);
-  const CockpitViewUpdate view = UpdateCockpitView(tick, 1, Mouse.CursorOverClickArea != 0);
-  const PilotGait pilot = UpdateWalkingPilot(tick);
+  const CockpitViewUpdate view = UpdateCockpitView(tick, frame.aircraft, 1, Mouse.CursorOverClickArea != 0);
+  const PilotGait pilot = UpdateWalkingPilot(tick, frame.aircraft);
   if (frame.elapsed > kSoundStartSeconds) {
     UpdateSoundEffects(frame.now);
     ApplySoundEffectRules(

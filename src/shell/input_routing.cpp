@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/input_event.h"
 #include "host/keyboard.h"
@@ -73,6 +74,9 @@ int RouteCockpitInput(platform::WindowHandle window, std::uint32_t message, std:
   } else {
     return 0;
   }
+  // A command or the mouse may move the view between frames: it moves with
+  // the aircraft as the host gives it now, not as the last frame saw it.
+  if (AircraftSnapshotTaken()) TakeAircraftSnapshot();
   if (message == kMouseMove) {
     // The pointer in client pixels, each half of lParam unsigned.
     const auto position = static_cast<std::uint32_t>(lParam);

@@ -125,7 +125,7 @@ class MotionOnTheView : public testing::ModuleTest {
   static void Frame(double step) {
     testing::Poke(CockpitTick).clock.step = step;
     testing::Poke(CockpitTick).TickTime += step;
-    UpdateCockpitView(CockpitTick, 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
   }
   static void Recall(Angles angles, double zoom) {
     MoveCockpitViewTo({CockpitViewState.TargetEyePosition, angles, zoom}, false, false);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cockpit/cockpit_controller.h"
+#include "cockpit/head_motion.h"
 #include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
@@ -174,6 +175,24 @@ TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
   }
 }
 
+// The host moves the aircraft on between the module's frames: a preset
+// recalled by a key moves the view with the aircraft where the host has it at
+// the key, not where the last frame saw it.
+TEST_F(Commands, AViewMovedBetweenFramesGoesWithTheAircraftAsItIsThen) {
+  Bind({"SetCockpitView4=SHIFT,4", "CockpitView4=4"});
+  testing::RunCockpitAt(1000);  // the seat taken over from the host's record
+  sim::SetKeyHeld(kShift, true);
+  Press('4');
+  sim::SetKeyHeld(kShift, false);
+  testing::Flight turned;
+  turned.heading = 40;
+  turned.pitch = -3;
+  testing::SetFlight(turned);
+  Press('4');
+  EXPECT_EQ(HeadMotion.AircraftAttitude.heading, 40.0);
+  EXPECT_EQ(HeadMotion.AircraftAttitude.pitch, -3.0);
+}
+
 TEST_F(Commands, TheHeadTrackerIsSwitchedAndCentredByItsKeys) {
   Bind({"ToggleHeadTracker=T", "CentreHeadTracker=C"});
   CameraSettings.HeadTrackerOn = 1;
@@ -330,7 +349,7 @@ TEST_F(KeyboardOrders, ShiftAndEightWalkAndRunInEveryOrder) {
       Play(order, numLock, [&](const std::string& keys) {
         (order[step].first == kShift ? shift : eight) = order[step].second;
         ++step;
-        UpdateWalkingPilot(CockpitTick);
+        UpdateWalkingPilot(CockpitTick, testing::Snapshot());
         EXPECT_EQ(MovementKeys.PilotForward != 0, eight) << keys << "walking";
         EXPECT_EQ(MovementKeys.PilotForward != 0 && WalkingPilot.PilotRunning != 0, eight && shift)
             << keys << "running";

@@ -214,7 +214,7 @@ class MouseLook : public testing::ModuleTest {
     testing::SetFlight({});
     testing::Poke(CockpitTick).clock.step = 0.0;
     DiscoverHostModules();
-    UpdateCockpitView(CockpitTick, 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
     CameraSettings.EnableWheelZoom = 1;
   }
   int Move(int x, int y) {
@@ -266,7 +266,7 @@ TEST_F(MouseLook, TheSpotViewDraggedPastStraightUpOrDownStaysThere) {
   CameraSettings.UseMouseInSpot = 1;
   // The host's spot camera 20 m behind the aircraft, level with it.
   platform::WriteHost<std::int32_t>(record_ + view_record::kSpotHorizontal, 20 * 256);
-  UpdateCockpitView(CockpitTick, 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
   ToggleMouseLook();
   Move(500, 500);
   const auto elevation = [this] {  // degrees above the aircraft, from the host's record

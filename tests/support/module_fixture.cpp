@@ -90,8 +90,13 @@ void BindKeys(const std::vector<std::string>& tokens) {
   ReadModuleKeyBindings(file.string().c_str());
 }
 
+const AircraftStateRecord& Snapshot() {
+  TakeAircraftSnapshot();
+  return AircraftState;
+}
+
 void RunCockpitAt(std::uint32_t milliseconds) {
-  RunCockpit({milliseconds, 0.0f, 0.0, AircraftState, CameraSettings});
+  RunCockpit({milliseconds, 0.0f, 0.0, Snapshot(), CameraSettings});
 }
 
 Observer ReadObserver() {

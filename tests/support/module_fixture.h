@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/frame_input.h"
 #include "platform/host_memory.h"
 #include "platform/sim/sim_platform.h"
 #include "scenario.h"
@@ -88,9 +89,12 @@ void BindKeys(const std::vector<std::string>& tokens);
 
 // The module's frame at this clock reading, as the frame message runs it.
 void RunFrameAt(std::uint32_t milliseconds);
-// The cockpit's part of a frame alone, handed this clock reading and the
-// aircraft and settings as they stand (before the sounds start).
+// The cockpit's part of a frame alone, handed this clock reading, the
+// aircraft as the host gives it and the settings as they stand (before the
+// sounds start).
 void RunCockpitAt(std::uint32_t milliseconds);
+// The aircraft's snapshot, taken now from the host's variables.
+const AircraftStateRecord& Snapshot();
 
 // The observer position the module last wrote, decoded as the host does.
 struct Observer {
