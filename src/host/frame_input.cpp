@@ -25,10 +25,12 @@ enum FrameVariable {
   kVerticalVelocityVariable,
   kGroundElevationVariable,
   kWindVariable,
+  // The cockpit's alone: the cameras outside need none of them.
   kOnGroundVariable,
   kBuffetVariable,
   kRudderVariable,
-  kFrameVariableCount
+  kFrameVariableCount,
+  kFirstCockpitVariable = kOnGroundVariable
 };
 
 constexpr HostVariableSlot<FrameVariable> kFrameVariableSlots[] = {
@@ -70,9 +72,10 @@ const FrameClockRecord& AdvanceFrameClock(std::uint32_t now) {
 
 bool AircraftSnapshotTaken() { return aircraftState.taken; }
 
-bool TakeAircraftSnapshot() {
-  for (platform::ModuleVariable& variable : frameVariables) {
-    if (!platform::LookupFiniteHostVariable(variable)) return false;
+bool TakeAircraftSnapshot(bool forTheCockpit) {
+  const std::size_t count = forTheCockpit ? kFrameVariableCount : kFirstCockpitVariable;
+  for (std::size_t index = 0; index < count; ++index) {
+    if (!platform::LookupFiniteHostVariable(frameVariables[index])) return false;
   }
   const auto value = [](FrameVariable variable) { return frameVariables[variable].Value(); };
   AircraftStateRecord& aircraft = aircraftState;

@@ -67,7 +67,9 @@ const FrameClockRecord& AdvanceFrameClock(std::uint32_t now);
 
 // Looks up the host variables and takes the aircraft's snapshot; false, and
 // the snapshot as it was, while the host has not linked its variable look-up.
-bool TakeAircraftSnapshot();
+// The readings only the cockpit uses (on the ground, buffet, rudder) are
+// looked up only `forTheCockpit`; otherwise they stay as they were.
+bool TakeAircraftSnapshot(bool forTheCockpit);
 // True once a frame has taken the aircraft's snapshot, past the warm-up: the
 // module's named commands answer from then on.
 bool AircraftSnapshotTaken();

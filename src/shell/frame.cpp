@@ -60,7 +60,7 @@ void UpdateCameraFrame() {
   CameraSettingsRecord& settings = CameraSettings;
   if (settings.InternalViewActive == 0) settings.ExternalViewActive = 0;
   if (clock.elapsed < kWarmUpSeconds) return;
-  if (!TakeAircraftSnapshot()) return;
+  if (!TakeAircraftSnapshot(settings.InternalViewActive != 0)) return;
   if (AircraftState.heightAboveGround > kPilotHeightLimitFeet) settings.ExternalViewActive = 0;
   const FrameInput frame = {now, clock.step, clock.elapsed, AircraftState, settings};
   if (settings.InternalViewActive != 0) {

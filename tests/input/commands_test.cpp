@@ -41,8 +41,8 @@ class Commands : public testing::ModuleTest {
     view_ = sim::CreateHostWindow("FS98CHILD");
     testing::BindKeys(tokens);
     testing::SetFlight({});
-    TakeAircraftSnapshot();  // as the frame update does after its warm-up
-    DiscoverHostModules();   // as the frame's tick does
+    TakeAircraftSnapshot(true);  // as the frame update does after its warm-up
+    DiscoverHostModules();       // as the frame's tick does
   }
   // True when the module hid the message from the host.
   bool Key(std::uint32_t message, int key, sim::WindowHandle window = 0) {

@@ -91,7 +91,7 @@ void BindKeys(const std::vector<std::string>& tokens) {
 }
 
 const AircraftStateRecord& Snapshot() {
-  TakeAircraftSnapshot();
+  TakeAircraftSnapshot(true);
   return AircraftState;
 }
 
