@@ -1,6 +1,5 @@
 // The cockpit's own clock, handed to each of the cockpit's steps. The
-// cockpit's state lies with the part that writes it: the host's blocks with
-// the view look-up (host_view.h), the view with the view update
+// cockpit's state lies with the part that writes it: the view with the view update
 // (view_update.h), the head motion with its effects (head_motion.h), the keys
 // held with the movement keys (movement_keys.h).
 #pragma once

@@ -5,7 +5,6 @@
 #include "cockpit/body_motion.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/head_motion.h"
-#include "cockpit/host_view.h"
 #include "cockpit/motion.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
@@ -14,7 +13,6 @@ namespace varolen {
 
 void ResetCockpitState() {
   ResetCockpitTick();
-  ForgetHostModules();
   // Zero bytes, padding and all, so that equal records are equal bytes.
   // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
   // cppcheck-suppress memsetClassFloat

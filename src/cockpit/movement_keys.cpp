@@ -1,6 +1,6 @@
 #include "cockpit/movement_keys.h"
 
-#include "cockpit/host_view.h"
+#include "host/host_discovery.h"
 #include "host/settings.h"
 #include "platform/host_memory.h"
 

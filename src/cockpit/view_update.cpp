@@ -6,11 +6,12 @@
 
 #include "cockpit/body_motion.h"
 #include "cockpit/head_motion.h"
-#include "cockpit/host_view.h"
 #include "cockpit/motion.h"
 #include "cockpit/movement_keys.h"
 #include "host/frame_input.h"
+#include "host/host_discovery.h"
 #include "host/settings.h"
+#include "host/view_writer.h"
 #include "maths/numeric.h"
 #include "maths/view_math.h"
 #include "platform/host_memory.h"
@@ -37,27 +38,6 @@ void RunBody(const AircraftStateRecord& aircraft, double step) {
 
 constexpr double kHeadTurnRate = 35.0;  // degrees per second while a head key is held
 constexpr double kLongestLean = 0.5;    // eye units (metres) the tracked head moves the eye at most
-
-// A field of a truncated value; a value that is no number leaves the field as it was.
-template <typename Word>
-void SetTruncated(std::uint8_t* record, std::uint32_t offset, double value) {
-  Word word{};
-  if (EncodeTruncated(value, word)) SetBlockField(record, offset, word);
-}
-// A 16-bit word, and a 32-bit value (storing only its low 16 bits, sign
-// extended, would lose spot distances beyond 32767/256).
-void SetWord(std::uint8_t* record, std::uint32_t offset, double value) {
-  SetTruncated<std::uint16_t>(record, offset, value);
-}
-void SetLong(std::uint8_t* record, std::uint32_t offset, double value) {
-  SetTruncated<std::uint32_t>(record, offset, value);
-}
-
-Vec3 BaseEye(const std::uint8_t* record) {
-  return {static_cast<double>(BlockField<std::int16_t>(record, field::kBaseEye)),
-          static_cast<double>(BlockField<std::int16_t>(record, field::kBaseEye + 2)),
-          static_cast<double>(BlockField<std::int16_t>(record, field::kBaseEye + 4))};
-}
 
 void MoveEye(CockpitViewRecord& controller, Vec3 move) {
   RotateHeading(move, controller.ViewAngles.heading * kDegreesToRadians);
@@ -287,29 +267,21 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
     const Matrix4 rotation = MultiplyMatrix(RotationZ(total.bank * kDegreesToRadians),
                                             MultiplyMatrix(RotationX(total.pitch * kDegreesToRadians),
                                                            RotationY(total.heading * kDegreesToRadians)));
-    SetBlockField<std::int32_t>(saved, field::kDirectionStep, 0);
-    for (std::uint32_t row = 0; row < 3; ++row) {
-      for (std::uint32_t column = 0; column < 3; ++column) {
-        SetBlockField(saved, field::kMatrix + field::kMatrixRowStride * row + 4 * column,
-                      rotation.m[4 * row + column]);
-      }
-    }
-    // Against the base eye written with them, so that the host's eye is the module's.
-    const Vec3 base = BaseEye(saved);
-    SetWord(saved, field::kEyeOffset, (c.EyePosition.x + lean.x + bodyEye.x) * 256.0 - base.x);
-    SetWord(saved, field::kEyeOffset + 2, (c.EyePosition.y + lean.y + bodyEye.y) * 256.0 - base.y);
-    SetWord(saved, field::kEyeOffset + 4, (c.EyePosition.z + lean.z + bodyEye.z) * 256.0 - base.z);
-    SetWord(saved, field::kZoom, c.Zoom * 64.0);
-    SetWord(saved, field::kHeading, c.ViewAngles.heading / 360.0 * 65536.0);  // without the head motion
+    SetViewRotation(saved, rotation);
+    SetViewEye(saved, {(c.EyePosition.x + lean.x + bodyEye.x) * 256.0,
+                       (c.EyePosition.y + lean.y + bodyEye.y) * 256.0,
+                       (c.EyePosition.z + lean.z + bodyEye.z) * 256.0});
+    SetViewZoom(saved, field::kZoom, c.Zoom);
+    SetViewWord(saved, field::kHeading, c.ViewAngles.heading / 360.0 * 65536.0);  // without the head motion
   }
   SetBlockField(saved, field::kHostValue, BlockField<std::uint32_t>(host, field::kHostValue));
   if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
     Vec3 spot = {0.0, 0.0, c.SpotDistance};
     RotatePitch(spot, c.SpotPitch * kDegreesToRadians);
-    SetWord(saved, field::kSpotHeading, c.SpotHeading / 360.0 * 65536.0);
-    SetWord(saved, field::kOutsideZoom, c.SpotZoom * 64.0);
-    SetLong(saved, field::kSpotHorizontal, std::fabs(spot.z * 256.0));
-    SetLong(saved, field::kSpotVertical, spot.y * 256.0);
+    SetViewWord(saved, field::kSpotHeading, c.SpotHeading / 360.0 * 65536.0);
+    SetViewZoom(saved, field::kOutsideZoom, c.SpotZoom);
+    SetViewLong(saved, field::kSpotHorizontal, std::fabs(spot.z * 256.0));
+    SetViewLong(saved, field::kSpotVertical, spot.y * 256.0);
   }
 }
 

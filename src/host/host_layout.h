@@ -140,6 +140,62 @@ inline constexpr std::uint32_t kCallLength = 6;
 inline constexpr int kDeepestCall = 32;
 }  // namespace model_list
 
+// The host's object list (at HostDiscovery.HostObjectList): a count, then at
+// byte 12 the address of an array of object records, each with its model's
+// address.
+namespace object_list {
+inline constexpr std::uint32_t kHeaderSize = 16;
+inline constexpr std::uint32_t kArray = 12;
+inline constexpr std::uint32_t kRecordSize = 104;
+inline constexpr std::uint32_t kModel = 96;
+}  // namespace object_list
+
+// A scenery object's model: "PNTR" and a table of sections, each a tag and
+// an offset from its entry (the geometry is the "BLCK" section).
+namespace object_model {
+inline constexpr std::uint32_t kHeaderSize = 200;
+inline constexpr std::uint32_t kTag = 124;  // "PNTR"
+inline constexpr std::uint32_t kEntryCount = 128;
+inline constexpr std::uint32_t kEntries = 132;
+inline constexpr std::uint32_t kEntrySize = 8;
+inline constexpr std::uint32_t kEntryOffset = 4;
+}  // namespace object_model
+
+// The records of the lists the ground probe and the click-area search walk.
+// A bounding sphere and a click area share their first 26 bytes: the code,
+// the record's length, what it covers beyond that, and the centre and radius
+// as floats.
+namespace bounded_record {
+inline constexpr std::uint32_t kLength = 2;  // 16-bit
+inline constexpr std::uint32_t kCovers = 4;  // 32-bit: bytes after the record
+inline constexpr std::uint32_t kCentre = 10;
+inline constexpr std::uint32_t kRadius = 22;
+}  // namespace bounded_record
+namespace placement_record {
+inline constexpr std::uint16_t kCode = 0xF002;
+inline constexpr std::uint32_t kLength = 30;
+inline constexpr std::uint32_t kPosition = 2;  // three floats
+}  // namespace placement_record
+namespace sphere_record {
+inline constexpr std::uint16_t kCode = 0xF004;
+inline constexpr std::uint32_t kLength = 26;
+}  // namespace sphere_record
+namespace triangles_record {
+inline constexpr std::uint16_t kCode = 0xF005;
+inline constexpr std::uint32_t kCount = 2;  // 32-bit
+inline constexpr std::uint32_t kHeaderSize = 6;
+inline constexpr std::uint32_t kTriangleSize = 48;
+}  // namespace triangles_record
+namespace click_area_record {
+inline constexpr std::uint16_t kCode = 0xF003;
+inline constexpr std::uint32_t kLength = 38;
+inline constexpr std::uint32_t kLengthWithShape = 42;
+inline constexpr std::uint32_t kKind = 8;  // 16-bit
+inline constexpr std::uint16_t kClickable = 1;
+inline constexpr std::uint32_t kActions = 26;  // three 32-bit words: any nonzero answers a button
+inline constexpr std::uint32_t kShape = 38;    // the pointer's shape, in the longer record
+}  // namespace click_area_record
+
 // The path from "GLOBAL.DLL" to the user aircraft's model section table.
 namespace model_path {
 inline constexpr std::uint32_t kSignature = 0x41E4;  // '0', '8', 'S', 'F'

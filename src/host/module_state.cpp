@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/host_discovery.h"
 #include "host/host_layout.h"
 #include "host/keyboard.h"
 #include "host/settings.h"
@@ -25,6 +26,7 @@ void ResetHostState() {
   std::memset(&CameraSettings, 0, sizeof CameraSettings);
   Shell = {};
   ForgetHostAddresses();
+  ForgetHostModules();
   ResetKeyboard();
 }
 

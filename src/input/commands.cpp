@@ -1,9 +1,9 @@
 #include "input/commands.h"
 
-#include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
 #include "host/frame_input.h"
+#include "host/host_discovery.h"
 #include "host/module_state.h"
 #include "host/settings.h"
 #include "input/toggles.h"

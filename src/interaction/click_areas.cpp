@@ -4,7 +4,7 @@
 
 #include "cockpit/pick_ray.h"
 #include "host/host_layout.h"
-#include "interaction/model_list.h"
+#include "host/model_list.h"
 #include "platform/desktop.h"
 #include "platform/host_memory.h"
 
@@ -14,10 +14,6 @@ namespace {
 
 using platform::BlockField;
 
-constexpr std::uint16_t kArea = 0xF003;
-constexpr std::uint32_t kAreaLength = 38;
-constexpr std::uint32_t kAreaWithShapeLength = 42;
-constexpr std::uint16_t kClickableKind = 1;
 constexpr long kMostRecords = 100000;
 
 // Area centres count from the list's base; nested lists of later calls count
@@ -32,27 +28,29 @@ struct AreaSearch {
   AreaSearch Nested() const { return {ray, callBase, callBase, found}; }
 
   std::int64_t Record(std::uint16_t opcode, HostAddress record, platform::HostReader& reader) {
-    if (opcode != kArea) return kEndOfList;
-    const std::uint8_t* area = reader.Bytes(record, kAreaLength);
+    namespace at = click_area_record;
+    if (opcode != at::kCode) return kEndOfList;
+    const std::uint8_t* area = reader.Bytes(record, at::kLength);
     if (area == nullptr) return kEndOfList;
-    const auto length = BlockField<std::uint16_t>(area, 2);
-    if (length < kAreaLength) return kEndOfList;
+    const auto length = BlockField<std::uint16_t>(area, bounded_record::kLength);
+    if (length < at::kLength) return kEndOfList;
     area = reader.Bytes(record, length);
     if (area == nullptr) return kEndOfList;
-    const auto skip = BlockField<std::uint32_t>(area, 4);
-    const Vec3 centre = {base.x + BlockField<float>(area, 10), base.y + BlockField<float>(area, 14),
-                         base.z + BlockField<float>(area, 18)};
+    const auto skip = BlockField<std::uint32_t>(area, bounded_record::kCovers);
+    const Vec3 offset = BlockVec3(area, bounded_record::kCentre);
+    const Vec3 centre = {base.x + offset.x, base.y + offset.y, base.z + offset.z};
     callBase = centre;
-    const double radius = BlockField<float>(area, 22);
+    const double radius = BlockField<float>(area, bounded_record::kRadius);
     double t0 = 0.0, t1 = 0.0;
     if (!RaySphereHit(ray, centre, radius * radius, t0, t1))
       return std::int64_t{skip} + length;  // and what it covers
-    const bool answers =
-        BlockField<std::uint16_t>(area, 8) == kClickableKind &&
-        (BlockField<std::uint32_t>(area, 26) != 0 || BlockField<std::uint32_t>(area, 30) != 0 ||
-         BlockField<std::uint32_t>(area, 34) != 0);
+    const bool answers = BlockField<std::uint16_t>(area, at::kKind) == at::kClickable &&
+                         (BlockField<std::uint32_t>(area, at::kActions) != 0 ||
+                          BlockField<std::uint32_t>(area, at::kActions + 4) != 0 ||
+                          BlockField<std::uint32_t>(area, at::kActions + 8) != 0);
     if (!answers) return length;  // into the records the area covers
-    const std::uint32_t shape = length == kAreaWithShapeLength ? BlockField<std::uint32_t>(area, 38) : 0;
+    const std::uint32_t shape =
+        length == at::kLengthWithShape ? BlockField<std::uint32_t>(area, at::kShape) : 0;
     found = shape != 0 ? shape : 1;
     return kEndOfWalk;
   }

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "cockpit/host_view.h"
 #include "cockpit/pick_ray.h"
+#include "host/host_discovery.h"
 #include "host/host_layout.h"
-#include "interaction/model_list.h"
+#include "host/model_list.h"
 #include "platform/host_memory.h"
 
 namespace varolen {
@@ -17,24 +17,6 @@ using platform::BlockField;
 using platform::HostReadable;
 using platform::ReadHost;
 
-// The host's object list and models.
-constexpr std::uint32_t kObjectListHeaderSize = 16;
-constexpr std::uint32_t kObjectArrayOffset = 12;
-constexpr std::uint32_t kObjectRecordSize = 104;
-constexpr std::uint32_t kObjectModelOffset = 96;
-constexpr std::uint32_t kModelHeaderSize = 200;
-constexpr std::uint32_t kModelTag = 124;  // "PNTR"
-constexpr std::uint32_t kModelEntryCount = 128;
-constexpr std::uint32_t kModelEntries = 132;
-constexpr std::uint32_t kModelEntrySize = 8;
-
-// Geometry list records.
-constexpr std::uint16_t kPlacement = 0xF002;
-constexpr std::uint16_t kSphere = 0xF004;
-constexpr std::uint16_t kTriangles = 0xF005;
-constexpr std::uint32_t kPlacementLength = 30;
-constexpr std::uint32_t kSphereLength = 26;
-constexpr std::uint32_t kTriangleSize = 48;
 // The lists are host data: their records are bounded, so that a list that
 // loops cannot hold the host up.
 constexpr long kMostRecords = 1000000;
@@ -129,42 +111,45 @@ struct GeometryWalk {
   GeometryWalk Nested() const { return {probe, frame, centre, centre}; }
 
   std::int64_t Record(std::uint16_t opcode, HostAddress record, platform::HostReader& reader) {
-    if (opcode == kPlacement) {
-      const std::uint8_t* placement = reader.Bytes(record, kPlacementLength);
+    if (opcode == placement_record::kCode) {
+      const std::uint8_t* placement = reader.Bytes(record, placement_record::kLength);
       if (placement == nullptr) return kEndOfList;
       float placed[3];
-      std::memcpy(placed, placement + 2, sizeof placed);
+      std::memcpy(placed, placement + placement_record::kPosition, sizeof placed);
       origin = OffsetFrom(PlacementPosition(placed), frame);
-      return kPlacementLength;
+      return placement_record::kLength;
     }
-    if (opcode == kSphere) {
-      const std::uint8_t* sphere = reader.Bytes(record, kSphereLength);
+    if (opcode == sphere_record::kCode) {
+      const std::uint8_t* sphere = reader.Bytes(record, sphere_record::kLength);
       if (sphere == nullptr) return kEndOfList;
-      const auto length = BlockField<std::uint16_t>(sphere, 2);
-      const auto skip = BlockField<std::uint32_t>(sphere, 4);
-      if (length < kSphereLength || skip == 0) return kEndOfList;
-      centre = {origin.x + BlockField<float>(sphere, 10), origin.y + BlockField<float>(sphere, 14),
-                origin.z + BlockField<float>(sphere, 18)};
-      const double radius = BlockField<float>(sphere, 22);
+      const auto length = BlockField<std::uint16_t>(sphere, bounded_record::kLength);
+      const auto skip = BlockField<std::uint32_t>(sphere, bounded_record::kCovers);
+      if (length < sphere_record::kLength || skip == 0) return kEndOfList;
+      const Vec3 offset = BlockVec3(sphere, bounded_record::kCentre);
+      centre = {origin.x + offset.x, origin.y + offset.y, origin.z + offset.z};
+      const double radius = BlockField<float>(sphere, bounded_record::kRadius);
       double t0 = 0.0, t1 = 0.0;
       // A missed sphere hides the whole branch it bounds.
       return RaySphereHit(probe.ray, centre, 2.0 * radius * radius, t0, t1) ? length : skip;
     }
-    if (opcode == kTriangles) {
-      const std::uint8_t* header = reader.Bytes(record, 6);
+    if (opcode == triangles_record::kCode) {
+      const std::uint8_t* header = reader.Bytes(record, triangles_record::kHeaderSize);
       if (header == nullptr) return kEndOfList;
-      const auto count = BlockField<std::uint32_t>(header, 2);
-      const std::uint64_t bytes = std::uint64_t{count} * kTriangleSize;
+      const auto count = BlockField<std::uint32_t>(header, triangles_record::kCount);
+      const std::uint64_t bytes = std::uint64_t{count} * triangles_record::kTriangleSize;
       const std::uint8_t* triangles =
-          bytes < 0x10000000u ? reader.Bytes(record + 6, static_cast<std::uint32_t>(bytes)) : nullptr;
+          bytes < 0x10000000u
+              ? reader.Bytes(record + triangles_record::kHeaderSize, static_cast<std::uint32_t>(bytes))
+              : nullptr;
       if (triangles == nullptr && count != 0) return kEndOfList;
       for (std::uint32_t index = 0; index < count; ++index) {
         float triangle[12] = {};
-        std::memcpy(triangle, triangles + std::uint64_t{index} * kTriangleSize, sizeof triangle);
+        std::memcpy(triangle, triangles + std::uint64_t{index} * triangles_record::kTriangleSize,
+                    sizeof triangle);
         const double t = RayTriangleHit(triangle, probe.ray, centre);
         if (t < probe.nearest) probe.nearest = t;
       }
-      return 6 + static_cast<std::int64_t>(bytes);
+      return triangles_record::kHeaderSize + static_cast<std::int64_t>(bytes);
     }
     return kEndOfList;
   }
@@ -172,14 +157,15 @@ struct GeometryWalk {
 
 // The "BLCK" section of the model at `model`, or 0.
 HostAddress GeometryOf(platform::HostReader& reader, HostAddress model) {
-  const std::uint8_t* header = reader.Bytes(model, kModelHeaderSize);
-  if (header == nullptr || std::memcmp(header + kModelTag, "PNTR", 4) != 0) return 0;
-  const auto count = BlockField<std::int32_t>(header, kModelEntryCount);
+  namespace at = object_model;
+  const std::uint8_t* header = reader.Bytes(model, at::kHeaderSize);
+  if (header == nullptr || std::memcmp(header + at::kTag, "PNTR", 4) != 0) return 0;
+  const auto count = BlockField<std::int32_t>(header, at::kEntryCount);
   for (std::int32_t index = 0; index < count; ++index) {
-    const HostAddress entry = model + kModelEntries + kModelEntrySize * static_cast<std::uint32_t>(index);
-    const std::uint8_t* bytes = reader.Bytes(entry, kModelEntrySize);
+    const HostAddress entry = model + at::kEntries + at::kEntrySize * static_cast<std::uint32_t>(index);
+    const std::uint8_t* bytes = reader.Bytes(entry, at::kEntrySize);
     if (bytes == nullptr) return 0;
-    const auto offset = BlockField<std::uint32_t>(bytes, 4);
+    const auto offset = BlockField<std::uint32_t>(bytes, at::kEntryOffset);
     if (std::memcmp(bytes, "BLCK", 4) == 0 && offset != 0) return entry + offset;
   }
   return 0;
@@ -194,18 +180,18 @@ GroundProbe ProbeAt(double latitude, double longitude) {
 int ProbeGround(GroundProbe& probe) {
   probe.nearest = kNothingFound;
   const HostAddress list = HostDiscovery.HostObjectList;
-  if (list == 0 || !HostReadable(list, kObjectListHeaderSize)) return 0;
+  if (list == 0 || !HostReadable(list, object_list::kHeaderSize)) return 0;
   const std::int32_t count = ReadHost<std::int32_t>(list);
-  const HostAddress objects = ReadHost<std::uint32_t>(list + kObjectArrayOffset);
+  const HostAddress objects = ReadHost<std::uint32_t>(list + object_list::kArray);
   const ReferenceFrame frame =
       FrameAt({probe.latitude, probe.longitude, kOffsetSphereRadius + probe.altitude});
   ModelListWalk walk{{}, kMostRecords};  // one bound for all of the probe's lists
   for (std::int32_t index = 0; index < count && index < kMostObjects; ++index) {
-    const HostAddress object = objects + kObjectRecordSize * static_cast<std::uint32_t>(index);
-    const std::uint8_t* record = walk.reader.Bytes(object, kObjectRecordSize);
+    const HostAddress object = objects + object_list::kRecordSize * static_cast<std::uint32_t>(index);
+    const std::uint8_t* record = walk.reader.Bytes(object, object_list::kRecordSize);
     if (record == nullptr) continue;
     const HostAddress geometry =
-        GeometryOf(walk.reader, BlockField<std::uint32_t>(record, kObjectModelOffset));
+        GeometryOf(walk.reader, BlockField<std::uint32_t>(record, object_list::kModel));
     if (geometry == 0) continue;
     GeometryWalk visitor{probe, frame, {0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}};
     WalkModelList(walk, geometry, visitor);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "cockpit/host_view.h"
 #include "cockpit/pick_ray.h"
 #include "cockpit/view_update.h"
 #include "host/frame_input.h"
+#include "host/host_discovery.h"
 #include "host/settings.h"
 #include "interaction/click_areas.h"
 #include "interaction/walking_pilot.h"

@@ -6,9 +6,9 @@
 #include <initializer_list>
 
 #include "cockpit/cockpit_controller.h"
-#include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
 #include "host/frame_input.h"
+#include "host/host_discovery.h"
 #include "host/host_variables.h"
 #include "host/keyboard.h"
 #include "host/settings.h"
@@ -177,11 +177,7 @@ void WritePilotView(const WalkingPilotRecord& c, HostAddress view, std::uint8_t*
     EncodeHostOrientation(c.PilotPitch, c.PilotBank, c.PilotHeading, orientation);
     platform::WriteHostBytes(HostDiscovery.HostViewOrientation, orientation, sizeof orientation);
   }
-  for (const std::uint32_t at : {field::kFirstPosition, field::kSecondPosition}) {
-    std::memcpy(position, record + at, sizeof position);
-    EncodeHostPosition(eye, position);
-    std::memcpy(record + at, position, sizeof position);
-  }
+  SetViewPosition(record, eye);
 
   // The pilot's own head turns and nods on top of the keys' and the mouse's,
   // beyond their limits but never past straight up or down.
@@ -189,16 +185,8 @@ void WritePilotView(const WalkingPilotRecord& c, HostAddress view, std::uint8_t*
   const double h = (c.PilotHeading + head.heading) * kDegreesToRadians;
   const double p =
       std::clamp(c.PilotHeadPitch + head.pitch, -kMostViewPitch, kMostViewPitch) * kDegreesToRadians;
-  const Matrix4 eyeRotation = HeadingPitch(h, p);
-  platform::SetBlockField<std::int32_t>(record, field::kDirectionStep, 0);
-  for (std::uint32_t row = 0; row < 3; ++row) {
-    for (std::uint32_t column = 0; column < 3; ++column) {
-      platform::SetBlockField(record, field::kMatrix + field::kMatrixRowStride * row + 4 * column,
-                              eyeRotation.m[4 * row + column]);
-    }
-  }
-  std::int16_t zoom = 0;
-  if (EncodeTruncated(c.PilotZoom * 64.0, zoom)) platform::SetBlockField(record, field::kOutsideZoom, zoom);
+  SetViewRotation(record, HeadingPitch(h, p));
+  SetViewZoom(record, field::kOutsideZoom, c.PilotZoom);
   if (platform::HostWritable(view, kHostViewRecordSize))
     platform::WriteHostBytes(view, record, kHostViewRecordSize);
 
@@ -232,18 +220,6 @@ DegreePosition OffsetPositionDegrees(const DegreePosition& start, const Vec3& of
   RotateHeading(p, bearing);
   return {-ElevationAngle(kCentre, p) * kRadiansToDegrees, WrapLongitude(bearing * kRadiansToDegrees),
           kOffsetSphereRadius};
-}
-
-void EncodeHostPosition(const DegreePosition& position, std::uint32_t (&words)[6]) {
-  EncodeFixedPoint(position.latitude * kViewLatitudeMetresPerDegree, words[0], words[1]);
-  EncodeFixedPoint(position.longitude * kViewLongitudeUnitsPerDegree, words[2], words[3]);
-  EncodeFixedPoint(position.altitude, words[4], words[5]);
-}
-
-void EncodeHostOrientation(double pitch, double bank, double heading, std::uint32_t (&words)[3]) {
-  EncodeTurnWord(pitch, words[0]);
-  EncodeTurnWord(bank, words[1]);
-  EncodeTurnWord(heading, words[2]);
 }
 
 WalkingPilotRecord WalkingPilot;

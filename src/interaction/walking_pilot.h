@@ -7,19 +7,13 @@
 #include "cockpit/cockpit_controller.h"
 #include "host/frame_input.h"
 #include "host/host_layout.h"
+#include "host/view_writer.h"
 #include "maths/geometry.h"
 
 namespace varolen {
 
 // The walking pilot: where he stands and looks. Out while the "External
 // pilot view" setting is on; he moves by the movement keys.
-// A position in degrees and metres: latitude, longitude, altitude.
-struct DegreePosition {
-  double latitude;
-  double longitude;
-  double altitude;
-};
-
 struct WalkingPilotRecord {
   std::uint8_t SavedCameraRecord[kHostViewRecordSize];  // the view as it was when he stepped out
   std::int32_t PilotViewEntered;
@@ -71,12 +65,5 @@ void ResetWalkingPilot();
 // A position in degrees (latitude, longitude, altitude) moved by offset.x metres
 // east and offset.z metres north; longitude within -180 to 180.
 DegreePosition OffsetPositionDegrees(const DegreePosition& start, const Vec3& offset);
-
-// The host's position encoding: six 32-bit words of 32.32 fixed point for
-// latitude in metres, longitude in 2^32 units per turn and altitude in metres.
-// A coordinate that cannot be encoded leaves its two words as they were.
-void EncodeHostPosition(const DegreePosition& position, std::uint32_t (&words)[6]);
-// Pitch, bank, heading, each degrees / 360 x (2^32 - 1); likewise.
-void EncodeHostOrientation(double pitch, double bank, double heading, std::uint32_t (&words)[3]);
 
 }  // namespace varolen

@@ -10,8 +10,8 @@
 #include <tuple>
 
 #include "cockpit/head_motion.h"
-#include "cockpit/host_view.h"
 #include "cockpit/view_update.h"
+#include "host/host_discovery.h"
 #include "host/settings.h"
 #include "platform/random.h"
 #include "support/module_fixture.h"

@@ -12,10 +12,10 @@
 
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/head_motion.h"
-#include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
 #include "host/frame_input.h"
+#include "host/host_discovery.h"
 #include "host/host_layout.h"
 #include "host/keyboard.h"
 #include "host/settings.h"

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "cockpit/cockpit_controller.h"
-#include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/pick_ray.h"
 #include "cockpit/view_update.h"
+#include "host/host_discovery.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "host_builder.h"

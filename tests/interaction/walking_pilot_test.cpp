@@ -9,8 +9,8 @@
 #include <limits>
 
 #include "cockpit/cockpit_controller.h"
-#include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
+#include "host/host_discovery.h"
 #include "host/settings.h"
 #include "host_builder.h"
 #include "interaction/ground_probe.h"
@@ -441,36 +441,10 @@ TEST_F(Pilot, ALoopingObjectUsesUpTheProbesBound) {
   EXPECT_EQ(probe.nearest, kNothingFound);
 }
 
-TEST(PilotMath, OffsetsAndEncodings) {
-  // A step east across the 180th meridian comes back within -180 to 180.
+TEST(PilotMath, AStepAcrossTheDateLineComesBackWithinTheRange) {
   const DegreePosition across = OffsetPositionDegrees({0.0, 179.99999, 0.0}, {10.0, 0.0, 0.0});
   EXPECT_NEAR(across.longitude, 179.99999 + 10.0 / 111130.524 - 360.0, 1e-6);
   EXPECT_GE(across.longitude, -180.0);
-  std::uint32_t words[6];
-  EncodeHostPosition({1.0, 90.0, -2.25}, words);
-  EXPECT_EQ(words[1], 111130u);                                          // whole metres north
-  EXPECT_EQ(words[3], 1073741823u);                                      // a quarter turn, just under
-  EXPECT_EQ(static_cast<std::int32_t>(words[5]), -3);                    // -2.25: floor -3 ...
-  EXPECT_EQ(words[4], static_cast<std::uint32_t>(0.75 * 4294967295.0));  // ... and three quarters
-  std::uint32_t turn[3];
-  EncodeHostOrientation(90.0, -90.0, 360.0, turn);
-  EXPECT_EQ(turn[0], 1073741823u);
-  EXPECT_EQ(turn[1], static_cast<std::uint32_t>(-1073741823));
-  EXPECT_EQ(turn[2], 4294967295u);
-
-  // What cannot be encoded keeps its words, as the observer's do: not the
-  // equator, not north.
-  std::uint32_t kept[6] = {1, 2, 3, 4, 5, 6};
-  EncodeHostPosition({std::nan(""), 1e300, 10.0}, kept);
-  EXPECT_EQ(kept[0], 1u);
-  EXPECT_EQ(kept[1], 2u);
-  EXPECT_EQ(kept[2], 3u) << "1e300 turns do not fit 64 bits";
-  EXPECT_EQ(kept[5], 10u);
-  std::uint32_t still[3] = {7, 8, 9};
-  EncodeHostOrientation(std::nan(""), 1.0, std::numeric_limits<double>::infinity(), still);
-  EXPECT_EQ(still[0], 7u);
-  EXPECT_NE(still[1], 8u);
-  EXPECT_EQ(still[2], 9u);
 }
 
 }  // namespace

@@ -21,11 +21,11 @@
 
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/head_motion.h"
-#include "cockpit/host_view.h"
 #include "cockpit/movement_keys.h"
 #include "cockpit/view_update.h"
 #include "driver.h"
 #include "host/frame_input.h"
+#include "host/host_discovery.h"
 #include "host/settings.h"
 #include "input/view_presets.h"
 #include "interaction/mouse_look.h"

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "cockpit/cockpit_controller.h"
-#include "cockpit/host_view.h"
 #include "cockpit/motion.h"
 #include "cockpit/view_update.h"
 #include "host/frame_input.h"
+#include "host/host_discovery.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "interaction/walking_pilot.h"

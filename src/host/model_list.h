@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "host/host_layout.h"
+#include "maths/geometry.h"
 #include "platform/host_memory.h"
 
 namespace varolen {
@@ -17,6 +18,13 @@ struct ModelListWalk {
   long mostRecords;  // over every list of the walk
   long records = 0;
 };
+
+// Three floats at `offset` of a record: a centre, a position.
+inline Vec3 BlockVec3(const std::uint8_t* record, std::uint32_t offset) {
+  using platform::BlockField;
+  return {BlockField<float>(record, offset), BlockField<float>(record, offset + 4),
+          BlockField<float>(record, offset + 8)};
+}
 
 // What a visitor makes of a record: go on by this many bytes, end this list
 // (the caller's list goes on), or end the whole walk (the visitor has its answer).

@@ -1,4 +1,4 @@
-#include "cockpit/host_view.h"
+#include "host/host_discovery.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // Finding the host's modules, its current view and the model's sections in
 // host memory laid out by hand, including blocks that cannot be read.
-#include "cockpit/host_view.h"
+#include "host/host_discovery.h"
 
 #include <gtest/gtest.h>
 
