@@ -14,8 +14,8 @@
 #include <limits>
 
 #include "cockpit/cockpit_controller.h"
-#include "cockpit/host_view.h"
 #include "host/frame_input.h"
+#include "host/host_discovery.h"
 #include "host/host_layout.h"
 #include "host/settings.h"
 #include "host_builder.h"
@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CameraSettings.FlyByActive = (settings >> 2) & 1;
   CameraSettings.ApproachActive = (settings >> 3) & 1;
   CameraSettings.UseMouseInSpot = (settings >> 4) & 1;
-  CameraSettings.SoundOn = 0;
+  CameraSettings.SoundOn = false;
   if ((settings >> 5) & 1) sim::StartHeadTracker((settings >> 6) & 1 ? 64 : 108);
   for (std::size_t index = 0; index < std::size(kVariableIds); ++index) {
     const std::uint8_t choice = data[2 + index / 2] >> (4 * (index % 2));

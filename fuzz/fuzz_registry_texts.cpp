@@ -17,8 +17,7 @@ using varolen::CameraSettingsRecord;
 
 bool Same(const CameraSettingsRecord& a, const CameraSettingsRecord& b) {
   for (const varolen::PersistedSetting& setting : varolen::kPersistedSettings) {
-    if (setting.integer != nullptr && a.*setting.integer != b.*setting.integer) return false;
-    if (setting.real != nullptr && a.*setting.real != b.*setting.real) return false;
+    if (varolen::SettingValue(a, setting) != varolen::SettingValue(b, setting)) return false;
   }
   return true;
 }

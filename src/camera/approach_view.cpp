@@ -40,9 +40,9 @@ void RunOutsideCameras(const FrameInput& frame) {
   const CameraSettingsRecord& settings = frame.settings;
   const bool high = frame.aircraft.heightAboveGround > kApproachHeightFeet;
   if (high) UpdateApproachAnchor(frame.aircraft, settings);
-  if (settings.FlyByActive != 0 || (settings.ApproachActive != 0 && high)) {
+  if (settings.FlyByActive || (settings.ApproachActive && high)) {
     RunFlyByCycle(frame);
-  } else if (settings.ApproachActive != 0) {
+  } else if (settings.ApproachActive) {
     SetObserverPosition(anchor.position);
   }
 }

@@ -11,7 +11,7 @@ namespace varolen {
 
 struct ApproachAnchorRecord {
   GeoPosition position;
-  std::int32_t set;  // 1 once the first frame after the warm-up placed it
+  bool set;  // 1 once the first frame after the warm-up placed it
 };
 
 extern const ApproachAnchorRecord& ApproachAnchor;

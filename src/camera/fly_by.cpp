@@ -38,7 +38,7 @@ void PlaceFlyByCamera(const AircraftStateRecord& aircraft, const CameraSettingsR
   // through the camera on a take-off roll.
   const double aside = std::max(flyBy.distance / 10.0, kLeastSideMetres);
   Vec3 offset = {aside * flyBy.side, 0.0, flyBy.distance};
-  if (settings.FlyByTravelling != 0) offset.x = 0.0;
+  if (settings.FlyByTravelling) offset.x = 0.0;
   RotatePitch(offset, aircraft.pitch * kDegreesToRadians);
   RotateHeading(offset, aircraft.track * kDegreesToRadians);
   GeoPosition camera;
@@ -48,7 +48,7 @@ void PlaceFlyByCamera(const AircraftStateRecord& aircraft, const CameraSettingsR
   SetObserverPosition(camera);
   flyBy.camera = camera;
   flyBy.placementHeading = aircraft.heading;
-  flyBy.placed = 1;
+  flyBy.placed = true;
 }
 
 void TrackFlyByCamera(const AircraftStateRecord& aircraft, const CameraSettingsRecord& settings) {
@@ -75,7 +75,7 @@ void RunFlyByCycle(const FrameInput& frame) {
   flyBy.cycleTimer -= frame.step;
   // Placed first, whatever the timer says: the travelling camera slides only
   // from a placed camera, never from the zeroed record (0 N 0 E).
-  if (flyBy.cycleTimer < 0.0f || flyBy.placed == 0) {
+  if (flyBy.cycleTimer < 0.0f || !flyBy.placed) {
     flyBy.cycleTimer = static_cast<float>(settings.FlyByDuration);
     flyBy.side = ChooseSide(settings.FlyByCameraPlacement, flyBy.side);
     // The ground speed in metres per second: the aircraft comes abeam half-way through the cycle.
@@ -84,7 +84,7 @@ void RunFlyByCycle(const FrameInput& frame) {
     if (least > flyBy.distance) flyBy.distance = least;
     PlaceFlyByCamera(frame.aircraft, settings);
   }
-  if (settings.FlyByTravelling != 0) TrackFlyByCamera(frame.aircraft, settings);
+  if (settings.FlyByTravelling) TrackFlyByCamera(frame.aircraft, settings);
 }
 
 void ResetFlyByCamera() { flyBy = {}; }

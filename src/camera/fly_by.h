@@ -16,7 +16,7 @@ struct FlyByCameraRecord {
   double distance;          // metres ahead
   GeoPosition camera;       // the last placement
   double placementHeading;  // degrees: the aircraft's heading at that placement
-  std::int32_t placed;      // 1 once the camera was placed
+  bool placed;              // 1 once the camera was placed
 };
 
 extern const FlyByCameraRecord& FlyByCamera;

@@ -1,7 +1,5 @@
 #include "cockpit/cockpit_state.h"
 
-#include <cstring>
-
 #include "cockpit/body_motion.h"
 #include "cockpit/cockpit_controller.h"
 #include "cockpit/head_motion.h"
@@ -13,10 +11,7 @@ namespace varolen {
 
 void ResetCockpitState() {
   ResetCockpitTick();
-  // Zero bytes, padding and all, so that equal records are equal bytes.
-  // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
-  // cppcheck-suppress memsetClassFloat
-  std::memset(&CockpitViewState, 0, sizeof CockpitViewState);
+  ClearCockpitView();
   ResetHeadMotion();
   ReleaseMovementKeys();
   ResetMotion();

@@ -9,7 +9,7 @@ namespace varolen {
 namespace {
 MovementKeysRecord keysHeld;
 
-std::int32_t& FlagOf(MovementKey key) {
+bool& FlagOf(MovementKey key) {
   MovementKeysRecord& keys = keysHeld;
   switch (key) {
     case MovementKey::Forward:
@@ -42,8 +42,8 @@ std::int32_t& FlagOf(MovementKey key) {
 // only where it moves something.
 bool KeyActs(MovementKey key, std::int32_t kind) {
   const CameraSettingsRecord& settings = CameraSettings;
-  if (settings.InternalViewActive == 0) return false;
-  if (settings.ExternalViewActive != 0) return true;
+  if (!settings.InternalViewActive) return false;
+  if (settings.ExternalViewActive) return true;
   return key != MovementKey::Crouch && (kind == kVirtualCockpitView || kind == kSpotView);
 }
 
@@ -52,7 +52,7 @@ bool KeyActs(MovementKey key, std::int32_t kind) {
 const MovementKeysRecord& MovementKeys = keysHeld;
 
 int FlipMovementKey(MovementKey key, bool release) {
-  std::int32_t& flag = FlagOf(key);
+  bool& flag = FlagOf(key);
   if (!release) {
     // These keys belong to the virtual cockpit, the spot view and the walking pilot.
     const HostAddress view = FindCurrentView();
@@ -61,7 +61,7 @@ int FlipMovementKey(MovementKey key, bool release) {
     if (!IsPilotView(kind)) return 0;
     if (!KeyActs(key, kind)) return 0;
   }
-  flag = flag != 0 ? 0 : 1;
+  flag = !flag;
   return 1;
 }
 

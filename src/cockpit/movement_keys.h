@@ -22,17 +22,17 @@ enum class MovementKey : std::uint8_t {
 };
 
 struct MovementKeysRecord {
-  std::int32_t PilotForward;
-  std::int32_t PilotBackward;
-  std::int32_t PilotStepRight;
-  std::int32_t PilotStepLeft;
-  std::int32_t PilotHeadUp;
-  std::int32_t PilotHeadDown;
-  std::int32_t PilotHeadRight;
-  std::int32_t PilotHeadLeft;
-  std::int32_t PilotUp;
-  std::int32_t PilotDown;
-  std::int32_t PilotCrouch;
+  bool PilotForward;
+  bool PilotBackward;
+  bool PilotStepRight;
+  bool PilotStepLeft;
+  bool PilotHeadUp;
+  bool PilotHeadDown;
+  bool PilotHeadRight;
+  bool PilotHeadLeft;
+  bool PilotUp;
+  bool PilotDown;
+  bool PilotCrouch;
 };
 
 extern const MovementKeysRecord& MovementKeys;

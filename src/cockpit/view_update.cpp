@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 
 #include "cockpit/body_motion.h"
@@ -19,7 +20,11 @@
 
 namespace varolen {
 
-CockpitViewRecord CockpitViewState;
+namespace {
+CockpitViewRecord cockpitView;
+}  // namespace
+
+const CockpitViewRecord& CockpitViewState = cockpitView;
 
 namespace {
 
@@ -51,7 +56,7 @@ void MoveEye(CockpitViewRecord& controller, Vec3 move) {
 bool MoveByKeys(CockpitViewRecord& controller, double s) {
   Angles& angles = controller.ViewAngles;
   const struct {
-    std::int32_t MovementKeysRecord::*flag;
+    bool MovementKeysRecord::*flag;
     Vec3 move;
     double heading;
     double pitch;
@@ -149,7 +154,7 @@ void StepTransitions(CockpitViewRecord& c, const CockpitTickRecord& tick) {
 }
 
 // Where the pilot looks, degrees right: the view's heading with the tracked head.
-double LookHeading() { return CockpitViewState.ViewAngles.heading + HeadTracker.applied.heading; }
+double LookHeading() { return cockpitView.ViewAngles.heading + HeadTracker.applied.heading; }
 
 // The aircraft's pitch and bank as a pilot looking `lookHeading` degrees right
 // sees them: looking sideways, the aircraft's pitch rolls the view and its
@@ -175,7 +180,7 @@ void RunHeadMotion(const AircraftStateRecord& aircraft, bool pointerOnClickArea,
   if (advance) DrawTurbulenceTargets(host.onGround, aircraft.groundSpeed, host.buffet, step);
   ApplyHeadLatency(aircraft.heightAboveGround, LookHeading(), step);
   if (!frameTick || !MotionFollows()) return;
-  const Angles& view = CockpitViewState.ViewAngles;
+  const Angles& view = cockpitView.ViewAngles;
   const TrackerOffset& head = HeadTracker.applied;
   RunMotionOptions({view.pitch + head.pitch, view.heading + head.heading, view.bank + head.bank},
                    {aircraft.pitch, aircraft.bank, aircraft.heading, host.onGround != 0.0,
@@ -275,7 +280,7 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
     SetViewWord(saved, field::kHeading, c.ViewAngles.heading / 360.0 * 65536.0);  // without the head motion
   }
   SetBlockField(saved, field::kHostValue, BlockField<std::uint32_t>(host, field::kHostValue));
-  if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
+  if (kind == kSpotView && CameraSettings.UseMouseInSpot) {
     Vec3 spot = {0.0, 0.0, c.SpotDistance};
     RotatePitch(spot, c.SpotPitch * kDegreesToRadians);
     SetViewWord(saved, field::kSpotHeading, c.SpotHeading / 360.0 * 65536.0);
@@ -287,9 +292,9 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
 
 // True when a virtual-cockpit or spot view was processed; `inCockpit` tells
 // whether the host shows a cockpit view at all.
-bool UpdateView(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft, int detectHostChanges,
+bool UpdateView(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft, bool detectHostChanges,
                 bool pointerOnClickArea, bool& inCockpit) {
-  CockpitViewRecord& controller = CockpitViewState;
+  CockpitViewRecord& controller = cockpitView;
   const HostAddress view = FindCurrentView();
   if (view == 0) return false;
   std::uint8_t host[kHostViewRecordSize];
@@ -300,13 +305,13 @@ bool UpdateView(const CockpitTickRecord& tick, const AircraftStateRecord& aircra
 
   if (!aircraft.taken) return false;
 
-  const bool detect = MoveByKeys(controller, tick.clock.step) && detectHostChanges != 0;
+  const bool detect = MoveByKeys(controller, tick.clock.step) && detectHostChanges;
   // A record the module has not taken over yet counts as changed.
   const bool changed =
       detect && (controller.SavedViewSource != view || HostChanged(controller.SavedView, host));
   StepTransitions(controller, tick);
-  RunHeadMotion(aircraft, pointerOnClickArea, detectHostChanges != 0, tick.clock.step);
-  if (changed || (kind == kSpotView && CameraSettings.UseMouseInSpot == 0)) TakeOver(controller, view, host);
+  RunHeadMotion(aircraft, pointerOnClickArea, detectHostChanges, tick.clock.step);
+  if (changed || (kind == kSpotView && !CameraSettings.UseMouseInSpot)) TakeOver(controller, view, host);
 
   // Only a copy taken over from this very record goes back into it: a copy of
   // another record, or none at all, would overwrite the host's own bytes.
@@ -339,7 +344,7 @@ bool UpdateView(const CockpitTickRecord& tick, const AircraftStateRecord& aircra
 }  // namespace
 
 CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft,
-                                    int detectHostChanges, bool pointerOnClickArea) {
+                                    bool detectHostChanges, bool pointerOnClickArea) {
   CockpitViewUpdate update = {};
   update.processed = UpdateView(tick, aircraft, detectHostChanges, pointerOnClickArea, update.inCockpit);
   update.buffetLevel = HeadMotion.BuffetLevel;
@@ -347,13 +352,13 @@ CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, const Aircraf
 }
 
 bool TrackedHeadToWrite() {
-  const CockpitViewRecord& controller = CockpitViewState;
+  const CockpitViewRecord& controller = cockpitView;
   return !IsZero(HeadTracker.applied) || !IsZero(controller.WrittenTrackerAngles) ||
          !IsZero(controller.WrittenTrackerEye);
 }
 
 int UpdateTrackedHeadView() {
-  CockpitViewRecord& controller = CockpitViewState;
+  CockpitViewRecord& controller = cockpitView;
   const HostAddress view = FindCurrentView();
   if (view == 0) return 0;
   std::uint8_t host[kHostViewRecordSize];
@@ -373,7 +378,7 @@ int UpdateTrackedHeadView() {
 }
 
 void BeginViewTransition(bool pointerOnClickArea) {
-  CockpitViewRecord& c = CockpitViewState;
+  CockpitViewRecord& c = cockpitView;
   for (double* angle : {&c.ViewAngles.pitch, &c.ViewAngles.heading, &c.ViewAngles.bank,
                         &c.TargetViewAngles.pitch, &c.TargetViewAngles.heading, &c.TargetViewAngles.bank}) {
     *angle = NormalizeDegrees(*angle);
@@ -389,11 +394,11 @@ void BeginViewTransition(bool pointerOnClickArea) {
     BeginSmoothTransition({c.EyePosition, c.ViewAngles, c.Zoom},
                           {c.TargetEyePosition, c.TargetViewAngles, c.TargetZoom}, CockpitTick.TickTime);
   // Between the frames: the view moves on by the last tick's step.
-  UpdateCockpitView(CockpitTick, AircraftState, 0, pointerOnClickArea);
+  UpdateCockpitView(CockpitTick, AircraftState, false, pointerOnClickArea);
 }
 
 void MoveCockpitViewTo(const ViewPlace& targets, bool atOnce, bool pointerOnClickArea) {
-  CockpitViewRecord& c = CockpitViewState;
+  CockpitViewRecord& c = cockpitView;
   c.TargetEyePosition = targets.eye;
   c.TargetViewAngles = targets.angles;
   c.TargetZoom = targets.zoom;
@@ -416,25 +421,32 @@ void KeepCockpitView(CockpitViewRecord& c) {
 }  // namespace
 
 void TurnCockpitView(double heading, double pitch) {
-  CockpitViewRecord& c = CockpitViewState;
+  CockpitViewRecord& c = cockpitView;
   c.ViewAngles.heading += heading;
   c.ViewAngles.pitch = std::clamp(c.ViewAngles.pitch + pitch, -kMostViewPitch, kMostViewPitch);
   KeepCockpitView(c);
 }
 
 void ZoomCockpitView(double zoom) {
-  CockpitViewRecord& c = CockpitViewState;
+  CockpitViewRecord& c = cockpitView;
   c.Zoom = zoom;
   KeepCockpitView(c);
 }
 
 void TurnSpotView(double heading, double pitch) {
-  CockpitViewRecord& c = CockpitViewState;
+  CockpitViewRecord& c = cockpitView;
   c.SpotHeading += heading;
   // Up to straight above or below, not over the top and down the other side.
   c.SpotPitch = std::clamp(c.SpotPitch + pitch, -kMostViewPitch, kMostViewPitch);
 }
 
-void ZoomSpotView(double zoom) { CockpitViewState.SpotZoom = zoom; }
+void ZoomSpotView(double zoom) { cockpitView.SpotZoom = zoom; }
+
+void ClearCockpitView() {
+  // Zero bytes, padding and all, so that equal records are equal bytes.
+  // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
+  // cppcheck-suppress memsetClassFloat
+  std::memset(&cockpitView, 0, sizeof cockpitView);
+}
 
 }  // namespace varolen

@@ -42,7 +42,8 @@ struct CockpitViewRecord {
   Vec3 WrittenBodyEye;
 };
 
-extern CockpitViewRecord CockpitViewState;
+// Written only by the view update and the verbs below.
+extern const CockpitViewRecord& CockpitViewState;
 
 // What a view update found and left: what the frame's sounds go by.
 struct CockpitViewUpdate {
@@ -52,12 +53,12 @@ struct CockpitViewUpdate {
 };
 
 // The view moves on by the `tick`'s step with the `aircraft` as the host
-// gives it: the frame's tick and snapshot, or the last ones for calls right
-// after the module changed the view between frames (`detectHostChanges` 0;
-// 1 for the frame's). While the pointer rests on a click area the head motion
-// holds still.
+// gives it: the frame's tick and snapshot (`detectHostChanges` true), or the
+// last tick and a fresh snapshot right after the module changed the view
+// between frames (false). While the pointer rests on a click area the head
+// motion holds still.
 CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft,
-                                    int detectHostChanges, bool pointerOnClickArea);
+                                    bool detectHostChanges, bool pointerOnClickArea);
 
 // With the module's cockpit view off ("Internal pilot view" unchecked), the
 // tracked head alone goes onto the host's own virtual-cockpit view: the host's
@@ -83,5 +84,8 @@ void TurnCockpitView(double heading, double pitch);
 void ZoomCockpitView(double zoom);
 void TurnSpotView(double heading, double pitch);
 void ZoomSpotView(double zoom);
+
+// The view as a freshly loaded module has it.
+void ClearCockpitView();
 
 }  // namespace varolen

@@ -8,29 +8,35 @@ namespace varolen {
 CameraSettingsRecord CameraSettings;
 
 const PersistedSetting kPersistedSettings[kPersistedSettingCount] = {
-    {"FlyByActive", &CameraSettingsRecord::FlyByActive, nullptr},
-    {"FlyByDuration", &CameraSettingsRecord::FlyByDuration, nullptr},
-    {"FlyByRelAltitude", &CameraSettingsRecord::FlyByRelAltitude, nullptr},
-    {"FlyByMinDistance", &CameraSettingsRecord::FlyByMinDistance, nullptr},
-    {"FlyByCameraPlacement", &CameraSettingsRecord::FlyByCameraPlacement, nullptr},
-    {"FlyByTravelling", &CameraSettingsRecord::FlyByTravelling, nullptr},
-    {"ApproachActive", &CameraSettingsRecord::ApproachActive, nullptr},
-    {"ApproachViewX", nullptr, &CameraSettingsRecord::ApproachViewX},
-    {"ApproachViewZ", nullptr, &CameraSettingsRecord::ApproachViewZ},
-    {"InternalViewActive", &CameraSettingsRecord::InternalViewActive, nullptr},
-    {"EnableWheelZoom", &CameraSettingsRecord::EnableWheelZoom, nullptr},
-    {"UseMouseInSpot", &CameraSettingsRecord::UseMouseInSpot, nullptr},
-    {"SmoothView", &CameraSettingsRecord::SmoothView, nullptr},
-    {"ViewTurbRate", nullptr, &CameraSettingsRecord::ViewTurbRate},
-    {"GroundTurbRate", nullptr, &CameraSettingsRecord::GroundTurbRate},
-    {"BuffetTurbRate", nullptr, &CameraSettingsRecord::BuffetTurbRate},
-    {"RunningSpeed", nullptr, &CameraSettingsRecord::RunningSpeed},
-    {"ViewTurbOn", &CameraSettingsRecord::ViewTurbOn, nullptr},
-    {"GroundTurbOn", &CameraSettingsRecord::GroundTurbOn, nullptr},
-    {"BuffetTurbOn", &CameraSettingsRecord::BuffetTurbOn, nullptr},
-    {"SoundOn", &CameraSettingsRecord::SoundOn, nullptr},
-    {"HeadTrackerOn", &CameraSettingsRecord::HeadTrackerOn, nullptr},
+    {"FlyByActive", &CameraSettingsRecord::FlyByActive, nullptr, nullptr},
+    {"FlyByDuration", nullptr, &CameraSettingsRecord::FlyByDuration, nullptr},
+    {"FlyByRelAltitude", nullptr, &CameraSettingsRecord::FlyByRelAltitude, nullptr},
+    {"FlyByMinDistance", nullptr, &CameraSettingsRecord::FlyByMinDistance, nullptr},
+    {"FlyByCameraPlacement", nullptr, &CameraSettingsRecord::FlyByCameraPlacement, nullptr},
+    {"FlyByTravelling", &CameraSettingsRecord::FlyByTravelling, nullptr, nullptr},
+    {"ApproachActive", &CameraSettingsRecord::ApproachActive, nullptr, nullptr},
+    {"ApproachViewX", nullptr, nullptr, &CameraSettingsRecord::ApproachViewX},
+    {"ApproachViewZ", nullptr, nullptr, &CameraSettingsRecord::ApproachViewZ},
+    {"InternalViewActive", &CameraSettingsRecord::InternalViewActive, nullptr, nullptr},
+    {"EnableWheelZoom", &CameraSettingsRecord::EnableWheelZoom, nullptr, nullptr},
+    {"UseMouseInSpot", &CameraSettingsRecord::UseMouseInSpot, nullptr, nullptr},
+    {"SmoothView", &CameraSettingsRecord::SmoothView, nullptr, nullptr},
+    {"ViewTurbRate", nullptr, nullptr, &CameraSettingsRecord::ViewTurbRate},
+    {"GroundTurbRate", nullptr, nullptr, &CameraSettingsRecord::GroundTurbRate},
+    {"BuffetTurbRate", nullptr, nullptr, &CameraSettingsRecord::BuffetTurbRate},
+    {"RunningSpeed", nullptr, nullptr, &CameraSettingsRecord::RunningSpeed},
+    {"ViewTurbOn", &CameraSettingsRecord::ViewTurbOn, nullptr, nullptr},
+    {"GroundTurbOn", &CameraSettingsRecord::GroundTurbOn, nullptr, nullptr},
+    {"BuffetTurbOn", &CameraSettingsRecord::BuffetTurbOn, nullptr, nullptr},
+    {"SoundOn", &CameraSettingsRecord::SoundOn, nullptr, nullptr},
+    {"HeadTrackerOn", &CameraSettingsRecord::HeadTrackerOn, nullptr, nullptr},
 };
+
+double SettingValue(const CameraSettingsRecord& settings, const PersistedSetting& setting) {
+  if (setting.flag != nullptr) return settings.*setting.flag ? 1.0 : 0.0;
+  if (setting.integer != nullptr) return settings.*setting.integer;
+  return settings.*setting.real;
+}
 
 namespace {
 
@@ -77,29 +83,29 @@ void SetDefaultSettings() {
   // cppcheck-suppress memsetClassFloat
   std::memset(&CameraSettings, 0, sizeof CameraSettings);
   CameraSettingsRecord& s = CameraSettings;
-  s.FlyByActive = 1;
+  s.FlyByActive = true;
   s.FlyByDuration = 10;
   s.FlyByRelAltitude = 0;
   s.FlyByMinDistance = 50;
   s.FlyByCameraPlacement = 0;
-  s.FlyByTravelling = 0;
-  s.ApproachActive = 0;
+  s.FlyByTravelling = false;
+  s.ApproachActive = false;
   s.ApproachViewX = 25.0;
   s.ApproachViewZ = 0.0;
-  s.InternalViewActive = 0;
-  s.EnableWheelZoom = 1;
-  s.UseMouseInSpot = 0;
-  s.SmoothView = 1;
+  s.InternalViewActive = false;
+  s.EnableWheelZoom = true;
+  s.UseMouseInSpot = false;
+  s.SmoothView = true;
   s.ViewTurbRate = 0.6;
   s.GroundTurbRate = 0.6;
   s.BuffetTurbRate = 0.6;
   s.RunningSpeed = 5.0;
-  s.ViewTurbOn = 1;
-  s.GroundTurbOn = 1;
-  s.BuffetTurbOn = 1;
-  s.SoundOn = 1;
-  s.HeadTrackerOn = 1;
-  s.ExternalViewActive = 0;
+  s.ViewTurbOn = true;
+  s.GroundTurbOn = true;
+  s.BuffetTurbOn = true;
+  s.SoundOn = true;
+  s.HeadTrackerOn = true;
+  s.ExternalViewActive = false;
 }
 
 void LoadSettings() {
@@ -107,7 +113,9 @@ void LoadSettings() {
   for (const PersistedSetting& setting : kPersistedSettings) {
     FillRecord(record, setting.name);
     if (ReadRegistryValue(record) == 0) continue;
-    if (setting.integer != nullptr) {
+    if (setting.flag != nullptr) {
+      CameraSettings.*setting.flag = ParseInteger(record.valueText) != 0;
+    } else if (setting.integer != nullptr) {
       CameraSettings.*setting.integer = ParseInteger(record.valueText);
     } else {
       CameraSettings.*setting.real = ParseDouble(record.valueText);
@@ -119,8 +127,9 @@ void SaveSettings() {
   RegistryValueRecord record{};
   for (const PersistedSetting& setting : kPersistedSettings) {
     FillRecord(record, setting.name);
-    if (setting.integer != nullptr) {
-      FormatText(record.valueText, sizeof record.valueText, "%d", CameraSettings.*setting.integer);
+    if (setting.flag != nullptr || setting.integer != nullptr) {
+      FormatText(record.valueText, sizeof record.valueText, "%d",
+                 static_cast<int>(SettingValue(CameraSettings, setting)));
     } else if (!FormatText(record.valueText, sizeof record.valueText, "%f", CameraSettings.*setting.real)) {
       // Six fixed decimals of a huge value would not fit the text and would be
       // read back as another number; keep every digit that matters instead.

@@ -12,43 +12,47 @@ namespace varolen {
 
 struct CameraSettingsRecord {
   // Persisted, in registry order.
-  std::int32_t FlyByActive;
+  bool FlyByActive;
   std::int32_t FlyByDuration;         // seconds
   std::int32_t FlyByRelAltitude;      // feet
   std::int32_t FlyByMinDistance;      // feet
   std::int32_t FlyByCameraPlacement;  // 0 right, 1 left, 2 random
-  std::int32_t FlyByTravelling;
-  std::int32_t ApproachActive;
+  bool FlyByTravelling;
+  bool ApproachActive;
   double ApproachViewX;  // feet, right of the track
   double ApproachViewZ;  // feet, along the track
-  std::int32_t InternalViewActive;
-  std::int32_t EnableWheelZoom;
-  std::int32_t UseMouseInSpot;
-  std::int32_t SmoothView;
+  bool InternalViewActive;
+  bool EnableWheelZoom;
+  bool UseMouseInSpot;
+  bool SmoothView;
   double ViewTurbRate;
   double GroundTurbRate;
   double BuffetTurbRate;
   double RunningSpeed;  // metres per second
-  std::int32_t ViewTurbOn;
-  std::int32_t GroundTurbOn;
-  std::int32_t BuffetTurbOn;
-  std::int32_t SoundOn;
-  std::int32_t HeadTrackerOn;
+  bool ViewTurbOn;
+  bool GroundTurbOn;
+  bool BuffetTurbOn;
+  bool SoundOn;
+  bool HeadTrackerOn;
   // Never persisted: the walking pilot starts off at every start-up.
-  std::int32_t ExternalViewActive;
+  bool ExternalViewActive;
 };
 
 extern CameraSettingsRecord CameraSettings;
 
-// One persisted setting: its registry value name and its field.
+// One persisted setting: its registry value name and its field, one of three
+// kinds. A switch is stored as "1" or "0"; any other number reads as on.
 struct PersistedSetting {
   const char* name;
+  bool CameraSettingsRecord::*flag;
   std::int32_t CameraSettingsRecord::*integer;
   double CameraSettingsRecord::*real;
 };
 
 inline constexpr std::size_t kPersistedSettingCount = 22;
 extern const PersistedSetting kPersistedSettings[kPersistedSettingCount];
+// The setting's value as a number, whichever its kind (a switch 1 or 0).
+double SettingValue(const CameraSettingsRecord& settings, const PersistedSetting& setting);
 
 inline constexpr const char* kSettingsKeyPath =
     "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0\\Varolen";

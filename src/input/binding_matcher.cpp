@@ -15,11 +15,11 @@ bool ShiftRuns(Command command) { return command >= Command::PilotForward && com
 
 // Runs a press for the binding; true when it consumed the event.
 bool Press(KeyBinding& binding) {
-  if (binding.repeatArmed != 0) binding.isActive = 0;
-  if (binding.isActive != 0) return true;  // a repeated press of a DOUBLE binding: nothing runs
+  if (binding.repeatArmed) binding.isActive = false;
+  if (binding.isActive) return true;  // a repeated press of a DOUBLE binding: nothing runs
   if (RunCommand(binding, false) == 0) return false;
-  binding.isActive = 1;
-  if (binding.isDouble == 0) binding.repeatArmed = 1;
+  binding.isActive = true;
+  if (!binding.isDouble) binding.repeatArmed = true;
   return true;
 }
 
@@ -51,11 +51,11 @@ int MatchBindings(KeyBindingTable& table, const InputEvent& event) {
   // now: a SHIFT pressed while walking must not leave the pilot walking.
   for (std::int32_t index = 0; index < table.count; ++index) {
     KeyBinding& binding = table.entries[index];
-    if (static_cast<std::uint32_t>(binding.keyCode) != code || binding.isActive == 0) continue;
+    if (static_cast<std::uint32_t>(binding.keyCode) != code || !binding.isActive) continue;
     // A DOUBLE binding runs once more at the release.
-    if (binding.isDouble != 0) RunCommand(binding, true);
-    binding.isActive = 0;
-    binding.repeatArmed = 0;
+    if (binding.isDouble) RunCommand(binding, true);
+    binding.isActive = false;
+    binding.repeatArmed = false;
     consumed = 1;
   }
   return consumed;

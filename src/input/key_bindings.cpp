@@ -64,7 +64,7 @@ void ApplyItem(KeyBinding& binding, const char* item) {
   } else if (std::strcmp(item, "INVERSE") == 0) {
     binding.modifiers |= kModifierInverse;
   } else if (std::strcmp(item, "DOUBLE") == 0) {
-    binding.isDouble = 1;
+    binding.isDouble = true;
   } else if (item[0] == 'N' && item[1] == 'Z') {
     const std::int32_t zone = ParseInteger(item + 2);
     binding.nullZone = zone < 0 ? 0 : (zone > 100 ? 100 : zone);

@@ -19,10 +19,10 @@ struct KeyBinding {
   std::int32_t preset;  // the preset of the preset commands, 0 to 9
   std::int32_t keyCode;
   std::uint32_t modifiers;  // InputModifier bits
-  std::int32_t isDouble;
-  std::int32_t isActive;     // the command ran for the press in progress
-  std::int32_t repeatArmed;  // a repeated press may run it again
-  std::int32_t nullZone;     // 0 to 100
+  bool isDouble;
+  bool isActive;          // the command ran for the press in progress
+  bool repeatArmed;       // a repeated press may run it again
+  std::int32_t nullZone;  // 0 to 100
 };
 
 struct KeyBindingTable {

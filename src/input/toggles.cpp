@@ -8,29 +8,29 @@ namespace varolen {
 
 namespace {
 
-void Toggle(std::int32_t& flag) { flag = flag != 0 ? 0 : 1; }
+void Toggle(bool& flag) { flag = !flag; }
 
 void ToggleFlyBy() {
   Toggle(CameraSettings.FlyByActive);
-  if (CameraSettings.FlyByActive != 0) CameraSettings.ApproachActive = 0;
+  if (CameraSettings.FlyByActive) CameraSettings.ApproachActive = false;
 }
 
 void ToggleApproachView() {
   Toggle(CameraSettings.ApproachActive);
-  if (CameraSettings.ApproachActive != 0) CameraSettings.FlyByActive = 0;
+  if (CameraSettings.ApproachActive) CameraSettings.FlyByActive = false;
 }
 
 void ToggleExternalView() {
   Toggle(CameraSettings.ExternalViewActive);
-  if (CameraSettings.ExternalViewActive != 0) {
-    CameraSettings.InternalViewActive = 1;
+  if (CameraSettings.ExternalViewActive) {
+    CameraSettings.InternalViewActive = true;
     SwitchToVirtualCockpit();
   }
 }
 
 void ToggleSound() {
   Toggle(CameraSettings.SoundOn);
-  if (CameraSettings.SoundOn != 0) {
+  if (CameraSettings.SoundOn) {
     ResumeLoopingSounds();
   } else {
     StopLoopingSounds();

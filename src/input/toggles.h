@@ -9,7 +9,7 @@
 namespace varolen {
 
 // A setting the pilot switches on and off, by its field.
-using SettingFlag = std::int32_t CameraSettingsRecord::*;
+using SettingFlag = bool CameraSettingsRecord::*;
 
 // Switches the setting to 1 when it is 0 and to 0 otherwise (a garbage value
 // from the registry can still be switched off), with what goes with it: the

@@ -29,7 +29,7 @@ void SetPreset(ViewPreset& preset, std::int32_t kind, const double (&position)[3
 }
 
 void StoreInto(ViewPreset& preset) {
-  if (CameraSettings.ExternalViewActive == 0) {
+  if (!CameraSettings.ExternalViewActive) {
     const CockpitViewRecord& c = CockpitViewState;
     SetPreset(preset, 0, {c.TargetEyePosition.x, c.TargetEyePosition.y, c.TargetEyePosition.z},
               {c.TargetViewAngles.pitch, c.TargetViewAngles.heading, c.TargetViewAngles.bank}, c.TargetZoom);
@@ -43,15 +43,15 @@ void StoreInto(ViewPreset& preset) {
 void RecallFrom(const ViewPreset& preset) {
   if (preset.position[0] == 0.0 && preset.position[1] == 0.0 && preset.position[2] == 0.0) return;  // empty
   if (preset.kind == 0) {
-    CameraSettings.InternalViewActive = 1;
-    CameraSettings.ExternalViewActive = 0;
+    CameraSettings.InternalViewActive = true;
+    CameraSettings.ExternalViewActive = false;
     MoveCockpitViewTo({{preset.position[0], preset.position[1], preset.position[2]},
                        {preset.orientation[0], preset.orientation[1], preset.orientation[2]},
                        preset.zoom},
-                      CameraSettings.SmoothView == 0, Mouse.CursorOverClickArea != 0);
+                      !CameraSettings.SmoothView, Mouse.CursorOverClickArea);
   } else if (preset.kind == 1) {
-    CameraSettings.InternalViewActive = 1;
-    CameraSettings.ExternalViewActive = 1;
+    CameraSettings.InternalViewActive = true;
+    CameraSettings.ExternalViewActive = true;
     PlacePilot({preset.position[0], preset.position[1], preset.position[2]},
                {preset.orientation[0], preset.orientation[1], preset.orientation[2]}, preset.zoom);
   }

@@ -40,23 +40,23 @@ int LookWithMouse(MouseRecord& mouse, std::int32_t kind) {
     // The first move only sets the anchor.
     mouse.LastCursorX = x;
     mouse.LastCursorY = y;
-    mouse.CursorOverClickArea = 0;
+    mouse.CursorOverClickArea = false;
     return 1;
   }
   const double dx = static_cast<double>(x) - mouse.LastCursorX;
   const double dy = static_cast<double>(y) - mouse.LastCursorY;
-  if (CameraSettings.ExternalViewActive != 0) {
+  if (CameraSettings.ExternalViewActive) {
     // The walking pilot's head turns at the rate of the virtual cockpit's zoom.
     TurnPilotHead(dx * kCockpitLookRate / view.Zoom, dy * kCockpitLookRate / view.Zoom);
   } else if (kind == kVirtualCockpitView) {
     TurnCockpitView(dx * kCockpitLookRate / view.Zoom, dy * kCockpitLookRate / view.Zoom);
-  } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
+  } else if (kind == kSpotView && CameraSettings.UseMouseInSpot) {
     TurnSpotView(dx * kSpotLookRate, -(dy * kSpotLookRate));
   }
-  UpdateCockpitView(CockpitTick, AircraftState, 0, mouse.CursorOverClickArea != 0);
+  UpdateCockpitView(CockpitTick, AircraftState, false, mouse.CursorOverClickArea);
   mouse.LastCursorX = x;
   mouse.LastCursorY = y;
-  mouse.CursorOverClickArea = 0;
+  mouse.CursorOverClickArea = false;
   return 1;
 }
 
@@ -70,7 +70,7 @@ int ShowClickAreas(MouseRecord& mouse, HostAddress view, const InputEvent& event
   ComputePickRay(record, width, height, event.x, event.y, mouse.PickRay);
   const std::uint32_t area = FindClickArea(mouse.PickRay, list);
   SetPointerShape(area);
-  mouse.CursorOverClickArea = area != 0 ? 1 : 0;
+  mouse.CursorOverClickArea = area != 0;
   return 1;
 }
 
@@ -83,13 +83,13 @@ MouseRecord mouseState;
 const MouseRecord& Mouse = mouseState;
 
 void ToggleMouseLook() {
-  if (mouseState.MouseLookOn != 0) {
-    mouseState.MouseLookOn = 0;
+  if (mouseState.MouseLookOn) {
+    mouseState.MouseLookOn = false;
     // The next mouse look starts with a fresh anchor.
     mouseState.LastCursorX = 0;
     mouseState.LastCursorY = 0;
   } else {
-    mouseState.MouseLookOn = 1;
+    mouseState.MouseLookOn = true;
   }
 }
 
@@ -98,7 +98,7 @@ int OnMouseMove(const InputEvent& event) {
   if (view == 0) return 0;
   const std::int32_t kind = ViewKindOf(view);
   if (!IsPilotView(kind)) return 0;
-  if (mouseState.MouseLookOn != 0) return LookWithMouse(mouseState, kind);
+  if (mouseState.MouseLookOn) return LookWithMouse(mouseState, kind);
   return ShowClickAreas(mouseState, view, event);
 }
 
@@ -107,13 +107,13 @@ int OnMouseWheel(const InputEvent& event) {
   if (view == 0) return 0;
   const CockpitViewRecord& cockpit = CockpitViewState;
   const std::int32_t kind = ViewKindOf(view);
-  if (kind == kVirtualCockpitView && CameraSettings.EnableWheelZoom != 0) {
+  if (kind == kVirtualCockpitView && CameraSettings.EnableWheelZoom) {
     ZoomCockpitView(Wheeled(cockpit.Zoom, event.notches));
-    UpdateCockpitView(CockpitTick, AircraftState, 0, mouseState.CursorOverClickArea != 0);
-  } else if (kind == kSpotView && CameraSettings.UseMouseInSpot != 0) {
+    UpdateCockpitView(CockpitTick, AircraftState, false, mouseState.CursorOverClickArea);
+  } else if (kind == kSpotView && CameraSettings.UseMouseInSpot) {
     ZoomSpotView(Wheeled(cockpit.SpotZoom, event.notches));
-    UpdateCockpitView(CockpitTick, AircraftState, 0, mouseState.CursorOverClickArea != 0);
-  } else if (kind == kWalkingPilotView && CameraSettings.ExternalViewActive != 0) {
+    UpdateCockpitView(CockpitTick, AircraftState, false, mouseState.CursorOverClickArea);
+  } else if (kind == kWalkingPilotView && CameraSettings.ExternalViewActive) {
     ZoomPilotView(Wheeled(WalkingPilot.PilotZoom, event.notches));
   } else {
     return 0;  // a wheel that zooms nothing of the module's is the simulator's

@@ -9,9 +9,9 @@ namespace varolen {
 
 struct MouseRecord {
   double PickRay[6];  // origin x, y, z, unit direction x, y, z
-  std::int32_t MouseLookOn;
-  std::int32_t CursorOverClickArea;  // the pointer rests on a click area: the head motion holds still
-  std::int32_t LastCursorX;          // screen pixels; both 0: no anchor yet
+  bool MouseLookOn;
+  bool CursorOverClickArea;  // the pointer rests on a click area: the head motion holds still
+  std::int32_t LastCursorX;  // screen pixels; both 0: no anchor yet
   std::int32_t LastCursorY;
 };
 

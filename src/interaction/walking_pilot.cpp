@@ -63,16 +63,16 @@ void BeginPilotView(WalkingPilotRecord& c, HostAddress view, const AircraftState
   // 10 m to the left of the aircraft and 10 m ahead.
   Vec3 start = {-10.0, 0.0, 10.0};
   RotateHeading(start, heading * kDegreesToRadians);
-  if (c.PilotPositionFromPreset == 0) {
+  if (!c.PilotPositionFromPreset) {
     const DegreePosition placed = OffsetPositionDegrees(aircraft, start);
     c.PilotLatitude = placed.latitude;
     c.PilotLongitude = placed.longitude;
     c.PilotAltitude = placed.altitude;
   }
   platform::ReadHostBytes(view, c.SavedCameraRecord, kHostViewRecordSize);
-  c.PilotViewEntered = 1;
+  c.PilotViewEntered = true;
   c.AircraftGroundAltitude = host.groundElevation / kGroundElevationVariableUnitsPerMetre;
-  if (c.PilotPositionFromPreset == 0) {
+  if (!c.PilotPositionFromPreset) {
     c.PilotAltitude = c.AircraftGroundAltitude;
     c.PilotPitch = 0.0;
     c.PilotHeading = heading;
@@ -83,7 +83,7 @@ void BeginPilotView(WalkingPilotRecord& c, HostAddress view, const AircraftState
   c.PilotHeadBob = 0.0;
   c.PilotForwardSpeed = 0.0;
   c.PilotSideSpeed = 0.0;
-  c.PilotPositionFromPreset = 0;
+  c.PilotPositionFromPreset = false;
 }
 
 void MovePilot(WalkingPilotRecord& c, const CockpitTickRecord& tick) {
@@ -92,13 +92,13 @@ void MovePilot(WalkingPilotRecord& c, const CockpitTickRecord& tick) {
   double speed = kWalkSpeed;
   // A running speed of 0 means the default one.
   const double runSpeed = CameraSettings.RunningSpeed == 0.0 ? kDefaultRunSpeed : CameraSettings.RunningSpeed;
-  c.PilotRunning = ShiftHeld() ? 1 : 0;
-  if (c.PilotRunning != 0) speed = runSpeed;
-  c.PilotForwardSpeed = keys.PilotForward != 0 ? speed : (keys.PilotBackward != 0 ? -speed : 0.0);
-  c.PilotSideSpeed = keys.PilotStepRight != 0 ? speed : (keys.PilotStepLeft != 0 ? -speed : 0.0);
-  if (keys.PilotUp != 0) {
+  c.PilotRunning = ShiftHeld();
+  if (c.PilotRunning) speed = runSpeed;
+  c.PilotForwardSpeed = keys.PilotForward ? speed : (keys.PilotBackward ? -speed : 0.0);
+  c.PilotSideSpeed = keys.PilotStepRight ? speed : (keys.PilotStepLeft ? -speed : 0.0);
+  if (keys.PilotUp) {
     c.PilotEyeHeight += speed * dt;
-  } else if (keys.PilotDown != 0) {
+  } else if (keys.PilotDown) {
     c.PilotEyeHeight -= speed * dt;  // the floor applies at the next tick
   }
   if (std::fabs(c.PilotForwardSpeed) > 0.5 || std::fabs(c.PilotSideSpeed) > 0.5) {
@@ -108,15 +108,15 @@ void MovePilot(WalkingPilotRecord& c, const CockpitTickRecord& tick) {
     // (a pause, a slideshow) halves it rather than letting it grow.
     c.PilotHeadBob = std::min(2.0 * dt, 0.5) * c.PilotHeadBob;
   }
-  if (keys.PilotHeadRight != 0) {
+  if (keys.PilotHeadRight) {
     c.PilotHeading += kHeadTurnRate * dt;
-  } else if (keys.PilotHeadLeft != 0) {
+  } else if (keys.PilotHeadLeft) {
     c.PilotHeading -= kHeadTurnRate * dt;
   }
-  if (keys.PilotHeadUp != 0) {
+  if (keys.PilotHeadUp) {
     c.PilotHeadPitch -= kHeadPitchRate * dt;
     if (c.PilotHeadPitch < -kHeadPitchRate) c.PilotHeadPitch = -kHeadPitchRate;
-  } else if (keys.PilotHeadDown != 0) {
+  } else if (keys.PilotHeadDown) {
     c.PilotHeadPitch += kHeadPitchRate * dt;
     if (c.PilotHeadPitch > kHeadPitchRate) c.PilotHeadPitch = kHeadPitchRate;
   }
@@ -161,7 +161,7 @@ void WritePilotView(const WalkingPilotRecord& c, HostAddress view, std::uint8_t*
   const MovementKeysRecord& keys = MovementKeys;
   const DegreePosition eye = {
       c.PilotLatitude, c.PilotLongitude,
-      c.PilotAltitude + c.PilotHeadBob + (keys.PilotCrouch != 0 ? kCrouchEyeHeight : c.PilotEyeHeight)};
+      c.PilotAltitude + c.PilotHeadBob + (keys.PilotCrouch ? kCrouchEyeHeight : c.PilotEyeHeight)};
   // Each encoding starts from the words there: what cannot be encoded keeps its words.
   std::uint32_t position[6];
   if (HostDiscovery.HostViewPosition != 0 &&
@@ -222,26 +222,30 @@ DegreePosition OffsetPositionDegrees(const DegreePosition& start, const Vec3& of
           kOffsetSphereRadius};
 }
 
-WalkingPilotRecord WalkingPilot;
+namespace {
+WalkingPilotRecord pilot;
+}  // namespace
+
+const WalkingPilotRecord& WalkingPilot = pilot;
 
 namespace {
 
 void StepPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft) {
-  WalkingPilotRecord& c = WalkingPilot;
+  WalkingPilotRecord& c = pilot;
   const HostAddress view = FindCurrentView();
   if (view == 0) return;
   if (c.PilotEyeHeight < kLeastEyeHeight) c.PilotEyeHeight = kLeastEyeHeight;
-  if (CameraSettings.ExternalViewActive == 0) {
-    if (c.PilotViewEntered == 1) {
+  if (!CameraSettings.ExternalViewActive) {
+    if (c.PilotViewEntered) {
       // The view as it was when the pilot stepped out.
       if (platform::HostWritable(view, kHostViewRecordSize)) {
         platform::WriteHostBytes(view, c.SavedCameraRecord, kHostViewRecordSize);
       }
-      c.PilotViewEntered = 0;
+      c.PilotViewEntered = false;
     }
     return;
   }
-  if (c.PilotViewEntered == 0) BeginPilotView(c, view, aircraft);
+  if (!c.PilotViewEntered) BeginPilotView(c, view, aircraft);
   // Every frame starts from the record as it was when the pilot view began.
   std::uint8_t record[kHostViewRecordSize];
   std::memcpy(record, c.SavedCameraRecord, kHostViewRecordSize);
@@ -255,21 +259,20 @@ void StepPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraf
 PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft) {
   StepPilot(tick, aircraft);
   const MovementKeysRecord& keys = MovementKeys;
-  const bool keyHeld = keys.PilotForward != 0 || keys.PilotBackward != 0 || keys.PilotStepRight != 0 ||
-                       keys.PilotStepLeft != 0;
-  return {CameraSettings.ExternalViewActive == 1 && keyHeld, WalkingPilot.PilotRunning != 0};
+  const bool keyHeld = keys.PilotForward || keys.PilotBackward || keys.PilotStepRight || keys.PilotStepLeft;
+  return {CameraSettings.ExternalViewActive && keyHeld, pilot.PilotRunning};
 }
 
 void TurnPilotHead(double heading, double pitch) {
-  WalkingPilot.PilotHeading += heading;
-  WalkingPilot.PilotHeadPitch += pitch;
+  pilot.PilotHeading += heading;
+  pilot.PilotHeadPitch += pitch;
 }
 
-void ZoomPilotView(double zoom) { WalkingPilot.PilotZoom = zoom; }
+void ZoomPilotView(double zoom) { pilot.PilotZoom = zoom; }
 
 void PlacePilot(const DegreePosition& position, const Angles& orientation, double zoom) {
-  WalkingPilotRecord& p = WalkingPilot;
-  p.PilotPositionFromPreset = 1;
+  WalkingPilotRecord& p = pilot;
+  p.PilotPositionFromPreset = true;
   p.PilotLatitude = position.latitude;
   p.PilotLongitude = position.longitude;
   p.PilotAltitude = position.altitude;
@@ -283,7 +286,7 @@ void ClearWalkingPilot() {
   // Zero bytes, padding and all, so that equal records are equal bytes.
   // All-zero bytes are 0.0 in IEEE 754 floats, the only kind the module runs on.
   // cppcheck-suppress memsetClassFloat
-  std::memset(&WalkingPilot, 0, sizeof WalkingPilot);
+  std::memset(&pilot, 0, sizeof pilot);
 }
 
 void ResetWalkingPilot() { ClearWalkingPilot(); }

@@ -16,9 +16,9 @@ namespace varolen {
 // pilot view" setting is on; he moves by the movement keys.
 struct WalkingPilotRecord {
   std::uint8_t SavedCameraRecord[kHostViewRecordSize];  // the view as it was when he stepped out
-  std::int32_t PilotViewEntered;
-  std::int32_t PilotPositionFromPreset;
-  std::int32_t PilotRunning;
+  bool PilotViewEntered;
+  bool PilotPositionFromPreset;
+  bool PilotRunning;
   double PilotLatitude;  // degrees
   double PilotLongitude;
   double PilotAltitude;  // metres
@@ -34,7 +34,8 @@ struct WalkingPilotRecord {
   double PilotSideSpeed;
 };
 
-extern WalkingPilotRecord WalkingPilot;
+// Written only by the walking pilot and the verbs below.
+extern const WalkingPilotRecord& WalkingPilot;
 
 // How the pilot goes this frame: what the footsteps go by.
 struct PilotGait {

@@ -28,8 +28,8 @@ constexpr double kPilotHeightLimitFeet = 30.0;
 void RunCockpit(const FrameInput& frame) {
   DiscoverHostModules();
   const CockpitTickRecord& tick = AdvanceCockpitTick(frame.now);
-  UpdateHeadTracker(frame.settings.HeadTrackerOn != 0, frame.now);
-  const CockpitViewUpdate view = UpdateCockpitView(tick, frame.aircraft, 1, Mouse.CursorOverClickArea != 0);
+  UpdateHeadTracker(frame.settings.HeadTrackerOn, frame.now);
+  const CockpitViewUpdate view = UpdateCockpitView(tick, frame.aircraft, true, Mouse.CursorOverClickArea);
   const PilotGait pilot = UpdateWalkingPilot(tick, frame.aircraft);
   if (frame.elapsed > kSoundStartSeconds) {
     UpdateSoundEffects(frame.now);
@@ -43,7 +43,7 @@ namespace {
 // The host's own cockpit view (as on a fresh install): the tracked head alone.
 void RunTrackedHead(const FrameInput& frame) {
   StopEffectSounds();
-  UpdateHeadTracker(frame.settings.HeadTrackerOn != 0, frame.now);
+  UpdateHeadTracker(frame.settings.HeadTrackerOn, frame.now);
   // Without a tracked head the host's memory is not even looked at.
   if (!TrackedHeadToWrite()) return;
   DiscoverHostModules();
@@ -58,12 +58,12 @@ void UpdateCameraFrame() {
   const std::uint32_t now = platform::TimeGetTime();
   const FrameClockRecord& clock = AdvanceFrameClock(now);
   CameraSettingsRecord& settings = CameraSettings;
-  if (settings.InternalViewActive == 0) settings.ExternalViewActive = 0;
+  if (!settings.InternalViewActive) settings.ExternalViewActive = false;
   if (clock.elapsed < kWarmUpSeconds) return;
-  if (!TakeAircraftSnapshot(settings.InternalViewActive != 0)) return;
-  if (AircraftState.heightAboveGround > kPilotHeightLimitFeet) settings.ExternalViewActive = 0;
+  if (!TakeAircraftSnapshot(settings.InternalViewActive)) return;
+  if (AircraftState.heightAboveGround > kPilotHeightLimitFeet) settings.ExternalViewActive = false;
   const FrameInput frame = {now, clock.step, clock.elapsed, AircraftState, settings};
-  if (settings.InternalViewActive != 0) {
+  if (settings.InternalViewActive) {
     RunCockpit(frame);
   } else {
     RunTrackedHead(frame);

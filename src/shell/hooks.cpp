@@ -63,8 +63,8 @@ std::intptr_t GetMessageHook(int code, std::uintptr_t wParam, std::intptr_t lPar
 
 MessageRoute RouteOf(platform::WindowHandle window, std::uint32_t message) {
   // Mouse input belongs to the module only while it handles the cockpit view.
-  const bool input = CameraSettings.InternalViewActive != 0 ? IsCockpitInput(message)
-                                                            : message == kKeyDown || message == kKeyUp;
+  const bool input =
+      CameraSettings.InternalViewActive ? IsCockpitInput(message) : message == kKeyDown || message == kKeyUp;
   if (input) return MessageRoute::CockpitInput;
   if (window == 0 || window != Shell.hostMainWindow) return MessageRoute::None;
   if (message == kInitMenu) return MessageRoute::BuildMenu;

@@ -77,7 +77,7 @@ int RouteCockpitInput(platform::WindowHandle window, std::uint32_t message, std:
   // A command, the wheel or the mouse look may move the view between frames:
   // it moves with the aircraft as the host gives it now, not as the last frame
   // saw it. A pointer that only shows click areas moves nothing.
-  const bool mayMoveView = message != kMouseMove || Mouse.MouseLookOn != 0;
+  const bool mayMoveView = message != kMouseMove || Mouse.MouseLookOn;
   if (mayMoveView && AircraftSnapshotTaken()) TakeAircraftSnapshot(true);
   if (message == kMouseMove) {
     // The pointer in client pixels, each half of lParam unsigned.

@@ -45,7 +45,7 @@ constexpr SlotFile kSlotFiles[] = {
 SoundSlot* Usable(int slot) {
   if (slot < 0 || slot >= kSoundSlotCount) return nullptr;
   SoundSlot& entry = tables.slots[slot];
-  return entry.sound.Exists() && entry.loaded != 0 ? &entry : nullptr;
+  return entry.sound.Exists() && entry.loaded ? &entry : nullptr;
 }
 
 // Louder is nearer: 0.2 m at full volume, 2.2 m at none; the listener never moves.
@@ -101,7 +101,7 @@ int UpdateSoundEffects(std::uint32_t now) {
 int LoadSoundSlot(int slot, const char* fileName) {
   if (slot < 0 || slot >= kSoundSlotCount) return 0;
   SoundSlot& entry = tables.slots[slot];
-  entry.loaded = 0;
+  entry.loaded = false;
   if (!tables.system.device.Exists()) return 0;
   char path[kPathCapacity];
   char relative[kPathCapacity];
@@ -140,7 +140,7 @@ int LoadSoundSlot(int slot, const char* fileName) {
     entry.parameters.maximumDistance = kMaximumDistance;
     platform::Set3DParameters(entry.buffer3D, entry.parameters, false);
   }
-  entry.loaded = 1;
+  entry.loaded = true;
   entry.volume = 1.0;
   return 1;
 }
@@ -148,23 +148,23 @@ int LoadSoundSlot(int slot, const char* fileName) {
 int StartSoundSlot(int slot, int looping) {
   SoundSlot* entry = Usable(slot);
   if (entry == nullptr) return 0;
-  if (entry->playing == 1) return 1;  // already looping: not restarted
+  if (entry->playing) return 1;  // already looping: not restarted
   entry->state = looping != 0 ? 2 : 1;
-  if (CameraSettings.SoundOn != 0) entry->sound.Play(0, looping != 0 ? platform::kPlayLooping : 0);
-  if (looping != 0) entry->playing = 1;
+  if (CameraSettings.SoundOn) entry->sound.Play(0, looping != 0 ? platform::kPlayLooping : 0);
+  if (looping != 0) entry->playing = true;
   return 1;
 }
 
 int StopSoundSlot(int slot) {
   SoundSlot* entry = Usable(slot);
   if (entry == nullptr) return 0;
-  if (entry->playing == 0) return 1;  // a one-shot start keeps its state
+  if (!entry->playing) return 1;  // a one-shot start keeps its state
   entry->state = 0;
-  if (CameraSettings.SoundOn != 0) {
+  if (CameraSettings.SoundOn) {
     entry->sound.Stop();
     entry->sound.Reset();
   }
-  entry->playing = 0;
+  entry->playing = false;
   return 1;
 }
 
@@ -209,14 +209,14 @@ void StopEffectSounds() {
 
 int StopLoopingSounds() {
   for (SoundSlot& slot : tables.slots) {
-    if (slot.sound.Exists() && slot.loaded != 0 && (slot.state == 1 || slot.state == 2)) slot.sound.Stop();
+    if (slot.sound.Exists() && slot.loaded && (slot.state == 1 || slot.state == 2)) slot.sound.Stop();
   }
   return 1;
 }
 
 int ResumeLoopingSounds() {
   for (SoundSlot& slot : tables.slots) {
-    if (!slot.sound.Exists() || slot.loaded == 0) continue;
+    if (!slot.sound.Exists() || !slot.loaded) continue;
     if (slot.state == 2) slot.sound.Play(0, platform::kPlayLooping);
     if (slot.state == 1) slot.sound.Play(0, 0);
   }
@@ -227,7 +227,8 @@ void ResetSoundEffects() {
   for (SoundSlot& slot : tables.slots) {
     if (slot.buffer3D != 0) platform::Release3DBuffer(slot.buffer3D);
     slot.sound.Release();
-    slot.loaded = slot.state = slot.playing = 0;
+    slot.loaded = slot.playing = false;
+    slot.state = 0;
     slot.volume = 0.0;
     slot.buffer3D = 0;
     slot.parameters = {};

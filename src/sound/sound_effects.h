@@ -21,10 +21,10 @@ enum SoundSlotNumber {
 inline constexpr int kSoundSlotCount = 26;
 
 struct SoundSlot {
-  std::int32_t loaded;
-  std::int32_t state;    // 0 stopped, 1 started once, 2 started looping
-  std::int32_t playing;  // 1 while a looping start is in force
-  double volume;         // 0.0 to 1.0
+  bool loaded;
+  std::int32_t state;  // 0 stopped, 1 started once, 2 started looping
+  bool playing;        // 1 while a looping start is in force
+  double volume;       // 0.0 to 1.0
   double position[3];
   double velocity[3];  // metres per second
   SoundClip sound;

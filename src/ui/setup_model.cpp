@@ -47,24 +47,24 @@ SetupForm FillSetupForm(const CameraSettingsRecord& s) {
       Check(kAlwaysRightRadio, s.FlyByCameraPlacement == 0, 1),
       Check(kAlwaysLeftRadio, s.FlyByCameraPlacement == 1, 1),
       Check(kRandomRadio, s.FlyByCameraPlacement == 2, 1),
-      Check(kTravellingCheck, s.FlyByTravelling != 0),
+      Check(kTravellingCheck, s.FlyByTravelling),
       Text(kLateralOffsetEdit, "%.2f", s.ApproachViewX),
       Text(kLongitudinalOffsetEdit, "%.2f", s.ApproachViewZ),
       Text(kHeadLatencyEdit, "%.2f", s.ViewTurbRate),
       Text(kGroundTurbulenceEdit, "%.2f", s.GroundTurbRate),
       Text(kBuffetingEdit, "%.2f", s.BuffetTurbRate),
       Text(kRunningSpeedEdit, "%.2f", s.RunningSpeed),
-      Check(kHeadLatencyCheck, s.ViewTurbOn != 0),
-      Check(kGroundTurbulenceCheck, s.GroundTurbOn != 0),
-      Check(kBuffetingCheck, s.BuffetTurbOn != 0),
-      Check(kSmoothViewCheck, s.SmoothView != 0),
+      Check(kHeadLatencyCheck, s.ViewTurbOn),
+      Check(kGroundTurbulenceCheck, s.GroundTurbOn),
+      Check(kBuffetingCheck, s.BuffetTurbOn),
+      Check(kSmoothViewCheck, s.SmoothView),
   }};
 }
 
 void ApplySetupForm(SetupForm& form, CameraSettingsRecord& s) {
   const auto integer = [&form](int id) { return ParseInteger(form.Find(id)->text); };
   const auto real = [&form](int id) { return ParseTypedDouble(form.Find(id)->text); };
-  const auto checked = [&form](int id) { return form.Find(id)->checked ? 1 : 0; };
+  const auto checked = [&form](int id) { return form.Find(id)->checked; };
 
   s.FlyByDuration = integer(kFlyByDurationEdit);
   s.FlyByRelAltitude = integer(kRelativeAltitudeEdit);
@@ -72,9 +72,9 @@ void ApplySetupForm(SetupForm& form, CameraSettingsRecord& s) {
   // The most negative number has no positive counterpart: the largest stands in.
   s.FlyByMinDistance = minimum == INT32_MIN ? INT32_MAX : std::abs(minimum);
   // The last checked radio button wins; none checked leaves the placement.
-  if (checked(kAlwaysRightRadio) != 0) s.FlyByCameraPlacement = 0;
-  if (checked(kAlwaysLeftRadio) != 0) s.FlyByCameraPlacement = 1;
-  if (checked(kRandomRadio) != 0) s.FlyByCameraPlacement = 2;
+  if (checked(kAlwaysRightRadio)) s.FlyByCameraPlacement = 0;
+  if (checked(kAlwaysLeftRadio)) s.FlyByCameraPlacement = 1;
+  if (checked(kRandomRadio)) s.FlyByCameraPlacement = 2;
   s.FlyByTravelling = checked(kTravellingCheck);
   s.ApproachViewX = real(kLateralOffsetEdit);
   s.ApproachViewZ = real(kLongitudinalOffsetEdit);

@@ -28,7 +28,7 @@ class HeadMotionEffects : public ::testing::Test {
   // The records as zero; the effects on at the given strength.
   static void Clear(double gain = 1.0) {
     ResetHeadMotion();
-    CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = CameraSettings.BuffetTurbOn = 1;
+    CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = CameraSettings.BuffetTurbOn = true;
     CameraSettings.ViewTurbRate = CameraSettings.GroundTurbRate = CameraSettings.BuffetTurbRate = gain;
   }
   // One attitude change of the aircraft since the last update.

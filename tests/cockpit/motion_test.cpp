@@ -57,7 +57,7 @@ class Motion : public ::testing::Test {
     ResetMotion();
     frame_ = 0;
     ResetHeadMotion();
-    CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = 1;
+    CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = true;
     CameraSettings.ViewTurbRate = CameraSettings.GroundTurbRate = 1.0;
   }
   // The head motion's frames of `seconds` more at `rate` a second, the
@@ -125,7 +125,7 @@ class MotionOnTheView : public testing::ModuleTest {
   static void Frame(double step) {
     testing::Poke(CockpitTick).clock.step = step;
     testing::Poke(CockpitTick).TickTime += step;
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   }
   static void Recall(Angles angles, double zoom) {
     MoveCockpitViewTo({CockpitViewState.TargetEyePosition, angles, zoom}, false, false);

@@ -33,6 +33,11 @@ class ViewUpdate : public testing::ModuleTest {
     testing::Poke(CockpitTick).clock.step = 0.1;
     return record_;
   }
+  // A transition to `zoom`; the eye and the angles stay.
+  static void ZoomByTransition(double zoom) {
+    const CockpitViewRecord& view = CockpitViewState;
+    MoveCockpitViewTo({view.TargetEyePosition, view.TargetViewAngles, zoom}, false, false);
+  }
   template <typename Value>
   Value Host(std::uint32_t offset) {
     return platform::ReadHost<Value>(record_ + offset);
@@ -44,7 +49,7 @@ class ViewUpdate : public testing::ModuleTest {
 TEST_F(ViewUpdate, ACockpitPanelViewIsLeftAlone) {
   Start({.kind = 1});
   const auto before = testing::HostRecord(record_);
-  const CockpitViewUpdate update = UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  const CockpitViewUpdate update = UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   EXPECT_FALSE(update.processed);
   EXPECT_TRUE(update.inCockpit);
   EXPECT_EQ(testing::HostRecord(record_), before);
@@ -58,7 +63,7 @@ TEST_F(ViewUpdate, FirstUpdateRebuildsTheOrientationAndKeepsEyeAndZoom) {
          .pitch = 10,
          .heading = 20});
   platform::WriteHost<std::int32_t>(record_ + field::kDirectionStep, 1);  // looking 45 degrees further right
-  EXPECT_TRUE(UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false).processed);
+  EXPECT_TRUE(UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false).processed);
   EXPECT_EQ(Host<std::int16_t>(field::kEyeOffset), -64);
   EXPECT_EQ(Host<std::int16_t>(field::kEyeOffset + 4), 128);
   EXPECT_EQ(Host<std::int16_t>(field::kZoom), 96);
@@ -75,22 +80,23 @@ TEST_F(ViewUpdate, FirstUpdateRebuildsTheOrientationAndKeepsEyeAndZoom) {
   EXPECT_NEAR(Host<float>(field::kMatrix + 4), 0.0, 1e-6);
   // Nothing moves: the next updates write the same record.
   const auto written = testing::HostRecord(record_);
-  for (int tick = 0; tick < 3; ++tick) UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  for (int tick = 0; tick < 3; ++tick) UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   EXPECT_EQ(testing::HostRecord(record_), written);
 }
 
 TEST_F(ViewUpdate, HostChangesAreTakenOverAndStopATransition) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}});
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
-  CockpitViewState.TargetEyePosition = {0, 1, 3};
-  BeginViewTransition(false);  // under way towards z = 3
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
+  const CockpitViewRecord& view = CockpitViewState;
+  MoveCockpitViewTo({{0, 1, 3}, view.TargetViewAngles, view.TargetZoom}, false,
+                    false);  // under way towards z = 3
   EXPECT_GT(CockpitViewState.EyePosition.z, 2.0);
   platform::WriteHost<std::int16_t>(record_ + field::kEyeOffset, 128);  // the host moves the eye 0.5 right
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   EXPECT_EQ(CockpitViewState.EyePosition.x, 0.5);
   EXPECT_EQ(CockpitViewState.TargetEyePosition.z, CockpitViewState.EyePosition.z);
   const double stopped = CockpitViewState.EyePosition.z;
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   EXPECT_EQ(CockpitViewState.EyePosition.z, stopped);
 }
 
@@ -100,22 +106,19 @@ TEST_F(ViewUpdate, TransitionsArriveTogetherInTheTransitionsTime) {
   for (const double seconds : {0.5, 2.0}) {
     Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 350});
     if (seconds != 0.5) MotionOptions.transitionSeconds = seconds;
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     testing::Poke(CockpitTick).clock.step = 0.05;
-    CockpitViewState.TargetViewAngles = {0, 10, 0};
-    CockpitViewState.TargetEyePosition = {0.5, 1, 2};
-    CockpitViewState.TargetZoom = 2.0;
-    BeginViewTransition(false);  // the first step of 0.05 s at once
+    MoveCockpitViewTo({{0.5, 1, 2}, {0, 10, 0}, 2.0}, false, false);  // the first step of 0.05 s at once
     const int steps = static_cast<int>(std::lround(seconds / 0.05));
     for (int tick = 0; tick < steps - 2; ++tick)
-      UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+      UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     EXPECT_NEAR(std::fmod(CockpitViewState.ViewAngles.heading + 360.0, 360.0),
                 10.0 - 20.0 / static_cast<double>(steps), 1e-6)
         << "one step to go after " << seconds - 0.05 << " s";
     // The last step; the sum of many may fall a rounding short of it, which
     // the next one makes up.
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     EXPECT_EQ(CockpitViewState.Zoom, 2.0);
     EXPECT_NEAR(CockpitViewState.EyePosition.x, 0.5, 1e-12);
     EXPECT_NEAR(std::fmod(CockpitViewState.ViewAngles.heading, 360.0), 10, 1e-9);
@@ -129,23 +132,23 @@ TEST_F(ViewUpdate, TheSpotViewIsOnlyTakenWhenTheMouseOwnsIt) {
   platform::WriteHost<std::int32_t>(record_ + field::kSpotVertical, 512);
   const auto before = testing::HostRecord(record_);
   for (int tick = 0; tick < 3; ++tick)
-    EXPECT_TRUE(UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false).processed);
+    EXPECT_TRUE(UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false).processed);
   EXPECT_EQ(testing::HostRecord(record_), before);
 
-  CameraSettings.UseMouseInSpot = 1;
+  CameraSettings.UseMouseInSpot = true;
   platform::WriteHost<std::int16_t>(record_ + field::kSpotHeading, 1);  // a newly seen spot record
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   EXPECT_NEAR(CockpitViewState.SpotDistance, 10.198039, 1e-6);
   EXPECT_NEAR(CockpitViewState.SpotPitch, -11.309932, 1e-6);
   for (int tick = 0; tick < 2; ++tick) {
     EXPECT_EQ(Host<std::int32_t>(field::kSpotHorizontal), 2560);
     EXPECT_EQ(Host<std::int32_t>(field::kSpotVertical), 511);  // 511.9999999999, truncated
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   }
   // A spot distance beyond what 16 bits hold keeps its value.
-  CockpitViewState.SpotDistance = 200;
-  CockpitViewState.SpotPitch = 0;
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 0, false);
+  testing::Poke(CockpitViewState).SpotDistance = 200;
+  TurnSpotView(0.0, -CockpitViewState.SpotPitch);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), false, false);
   EXPECT_EQ(Host<std::int32_t>(field::kSpotHorizontal), 51200);
 }
 
@@ -171,8 +174,8 @@ TEST_F(ViewUpdate, OnlyACopyOfTheSameRecordIsWrittenBack) {
     testing::SetFlight({});
     DiscoverHostModules();
     testing::Poke(CockpitTick).clock.step = 0.1;
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1,
-                      false);  // takes the first record if it is a virtual cockpit
+    // Takes the first record if it is a virtual cockpit.
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     // The second record is the first as the module wrote it, but for its base
     // eye, which the change detection does not compare.
     if (c.secondRecord) {
@@ -185,13 +188,13 @@ TEST_F(ViewUpdate, OnlyACopyOfTheSameRecordIsWrittenBack) {
     if (c.secondRecord) platform::WriteHost<std::int32_t>(records[0] + field::kKind, 0);
     platform::WriteHost<std::int32_t>(current + field::kKind, 2);
     const auto before = testing::HostRecord(current);
-    testing::Poke(MovementKeys).PilotForward = c.keyHeld ? 1 : 0;
-    CockpitViewState.Zoom = CockpitViewState.TargetZoom = 4.0;
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), c.keyHeld ? 1 : 0, false);
+    testing::Poke(MovementKeys).PilotForward = c.keyHeld;
+    ZoomCockpitView(4.0);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), c.keyHeld, false);
     EXPECT_EQ(testing::HostRecord(current), before) << c.what;
     // The next tick takes the record over and from then on writes it.
     testing::Poke(MovementKeys).PilotForward = 0;
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     EXPECT_EQ(platform::ReadHost<std::int32_t>(current + field::kKind), 2) << c.what;
     EXPECT_EQ(CockpitViewState.Zoom, 1.0) << c.what << ": the host's zoom taken over";
     EXPECT_EQ(CockpitViewState.EyePosition.z, c.secondRecord ? 1.5 : 2.0)
@@ -203,10 +206,10 @@ TEST_F(ViewUpdate, OnlyACopyOfTheSameRecordIsWrittenBack) {
 // must still put the host's eye where the module holds it.
 TEST_F(ViewUpdate, EyeOffsetsAreWrittenAgainstTheBaseWrittenWithThem) {
   Start({.kind = 2, .eyeBase = {0.25, 1, 2}, .zoom = 1.0});
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   ASSERT_EQ(CockpitViewState.EyePosition.z, 2.0);
   platform::WriteHost<std::int16_t>(record_ + field::kBaseEye + 4, 768);  // 3.0: not a change the module sees
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   for (std::uint32_t axis = 0; axis < 3; ++axis) {
     const double eye =
         (Host<std::int16_t>(field::kBaseEye + 2 * axis) + Host<std::int16_t>(field::kEyeOffset + 2 * axis)) /
@@ -228,27 +231,27 @@ TEST_F(ViewUpdate, TheBodysMoveGoesIntoTheEyeAsItYields) {
   for (const auto& c : cases) {
     testing::ResetModule();
     Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     MotionOptions.loadFactor = 1.0;
     MotionOptions.yieldToLook = 1.0;
     testing::Poke(Motion).effectsShown = c.shown;
     testing::Poke(BodyMotion).eye.y = -0.04;
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 0, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), false, false);
     const double written =
         (Host<std::int16_t>(field::kBaseEye + 2) + Host<std::int16_t>(field::kEyeOffset + 2)) / 256.0;
     EXPECT_NEAR(written - CockpitViewState.EyePosition.y, c.eyeY, 1.0 / 256) << c.shown;
     platform::WriteHost<std::int16_t>(record_ + field::kZoom, 2 * 64);  // the host zooms: taken over
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     EXPECT_NEAR(CockpitViewState.EyePosition.y, 1.0, 1.0 / 256) << c.shown << ": the body's move taken out";
   }
 }
 
 TEST_F(ViewUpdate, AMatrixThatIsNoNumbersIsNotTakenOver) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 20});
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   platform::WriteHost<float>(record_ + field::kMatrix + 4, std::nanf(""));
   platform::WriteHost<std::int16_t>(record_ + field::kZoom, 128);  // and a change the module follows
-  for (int tick = 0; tick < 3; ++tick) UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  for (int tick = 0; tick < 3; ++tick) UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   EXPECT_NEAR(CockpitViewState.ViewAngles.heading, 20, 1e-4);
   EXPECT_EQ(CockpitViewState.Zoom, 2.0);
   for (std::uint32_t element = 0; element < 12; ++element) {
@@ -257,11 +260,10 @@ TEST_F(ViewUpdate, AMatrixThatIsNoNumbersIsNotTakenOver) {
   }
   // A host that keeps its matrix broken does not stop the module's own moves:
   // a transition to zoom 4 arrives after 0.5 s as ever.
-  CockpitViewState.TargetZoom = 4.0;
-  BeginViewTransition(false);
+  ZoomByTransition(4.0);
   for (int tick = 0; tick < 5; ++tick) {
     platform::WriteHost<float>(record_ + field::kMatrix + 4, std::nanf(""));
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   }
   EXPECT_EQ(CockpitViewState.Zoom, 4.0);
   // A sound matrix from the host is followed again: looking 50 degrees right.
@@ -273,7 +275,7 @@ TEST_F(ViewUpdate, AMatrixThatIsNoNumbersIsNotTakenOver) {
     for (std::uint32_t column = 0; column < 3; ++column)
       platform::WriteHost<float>(record_ + field::kMatrix + 16 * row + 4 * column, rows[row][column]);
   }
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   EXPECT_NEAR(CockpitViewState.ViewAngles.heading, 50, 1e-4);
 }
 
@@ -311,24 +313,22 @@ TEST_F(ViewUpdate, ChangesOfTheComparedFieldsAreTakenOver) {
   for (const auto& c : cases) {
     testing::ResetModule();
     Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
-    CockpitViewState.TargetZoom = 3.0;
-    BeginViewTransition(false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
+    ZoomByTransition(3.0);
     platform::WriteHostBytes(record_ + c.offset, &c.value, c.size);
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     EXPECT_EQ(CockpitViewState.TargetZoom != 3.0, c.takenOver) << c.what;
   }
 }
 
 TEST_F(ViewUpdate, DetectionRestsWhileAKeyIsHeldAndTheHostsValueAt40IsKept) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
-  CockpitViewState.TargetZoom = 3.0;
-  BeginViewTransition(false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
+  ZoomByTransition(3.0);
   testing::Poke(MovementKeys).PilotHeadRight = 1;
   platform::WriteHost<std::int16_t>(record_ + field::kZoom, 80);
   platform::WriteHost<std::uint32_t>(record_ + field::kHostValue, 0xABCD);
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   EXPECT_EQ(CockpitViewState.TargetZoom, 3.0) << "not taken over while the key is held";
   EXPECT_EQ(Host<std::uint32_t>(field::kHostValue), 0xABCDu) << "the host's value survives the write";
   EXPECT_EQ(Host<std::int16_t>(field::kZoom), static_cast<std::int16_t>(CockpitViewState.Zoom * 64));
@@ -338,7 +338,7 @@ TEST_F(ViewUpdate, DetectionRestsWhileAKeyIsHeldAndTheHostsValueAt40IsKept) {
 // the view's heading (here 90: forward is east, right is south).
 TEST_F(ViewUpdate, EveryKeyMovesItsOwnWay) {
   const struct {
-    std::int32_t MovementKeysRecord::*key;
+    bool MovementKeysRecord::*key;
     Vec3 eye;        // change after one tick of 0.1 s
     double heading;  // change, degrees
     double pitch;
@@ -357,13 +357,12 @@ TEST_F(ViewUpdate, EveryKeyMovesItsOwnWay) {
   for (const auto& c : cases) {
     testing::ResetModule();
     Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
-    CockpitViewState.ViewAngles.heading = 90;
-    CockpitViewState.TargetViewAngles = CockpitViewState.ViewAngles;
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
+    TurnCockpitView(90.0, 0.0);
     const Vec3 eye = CockpitViewState.EyePosition;
     const Angles angles = CockpitViewState.ViewAngles;
     testing::Poke(MovementKeys).*c.key = 1;
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     // The module's 90 degrees are a hair off a right angle: 1e-11 aside.
     EXPECT_NEAR(CockpitViewState.EyePosition.x - eye.x, c.eye.x, 1e-9);
     EXPECT_NEAR(CockpitViewState.EyePosition.y - eye.y, c.eye.y, 1e-9);
@@ -377,9 +376,9 @@ TEST_F(ViewUpdate, EveryKeyMovesItsOwnWay) {
 // looking 90 degrees right with the head tilted 30 degrees.
 TEST_F(ViewUpdate, TheWrittenMatrixBanksAboutTheViewingAxis) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
-  CockpitViewState.ViewAngles = CockpitViewState.TargetViewAngles = {0, 90, 30};
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 0, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
+  MoveCockpitViewTo({CockpitViewState.EyePosition, {0, 90, 30}, CockpitViewState.Zoom}, true, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), false, false);
   const double b = 30 * M_PI / 180;
   const double rows[3][3] = {{0, std::sin(b), -std::cos(b)}, {0, std::cos(b), std::sin(b)}, {1, 0, 0}};
   for (std::uint32_t row = 0; row < 3; ++row) {
@@ -400,8 +399,8 @@ TEST_F(ViewUpdate, ThePitchNeverPassesStraightUpOrDown) {
   };
   const struct {
     const char* what;
-    std::int32_t MovementKeysRecord::*key;  // held for 30 s, then the other way for 1 s
-    std::int32_t MovementKeysRecord::*back;
+    bool MovementKeysRecord::*key;  // held for 30 s, then the other way for 1 s
+    bool MovementKeysRecord::*back;
     double viewPitch, latency, head;  // degrees down
     double heldPitch, afterPitch;
   } cases[] = {
@@ -415,16 +414,16 @@ TEST_F(ViewUpdate, ThePitchNeverPassesStraightUpOrDown) {
   for (const auto& c : cases) {
     testing::ResetModule();
     Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 40});
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
-    CockpitViewState.ViewAngles.pitch = CockpitViewState.TargetViewAngles.pitch = c.viewPitch;
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 0, false);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
+    TurnCockpitView(0.0, c.viewPitch);
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), false, false);
     const double headingBefore = heading();
     testing::Poke(HeadMotion).LatencyOffset.pitch = c.latency;
     HeadTracker.applied.pitch = c.head;
     // A key for 30 s; the latency (decaying as it shows) for one frame.
     for (int tick = 0; tick < (c.key != nullptr ? 300 : 1); ++tick) {
       if (c.key != nullptr) testing::Poke(MovementKeys).*c.key = 1;
-      UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+      UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     }
     EXPECT_NEAR(pitch(), c.heldPitch, 1e-3) << c.what;
     EXPECT_NEAR(heading(), headingBefore, 0.1) << c.what << ": no flip over the top";
@@ -432,7 +431,7 @@ TEST_F(ViewUpdate, ThePitchNeverPassesStraightUpOrDown) {
     testing::Poke(MovementKeys).*c.key = 0;
     for (int tick = 0; tick < 10; ++tick) {
       testing::Poke(MovementKeys).*c.back = 1;
-      UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+      UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     }
     EXPECT_NEAR(pitch(), c.afterPitch, 1e-3) << c.what;
   }
@@ -442,14 +441,14 @@ TEST_F(ViewUpdate, ThePitchNeverPassesStraightUpOrDown) {
 // latency neither decays nor grows, and no jolt is drawn.
 TEST_F(ViewUpdate, TheHeadMotionHoldsWhileThePointerRestsOnAClickArea) {
   Start({.kind = 2, .eyeBase = {0, 1, 2}});
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   testing::SetFlight({.pitch = 9});  // the aircraft has pitched since the last update
   testing::Poke(HeadMotion).LatencyOffset = {5, 5, 5};
   testing::Poke(HeadMotion).TurbTimer = 0;
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, true);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, true);
   EXPECT_EQ(HeadMotion.LatencyOffset.pitch, 5);
   EXPECT_EQ(HeadMotion.TurbTimer, 0);
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   EXPECT_NE(HeadMotion.LatencyOffset.pitch, 5);
   EXPECT_GT(HeadMotion.TurbTimer, 0);
 }

@@ -71,16 +71,16 @@ TEST_F(Settings, AreReadAndWrittenInRegistryOrderFromTheDefaultTexts) {
 
 TEST_F(Settings, SurviveARestartExceptTheWalkingPilot) {
   StartWithHostWindow();
-  CameraSettings.FlyByActive = 0;
+  CameraSettings.FlyByActive = false;
   CameraSettings.FlyByDuration = 25;
   CameraSettings.FlyByRelAltitude = -40;
-  CameraSettings.ApproachActive = 1;
+  CameraSettings.ApproachActive = true;
   CameraSettings.ApproachViewX = -12.5;
   CameraSettings.ViewTurbRate = 1.75;
   CameraSettings.RunningSpeed = 7.25;
-  CameraSettings.SoundOn = 0;
-  CameraSettings.InternalViewActive = 1;
-  CameraSettings.ExternalViewActive = 1;
+  CameraSettings.SoundOn = false;
+  CameraSettings.InternalViewActive = true;
+  CameraSettings.ExternalViewActive = true;
   const CameraSettingsRecord before = CameraSettings;
   ModuleShutdown();
 
@@ -104,17 +104,19 @@ TEST_F(Settings, GarbageTextsConvertAsStandardConversionsDo) {
     std::string text;
     double value;  // the field afterwards
   } cases[] = {
-      {"FlyByDuration", "12abc", 12},
-      {"FlyByMinDistance", "", 0},
+      {"FlyByMinDistance", "12abc", 12},
+      {"ApproachViewZ", "", 0},
       {"FlyByRelAltitude", "  -30 feet", -30},
-      {"FlyByCameraPlacement", "two", 0},
+      {"ApproachActive", "two", 0},
       {"ViewTurbRate", "5.0", 5.0},  // no range test on load
       {"GroundTurbRate", "abc", 0.0},
       {"BuffetTurbRate", "nan", 0.0},
       {"RunningSpeed", "1e999", 0.0},
       {"ApproachViewX", "-7.5e1", -75.0},
-      {"FlyByTravelling", "99999999999", 2147483647.0},  // beyond 32 bits: the largest
-      {"SmoothView", "-99999999999", -2147483648.0},
+      {"FlyByCameraPlacement", "99999999999", 2147483647.0},  // beyond 32 bits: the largest
+      {"FlyByDuration", "-99999999999", -2147483648.0},
+      {"SmoothView", "-99999999999", 1},  // a switch: any number but 0 is on
+      {"FlyByTravelling", "2", 1},
       {"SoundOn", "0x10", 0},
   };
   for (const auto& c : cases) sim::SetRegistryText(kKey, c.name, c.text);
@@ -122,9 +124,7 @@ TEST_F(Settings, GarbageTextsConvertAsStandardConversionsDo) {
   for (const auto& c : cases) {
     for (const PersistedSetting& setting : kPersistedSettings) {
       if (std::string(setting.name) != c.name) continue;
-      const double value =
-          setting.integer != nullptr ? CameraSettings.*setting.integer : CameraSettings.*setting.real;
-      EXPECT_EQ(value, c.value) << c.name << " from \"" << c.text << '"';
+      EXPECT_EQ(SettingValue(CameraSettings, setting), c.value) << c.name << " from \"" << c.text << '"';
     }
   }
   EXPECT_EQ(CameraSettings.FlyByActive, 1) << "a missing value keeps its default";

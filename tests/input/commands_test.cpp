@@ -58,7 +58,7 @@ class Commands : public testing::ModuleTest {
 
 TEST_F(Commands, PlainBindingsRepeatWithTheKeyAndDoubleOnesFollowIt) {
   Bind({"ToggleFlyBy=F1", "ToggleWheelZoom=DOUBLE,F2"});
-  CameraSettings.FlyByActive = 0;
+  CameraSettings.FlyByActive = false;
   EXPECT_TRUE(Press(0x70));
   EXPECT_TRUE(Press(0x70));  // Windows repeats the key-down while it is held
   EXPECT_TRUE(Press(0x70));
@@ -104,7 +104,7 @@ TEST_F(Commands, EachCommandSwitchesItsSetting) {
   Bind({});
   const struct {
     const char* name;
-    std::int32_t CameraSettingsRecord::*setting;
+    bool CameraSettingsRecord::*setting;
     int result;
   } cases[] = {
       {"ToggleFlyBy", &CameraSettingsRecord::FlyByActive, 1},
@@ -133,9 +133,8 @@ TEST_F(Commands, EachCommandSwitchesItsSetting) {
 
 TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
   Bind({"SetCockpitView4=SHIFT,4", "CockpitView4=4", "CockpitView=0", "SetCockpitViewX=SHIFT,X"});
-  CockpitViewState.TargetEyePosition = {0.0, 1.0, 2.0};  // a seat on the middle line: x exactly 0
-  CockpitViewState.TargetViewAngles = {5, 30, 0};
-  CockpitViewState.TargetZoom = 1.5;
+  MoveCockpitViewTo({{0.0, 1.0, 2.0}, {5, 30, 0}, 1.5}, true,
+                    false);  // a seat on the middle line: x exactly 0
   sim::SetKeyHeld(kShift, true);
   Press('4');
   Release('4');
@@ -150,18 +149,14 @@ TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
   EXPECT_EQ(ViewPresets[0].zoom, 0.0) << "SetCockpitView4 stored, never recalled";
 
   // Preset 0 is empty: recalling it does nothing but is consumed.
-  CockpitViewState.TargetZoom = 1.0;
   EXPECT_TRUE(Press('0'));
-  EXPECT_EQ(CockpitViewState.TargetZoom, 1.0);
+  EXPECT_EQ(CockpitViewState.TargetZoom, 1.5);
 
   // Immediate with SmoothView off, a transition with it on.
   for (const std::int32_t smooth : {0, 1}) {
     CameraSettings.SmoothView = smooth;
-    CameraSettings.InternalViewActive = 0;
-    CockpitViewState.EyePosition = {0.3, 1, 2};
-    CockpitViewState.ViewAngles = {0, 0, 0};
-    CockpitViewState.Zoom = 1.0;
-    CockpitViewState.ZoomRate = 0;
+    CameraSettings.InternalViewActive = false;
+    MoveCockpitViewTo({{0.3, 1, 2}, {0, 0, 0}, 1.0}, true, false);
     Press('4');
     Release('4');
     EXPECT_EQ(CameraSettings.InternalViewActive, 1);
@@ -195,7 +190,7 @@ TEST_F(Commands, AViewMovedBetweenFramesGoesWithTheAircraftAsItIsThen) {
 
 TEST_F(Commands, TheHeadTrackerIsSwitchedAndCentredByItsKeys) {
   Bind({"ToggleHeadTracker=T", "CentreHeadTracker=C"});
-  CameraSettings.HeadTrackerOn = 1;
+  CameraSettings.HeadTrackerOn = true;
   EXPECT_TRUE(Press('T'));
   EXPECT_EQ(CameraSettings.HeadTrackerOn, 0);
   EXPECT_TRUE(Press('T'));
@@ -209,18 +204,14 @@ TEST_F(Commands, TheHeadTrackerIsSwitchedAndCentredByItsKeys) {
 
 TEST_F(Commands, AWalkingPilotPresetKeepsThePilotsPlace) {
   Bind({"SetCockpitView2=SHIFT,2", "CockpitView2=2"});
-  CameraSettings.ExternalViewActive = 1;
-  WalkingPilot.PilotLatitude = 0.8;
-  WalkingPilot.PilotLongitude = 0.1;
-  WalkingPilot.PilotAltitude = 1400;
-  WalkingPilot.PilotHeading = 90;
-  WalkingPilot.PilotZoom = 1.0;
+  CameraSettings.ExternalViewActive = true;
+  PlacePilot({0.8, 0.1, 1400}, {0, 90, 0}, 1.0);
   sim::SetKeyHeld(kShift, true);
   Press('2');
   sim::SetKeyHeld(kShift, false);
   EXPECT_EQ(ViewPresets[2].kind, 1);
-  WalkingPilot.PilotLatitude = 0;
-  CameraSettings.ExternalViewActive = 0;
+  ClearWalkingPilot();
+  CameraSettings.ExternalViewActive = false;
   Press('2');
   EXPECT_EQ(CameraSettings.ExternalViewActive, 1);
   EXPECT_EQ(CameraSettings.InternalViewActive, 1);
@@ -231,7 +222,7 @@ TEST_F(Commands, AWalkingPilotPresetKeepsThePilotsPlace) {
 
 TEST_F(Commands, TheRouterFiltersByWindowClassAndCapturesBoundButtons) {
   Bind({"ToggleFlyBy=MOUSE_BUTTON_0", "ToggleWheelZoom=F5", "PilotForward=DOUBLE,NUMPAD_8", "Unbound=F6"});
-  CameraSettings.InternalViewActive = 1;  // mouse messages reach the router
+  CameraSettings.InternalViewActive = true;  // mouse messages reach the router
   const sim::WindowHandle dialog = sim::CreateHostWindow("#32770");
   EXPECT_FALSE(Key(kLeftButtonDown, 0, main_)) << "the mouse works only in view windows";
   EXPECT_EQ(CameraSettings.FlyByActive, 1);
@@ -315,7 +306,7 @@ TEST_F(KeyboardOrders, NoKeyOrderLeavesABindingActive) {
   Bind({"PilotForward=DOUBLE,NUMPAD_8", "PilotBackward=DOUBLE,SHIFT,NUMPAD_8",
         "PilotStepLeft=DOUBLE,CONTROL,SHIFT,NUMPAD_8", "ToggleWheelZoom=NUMPAD_8",
         "PilotStepRight=SHIFT,NUMPAD_8"});
-  CameraSettings.InternalViewActive = 1;
+  CameraSettings.InternalViewActive = true;
   const auto orders = KeyOrders({0x68, kShift, kControl});
   EXPECT_EQ(orders.size(), 90u);
   for (const bool numLock : {true, false}) {
@@ -343,7 +334,7 @@ TEST_F(KeyboardOrders, ShiftAndEightWalkAndRunInEveryOrder) {
   for (const bool numLock : {true, false}) {
     for (const auto& order : orders) {
       Bind({"PilotForward=DOUBLE,NUMPAD_8"});
-      CameraSettings.InternalViewActive = CameraSettings.ExternalViewActive = 1;
+      CameraSettings.InternalViewActive = CameraSettings.ExternalViewActive = true;
       bool eight = false, shift = false;
       std::size_t step = 0;
       Play(order, numLock, [&](const std::string& keys) {
@@ -363,7 +354,7 @@ TEST_F(KeyboardOrders, ShiftAndEightWalkAndRunInEveryOrder) {
     // The up arrow beside the number pad shares 8's scan code but carries the
     // extended flag: it stays the simulator's, SHIFT or not.
     Bind({"PilotForward=DOUBLE,NUMPAD_8"});
-    CameraSettings.InternalViewActive = CameraSettings.ExternalViewActive = 1;
+    CameraSettings.InternalViewActive = CameraSettings.ExternalViewActive = true;
     Play({{kShift, true}, {0x26, true}}, numLock, [](const std::string&) {});
     EXPECT_EQ(MovementKeys.PilotForward, 0) << numLock;
   }

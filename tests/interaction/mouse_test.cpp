@@ -214,8 +214,8 @@ class MouseLook : public testing::ModuleTest {
     testing::SetFlight({});
     testing::Poke(CockpitTick).clock.step = 0.0;
     DiscoverHostModules();
-    UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
-    CameraSettings.EnableWheelZoom = 1;
+    UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
+    CameraSettings.EnableWheelZoom = true;
   }
   int Move(int x, int y) {
     sim::SetCursorPosition(x, y);
@@ -228,7 +228,7 @@ class MouseLook : public testing::ModuleTest {
 TEST_F(MouseLook, TurnsTheCockpitViewBySpotOrPilotRates) {
   Start(2);
   ToggleMouseLook();
-  CockpitViewState.Zoom = 2.0;
+  ZoomCockpitView(2.0);
   EXPECT_EQ(Move(500, 500), 1) << "the first move only anchors";
   const double heading = CockpitViewState.ViewAngles.heading, pitch = CockpitViewState.ViewAngles.pitch;
   Move(510, 520);
@@ -237,7 +237,7 @@ TEST_F(MouseLook, TurnsTheCockpitViewBySpotOrPilotRates) {
   EXPECT_EQ(CockpitViewState.TargetViewAngles.heading, CockpitViewState.ViewAngles.heading);
   // With the walking pilot on, its head turns and the cockpit view stays;
   // the mouse going down looks down.
-  CameraSettings.ExternalViewActive = 1;
+  CameraSettings.ExternalViewActive = true;
   Move(530, 540);
   EXPECT_NEAR(WalkingPilot.PilotHeading, 1.5, 1e-12);
   EXPECT_NEAR(WalkingPilot.PilotHeadPitch, 1.5, 1e-12);
@@ -248,9 +248,9 @@ TEST_F(MouseLook, TurnsTheCockpitViewBySpotOrPilotRates) {
 
 TEST_F(MouseLook, TheSpotViewTurnsByItsOwnRate) {
   Start(4);
-  CameraSettings.UseMouseInSpot = 1;
+  CameraSettings.UseMouseInSpot = true;
   ToggleMouseLook();
-  CockpitViewState.Zoom = 2.0;
+  ZoomCockpitView(2.0);
   Move(500, 500);
   const double heading = CockpitViewState.SpotHeading, pitch = CockpitViewState.SpotPitch;
   Move(510, 520);
@@ -263,10 +263,10 @@ TEST_F(MouseLook, TheSpotViewTurnsByItsOwnRate) {
 // at once, and the same holds straight below.
 TEST_F(MouseLook, TheSpotViewDraggedPastStraightUpOrDownStaysThere) {
   Start(4);
-  CameraSettings.UseMouseInSpot = 1;
+  CameraSettings.UseMouseInSpot = true;
   // The host's spot camera 20 m behind the aircraft, level with it.
   platform::WriteHost<std::int32_t>(record_ + view_record::kSpotHorizontal, 20 * 256);
-  UpdateCockpitView(CockpitTick, testing::Snapshot(), 1, false);
+  UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   ToggleMouseLook();
   Move(500, 500);
   const auto elevation = [this] {  // degrees above the aircraft, from the host's record
@@ -293,12 +293,12 @@ TEST_F(MouseLook, TheWheelZoomsWithinItsRange) {
     double expected;
   } cases[] = {{1.0, 1, 1.2}, {1.0, -1, 0.8}, {15.0, 1, 16.0}, {0.3, -1, 0.25}, {2.0, 2, 2.8}};
   for (const auto& c : cases) {
-    CockpitViewState.Zoom = c.zoom;
+    ZoomCockpitView(c.zoom);
     EXPECT_EQ(Wheel(c.notches), 1);
     EXPECT_DOUBLE_EQ(CockpitViewState.Zoom, c.expected) << c.zoom << ' ' << c.notches;
     EXPECT_EQ(CockpitViewState.TargetZoom, CockpitViewState.Zoom);
   }
-  CameraSettings.EnableWheelZoom = 0;
+  CameraSettings.EnableWheelZoom = false;
   EXPECT_EQ(Wheel(1), 0) << "the simulator's wheel, and nothing changes";
   EXPECT_DOUBLE_EQ(CockpitViewState.Zoom, 2.8);
 }
@@ -326,8 +326,9 @@ TEST_F(MouseLook, TheWheelZoomsTheViewItIsTurnedIn) {
     Start(c.kind);
     CameraSettings.UseMouseInSpot = c.mouseInSpot;
     CameraSettings.ExternalViewActive = c.pilot;
-    CockpitViewState.Zoom = CockpitViewState.TargetZoom = CockpitViewState.SpotZoom = WalkingPilot.PilotZoom =
-        1.0;
+    ZoomCockpitView(1.0);
+    ZoomSpotView(1.0);
+    ZoomPilotView(1.0);
     EXPECT_EQ(Wheel(1), c.consumed) << c.what;
     EXPECT_DOUBLE_EQ(CockpitViewState.Zoom, c.cockpit) << c.what;
     EXPECT_DOUBLE_EQ(CockpitViewState.SpotZoom, c.spot) << c.what;
@@ -343,7 +344,7 @@ TEST_F(MouseLook, CommandsAndTheMouseNeedAViewTheyBelongTo) {
   EXPECT_EQ(RunCommand(look, false), 0);
   EXPECT_EQ(MovementKeys.PilotForward + Mouse.MouseLookOn, 0);
   EXPECT_EQ(Move(10, 10), 0);
-  CameraSettings.InternalViewActive = 1;
+  CameraSettings.InternalViewActive = true;
   platform::WriteHost<std::int32_t>(record_ + 0x20, 4);  // the spot view
   EXPECT_EQ(RunCommand(forward, false), 1);
   EXPECT_EQ(RunCommand(look, false), 1);
@@ -365,8 +366,8 @@ TEST_F(MouseLook, ThePilotViewIsSwitchedByTheMenuAndByTogglePilotAlike) {
     testing::ResetModule();
     Start(4);  // the spot view
     testing::BindKeys({"TogglePilot=P"});
-    CameraSettings.InternalViewActive = 0;
-    CameraSettings.ExternalViewActive = 0;
+    CameraSettings.InternalViewActive = false;
+    CameraSettings.ExternalViewActive = false;
     const sim::WindowHandle main = platform::FindTopLevelWindow("FS98MAIN");
     EXPECT_EQ(sim::TakeThroughHooks(main, c.message, c.wParam).message, 0u) << c.what << ": consumed";
     EXPECT_EQ(CameraSettings.ExternalViewActive, 1) << c.what;

@@ -22,9 +22,9 @@ class FramePath : public testing::ModuleTest {};
 TEST_F(FramePath, AllocatesNothingOverAThousandFrames) {
   StartWithHost();
   const sim::WindowHandle main = platform::FindTopLevelWindow("FS98MAIN");
-  CameraSettings.InternalViewActive = 1;
-  CameraSettings.FlyByTravelling = 1;
-  CameraSettings.ApproachActive = 1;
+  CameraSettings.InternalViewActive = true;
+  CameraSettings.FlyByTravelling = true;
+  CameraSettings.ApproachActive = true;
   testing::Flight flight;
   flight.speed = 120;
   flight.forward = 200;

@@ -51,7 +51,7 @@ TEST_F(FrameUpdate, WarmUpLastsTenFramesOfATenthOfASecond) {
   // 16); on the ground, buffet and rudder only for the module's cockpit view.
   EXPECT_EQ(sim::HostVariableLookups(), 13u);
   EXPECT_TRUE(pressF1());
-  CameraSettings.InternalViewActive = 1;
+  CameraSettings.InternalViewActive = true;
   RunFrameAt(100000 + 1200);
   // A key's press and release may each move the view between frames: each
   // looks the aircraft up afresh.
@@ -135,15 +135,15 @@ TEST_F(FrameUpdate, TheWalkingPilotEndsAboveThirtyFeetOrWithoutTheCockpitView) {
     sim::SetHostVariable(73, c.heightMetres);  // altitude, metres
     sim::SetHostVariable(2, 0.0);              // ground at sea level
     CameraSettings.InternalViewActive = c.internal;
-    CameraSettings.ExternalViewActive = 1;
+    CameraSettings.ExternalViewActive = true;
     RunFrameAt(clock += 3000);
     EXPECT_EQ(CameraSettings.ExternalViewActive, c.externalAfter) << c.heightMetres << ' ' << c.internal;
   }
 }
 
 TEST_F(FrameUpdate, WarmUpStillClearsTheWalkingPilotWithoutTheCockpitView) {
-  CameraSettings.InternalViewActive = 0;
-  CameraSettings.ExternalViewActive = 1;
+  CameraSettings.InternalViewActive = false;
+  CameraSettings.ExternalViewActive = true;
   RunFrameAt(1000);
   EXPECT_EQ(CameraSettings.ExternalViewActive, 0);
   EXPECT_EQ(sim::HostVariableLookups(), 0u);

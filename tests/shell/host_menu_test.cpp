@@ -78,13 +78,13 @@ TEST_F(HostMenuTest, IsAppendedToTheFourthPopupWithItsItemsInOrder) {
 }
 
 TEST_F(HostMenuTest, CheckMarksFollowTheSettingsAtEachOpening) {
-  CameraSettings.FlyByActive = 0;
-  CameraSettings.ApproachActive = 1;
-  CameraSettings.InternalViewActive = 1;
-  CameraSettings.ExternalViewActive = 1;
-  CameraSettings.EnableWheelZoom = 0;
-  CameraSettings.UseMouseInSpot = 1;
-  CameraSettings.SoundOn = 0;
+  CameraSettings.FlyByActive = false;
+  CameraSettings.ApproachActive = true;
+  CameraSettings.InternalViewActive = true;
+  CameraSettings.ExternalViewActive = true;
+  CameraSettings.EnableWheelZoom = false;
+  CameraSettings.UseMouseInSpot = true;
+  CameraSettings.SoundOn = false;
   OpenMenu();
   const bool expected[] = {false, true, true, true, false, true, false};
   for (std::size_t index = 0; index < std::size(expected); ++index) {

@@ -92,7 +92,7 @@ class NativeHost : public Host {
     std::string playing;
     for (int slot = 0; slot < varolen::kSoundSlotCount; ++slot) {
       const varolen::SoundSlot& entry = varolen::SoundSlots[slot];
-      if (entry.playing == 0 || varolen::CameraSettings.SoundOn == 0) continue;
+      if (!entry.playing || !varolen::CameraSettings.SoundOn) continue;
       char text[32];
       std::snprintf(text, sizeof text, "%s%d:%.2f", playing.empty() ? "" : " ", slot, entry.volume);
       playing += text;
