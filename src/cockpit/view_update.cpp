@@ -292,10 +292,9 @@ void WriteView(CockpitViewRecord& c, std::int32_t kind, const std::uint8_t* host
 
 // True when a virtual-cockpit or spot view was processed; `inCockpit` tells
 // whether the host shows a cockpit view at all.
-bool UpdateView(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft, bool detectHostChanges,
-                bool pointerOnClickArea, bool& inCockpit) {
+bool UpdateView(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft, HostAddress view,
+                bool detectHostChanges, bool pointerOnClickArea, bool& inCockpit) {
   CockpitViewRecord& controller = cockpitView;
-  const HostAddress view = FindCurrentView();
   if (view == 0) return false;
   std::uint8_t host[kHostViewRecordSize];
   platform::ReadHostBytes(view, host, kHostViewRecordSize);
@@ -346,7 +345,9 @@ bool UpdateView(const CockpitTickRecord& tick, const AircraftStateRecord& aircra
 CockpitViewUpdate UpdateCockpitView(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft,
                                     bool detectHostChanges, bool pointerOnClickArea) {
   CockpitViewUpdate update = {};
-  update.processed = UpdateView(tick, aircraft, detectHostChanges, pointerOnClickArea, update.inCockpit);
+  update.view = FindCurrentView();
+  update.processed =
+      UpdateView(tick, aircraft, update.view, detectHostChanges, pointerOnClickArea, update.inCockpit);
   update.buffetLevel = HeadMotion.BuffetLevel;
   return update;
 }

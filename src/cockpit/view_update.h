@@ -45,8 +45,10 @@ struct CockpitViewRecord {
 // Written only by the view update and the verbs below.
 extern const CockpitViewRecord& CockpitViewState;
 
-// What a view update found and left: what the frame's sounds go by.
+// What a view update found and left: what the walking pilot and the frame's
+// sounds go by.
 struct CockpitViewUpdate {
+  HostAddress view;    // the host's current view record, or 0
   bool processed;      // a virtual-cockpit or spot view was processed
   bool inCockpit;      // the host shows a cockpit view (the panel or the virtual cockpit)
   double buffetLevel;  // 0.0 to 1.0, as the head motion last worked it out

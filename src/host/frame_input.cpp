@@ -98,16 +98,17 @@ bool TakeAircraftSnapshot(bool forTheCockpit) {
                                     aircraft.heading);
   aircraft.groundSpeed = value(kSpeedVariable);
   aircraft.wind = value(kWindVariable);
-  HostReadings& host = aircraft.host;
-  host.latitude = value(kLatitudeVariable);
-  host.longitude = value(kLongitudeVariable);
-  host.altitude = value(kAltitudeVariable);
-  host.groundElevation = value(kGroundElevationVariable);
-  host.bodyVelocity = {value(kLateralVelocityVariable), value(kVerticalVelocityVariable),
-                       value(kLongitudinalVelocityVariable)};
-  host.onGround = value(kOnGroundVariable);
-  host.buffet = value(kBuffetVariable);
-  host.rudder = value(kRudderVariable);
+  if (forTheCockpit) {
+    aircraft.host = {value(kLatitudeVariable),
+                     value(kLongitudeVariable),
+                     value(kAltitudeVariable),
+                     value(kGroundElevationVariable),
+                     {value(kLateralVelocityVariable), value(kVerticalVelocityVariable),
+                      value(kLongitudinalVelocityVariable)},
+                     value(kOnGroundVariable),
+                     value(kBuffetVariable),
+                     value(kRudderVariable)};
+  }
   aircraft.taken = true;
   return true;
 }

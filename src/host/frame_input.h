@@ -19,7 +19,8 @@ struct FrameClockRecord {
 };
 
 // The host's own numbers, as the panel SDK gives them (docs/host-facts.md),
-// for the steps that convert them their own way.
+// for the cockpit's steps that convert them their own way; taken only for the
+// cockpit.
 struct HostReadings {
   double latitude;         // 71, metres north of the equator
   double longitude;        // 72, 2^48 units a turn
@@ -67,8 +68,9 @@ const FrameClockRecord& AdvanceFrameClock(std::uint32_t now);
 
 // Looks up the host variables and takes the aircraft's snapshot; false, and
 // the snapshot as it was, while the host has not linked its variable look-up.
-// The readings only the cockpit uses (on the ground, buffet, rudder) are
-// looked up only `forTheCockpit`; otherwise they stay as they were.
+// The variables only the cockpit uses (on the ground, buffet, rudder) are
+// looked up, and the host's readings taken, only `forTheCockpit`; otherwise
+// they stay as they were.
 bool TakeAircraftSnapshot(bool forTheCockpit);
 // True once a frame has taken the aircraft's snapshot, past the warm-up: the
 // module's named commands answer from then on.

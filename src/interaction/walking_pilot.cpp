@@ -230,9 +230,8 @@ const WalkingPilotRecord& WalkingPilot = pilot;
 
 namespace {
 
-void StepPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft) {
+void StepPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft, HostAddress view) {
   WalkingPilotRecord& c = pilot;
-  const HostAddress view = FindCurrentView();
   if (view == 0) return;
   if (c.PilotEyeHeight < kLeastEyeHeight) c.PilotEyeHeight = kLeastEyeHeight;
   if (!CameraSettings.ExternalViewActive) {
@@ -256,8 +255,9 @@ void StepPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraf
 
 }  // namespace
 
-PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft) {
-  StepPilot(tick, aircraft);
+PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft,
+                             HostAddress view) {
+  StepPilot(tick, aircraft, view);
   const MovementKeysRecord& keys = MovementKeys;
   const bool keyHeld = keys.PilotForward || keys.PilotBackward || keys.PilotStepRight || keys.PilotStepLeft;
   return {CameraSettings.ExternalViewActive && keyHeld, pilot.PilotRunning};

@@ -43,9 +43,11 @@ struct PilotGait {
   bool running;  // SHIFT held as he last moved
 };
 
-// The pilot's frame: its view begins beside the `aircraft`, moves by the
-// tick's step and ends here (nothing without a current view).
-PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft);
+// The pilot's frame in the host's current `view` (as the frame's view update
+// found it): his view begins beside the `aircraft`, moves by the tick's step
+// and ends here (nothing without a current view).
+PilotGait UpdateWalkingPilot(const CockpitTickRecord& tick, const AircraftStateRecord& aircraft,
+                             HostAddress view);
 
 // Makes the host's current view the virtual cockpit (kind 2); 0 without a current view.
 int SwitchToVirtualCockpit();

@@ -30,7 +30,7 @@ void RunCockpit(const FrameInput& frame) {
   const CockpitTickRecord& tick = AdvanceCockpitTick(frame.now);
   UpdateHeadTracker(frame.settings.HeadTrackerOn, frame.now);
   const CockpitViewUpdate view = UpdateCockpitView(tick, frame.aircraft, true, Mouse.CursorOverClickArea);
-  const PilotGait pilot = UpdateWalkingPilot(tick, frame.aircraft);
+  const PilotGait pilot = UpdateWalkingPilot(tick, frame.aircraft, view.view);
   if (frame.elapsed > kSoundStartSeconds) {
     UpdateSoundEffects(frame.now);
     ApplySoundEffectRules(

@@ -340,7 +340,7 @@ TEST_F(KeyboardOrders, ShiftAndEightWalkAndRunInEveryOrder) {
       Play(order, numLock, [&](const std::string& keys) {
         (order[step].first == kShift ? shift : eight) = order[step].second;
         ++step;
-        UpdateWalkingPilot(CockpitTick, testing::Snapshot());
+        UpdateWalkingPilot(CockpitTick, testing::Snapshot(), FindCurrentView());
         EXPECT_EQ(MovementKeys.PilotForward != 0, eight) << keys << "walking";
         EXPECT_EQ(MovementKeys.PilotForward != 0 && WalkingPilot.PilotRunning != 0, eight && shift)
             << keys << "running";

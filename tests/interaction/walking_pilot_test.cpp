@@ -202,7 +202,7 @@ class Pilot : public testing::ModuleTest {
   void Tick(int frames = 1) {
     for (int frame = 0; frame < frames; ++frame) {
       tick_.TickTime += tick_.clock.step;
-      UpdateWalkingPilot(tick_, testing::Snapshot());
+      UpdateWalkingPilot(tick_, testing::Snapshot(), FindCurrentView());
     }
   }
   CockpitTickRecord tick_ = {{0, 0.1}, 1000.0};  // ticks of a tenth of a second
