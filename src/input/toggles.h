@@ -11,8 +11,8 @@ namespace varolen {
 // A setting the pilot switches on and off, by its field.
 using SettingFlag = bool CameraSettingsRecord::*;
 
-// Switches the setting to 1 when it is 0 and to 0 otherwise (a garbage value
-// from the registry can still be switched off), with what goes with it: the
+// Switches the setting on when it is off and off otherwise, with what goes
+// with it: the
 // fly-by and the approach view exclude each other when switched on, the
 // walking pilot needs the module's cockpit handling and the virtual cockpit,
 // and sound on mutes or resumes the effect sounds without forgetting them.

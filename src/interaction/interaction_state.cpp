@@ -12,7 +12,7 @@ void ClearInteractionRecords() {
 }
 
 void ResetInteractionState() {
-  ResetWalkingPilot();
+  ClearWalkingPilot();
   ForgetMouse();
   ForgetKnownPlacements();
 }

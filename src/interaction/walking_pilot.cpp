@@ -289,8 +289,6 @@ void ClearWalkingPilot() {
   std::memset(&pilot, 0, sizeof pilot);
 }
 
-void ResetWalkingPilot() { ClearWalkingPilot(); }
-
 int SwitchToVirtualCockpit() {
   const HostAddress view = FindCurrentView();
   if (view == 0) return 0;

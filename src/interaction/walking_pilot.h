@@ -60,10 +60,8 @@ void ZoomPilotView(double zoom);
 // so, from the next frame on.
 void PlacePilot(const DegreePosition& position, const Angles& orientation, double zoom);
 
-// The pilot's record zeroed, as start-up has it; and with his variable
-// records too, as a freshly loaded module has them.
+// The pilot's record zeroed, as start-up and a freshly loaded module have it.
 void ClearWalkingPilot();
-void ResetWalkingPilot();
 
 // A position in degrees (latitude, longitude, altitude) moved by offset.x metres
 // east and offset.z metres north; longitude within -180 to 180.

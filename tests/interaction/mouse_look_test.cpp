@@ -1,4 +1,6 @@
 // The pick ray, the click-area search, the command gate, mouse look and the wheel.
+#include "interaction/mouse_look.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,7 +17,6 @@
 #include "input/binding_matcher.h"
 #include "input/commands.h"
 #include "interaction/click_areas.h"
-#include "interaction/mouse_look.h"
 #include "interaction/walking_pilot.h"
 #include "native_host.h"
 #include "platform/host_memory.h"
