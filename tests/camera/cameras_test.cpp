@@ -29,8 +29,8 @@ class Cameras : public testing::ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     StartWithHost();
-    CameraSettings.FlyByActive = true;
-    CameraSettings.ApproachActive = false;
+    testing::Switch(&CameraSettingsRecord::FlyByActive, true);
+    testing::Switch(&CameraSettingsRecord::ApproachActive, false);
   }
   // Frames until the warm-up is over; then one frame that runs the cameras.
   void WarmUpThenRun() {
@@ -68,7 +68,7 @@ TEST_F(Cameras, FlyByDistanceFollowsTheSpeedWithTheMinimumBelow) {
   for (const auto& c : cases) {
     testing::ResetModule();
     StartWithHost();
-    CameraSettings.FlyByActive = true;
+    testing::Switch(&CameraSettingsRecord::FlyByActive, true);
     CameraSettings.FlyByDuration = c.duration;
     CameraSettings.FlyByMinDistance = c.minimum;
     Flight flight;
@@ -104,7 +104,7 @@ TEST_F(Cameras, FlyBySideFollowsThePlacement) {
   for (const auto& c : cases) {
     testing::ResetModule();
     StartWithHost();
-    CameraSettings.FlyByActive = true;
+    testing::Switch(&CameraSettingsRecord::FlyByActive, true);
     CameraSettings.FlyByCameraPlacement = c.placement;
     sim::SeedRandom(c.seed);
     Flight flight;
@@ -156,7 +156,7 @@ TEST_F(Cameras, ClimbingPutsTheCameraHalfWayUpThePath) {
 }
 
 TEST_F(Cameras, TravellingSlidesAsideAsTheAircraftCloses) {
-  CameraSettings.FlyByTravelling = true;
+  testing::Switch(&CameraSettingsRecord::FlyByTravelling, true);
   CameraSettings.FlyByMinDistance = 100;  // 30.48 m
   CameraSettings.FlyByDuration = 1000;
   Flight flight;
@@ -190,13 +190,13 @@ TEST_F(Cameras, TravellingSlidesAsideAsTheAircraftCloses) {
 // Switched on in a frame that comes in the same millisecond as the last (a
 // step of 0): the travelling camera is placed first, never slid from nowhere.
 TEST_F(Cameras, TheTravellingCameraStartsPlacedInAFrameWithoutAStep) {
-  CameraSettings.FlyByActive = false;
-  CameraSettings.FlyByTravelling = true;
+  testing::Switch(&CameraSettingsRecord::FlyByActive, false);
+  testing::Switch(&CameraSettingsRecord::FlyByTravelling, true);
   Flight flight;
   flight.speed = 100;
   SetFlight(flight);
   WarmUpThenRun();
-  CameraSettings.FlyByActive = true;
+  testing::Switch(&CameraSettingsRecord::FlyByActive, true);
   NextFrame(0);
   ASSERT_EQ(FrameClock.step, 0.0f);
   const testing::Observer observer = testing::ReadObserver();
@@ -227,8 +227,8 @@ TEST_F(Cameras, InACrabTheCamerasFollowTheTrackAndSlideSquareToTheHeading) {
   // heading north) by as much as the aircraft is inside the 30.48 m.
   testing::ResetModule();
   StartWithHost();
-  CameraSettings.FlyByActive = true;
-  CameraSettings.FlyByTravelling = true;
+  testing::Switch(&CameraSettingsRecord::FlyByActive, true);
+  testing::Switch(&CameraSettingsRecord::FlyByTravelling, true);
   CameraSettings.FlyByMinDistance = 100;
   CameraSettings.FlyByDuration = 1000;
   SetFlight(flight);
@@ -255,8 +255,8 @@ TEST_F(Cameras, InACrabTheCamerasFollowTheTrackAndSlideSquareToTheHeading) {
 // The approach anchor lies along the track too, at the touchdown point moved
 // by the user's offsets: 25 ft right of the track and 100 ft further along it.
 TEST_F(Cameras, InACrabTheApproachAnchorLiesAlongTheTrack) {
-  CameraSettings.FlyByActive = false;
-  CameraSettings.ApproachActive = true;
+  testing::Switch(&CameraSettingsRecord::FlyByActive, false);
+  testing::Switch(&CameraSettingsRecord::ApproachActive, true);
   CameraSettings.ApproachViewZ = 100;
   const double crab = 20 * M_PI / 180;
   Flight flight;
@@ -277,8 +277,8 @@ TEST_F(Cameras, InACrabTheApproachAnchorLiesAlongTheTrack) {
 }
 
 TEST_F(Cameras, ApproachAnchorLiesWhereThePathMeetsTheGround) {
-  CameraSettings.FlyByActive = false;
-  CameraSettings.ApproachActive = true;
+  testing::Switch(&CameraSettingsRecord::FlyByActive, false);
+  testing::Switch(&CameraSettingsRecord::ApproachActive, true);
   Flight flight;
   flight.altitude = 1500;
   flight.ground = 1000;  // 500 ft above the ground
@@ -296,8 +296,8 @@ TEST_F(Cameras, ApproachAnchorLiesWhereThePathMeetsTheGround) {
 }
 
 TEST_F(Cameras, ApproachAnchorStaysInLevelFlightOrWithoutForwardSpeed) {
-  CameraSettings.FlyByActive = false;
-  CameraSettings.ApproachActive = true;
+  testing::Switch(&CameraSettingsRecord::FlyByActive, false);
+  testing::Switch(&CameraSettingsRecord::ApproachActive, true);
   Flight flight;
   flight.forward = 100;
   SetFlight(flight);
@@ -315,8 +315,8 @@ TEST_F(Cameras, ApproachAnchorStaysInLevelFlightOrWithoutForwardSpeed) {
 }
 
 TEST_F(Cameras, BelowTwoHundredFeetTheObserverIsParkedOnTheAnchor) {
-  CameraSettings.FlyByActive = false;
-  CameraSettings.ApproachActive = true;
+  testing::Switch(&CameraSettingsRecord::FlyByActive, false);
+  testing::Switch(&CameraSettingsRecord::ApproachActive, true);
   const double exactly200 = 200.0 / 3.28084;
   ASSERT_EQ(exactly200 * 3.28084, 200.0);
   Flight flight;
@@ -344,6 +344,7 @@ TEST_F(Cameras, BelowTwoHundredFeetTheObserverIsParkedOnTheAnchor) {
 }
 
 TEST_F(Cameras, FlyByTakesPrecedenceOverTheApproachView) {
+  // Both on, as a registry may hold them (the menu switches one off).
   CameraSettings.FlyByActive = true;
   CameraSettings.ApproachActive = true;
   Flight flight;

@@ -135,7 +135,7 @@ TEST_F(ViewUpdate, TheSpotViewIsOnlyTakenWhenTheMouseOwnsIt) {
     EXPECT_TRUE(UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false).processed);
   EXPECT_EQ(testing::HostRecord(record_), before);
 
-  CameraSettings.UseMouseInSpot = true;
+  testing::Switch(&CameraSettingsRecord::UseMouseInSpot, true);
   platform::WriteHost<std::int16_t>(record_ + field::kSpotHeading, 1);  // a newly seen spot record
   UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
   EXPECT_NEAR(CockpitViewState.SpotDistance, 10.198039, 1e-6);

@@ -58,7 +58,7 @@ class Commands : public testing::ModuleTest {
 
 TEST_F(Commands, PlainBindingsRepeatWithTheKeyAndDoubleOnesFollowIt) {
   Bind({"ToggleFlyBy=F1", "ToggleWheelZoom=DOUBLE,F2"});
-  CameraSettings.FlyByActive = false;
+  testing::Switch(&CameraSettingsRecord::FlyByActive, false);
   EXPECT_TRUE(Press(0x70));
   EXPECT_TRUE(Press(0x70));  // Windows repeats the key-down while it is held
   EXPECT_TRUE(Press(0x70));
@@ -154,8 +154,8 @@ TEST_F(Commands, PresetsAreStoredAndRecalledByTheDigitAfterTheWord) {
 
   // Immediate with SmoothView off, a transition with it on.
   for (const std::int32_t smooth : {0, 1}) {
-    CameraSettings.SmoothView = smooth;
-    CameraSettings.InternalViewActive = false;
+    testing::Switch(&CameraSettingsRecord::SmoothView, smooth);
+    testing::Switch(&CameraSettingsRecord::InternalViewActive, false);
     MoveCockpitViewTo({{0.3, 1, 2}, {0, 0, 0}, 1.0}, true, false);
     Press('4');
     Release('4');
@@ -190,7 +190,7 @@ TEST_F(Commands, AViewMovedBetweenFramesGoesWithTheAircraftAsItIsThen) {
 
 TEST_F(Commands, TheHeadTrackerIsSwitchedAndCentredByItsKeys) {
   Bind({"ToggleHeadTracker=T", "CentreHeadTracker=C"});
-  CameraSettings.HeadTrackerOn = true;
+  testing::Switch(&CameraSettingsRecord::HeadTrackerOn, true);
   EXPECT_TRUE(Press('T'));
   EXPECT_EQ(CameraSettings.HeadTrackerOn, 0);
   EXPECT_TRUE(Press('T'));
@@ -204,14 +204,14 @@ TEST_F(Commands, TheHeadTrackerIsSwitchedAndCentredByItsKeys) {
 
 TEST_F(Commands, AWalkingPilotPresetKeepsThePilotsPlace) {
   Bind({"SetCockpitView2=SHIFT,2", "CockpitView2=2"});
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
   PlacePilot({0.8, 0.1, 1400}, {0, 90, 0}, 1.0);
   sim::SetKeyHeld(kShift, true);
   Press('2');
   sim::SetKeyHeld(kShift, false);
   EXPECT_EQ(ViewPresets[2].kind, 1);
   ClearWalkingPilot();
-  CameraSettings.ExternalViewActive = false;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, false);
   Press('2');
   EXPECT_EQ(CameraSettings.ExternalViewActive, 1);
   EXPECT_EQ(CameraSettings.InternalViewActive, 1);
@@ -222,7 +222,7 @@ TEST_F(Commands, AWalkingPilotPresetKeepsThePilotsPlace) {
 
 TEST_F(Commands, TheRouterFiltersByWindowClassAndCapturesBoundButtons) {
   Bind({"ToggleFlyBy=MOUSE_BUTTON_0", "ToggleWheelZoom=F5", "PilotForward=DOUBLE,NUMPAD_8", "Unbound=F6"});
-  CameraSettings.InternalViewActive = true;  // mouse messages reach the router
+  testing::Switch(&CameraSettingsRecord::InternalViewActive, true);  // mouse messages reach the router
   const sim::WindowHandle dialog = sim::CreateHostWindow("#32770");
   EXPECT_FALSE(Key(kLeftButtonDown, 0, main_)) << "the mouse works only in view windows";
   EXPECT_EQ(CameraSettings.FlyByActive, 1);
@@ -306,7 +306,7 @@ TEST_F(KeyboardOrders, NoKeyOrderLeavesABindingActive) {
   Bind({"PilotForward=DOUBLE,NUMPAD_8", "PilotBackward=DOUBLE,SHIFT,NUMPAD_8",
         "PilotStepLeft=DOUBLE,CONTROL,SHIFT,NUMPAD_8", "ToggleWheelZoom=NUMPAD_8",
         "PilotStepRight=SHIFT,NUMPAD_8"});
-  CameraSettings.InternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
   const auto orders = KeyOrders({0x68, kShift, kControl});
   EXPECT_EQ(orders.size(), 90u);
   for (const bool numLock : {true, false}) {
@@ -381,8 +381,8 @@ TEST_F(Commands, MovementKeysAreTheSimulatorsWhereTheyMoveNothing) {
     testing::ResetModule();
     Bind({"PilotForward=DOUBLE,NUMPAD_8", "PilotCrouch=DOUBLE,NUMPAD_0"});
     platform::WriteHost<std::int32_t>(records_[0] + view_record::kKind, c.kind);
-    CameraSettings.InternalViewActive = c.internal;
-    CameraSettings.ExternalViewActive = c.external;
+    testing::Switch(&CameraSettingsRecord::InternalViewActive, c.internal);
+    testing::Switch(&CameraSettingsRecord::ExternalViewActive, c.external);
     EXPECT_EQ(Press(0x68), c.eyeKey) << c.what;
     EXPECT_EQ(Release(0x68), c.eyeKey) << c.what;
     EXPECT_EQ(Press(0x60), c.crouchKey) << c.what;

@@ -216,7 +216,7 @@ class MouseLook : public testing::ModuleTest {
     testing::Poke(CockpitTick).clock.step = 0.0;
     DiscoverHostModules();
     UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
-    CameraSettings.EnableWheelZoom = true;
+    testing::Switch(&CameraSettingsRecord::EnableWheelZoom, true);
   }
   int Move(int x, int y) {
     sim::SetCursorPosition(x, y);
@@ -238,7 +238,7 @@ TEST_F(MouseLook, TurnsTheCockpitViewBySpotOrPilotRates) {
   EXPECT_EQ(CockpitViewState.TargetViewAngles.heading, CockpitViewState.ViewAngles.heading);
   // With the walking pilot on, its head turns and the cockpit view stays;
   // the mouse going down looks down.
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
   Move(530, 540);
   EXPECT_NEAR(WalkingPilot.PilotHeading, 1.5, 1e-12);
   EXPECT_NEAR(WalkingPilot.PilotHeadPitch, 1.5, 1e-12);
@@ -249,7 +249,7 @@ TEST_F(MouseLook, TurnsTheCockpitViewBySpotOrPilotRates) {
 
 TEST_F(MouseLook, TheSpotViewTurnsByItsOwnRate) {
   Start(4);
-  CameraSettings.UseMouseInSpot = true;
+  testing::Switch(&CameraSettingsRecord::UseMouseInSpot, true);
   ToggleMouseLook();
   ZoomCockpitView(2.0);
   Move(500, 500);
@@ -264,7 +264,7 @@ TEST_F(MouseLook, TheSpotViewTurnsByItsOwnRate) {
 // at once, and the same holds straight below.
 TEST_F(MouseLook, TheSpotViewDraggedPastStraightUpOrDownStaysThere) {
   Start(4);
-  CameraSettings.UseMouseInSpot = true;
+  testing::Switch(&CameraSettingsRecord::UseMouseInSpot, true);
   // The host's spot camera 20 m behind the aircraft, level with it.
   platform::WriteHost<std::int32_t>(record_ + view_record::kSpotHorizontal, 20 * 256);
   UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
@@ -299,7 +299,7 @@ TEST_F(MouseLook, TheWheelZoomsWithinItsRange) {
     EXPECT_DOUBLE_EQ(CockpitViewState.Zoom, c.expected) << c.zoom << ' ' << c.notches;
     EXPECT_EQ(CockpitViewState.TargetZoom, CockpitViewState.Zoom);
   }
-  CameraSettings.EnableWheelZoom = false;
+  testing::Switch(&CameraSettingsRecord::EnableWheelZoom, false);
   EXPECT_EQ(Wheel(1), 0) << "the simulator's wheel, and nothing changes";
   EXPECT_DOUBLE_EQ(CockpitViewState.Zoom, 2.8);
 }
@@ -325,8 +325,8 @@ TEST_F(MouseLook, TheWheelZoomsTheViewItIsTurnedIn) {
   for (const auto& c : cases) {
     testing::ResetModule();
     Start(c.kind);
-    CameraSettings.UseMouseInSpot = c.mouseInSpot;
-    CameraSettings.ExternalViewActive = c.pilot;
+    testing::Switch(&CameraSettingsRecord::UseMouseInSpot, c.mouseInSpot);
+    CameraSettings.ExternalViewActive = c.pilot;  // in the view the case names
     ZoomCockpitView(1.0);
     ZoomSpotView(1.0);
     ZoomPilotView(1.0);
@@ -345,7 +345,7 @@ TEST_F(MouseLook, CommandsAndTheMouseNeedAViewTheyBelongTo) {
   EXPECT_EQ(RunCommand(look, false), 0);
   EXPECT_EQ(MovementKeys.PilotForward + Mouse.MouseLookOn, 0);
   EXPECT_EQ(Move(10, 10), 0);
-  CameraSettings.InternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
   platform::WriteHost<std::int32_t>(record_ + 0x20, 4);  // the spot view
   EXPECT_EQ(RunCommand(forward, false), 1);
   EXPECT_EQ(RunCommand(look, false), 1);
@@ -367,8 +367,8 @@ TEST_F(MouseLook, ThePilotViewIsSwitchedByTheMenuAndByTogglePilotAlike) {
     testing::ResetModule();
     Start(4);  // the spot view
     testing::BindKeys({"TogglePilot=P"});
-    CameraSettings.InternalViewActive = false;
-    CameraSettings.ExternalViewActive = false;
+    testing::Switch(&CameraSettingsRecord::InternalViewActive, false);
+    testing::Switch(&CameraSettingsRecord::ExternalViewActive, false);
     const sim::WindowHandle main = platform::FindTopLevelWindow("FS98MAIN");
     EXPECT_EQ(sim::TakeThroughHooks(main, c.message, c.wParam).message, 0u) << c.what << ": consumed";
     EXPECT_EQ(CameraSettings.ExternalViewActive, 1) << c.what;

@@ -212,7 +212,7 @@ class Pilot : public testing::ModuleTest {
 
 TEST_F(Pilot, StepsOutBesideTheAircraftAndBackIn) {
   const auto before = testing::HostRecord(record_);
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
   Tick();
   // 10 m left of and 10 m ahead of an aircraft facing north: north-west, on its ground.
   const double aircraftLatitude = 47.0 * 111130.0 / 111130.52399516014;  // the module's two earths
@@ -223,13 +223,13 @@ TEST_F(Pilot, StepsOutBesideTheAircraftAndBackIn) {
   EXPECT_EQ(WalkingPilot.PilotZoom, 1.0);
   EXPECT_EQ(platform::ReadHost<std::int32_t>(record_ + 0x20), 1250);
   EXPECT_EQ(platform::ReadHost<std::int16_t>(record_ + 52), 64);
-  CameraSettings.ExternalViewActive = false;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, false);
   Tick();
   EXPECT_EQ(testing::HostRecord(record_), before) << "all 340 bytes back, kind included";
 }
 
 TEST_F(Pilot, WalksRunsAndClimbs) {
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
   Tick();
   const double start = WalkingPilot.PilotLatitude;
   Hold(&MovementKeysRecord::PilotForward, true);
@@ -257,7 +257,7 @@ TEST_F(Pilot, WalksRunsAndClimbs) {
 }
 
 TEST_F(Pilot, EyeHeadAndBob) {
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
   Tick();
   Hold(&MovementKeysRecord::PilotDown, true);
   Tick(10);  // 2 m down, but never below 1.7 at the start of a tick
@@ -287,7 +287,7 @@ TEST_F(Pilot, TheHostDrawsFromThePilotsEye) {
   WriteHost<std::int32_t>(record_ + 12, 4);
   PlacePilot({47.001, 8.002, 100.0}, {10, 30, -5}, 2.0);  // pitch, heading, bank
   TurnPilotHead(0.0, 20.0);
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
   Tick();
   const double h = 30 * M_PI / 180, p = 20 * M_PI / 180;
   // The eye's rows: heading times pitch.
@@ -341,7 +341,7 @@ TEST_F(Pilot, TheHostDrawsFromThePilotsEye) {
 // Right wins over left; the eye rises and sinks by speed x dt a frame; the bob
 // follows sin(t x 600 degrees) while walking.
 TEST_F(Pilot, StepsEyeHeightAndBob) {
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
   Tick();
   const double start = WalkingPilot.PilotLongitude;
   Hold(&MovementKeysRecord::PilotStepRight, true);
@@ -379,7 +379,7 @@ TEST_F(Pilot, StepsEyeHeightAndBob) {
 // Standing still, the head's bob dies out and never grows, whatever the
 // tick's step: at a high frame rate, at a low one, after a pause.
 TEST_F(Pilot, StandingStillTheBobDiesOutAtAnyStep) {
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
   for (const double step : {1.0 / 144, 1.0 / 30, 0.1, 0.25, 0.5, 0.75, 1.0}) {
     tick_.clock.step = 0.1;
     tick_.TickTime = 1000.05;  // walking one tick: the bob at sin 330 degrees, half its height
@@ -401,7 +401,7 @@ TEST_F(Pilot, StandingStillTheBobDiesOutAtAnyStep) {
 // probe, so that a scene of many such objects cannot hold the host up for
 // many times as long: the objects after it go unsearched in that frame.
 TEST_F(Pilot, ALoopingObjectUsesUpTheProbesBound) {
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
   Tick();
   Block(3.0, 20.0);  // object 0: a surface 3 m up under the pilot
   GroundProbe probe = ProbeAt(WalkingPilot.PilotLatitude, WalkingPilot.PilotLongitude);

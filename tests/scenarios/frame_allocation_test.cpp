@@ -22,9 +22,9 @@ class FramePath : public testing::ModuleTest {};
 TEST_F(FramePath, AllocatesNothingOverAThousandFrames) {
   StartWithHost();
   const sim::WindowHandle main = platform::FindTopLevelWindow("FS98MAIN");
-  CameraSettings.InternalViewActive = true;
-  CameraSettings.FlyByTravelling = true;
-  CameraSettings.ApproachActive = true;
+  testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
+  testing::Switch(&CameraSettingsRecord::FlyByTravelling, true);
+  testing::Switch(&CameraSettingsRecord::ApproachActive, true);
   testing::Flight flight;
   flight.speed = 120;
   flight.forward = 200;

@@ -51,7 +51,7 @@ TEST_F(FrameUpdate, WarmUpLastsTenFramesOfATenthOfASecond) {
   // 16); on the ground, buffet and rudder only for the module's cockpit view.
   EXPECT_EQ(sim::HostVariableLookups(), 13u);
   EXPECT_TRUE(pressF1());
-  CameraSettings.InternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
   RunFrameAt(100000 + 1200);
   // A key's press and release may each move the view between frames: each
   // looks the aircraft up afresh.
@@ -134,16 +134,16 @@ TEST_F(FrameUpdate, TheWalkingPilotEndsAboveThirtyFeetOrWithoutTheCockpitView) {
   for (const auto& c : cases) {
     sim::SetHostVariable(73, c.heightMetres);  // altitude, metres
     sim::SetHostVariable(2, 0.0);              // ground at sea level
-    CameraSettings.InternalViewActive = c.internal;
-    CameraSettings.ExternalViewActive = true;
+    testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
+    testing::Switch(&CameraSettingsRecord::InternalViewActive, c.internal);
     RunFrameAt(clock += 3000);
     EXPECT_EQ(CameraSettings.ExternalViewActive, c.externalAfter) << c.heightMetres << ' ' << c.internal;
   }
 }
 
 TEST_F(FrameUpdate, WarmUpStillClearsTheWalkingPilotWithoutTheCockpitView) {
-  CameraSettings.InternalViewActive = false;
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
+  testing::Switch(&CameraSettingsRecord::InternalViewActive, false);
   RunFrameAt(1000);
   EXPECT_EQ(CameraSettings.ExternalViewActive, 0);
   EXPECT_EQ(sim::HostVariableLookups(), 0u);

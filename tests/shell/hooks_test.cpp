@@ -47,9 +47,9 @@ TEST_F(Router, SendsEachMessageWhereItBelongs) {
   };
   for (const auto& c : cases) {
     const sim::WindowHandle window = c.toMain ? main : view;
-    CameraSettings.InternalViewActive = false;
+    testing::Switch(&CameraSettingsRecord::InternalViewActive, false);
     EXPECT_EQ(RouteOf(window, c.message), c.whileCockpitOff) << std::hex << c.message;
-    CameraSettings.InternalViewActive = true;
+    testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
     EXPECT_EQ(RouteOf(window, c.message), c.whileCockpitOn) << std::hex << c.message;
   }
 }

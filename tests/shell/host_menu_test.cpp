@@ -78,13 +78,13 @@ TEST_F(HostMenuTest, IsAppendedToTheFourthPopupWithItsItemsInOrder) {
 }
 
 TEST_F(HostMenuTest, CheckMarksFollowTheSettingsAtEachOpening) {
-  CameraSettings.FlyByActive = false;
-  CameraSettings.ApproachActive = true;
-  CameraSettings.InternalViewActive = true;
-  CameraSettings.ExternalViewActive = true;
-  CameraSettings.EnableWheelZoom = false;
-  CameraSettings.UseMouseInSpot = true;
-  CameraSettings.SoundOn = false;
+  testing::Switch(&CameraSettingsRecord::FlyByActive, false);
+  testing::Switch(&CameraSettingsRecord::ApproachActive, true);
+  testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
+  testing::Switch(&CameraSettingsRecord::EnableWheelZoom, false);
+  testing::Switch(&CameraSettingsRecord::UseMouseInSpot, true);
+  testing::Switch(&CameraSettingsRecord::SoundOn, false);
   OpenMenu();
   const bool expected[] = {false, true, true, true, false, true, false};
   for (std::size_t index = 0; index < std::size(expected); ++index) {

@@ -124,7 +124,7 @@ TEST_F(Lifecycle, MessagesForAMissingWindowAndFailedHooks) {
 TEST_F(Lifecycle, StartupZeroesTheTablesAndSetsUpTheHostContract) {
   testing::Poke(ViewPresets)[4].position[0] = 3.0;
   ZoomCockpitView(2.0);
-  CameraSettings.ExternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
   EXPECT_EQ(HostAddresses.moduleListHead, 0u);
   StartWithHostWindow();
   EXPECT_EQ(ViewPresets[4].position[0], 0.0);
@@ -183,8 +183,8 @@ TEST_F(Lifecycle, AResetForgetsTheVariableRecordsOfTheLastFlight) {
   const auto fly = [this](bool noNumbers) {
     testing::ResetModule();
     StartWithHost();
-    CameraSettings.InternalViewActive = true;
-    CameraSettings.ExternalViewActive = true;
+    testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
+    testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
     testing::Flight flight;
     flight.latitude = 47.0;
     flight.pitch = 5.0;

@@ -239,7 +239,7 @@ TEST_F(Sounds, WindAndStressFollowTheViewAndTheWeather) {
 // The effect sounds start only once the module has run more than 5 s.
 TEST_F(Sounds, TheRulesWaitFiveSeconds) {
   Start();
-  CameraSettings.InternalViewActive = true;
+  testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
   testing::Flight flight;
   flight.wind = 12;  // strong wind, heard outside the cockpit
   testing::SetFlight(flight);
@@ -256,7 +256,7 @@ TEST_F(Sounds, TheRulesWaitFiveSeconds) {
 // and the cockpit does not tick.
 TEST_F(Sounds, WithTheInternalViewOffTheEffectSoundsStopEveryFrame) {
   Start();
-  CameraSettings.InternalViewActive = false;
+  testing::Switch(&CameraSettingsRecord::InternalViewActive, false);
   testing::SetFlight({});
   std::uint32_t clock = 10000;
   for (int frame = 0; frame < 3; ++frame) testing::RunFrameAt(clock += 1000);
@@ -311,8 +311,8 @@ TEST_F(Sounds, TheFramesSceneFollowsThePilotAndTheView) {
     SetUp();
     sim::SetModuleFilePath(folder_.string() + "\\Modules\\Varolen2004.dll");
     const HostAddress record = StartWithHost({{.kind = 2, .eyeBase = {0, 1, 2}}})[0];
-    CameraSettings.InternalViewActive = true;
-    CameraSettings.ExternalViewActive = c.pilotOut;
+    testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
+    testing::Switch(&CameraSettingsRecord::ExternalViewActive, c.pilotOut);
     testing::SetFlight({.altitude = 1000, .wind = 6});  // on the ground, a light wind
     std::uint32_t clock = 10000;
     for (int frame = 0; frame < 80; ++frame) testing::RunFrameAt(clock += 100);
@@ -345,7 +345,7 @@ TEST_F(Sounds, FootstepsLoopsAndMute) {
   EXPECT_FALSE(BufferOf(kRunSoundSlot).playing);
   EXPECT_FALSE(BufferOf(kWalkSoundSlot).playing);
   // With the sound off a start is only recorded.
-  CameraSettings.SoundOn = false;
+  testing::Switch(&CameraSettingsRecord::SoundOn, false);
   Rules(running);
   EXPECT_FALSE(BufferOf(kRunSoundSlot).playing);
   EXPECT_EQ(SoundSlots[kRunSoundSlot].state, 2);

@@ -11,6 +11,7 @@
 #include "host/settings.h"
 #include "host_builder.h"
 #include "input/binding_matcher.h"
+#include "input/toggles.h"
 #include "native_host.h"
 #include "platform/host_memory.h"
 #include "scratch_folder.h"
@@ -88,6 +89,10 @@ void BindKeys(const std::vector<std::string>& tokens) {
   }
   ClearKeyBindings();
   ReadModuleKeyBindings(file.string().c_str());
+}
+
+void Switch(bool CameraSettingsRecord::*setting, bool on) {
+  if (CameraSettings.*setting != on) ToggleSetting(setting);
 }
 
 const AircraftStateRecord& Snapshot() {

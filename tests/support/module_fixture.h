@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/frame_input.h"
+#include "host/settings.h"
 #include "platform/host_memory.h"
 #include "platform/sim/sim_platform.h"
 #include "scenario.h"
@@ -32,6 +33,11 @@ template <typename Record>
 Record& Poke(const Record& record) {
   return const_cast<Record&>(record);
 }
+
+// A setting switched on or off as the pilot switches it, by its menu item or
+// key: with what goes with it (the fly-by and the approach view exclude each
+// other, the walking pilot needs the cockpit view). Nothing when it already is.
+void Switch(bool CameraSettingsRecord::*setting, bool on);
 
 class ModuleTest : public ::testing::Test {
  protected:

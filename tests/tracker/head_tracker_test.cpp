@@ -39,7 +39,7 @@ class HeadTracking : public testing::ModuleTest {
   void Start(bool tracker = true, double viewHeading = 30) {
     record_ = StartWithHost({{.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = viewHeading}})[0];
     testing::SetFlight({});
-    CameraSettings.HeadTrackerOn = true;
+    testing::Switch(&CameraSettingsRecord::HeadTrackerOn, true);
     if (tracker) StartTracker();
     Tick();
   }
@@ -147,9 +147,9 @@ TEST_F(HeadTracking, TheEffectsFollowWhereTheTrackedHeadLooks) {
       testing::ResetModule();
       sim::SeedRandom(7);
       Start(right, 0);
-      CameraSettings.ViewTurbOn = c.latency;
-      CameraSettings.GroundTurbOn = c.jolts;
-      CameraSettings.BuffetTurbOn = false;
+      testing::Switch(&CameraSettingsRecord::ViewTurbOn, c.latency);
+      testing::Switch(&CameraSettingsRecord::GroundTurbOn, c.jolts);
+      testing::Switch(&CameraSettingsRecord::BuffetTurbOn, false);
       MotionOptions.levelHead = c.levelHead;
       const HeadInWords head{.turnedLeft = -90};
       for (int frame = 0; frame < 100; ++frame) {
@@ -399,7 +399,7 @@ TEST_F(HeadTracking, TheSettingOffEasesTheHeadOut) {
   Start();
   const HeadInWords turned{.turnedLeft = -20};
   Tick(10, &turned);
-  CameraSettings.HeadTrackerOn = false;
+  testing::Switch(&CameraSettingsRecord::HeadTrackerOn, false);
   Tick(6, &turned);
   EXPECT_NEAR(HeadTracker.applied.heading, 10, 1e-4) << "half-way 0.25 s after it went off";
   Tick(5, &turned);
@@ -430,7 +430,7 @@ TEST_F(HeadTracking, ThePilotsHeadTurnsAndNodsWithTheTrackedHead) {
   for (const auto& c : cases) {
     testing::ResetModule();
     Start();
-    CameraSettings.ExternalViewActive = true;
+    testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
     Tick();
     TurnPilotHead(0.0, 60.0);  // as far down as the keys go
     const double heading = WalkingPilot.PilotHeading;
