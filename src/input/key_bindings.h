@@ -14,15 +14,15 @@ inline constexpr int kCommandNameCapacity = 32;
 inline constexpr int kBindingCapacity = 256;
 
 struct KeyBinding {
-  char commandName[kCommandNameCapacity];
-  Command command;      // what the name names, resolved as the file is read
   std::int32_t preset;  // the preset of the preset commands, 0 to 9
   std::int32_t keyCode;
   std::uint32_t modifiers;  // InputModifier bits
+  std::int32_t nullZone;    // 0 to 100
+  Command command;          // what the name names, resolved as the file is read
   bool isDouble;
-  bool isActive;          // the command ran for the press in progress
-  bool repeatArmed;       // a repeated press may run it again
-  std::int32_t nullZone;  // 0 to 100
+  bool isActive;     // the command ran for the press in progress
+  bool repeatArmed;  // a repeated press may run it again
+  char commandName[kCommandNameCapacity];
 };
 
 struct KeyBindingTable {
