@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/frame_input.h"
 #include "host/host_discovery.h"
 #include "host/host_layout.h"
 #include "host/keyboard.h"
@@ -28,6 +29,7 @@ void ResetHostState() {
   ForgetHostAddresses();
   ForgetHostModules();
   ResetKeyboard();
+  ResetFrameInput();
 }
 
 }  // namespace varolen

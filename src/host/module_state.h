@@ -32,7 +32,8 @@ extern ShellRecord Shell;
 bool SimulatorFilePath(char (&path)[kPathCapacity], const char* relative);
 
 // The state of this leaf as a freshly loaded module has it: the settings, the
-// shell record, the folders, the host addresses and the keys held.
+// shell record, the folders, the host addresses and blocks, the keys held and
+// the frame input.
 void ResetHostState();
 
 }  // namespace varolen

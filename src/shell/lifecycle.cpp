@@ -6,7 +6,6 @@
 #include "camera/camera_state.h"
 #include "cockpit/cockpit_state.h"
 #include "cockpit/motion.h"
-#include "host/frame_input.h"
 #include "host/host_layout.h"
 #include "host/module_state.h"
 #include "host/settings.h"
@@ -98,7 +97,6 @@ void ModuleShutdown(Departure departure) {
 
 void ResetModuleState() {
   ResetHostState();
-  ResetFrameInput();
   ResetCameraState();
   ResetCockpitState();
   ResetInputState();
