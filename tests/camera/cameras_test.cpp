@@ -69,8 +69,8 @@ TEST_F(Cameras, FlyByDistanceFollowsTheSpeedWithTheMinimumBelow) {
     testing::ResetModule();
     StartWithHost();
     testing::Switch(&CameraSettingsRecord::FlyByActive, true);
-    CameraSettings.FlyByDuration = c.duration;
-    CameraSettings.FlyByMinDistance = c.minimum;
+    testing::StoreSetting("FlyByDuration", c.duration);
+    testing::StoreSetting("FlyByMinDistance", c.minimum);
     Flight flight;
     flight.speed = c.speed;
     SetFlight(flight);
@@ -105,7 +105,7 @@ TEST_F(Cameras, FlyBySideFollowsThePlacement) {
     testing::ResetModule();
     StartWithHost();
     testing::Switch(&CameraSettingsRecord::FlyByActive, true);
-    CameraSettings.FlyByCameraPlacement = c.placement;
+    testing::StoreSetting("FlyByCameraPlacement", c.placement);
     sim::SeedRandom(c.seed);
     Flight flight;
     flight.heading = 90;
@@ -125,7 +125,7 @@ TEST_F(Cameras, FlyBySideFollowsThePlacement) {
 }
 
 TEST_F(Cameras, FlyByIsReplacedOneFrameAfterItsDuration) {
-  CameraSettings.FlyByDuration = 10;
+  testing::StoreSetting("FlyByDuration", 10);
   Flight flight;
   flight.speed = 100;
   flight.forward = 170;
@@ -145,7 +145,7 @@ TEST_F(Cameras, FlyByIsReplacedOneFrameAfterItsDuration) {
 }
 
 TEST_F(Cameras, ClimbingPutsTheCameraHalfWayUpThePath) {
-  CameraSettings.FlyByRelAltitude = 100;
+  testing::StoreSetting("FlyByRelAltitude", 100);
   Flight flight;
   flight.pitch = -10;  // nose up
   flight.speed = 120;
@@ -157,8 +157,8 @@ TEST_F(Cameras, ClimbingPutsTheCameraHalfWayUpThePath) {
 
 TEST_F(Cameras, TravellingSlidesAsideAsTheAircraftCloses) {
   testing::Switch(&CameraSettingsRecord::FlyByTravelling, true);
-  CameraSettings.FlyByMinDistance = 100;  // 30.48 m
-  CameraSettings.FlyByDuration = 1000;
+  testing::StoreSetting("FlyByMinDistance", 100);  // 30.48 m
+  testing::StoreSetting("FlyByDuration", 1000);
   Flight flight;
   flight.speed = 0;
   SetFlight(flight);
@@ -213,7 +213,7 @@ TEST_F(Cameras, InACrabTheCamerasFollowTheTrackAndSlideSquareToTheHeading) {
   flight.forward = 100;
   flight.lateral = 100 * std::tan(crab);  // ft/s to the right
   flight.speed = 0;
-  CameraSettings.FlyByMinDistance = 100;  // 30.48 m ahead
+  testing::StoreSetting("FlyByMinDistance", 100);  // 30.48 m ahead
   SetFlight(flight);
   WarmUpThenRun();
   // Ahead along the track, 15 m to the right of it (a tenth of the distance would be 3 m).
@@ -229,8 +229,8 @@ TEST_F(Cameras, InACrabTheCamerasFollowTheTrackAndSlideSquareToTheHeading) {
   StartWithHost();
   testing::Switch(&CameraSettingsRecord::FlyByActive, true);
   testing::Switch(&CameraSettingsRecord::FlyByTravelling, true);
-  CameraSettings.FlyByMinDistance = 100;
-  CameraSettings.FlyByDuration = 1000;
+  testing::StoreSetting("FlyByMinDistance", 100);
+  testing::StoreSetting("FlyByDuration", 1000);
   SetFlight(flight);
   WarmUpThenRun();
   ObserverOffset(flight, east, north);
@@ -257,7 +257,7 @@ TEST_F(Cameras, InACrabTheCamerasFollowTheTrackAndSlideSquareToTheHeading) {
 TEST_F(Cameras, InACrabTheApproachAnchorLiesAlongTheTrack) {
   testing::Switch(&CameraSettingsRecord::FlyByActive, false);
   testing::Switch(&CameraSettingsRecord::ApproachActive, true);
-  CameraSettings.ApproachViewZ = 100;
+  testing::StoreSetting("ApproachViewZ", 100);
   const double crab = 20 * M_PI / 180;
   Flight flight;
   flight.altitude = 1500;

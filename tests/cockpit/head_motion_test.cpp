@@ -28,8 +28,12 @@ class HeadMotionEffects : public ::testing::Test {
   // The records as zero; the effects on at the given strength.
   static void Clear(double gain = 1.0) {
     ResetHeadMotion();
-    CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = CameraSettings.BuffetTurbOn = true;
-    CameraSettings.ViewTurbRate = CameraSettings.GroundTurbRate = CameraSettings.BuffetTurbRate = gain;
+    testing::Switch(&CameraSettingsRecord::ViewTurbOn, true);
+    testing::Switch(&CameraSettingsRecord::GroundTurbOn, true);
+    testing::Switch(&CameraSettingsRecord::BuffetTurbOn, true);
+    testing::StoreSetting("ViewTurbRate", gain);
+    testing::StoreSetting("GroundTurbRate", gain);
+    testing::StoreSetting("BuffetTurbRate", gain);
   }
   // One attitude change of the aircraft since the last update.
   static void Change(Angles before, Angles now, double height, double viewHeading) {

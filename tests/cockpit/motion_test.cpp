@@ -57,8 +57,10 @@ class Motion : public ::testing::Test {
     ResetMotion();
     frame_ = 0;
     ResetHeadMotion();
-    CameraSettings.ViewTurbOn = CameraSettings.GroundTurbOn = true;
-    CameraSettings.ViewTurbRate = CameraSettings.GroundTurbRate = 1.0;
+    testing::Switch(&CameraSettingsRecord::ViewTurbOn, true);
+    testing::Switch(&CameraSettingsRecord::GroundTurbOn, true);
+    testing::StoreSetting("ViewTurbRate", 1.0);
+    testing::StoreSetting("GroundTurbRate", 1.0);
   }
   // The head motion's frames of `seconds` more at `rate` a second, the
   // aircraft turning right at `turnRate` degrees a second from the second frame on.
@@ -90,7 +92,7 @@ TEST_F(Motion, InTimeTheHeadLagsTheSameAtAnyFrameRate) {
   };
   for (const auto& c : cases) {
     SetUp();
-    MotionOptions.sameAtAnyFrameRate = c.inTime;
+    testing::SetMotion("SameAtAnyFrameRate", c.inTime ? 1 : 0);
     Fly(c.rate, 0.5 + 1.0 / c.rate, 3.0);
     EXPECT_NEAR(HeadMotion.LatencyOffset.heading, c.atHalfSecond, 0.001 * c.atHalfSecond) << c.rate;
     Fly(c.rate, 5.0, 3.0);
@@ -104,7 +106,7 @@ TEST_F(Motion, InTimeTheJoltsAreTheSameAtAnyFrameRate) {
   Angles at30{};
   for (const int rate : {30, 20, 60, 144}) {
     SetUp();
-    MotionOptions.sameAtAnyFrameRate = true;
+    testing::SetMotion("SameAtAnyFrameRate", 1);
     sim::SeedRandom(5);
     Fly(rate, 2.0, 0.0, 20.0);
     if (rate == 30) at30 = HeadMotion.TurbOffset;
@@ -140,8 +142,8 @@ TEST_F(MotionOnTheView, ASmoothRecallStartsAndStopsAtRestTheShortWay) {
   } cases[] = {{350, 10, 1, 4, 0, 2}, {10, 350, 4, 1, 0, 2}, {0, 90, 1, 1, 45, 1}};
   for (const auto& c : cases) {
     Start(c.from, c.fromZoom);
-    MotionOptions.transitionCurve = TransitionCurve::Smooth;
-    MotionOptions.transitionSeconds = 1.0;
+    SetMotionOption(MotionOptions, "TransitionCurve", "smooth");
+    testing::SetMotion("TransitionSeconds", 1.0);
     Recall({0, c.to, 0}, c.toZoom);
     const double way = std::remainder(c.to - c.from, 360.0);
     double heading = c.from, speed = 0.0, mostSpeed = 0.0, biggestChange = 0.0;
@@ -173,7 +175,7 @@ TEST_F(MotionOnTheView, ASmoothRecallStartsAndStopsAtRestTheShortWay) {
 // Turning the view faster than 30 degrees a second fades the effects out in
 // 0.2 s; once still for 0.3 s they come back over 0.5 s.
 TEST_F(Motion, TheEffectsYieldToALookAndComeBack) {
-  MotionOptions.yieldToLook = 0.75;
+  testing::SetMotion("YieldToLook", 0.75);
   const struct {
     double seconds, turnRate, share;
   } steps[] = {{0.1, 0, 1.0},  {0.1, 60, 0.625}, {0.1, 60, 0.25}, {0.2, 60, 0.25},
@@ -219,8 +221,8 @@ TEST_F(Motion, TheHeadLevelsAndLooksIntoTheTurn) {
   };
   for (const auto& c : cases) {
     SetUp();
-    MotionOptions.levelHead = c.levelHead;
-    MotionOptions.lookIntoTurn = c.lookIntoTurn;
+    testing::SetMotion("LevelHead", c.levelHead);
+    testing::SetMotion("LookIntoTurn", c.lookIntoTurn);
     const double settled = c.settled.bank + c.settled.heading + c.settled.pitch;
     for (int frame = 0; frame <= 500; ++frame) {
       if (frame == 30) {

@@ -105,7 +105,7 @@ TEST_F(ViewUpdate, HostChangesAreTakenOverAndStopATransition) {
 TEST_F(ViewUpdate, TransitionsArriveTogetherInTheTransitionsTime) {
   for (const double seconds : {0.5, 2.0}) {
     Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0, .heading = 350});
-    if (seconds != 0.5) MotionOptions.transitionSeconds = seconds;
+    if (seconds != 0.5) testing::SetMotion("TransitionSeconds", seconds);
     UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
     testing::Poke(CockpitTick).clock.step = 0.05;
     MoveCockpitViewTo({{0.5, 1, 2}, {0, 10, 0}, 2.0}, false, false);  // the first step of 0.05 s at once
@@ -232,8 +232,8 @@ TEST_F(ViewUpdate, TheBodysMoveGoesIntoTheEyeAsItYields) {
     testing::ResetModule();
     Start({.kind = 2, .eyeBase = {0, 1, 2}, .zoom = 1.0});
     UpdateCockpitView(CockpitTick, testing::Snapshot(), true, false);
-    MotionOptions.loadFactor = 1.0;
-    MotionOptions.yieldToLook = 1.0;
+    testing::SetMotion("LoadFactor", 1.0);
+    testing::SetMotion("YieldToLook", 1.0);
     testing::Poke(Motion).effectsShown = c.shown;
     testing::Poke(BodyMotion).eye.y = -0.04;
     UpdateCockpitView(CockpitTick, testing::Snapshot(), false, false);

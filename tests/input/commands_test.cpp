@@ -334,7 +334,8 @@ TEST_F(KeyboardOrders, ShiftAndEightWalkAndRunInEveryOrder) {
   for (const bool numLock : {true, false}) {
     for (const auto& order : orders) {
       Bind({"PilotForward=DOUBLE,NUMPAD_8"});
-      CameraSettings.InternalViewActive = CameraSettings.ExternalViewActive = true;
+      testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
+      testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
       bool eight = false, shift = false;
       std::size_t step = 0;
       Play(order, numLock, [&](const std::string& keys) {
@@ -354,7 +355,8 @@ TEST_F(KeyboardOrders, ShiftAndEightWalkAndRunInEveryOrder) {
     // The up arrow beside the number pad shares 8's scan code but carries the
     // extended flag: it stays the simulator's, SHIFT or not.
     Bind({"PilotForward=DOUBLE,NUMPAD_8"});
-    CameraSettings.InternalViewActive = CameraSettings.ExternalViewActive = true;
+    testing::Switch(&CameraSettingsRecord::InternalViewActive, true);
+    testing::Switch(&CameraSettingsRecord::ExternalViewActive, true);
     Play({{kShift, true}, {0x26, true}}, numLock, [](const std::string&) {});
     EXPECT_EQ(MovementKeys.PilotForward, 0) << numLock;
   }

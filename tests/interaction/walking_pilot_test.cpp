@@ -237,7 +237,7 @@ TEST_F(Pilot, WalksRunsAndClimbs) {
   Tick(10);
   EXPECT_NEAR((WalkingPilot.PilotLatitude - start) * 111130.524, 2.0, 0.01) << "walking: 2 m/s";
   sim::SetKeyHeld(16, true);
-  CameraSettings.RunningSpeed = 0.0;  // no setting: 5 m/s
+  testing::StoreSetting("RunningSpeed", 0.0);  // no setting: 5 m/s
   Tick(10);
   EXPECT_EQ(WalkingPilot.PilotRunning, 1);
   EXPECT_NEAR((WalkingPilot.PilotLatitude - start) * 111130.524, 7.0, 0.02);

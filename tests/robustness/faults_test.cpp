@@ -210,7 +210,7 @@ TEST(Faults, UnreadableFilesAndARefusedRegistryLoseNothing) {
   EXPECT_TRUE(std::filesystem::is_directory(folder / "views.vrv"));
 
   sim::DenyRegistryAccess(kSettingsKeyPath);
-  CameraSettings.FlyByDuration = 30;
+  CameraSettings.FlyByDuration = 30;  // as the Setup dialog leaves it
   ModuleShutdown();
   EXPECT_EQ(sim::RegistryText(kSettingsKeyPath, "FlyByDuration"), "17");
 }

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
+#include "cockpit/motion.h"
 #include "flight.h"
 #include "host/frame_input.h"
 #include "host/host_layout.h"
@@ -73,6 +75,19 @@ void SetFlight(const Flight& flight) {
   state.onGround = flight.onGround;
   for (const simhost::HostVariableFact& variable : simhost::kHostVariables)
     sim::SetHostVariable(variable.id, variable.value(state));
+}
+
+void StoreSetting(const char* name, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  sim::SetRegistryText(kSettingsKeyPath, name, text);
+  LoadSettings();
+}
+
+void SetMotion(const char* name, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  SetMotionOption(MotionOptions, name, text);
 }
 
 void RunFrameAt(std::uint32_t milliseconds) {

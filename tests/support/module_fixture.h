@@ -89,6 +89,14 @@ struct Flight {
 };
 void SetFlight(const Flight& flight);
 
+// A setting stored in the registry as the Setup dialog stores it (as text),
+// and read back as start-up reads the settings.
+void StoreSetting(const char* name, double value);
+
+// A motion option set as the binding file's [Motion] section and the Motion
+// dialog set it: by its name, within its range.
+void SetMotion(const char* name, double value);
+
 // The module's key bindings, as a binding file holding just these tokens in
 // its [Keyboard] section gives them.
 void BindKeys(const std::vector<std::string>& tokens);

@@ -150,7 +150,7 @@ TEST_F(HeadTracking, TheEffectsFollowWhereTheTrackedHeadLooks) {
       testing::Switch(&CameraSettingsRecord::ViewTurbOn, c.latency);
       testing::Switch(&CameraSettingsRecord::GroundTurbOn, c.jolts);
       testing::Switch(&CameraSettingsRecord::BuffetTurbOn, false);
-      MotionOptions.levelHead = c.levelHead;
+      testing::SetMotion("LevelHead", c.levelHead);
       const HeadInWords head{.turnedLeft = -90};
       for (int frame = 0; frame < 100; ++frame) {
         // Level while the tracked head comes in, then rolling left and right in
