@@ -127,19 +127,22 @@ HostAddress FindModelSection(const char (&tag)[5]) {
   const HostAddress b = Follow(a, kBlockASize, kBlockB);
   const HostAddress c = Follow(b, kBlockBSize, kBlockC);
   const HostAddress header = Follow(c, kBlockCSize, kHeader);
-  if (header == 0 || !HostReadable(header, kHeaderSize)) return 0;
-  char headerTag[4];
-  platform::ReadHostBytes(header + kHeaderTag, headerTag, 4);
-  if (std::memcmp(headerTag, "PNTR", 4) != 0) return 0;
-  const std::int32_t count = ReadHost<std::int32_t>(header + kEntryCount);
-  if (count < 1 || !ArrayReadable(header + kEntries, count, kEntrySize)) return 0;
+  if (header == 0) return 0;
+  platform::HostReader reader;
+  return FindSection(reader, header + kSectionTable, tag);
+}
+
+HostAddress FindSection(platform::HostReader& reader, HostAddress table, const char (&tag)[5]) {
+  namespace at = section_table;
+  const std::uint8_t* head = reader.Bytes(table, at::kEntries);
+  if (head == nullptr || std::memcmp(head, "PNTR", 4) != 0) return 0;
+  const auto count = platform::BlockField<std::int32_t>(head, at::kEntryCount);
   for (std::int32_t index = 0; index < count; ++index) {
-    const HostAddress entry = header + kEntries + kEntrySize * static_cast<std::uint32_t>(index);
-    char entryTag[4];
-    platform::ReadHostBytes(entry, entryTag, 4);
-    const std::uint32_t offset = ReadHost<std::uint32_t>(entry + 4);
-    // The offset counts from the entry itself.
-    if (std::memcmp(entryTag, tag, 4) == 0 && offset != 0) return entry + offset;
+    const HostAddress entry = table + at::kEntries + at::kEntrySize * static_cast<std::uint32_t>(index);
+    const std::uint8_t* bytes = reader.Bytes(entry, at::kEntrySize);
+    if (bytes == nullptr) return 0;
+    const auto offset = platform::BlockField<std::uint32_t>(bytes, at::kEntryOffset);
+    if (std::memcmp(bytes, tag, 4) == 0 && offset != 0) return entry + offset;
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "host/host_layout.h"
+#include "platform/host_memory.h"
 
 namespace varolen {
 
@@ -40,5 +41,9 @@ bool IsPilotView(std::int32_t kind);
 
 // The section of the user aircraft's model with this four-character tag, or 0.
 HostAddress FindModelSection(const char (&tag)[5]);
+// The section with this tag in the model section table at `table` (a user
+// aircraft's or a scenery object's), or 0. The entries are read in order
+// until the tag is found or an entry cannot be read.
+HostAddress FindSection(platform::HostReader& reader, HostAddress table, const char (&tag)[5]);
 
 }  // namespace varolen

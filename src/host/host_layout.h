@@ -150,15 +150,20 @@ inline constexpr std::uint32_t kRecordSize = 104;
 inline constexpr std::uint32_t kModel = 96;
 }  // namespace object_list
 
-// A scenery object's model: "PNTR" and a table of sections, each a tag and
-// an offset from its entry (the geometry is the "BLCK" section).
-namespace object_model {
-inline constexpr std::uint32_t kHeaderSize = 200;
-inline constexpr std::uint32_t kTag = 124;  // "PNTR"
-inline constexpr std::uint32_t kEntryCount = 128;
-inline constexpr std::uint32_t kEntries = 132;
+// A model's table of sections, the user aircraft's and a scenery object's
+// alike: "PNTR", a 32-bit count, then entries of a four-character tag and a
+// 32-bit offset counted from the entry itself.
+namespace section_table {
+inline constexpr std::uint32_t kEntryCount = 4;
+inline constexpr std::uint32_t kEntries = 8;
 inline constexpr std::uint32_t kEntrySize = 8;
 inline constexpr std::uint32_t kEntryOffset = 4;
+}  // namespace section_table
+
+// A scenery object's model: its section table (the geometry is the "BLCK"
+// section).
+namespace object_model {
+inline constexpr std::uint32_t kSectionTable = 124;
 }  // namespace object_model
 
 // The records of the lists the ground probe and the click-area search walk.
@@ -206,11 +211,7 @@ inline constexpr std::uint32_t kBlockBSize = 0x110;
 inline constexpr std::uint32_t kBlockC = 0x10C;
 inline constexpr std::uint32_t kBlockCSize = 0x18;
 inline constexpr std::uint32_t kHeader = 4;
-inline constexpr std::uint32_t kHeaderSize = 16;
-inline constexpr std::uint32_t kHeaderTag = 8;  // "PNTR"
-inline constexpr std::uint32_t kEntryCount = 12;
-inline constexpr std::uint32_t kEntries = 16;
-inline constexpr std::uint32_t kEntrySize = 8;
+inline constexpr std::uint32_t kSectionTable = 8;  // in the header
 }  // namespace model_path
 
 }  // namespace varolen

@@ -155,22 +155,6 @@ struct GeometryWalk {
   }
 };
 
-// The "BLCK" section of the model at `model`, or 0.
-HostAddress GeometryOf(platform::HostReader& reader, HostAddress model) {
-  namespace at = object_model;
-  const std::uint8_t* header = reader.Bytes(model, at::kHeaderSize);
-  if (header == nullptr || std::memcmp(header + at::kTag, "PNTR", 4) != 0) return 0;
-  const auto count = BlockField<std::int32_t>(header, at::kEntryCount);
-  for (std::int32_t index = 0; index < count; ++index) {
-    const HostAddress entry = model + at::kEntries + at::kEntrySize * static_cast<std::uint32_t>(index);
-    const std::uint8_t* bytes = reader.Bytes(entry, at::kEntrySize);
-    if (bytes == nullptr) return 0;
-    const auto offset = BlockField<std::uint32_t>(bytes, at::kEntryOffset);
-    if (std::memcmp(bytes, "BLCK", 4) == 0 && offset != 0) return entry + offset;
-  }
-  return 0;
-}
-
 }  // namespace
 
 GroundProbe ProbeAt(double latitude, double longitude) {
@@ -190,8 +174,8 @@ int ProbeGround(GroundProbe& probe) {
     const HostAddress object = objects + object_list::kRecordSize * static_cast<std::uint32_t>(index);
     const std::uint8_t* record = walk.reader.Bytes(object, object_list::kRecordSize);
     if (record == nullptr) continue;
-    const HostAddress geometry =
-        GeometryOf(walk.reader, BlockField<std::uint32_t>(record, object_list::kModel));
+    const HostAddress model = BlockField<std::uint32_t>(record, object_list::kModel);
+    const HostAddress geometry = FindSection(walk.reader, model + object_model::kSectionTable, "BLCK");
     if (geometry == 0) continue;
     GeometryWalk visitor{probe, frame, {0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}};
     WalkModelList(walk, geometry, visitor);

@@ -165,6 +165,9 @@ TEST_F(HostViewTest, ModelSectionsByTag) {
   WriteHost<std::uint32_t>(b + 0x10C, 0x41000000 + 0xF0);
   EXPECT_EQ(FindModelSection("EVNT"), 0u);
   WriteHost<std::uint32_t>(b + 0x10C, c);
+  platform::WriteHostBytes(table + 11, "Q", 1);  // PNTQ: no section table
+  EXPECT_EQ(FindModelSection("EVNT"), 0u);
+  platform::WriteHostBytes(table + 11, "R", 1);
   platform::WriteHostBytes(global + 0x41E7, "G", 1);  // 08SG
   EXPECT_EQ(FindModelSection("EVNT"), 0u);
 }
