@@ -7,29 +7,43 @@ namespace varolen {
 
 CameraSettingsRecord CameraSettings;
 
+namespace {
+
+constexpr PersistedSetting Flag(const char* name, bool CameraSettingsRecord::*field) {
+  return {name, field, nullptr, nullptr};
+}
+constexpr PersistedSetting Integer(const char* name, std::int32_t CameraSettingsRecord::*field) {
+  return {name, nullptr, field, nullptr};
+}
+constexpr PersistedSetting Real(const char* name, double CameraSettingsRecord::*field) {
+  return {name, nullptr, nullptr, field};
+}
+
+}  // namespace
+
 const PersistedSetting kPersistedSettings[kPersistedSettingCount] = {
-    {"FlyByActive", &CameraSettingsRecord::FlyByActive, nullptr, nullptr},
-    {"FlyByDuration", nullptr, &CameraSettingsRecord::FlyByDuration, nullptr},
-    {"FlyByRelAltitude", nullptr, &CameraSettingsRecord::FlyByRelAltitude, nullptr},
-    {"FlyByMinDistance", nullptr, &CameraSettingsRecord::FlyByMinDistance, nullptr},
-    {"FlyByCameraPlacement", nullptr, &CameraSettingsRecord::FlyByCameraPlacement, nullptr},
-    {"FlyByTravelling", &CameraSettingsRecord::FlyByTravelling, nullptr, nullptr},
-    {"ApproachActive", &CameraSettingsRecord::ApproachActive, nullptr, nullptr},
-    {"ApproachViewX", nullptr, nullptr, &CameraSettingsRecord::ApproachViewX},
-    {"ApproachViewZ", nullptr, nullptr, &CameraSettingsRecord::ApproachViewZ},
-    {"InternalViewActive", &CameraSettingsRecord::InternalViewActive, nullptr, nullptr},
-    {"EnableWheelZoom", &CameraSettingsRecord::EnableWheelZoom, nullptr, nullptr},
-    {"UseMouseInSpot", &CameraSettingsRecord::UseMouseInSpot, nullptr, nullptr},
-    {"SmoothView", &CameraSettingsRecord::SmoothView, nullptr, nullptr},
-    {"ViewTurbRate", nullptr, nullptr, &CameraSettingsRecord::ViewTurbRate},
-    {"GroundTurbRate", nullptr, nullptr, &CameraSettingsRecord::GroundTurbRate},
-    {"BuffetTurbRate", nullptr, nullptr, &CameraSettingsRecord::BuffetTurbRate},
-    {"RunningSpeed", nullptr, nullptr, &CameraSettingsRecord::RunningSpeed},
-    {"ViewTurbOn", &CameraSettingsRecord::ViewTurbOn, nullptr, nullptr},
-    {"GroundTurbOn", &CameraSettingsRecord::GroundTurbOn, nullptr, nullptr},
-    {"BuffetTurbOn", &CameraSettingsRecord::BuffetTurbOn, nullptr, nullptr},
-    {"SoundOn", &CameraSettingsRecord::SoundOn, nullptr, nullptr},
-    {"HeadTrackerOn", &CameraSettingsRecord::HeadTrackerOn, nullptr, nullptr},
+    Flag("FlyByActive", &CameraSettingsRecord::FlyByActive),
+    Integer("FlyByDuration", &CameraSettingsRecord::FlyByDuration),
+    Integer("FlyByRelAltitude", &CameraSettingsRecord::FlyByRelAltitude),
+    Integer("FlyByMinDistance", &CameraSettingsRecord::FlyByMinDistance),
+    Integer("FlyByCameraPlacement", &CameraSettingsRecord::FlyByCameraPlacement),
+    Flag("FlyByTravelling", &CameraSettingsRecord::FlyByTravelling),
+    Flag("ApproachActive", &CameraSettingsRecord::ApproachActive),
+    Real("ApproachViewX", &CameraSettingsRecord::ApproachViewX),
+    Real("ApproachViewZ", &CameraSettingsRecord::ApproachViewZ),
+    Flag("InternalViewActive", &CameraSettingsRecord::InternalViewActive),
+    Flag("EnableWheelZoom", &CameraSettingsRecord::EnableWheelZoom),
+    Flag("UseMouseInSpot", &CameraSettingsRecord::UseMouseInSpot),
+    Flag("SmoothView", &CameraSettingsRecord::SmoothView),
+    Real("ViewTurbRate", &CameraSettingsRecord::ViewTurbRate),
+    Real("GroundTurbRate", &CameraSettingsRecord::GroundTurbRate),
+    Real("BuffetTurbRate", &CameraSettingsRecord::BuffetTurbRate),
+    Real("RunningSpeed", &CameraSettingsRecord::RunningSpeed),
+    Flag("ViewTurbOn", &CameraSettingsRecord::ViewTurbOn),
+    Flag("GroundTurbOn", &CameraSettingsRecord::GroundTurbOn),
+    Flag("BuffetTurbOn", &CameraSettingsRecord::BuffetTurbOn),
+    Flag("SoundOn", &CameraSettingsRecord::SoundOn),
+    Flag("HeadTrackerOn", &CameraSettingsRecord::HeadTrackerOn),
 };
 
 double SettingValue(const CameraSettingsRecord& settings, const PersistedSetting& setting) {

@@ -77,17 +77,22 @@ void SetFlight(const Flight& flight) {
     sim::SetHostVariable(variable.id, variable.value(state));
 }
 
-void StoreSetting(const char* name, double value) {
-  char text[64];
+namespace {
+// A number as text that reads back to the same number.
+std::string ExactText(double value) {
+  char text[32];
   std::snprintf(text, sizeof text, "%.17g", value);
-  sim::SetRegistryText(kSettingsKeyPath, name, text);
+  return text;
+}
+}  // namespace
+
+void StoreSetting(const char* name, double value) {
+  sim::SetRegistryText(kSettingsKeyPath, name, ExactText(value));
   LoadSettings();
 }
 
 void SetMotion(const char* name, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  SetMotionOption(MotionOptions, name, text);
+  SetMotionOption(MotionOptions, name, ExactText(value).c_str());
 }
 
 void RunFrameAt(std::uint32_t milliseconds) {
